@@ -1,0 +1,51 @@
+# Quillmark: the two commands
+#   make run    set up, build and run the converter on the bundled sample
+#   make test   set up, build with sanitizers and run every test
+#   make bench  build optimised and run the benchmarks
+
+BUILD_DIR      := build
+TEST_BUILD_DIR := build-test
+JOBS           ?= $(shell nproc)
+
+# Debian packages the project needs to build and test.
+PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+
+.PHONY: setup build run test bench clean
+
+setup:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing:$$missing"; \
+	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	  else \
+	    echo "Missing packages. Install them with:"; \
+	    echo "  sudo apt-get install$$missing"; \
+	    exit 1; \
+	  fi; \
+	fi
+
+$(BUILD_DIR)/build.ninja:
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQM_BUILD_TESTS=OFF
+
+build: setup $(BUILD_DIR)/build.ninja
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	$(BUILD_DIR)/bin/quillmark-convert $(BUILD_DIR)/bin/SAMPLE.MIN
+
+$(TEST_BUILD_DIR)/build.ninja:
+	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON -DQM_WERROR=ON -DQM_BUILD_BENCH=OFF
+
+test: setup $(TEST_BUILD_DIR)/build.ninja
+	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
+	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD_DIR)/bin/quillmark-bench
+
+clean:
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)

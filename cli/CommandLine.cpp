@@ -1,0 +1,104 @@
+#include "CommandLine.h"
+
+#include <string_view>
+
+namespace qm::cli {
+namespace {
+
+// Matches "-x VALUE", "--long VALUE" and "--long=VALUE"; advances i past what it used.
+bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string_view shortName,
+               std::string_view longName, std::optional<std::string>& value, std::string& error) {
+    const std::string& arg = args[i];
+    const std::string withEquals = std::string(longName) + "=";
+    if (arg.starts_with(withEquals)) {
+        value = arg.substr(withEquals.size());
+        return true;
+    }
+    if (arg != shortName && arg != longName) return false;
+    if (i + 1 >= args.size()) {
+        error = "option " + arg + " needs a value";
+        return true;
+    }
+    value = args[++i];
+    return true;
+}
+
+bool ParseEncoding(const std::string& name, EncodingChoice& choice) {
+    if (name == "auto") {
+        choice = EncodingChoice::Auto;
+    } else if (name == "shift_jis" || name == "shift-jis" || name == "sjis" || name == "cp932") {
+        choice = EncodingChoice::ShiftJis;
+    } else if (name == "utf-8" || name == "utf8") {
+        choice = EncodingChoice::Utf8;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
+    Options options;
+    bool onlyFiles = false;
+    for (std::size_t i = 0; i < args.size() && error.empty(); ++i) {
+        const std::string& arg = args[i];
+        std::optional<std::string> encoding;
+        if (onlyFiles || arg == "-" || !arg.starts_with("-")) {
+            options.files.push_back(arg);
+        } else if (arg == "--") {
+            onlyFiles = true;
+        } else if (arg == "-h" || arg == "--help") {
+            options.help = true;
+        } else if (arg == "-V" || arg == "--version") {
+            options.version = true;
+        } else if (arg == "-s" || arg == "--space") {
+            options.spaceAdd = true;
+        } else if (TakeValue(args, i, "-d", "--dictionary", options.dictionary, error) ||
+                   TakeValue(args, i, "-o", "--output", options.output, error)) {
+        } else if (TakeValue(args, i, "", "--encoding", encoding, error)) {
+            if (error.empty() && !ParseEncoding(*encoding, options.encoding)) {
+                error = "unknown encoding '" + *encoding + "' (use auto, shift_jis or utf-8)";
+            }
+        } else {
+            error = "unknown option " + arg;
+        }
+    }
+    if (error.empty() && options.files.size() > 1) {
+        for (const std::string& file : options.files) {
+            if (file == "-") error = "standard input (-) can only be converted on its own";
+        }
+    }
+    if (!error.empty()) return std::nullopt;
+    return options;
+}
+
+std::string UsageText(const std::string& programFolder) {
+    return "Usage: quillmark-convert [-d DICTIONARY] [-s|--space] [-o OUTPUT]\n"
+           "                         [--encoding auto|shift_jis|utf-8] [FILE ...]\n"
+           "Replaces every dictionary word in each line of NC program FILEs by its comment.\n"
+           "\n"
+           "  -d, --dictionary FILE  use this dictionary for every FILE\n"
+           "  -s, --space            put a blank before every inserted comment\n"
+           "  -o, --output PATH      write the result to PATH; with several FILEs, PATH is an\n"
+           "                         existing folder that receives NAME.txt for each FILE NAME\n"
+           "      --encoding ENC     encoding of the program files: auto (the default: UTF-8\n"
+           "                         when the file is UTF-8, otherwise Shift-JIS), shift_jis or\n"
+           "                         utf-8. Results are written in the same encoding.\n"
+           "  -h, --help             show this help and exit\n"
+           "  -V, --version          show the version and exit\n"
+           "\n"
+           "With no FILE, or when FILE is -, reads standard input and writes standard output.\n"
+           "One FILE without -o is written to standard output.\n"
+           "\n"
+           "Without -d the dictionary follows the file's extension, from the folder\n"
+           "  " + programFolder + ":\n"
+           "  MIN SUB SSB SDF LIB TXT  Kestrel-ENG.dic      TOP  TOP-FILE-ENG.DIC\n"
+           "  LDR                      Harrier-ENG.dic      LPD  Loader parameter ENG.dic\n"
+           "  NC, no extension, stdin  Merlin.dic           any other  Kestrel.dic\n"
+           "\n"
+           "Exit status: 0 success, 1 usage error, 2 a dictionary was refused,\n"
+           "3 a file could not be read or written.\n";
+}
+
+}  // namespace qm::cli

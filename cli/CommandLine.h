@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qm::cli {
+
+enum class EncodingChoice { Auto, ShiftJis, Utf8 };
+
+struct Options {
+    std::optional<std::string> dictionary;  // -d: one dictionary for every file
+    bool spaceAdd = false;                   // -s: a blank before each inserted comment
+    std::optional<std::string> output;       // -o: a file, or a folder for several inputs
+    EncodingChoice encoding = EncodingChoice::Auto;
+    std::vector<std::string> files;          // "-" is standard input
+    bool help = false;
+    bool version = false;
+};
+
+// Parses argv; on a usage error returns nothing and sets error.
+std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
+
+// The text --help prints; programFolder is where the default dictionaries live.
+std::string UsageText(const std::string& programFolder);
+
+}  // namespace qm::cli

@@ -1,0 +1,205 @@
+#include "ConvertFiles.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "Convert.h"
+#include "DictionaryFile.h"
+#include "FileAccess.h"
+#include "FileType.h"
+
+namespace fs = std::filesystem;
+
+namespace qm::cli {
+namespace {
+
+constexpr const char* kStandardStream = "-";
+
+void Report(const std::string& message) {
+    std::fprintf(stderr, "quillmark-convert: %s\n", message.c_str());
+}
+
+Status ReadStandardInput(std::string& bytes) {
+    bytes.clear();
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return Status::Fail(std::string("standard input: ") + std::strerror(errno));
+        if (got == 0) return Status::Ok();
+        bytes.append(buffer, std::size_t(got));
+    }
+}
+
+Status WriteStandardOutput(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t put = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
+        if (put < 0 && errno == EINTR) continue;
+        if (put < 0) return Status::Fail(std::string("standard output: ") + std::strerror(errno));
+        bytes.remove_prefix(std::size_t(put));
+    }
+    return Status::Ok();
+}
+
+// Loads each dictionary once, remembering refusals too.
+class DictionaryCache {
+public:
+    const DictionaryTable* Get(const std::string& path, std::string& refusal) {
+        auto found = tables_.find(path);
+        if (found == tables_.end()) {
+            Entry entry;
+            entry.status = LoadDictionaryFile(path, entry.table);
+            found = tables_.emplace(path, std::move(entry)).first;
+        }
+        if (found->second.status.ok()) return &found->second.table;
+        const std::string& message = found->second.status.message();
+        refusal = message.find(path) != std::string::npos ? message : path + ": " + message;
+        return nullptr;
+    }
+
+private:
+    struct Entry {
+        Status status = Status::Ok();
+        DictionaryTable table;
+    };
+    std::map<std::string, Entry> tables_;
+};
+
+FileEncoding ProgramEncoding(std::string_view bytes, EncodingChoice choice) {
+    switch (choice) {
+        case EncodingChoice::ShiftJis:
+            return {Encoding::ShiftJis, false};
+        case EncodingChoice::Utf8:
+            return {Encoding::Utf8, bytes.starts_with("\xEF\xBB\xBF")};
+        case EncodingChoice::Auto:
+            break;
+    }
+    return DetectEncoding(bytes);
+}
+
+// Identity of an existing file, so that links to one file compare equal.
+std::optional<std::pair<dev_t, ino_t>> FileIdentity(const std::string& path) {
+    struct stat info{};
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return std::make_pair(info.st_dev, info.st_ino);
+}
+
+// Where each input's result goes ("-" for standard output), refusing a destination that is one
+// of the inputs or that an earlier result already went to.
+class Destinations {
+public:
+    Destinations(const Options& options, const std::vector<std::string>& inputs) {
+        std::error_code error;
+        folder_ = options.output && (inputs.size() > 1 || fs::is_directory(*options.output, error));
+        output_ = options.output.value_or(kStandardStream);
+        for (const std::string& input : inputs) {
+            if (auto identity = FileIdentity(input)) inputs_.insert(*identity);
+        }
+    }
+
+    bool Choose(const std::string& input, std::string& destination, std::string& problem) {
+        destination = output_;
+        if (folder_) {
+            const fs::path name = input == kStandardStream ? fs::path("stdin") : fs::path(input).filename();
+            destination = (fs::path(output_) / name).string() + ".txt";
+        }
+        if (destination == kStandardStream) return true;
+        const auto identity = FileIdentity(destination);
+        if (identity && inputs_.contains(*identity)) {
+            problem = destination + ": not written, it would overwrite an input file";
+            return false;
+        }
+        if (!used_.insert(fs::weakly_canonical(destination).string()).second) {
+            problem = destination + ": not written, the result of another input already went there";
+            return false;
+        }
+        return true;
+    }
+
+private:
+    bool folder_ = false;
+    std::string output_;
+    std::set<std::pair<dev_t, ino_t>> inputs_;
+    std::set<std::string> used_;
+};
+
+}  // namespace
+
+std::string DefaultDictionaryPath(const std::string& programFile, const std::string& programFolder) {
+    std::string key;  // standard input has no file name, so no type
+    if (programFile != kStandardStream) {
+        std::error_code error;
+        const fs::path full = fs::absolute(programFile, error).lexically_normal();
+        key = FileTypeKey(error ? programFile : full.string());
+    }
+    const std::string_view file = IsDictionaryType(key) ? DefaultDictionaryFor(key) : kDefaultDicFileName;
+    return (fs::path(programFolder) / file).string();
+}
+
+int ConvertFiles(const Options& options, const std::string& programFolder) {
+    std::vector<std::string> inputs = options.files;
+    if (inputs.empty()) inputs.push_back(kStandardStream);
+    if (inputs.size() > 1 && options.output) {
+        std::error_code error;
+        if (!fs::is_directory(*options.output, error)) {
+            Report("with several files, -o must name an existing folder: " + *options.output);
+            return kUsageError;
+        }
+    }
+    Destinations destinations(options, inputs);
+    DictionaryCache dictionaries;
+    bool refused = false, failed = false;
+    for (const std::string& input : inputs) {
+        std::string destination, problem;
+        if (!destinations.Choose(input, destination, problem)) {
+            Report(problem);
+            failed = true;
+            continue;
+        }
+        const std::string dictionaryPath =
+            options.dictionary.value_or(DefaultDictionaryPath(input, programFolder));
+        const DictionaryTable* table = dictionaries.Get(dictionaryPath, problem);
+        if (table == nullptr) {
+            Report(problem);
+            refused = true;
+            continue;
+        }
+        std::string bytes;
+        const Status read = input == kStandardStream ? ReadStandardInput(bytes) : ReadWholeFile(input, bytes);
+        if (!read.ok()) {
+            Report(read.message());
+            failed = true;
+            continue;
+        }
+        FileEncoding encoding = ProgramEncoding(bytes, options.encoding);
+        std::string text = DecodeText(bytes, encoding);
+        std::string().swap(bytes);
+        const std::string converted = ConvertReference(text, *table, options.spaceAdd);
+        std::string().swap(text);
+        if (encoding.encoding == Encoding::Ascii) encoding = WritingEncoding(table->encoding);
+        std::string out;
+        Status written = EncodeText(converted, encoding, out);
+        if (written.ok()) {
+            written = destination == kStandardStream ? WriteStandardOutput(out)
+                                                     : WriteFileSafely(destination, out);
+        } else {
+            written = Status::Fail((input == kStandardStream ? "standard input" : input) + ": " +
+                                   written.message() + " Nothing was written.");
+        }
+        if (!written.ok()) {
+            Report(written.message());
+            failed = true;
+        }
+    }
+    return refused ? kDictionaryRefused : failed ? kFileError : kSuccess;
+}
+
+}  // namespace qm::cli

@@ -1,0 +1,43 @@
+// quillmark-convert: converts NC programs with a dictionary from the command line.
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "CommandLine.h"
+#include "ConvertFiles.h"
+
+namespace {
+
+// The folder that holds this executable, where the default dictionaries live.
+std::string ProgramFolder(const char* argv0) {
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    std::filesystem::path exe = length > 0 ? std::string(path, std::size_t(length)) : argv0;
+    return exe.parent_path().string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string programFolder = ProgramFolder(argv[0]);
+    std::string error;
+    const auto options = qm::cli::ParseCommandLine({argv + 1, argv + argc}, error);
+    if (!options) {
+        std::fprintf(stderr, "quillmark-convert: %s\n\n%s", error.c_str(),
+                     qm::cli::UsageText(programFolder).c_str());
+        return qm::cli::kUsageError;
+    }
+    if (options->help) {
+        std::fputs(qm::cli::UsageText(programFolder).c_str(), stdout);
+        return qm::cli::kSuccess;
+    }
+    if (options->version) {
+        std::printf("quillmark-convert (Quillmark) %s\n", QM_VERSION);
+        return qm::cli::kSuccess;
+    }
+    return qm::cli::ConvertFiles(*options, programFolder);
+}

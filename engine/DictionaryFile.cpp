@@ -1,0 +1,238 @@
+#include "DictionaryFile.h"
+
+#include <algorithm>
+#include <charconv>
+#include <utility>
+#include <vector>
+
+#include "FileAccess.h"
+#include "Utf8.h"
+
+namespace qm {
+namespace {
+
+constexpr std::size_t kHeaderReadLimit = 64 * 1024;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool IsBlankLine(std::string_view line) { return TrimBlanks(line).empty(); }
+
+// Splits text into lines at LF; a CR right before the LF belongs to the line end.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+
+    bool Next(std::string_view& line) {
+        if (pos_ >= text_.size()) return false;
+        std::size_t end = text_.find('\n', pos_);
+        const bool terminated = end != std::string_view::npos;
+        if (!terminated) end = text_.size();
+        line = text_.substr(pos_, end - pos_);
+        if (terminated && line.ends_with('\r')) line.remove_suffix(1);
+        pos_ = end + 1;
+        ++number_;
+        return true;
+    }
+    int number() const { return number_; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    int number_ = 0;
+};
+
+// The fields of one line: blanks before a field are skipped; a field that starts with a
+// double quote runs to the next one, and whatever follows it up to the next comma is ignored;
+// any other field runs to the next comma. Returns false when a quote is not closed.
+bool SplitFields(std::string_view line, std::vector<std::string_view>& fields,
+                 std::size_t& unclosedQuote) {
+    fields.clear();
+    std::size_t pos = 0;
+    for (;;) {
+        while (pos < line.size() && IsBlank(line[pos])) ++pos;
+        std::size_t comma;
+        if (pos < line.size() && line[pos] == '"') {
+            const std::size_t close = line.find('"', pos + 1);
+            if (close == std::string_view::npos) {
+                unclosedQuote = pos;
+                return false;
+            }
+            fields.push_back(line.substr(pos + 1, close - pos - 1));
+            comma = line.find(',', close + 1);
+        } else {
+            comma = line.find(',', pos);
+            fields.push_back(line.substr(pos, comma == std::string_view::npos ? comma : comma - pos));
+        }
+        if (comma == std::string_view::npos) return true;
+        pos = comma + 1;
+    }
+}
+
+// The header field of the first line: the line's first field by the same rules.
+std::string_view HeaderField(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t unclosed = 0;
+    if (SplitFields(line, fields, unclosed)) return fields.front();
+    return line.substr(unclosed + 1);  // an unclosed quote runs to the end of the line
+}
+
+// The `count` characters of text starting at character `first` (0-based), fewer at its end.
+std::string_view CharSlice(std::string_view text, std::size_t first, std::size_t count) {
+    std::size_t pos = 0;
+    for (std::size_t i = 0; i < first && pos < text.size(); ++i) NextChar(text, pos);
+    const std::size_t start = pos;
+    for (std::size_t i = 0; i < count && pos < text.size(); ++i) NextChar(text, pos);
+    return text.substr(start, pos - start);
+}
+
+bool ParseNumber(std::string_view field, std::int16_t& number) {
+    field = TrimBlanks(field);
+    if (field.empty()) {
+        number = 0;
+        return true;
+    }
+    if (field.front() == '+') field.remove_prefix(1);
+    if (field.empty() || field.front() == '+') return false;
+    int value = 0;
+    const char* end = field.data() + field.size();
+    const auto [stop, error] = std::from_chars(field.data(), end, value);
+    if (error != std::errc() || stop != end || value < -32768 || value > 32767) return false;
+    number = std::int16_t(value);
+    return true;
+}
+
+std::string LineMessage(const std::string& source, int line, const std::string& what) {
+    return source + ", line " + std::to_string(line) + ": " + what;
+}
+
+std::string RecordLine(const DictionaryEntry& entry) {
+    return std::to_string(entry.number) + ",\"" + entry.word + "\",\"" + entry.comment + "\"\r\n";
+}
+
+}  // namespace
+
+std::string DictionaryHeader() {
+    return std::string(DicTitle) + "  Ver." + std::string(DicVersion) + "  " + std::string(DicAuthor);
+}
+
+Status CheckDictionary(const std::string& DicFileName) {
+    std::string bytes;
+    if (!ReadFirstLine(DicFileName, kHeaderReadLimit, bytes).ok()) {
+        return Status::Fail(DicFileName + " not find dictionaly.");
+    }
+    const std::string text = DecodeText(bytes, DetectEncoding(bytes));
+    std::string_view line;
+    LineReader(text).Next(line);
+    const std::string_view header = HeaderField(line);
+    if (header.find(DicTitle) == std::string_view::npos ||
+        header.find(DicAuthor) == std::string_view::npos) {
+        return Status::Fail("Can not use this dictionaly");
+    }
+    const std::size_t ver = header.find("Ver.");
+    const std::string_view version =
+        ver == std::string_view::npos ? CharSlice(header, 3, 3) : CharSlice(header.substr(ver + 4), 0, 3);
+    if (version != DicVersion) return Status::Fail("Dictionaly ver. error.");
+    return Status::Ok();
+}
+
+Status ParseDictionary(std::string_view text, const std::string& source, DictionaryTable& table) {
+    DictionaryTable parsed;
+    parsed.encoding = table.encoding;
+    LineReader lines(text);
+    std::string_view line;
+    lines.Next(line);  // the header
+    std::vector<std::string_view> fields;
+    while (lines.Next(line)) {
+        if (IsBlankLine(line)) continue;
+        const int at = lines.number();
+        std::size_t unclosed = 0;
+        if (!SplitFields(line, fields, unclosed)) {
+            return Status::Fail(LineMessage(source, at,
+                "the quoted field that starts at character " +
+                std::to_string(CharCount(line.substr(0, unclosed)) + 1) + " has no closing quote."));
+        }
+        if (fields.size() != 3) {
+            return Status::Fail(LineMessage(source, at,
+                "a record has three fields (number, word, comment) separated by commas; this line "
+                "has " + std::to_string(fields.size()) + "."));
+        }
+        DictionaryEntry entry;
+        if (!ParseNumber(fields[0], entry.number)) {
+            return Status::Fail(LineMessage(source, at,
+                "the number \"" + std::string(fields[0]) +
+                "\" is not a whole number from -32768 to 32767."));
+        }
+        entry.word = fields[1];
+        entry.comment = fields[2];
+        if (!parsed.Append(std::move(entry))) {
+            return Status::Fail(LineMessage(source, at,
+                "the dictionary holds more than " + std::to_string(kDictionarySlots) +
+                " words, the most a dictionary can hold."));
+        }
+    }
+    table = std::move(parsed);
+    return Status::Ok();
+}
+
+Status ReadDictionary(const std::string& DicFileName, DictionaryTable& table) {
+    std::string bytes;
+    if (Status read = ReadWholeFile(DicFileName, bytes); !read.ok()) return read;
+    const FileEncoding encoding = DetectEncoding(bytes);
+    const std::string text = DecodeText(bytes, encoding);
+    DictionaryTable parsed;
+    parsed.encoding = encoding;
+    if (Status status = ParseDictionary(text, DicFileName, parsed); !status.ok()) return status;
+    table = std::move(parsed);
+    return Status::Ok();
+}
+
+Status LoadDictionaryFile(const std::string& DicFileName, DictionaryTable& table) {
+    if (Status check = CheckDictionary(DicFileName); !check.ok()) return check;
+    return ReadDictionary(DicFileName, table);
+}
+
+Status CheckStorable(std::string_view text, const std::string& what) {
+    const std::size_t bad = text.find_first_of("\"\r\n");
+    if (bad == std::string_view::npos) return Status::Ok();
+    const char* name = text[bad] == '"' ? "a double quote" : text[bad] == '\r' ? "a carriage return"
+                                                                              : "a line break";
+    return Status::Fail(what + " contains " + name +
+                        ", which a dictionary file cannot hold. Remove it and try again.");
+}
+
+Status FormatDictionary(const DictionaryTable& table, std::string& text) {
+    std::vector<std::pair<std::size_t, int>> order;  // (word length, index)
+    for (int i = 0; i <= table.LastIndex; ++i) {
+        const DictionaryEntry& entry = table.entries[i];
+        if (entry.word.empty()) continue;
+        if (Status s = CheckStorable(entry.word, "The word \"" + entry.word + "\""); !s.ok()) return s;
+        if (Status s = CheckStorable(entry.comment, "The comment of \"" + entry.word + "\"");
+            !s.ok()) {
+            return s;
+        }
+        order.emplace_back(CharCount(entry.word), i);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    text = DictionaryHeader() + "\r\n";
+    for (const auto& [length, index] : order) text += RecordLine(table.entries[index]);
+    return Status::Ok();
+}
+
+Status SaveDictionary(const std::string& DicFileName, const DictionaryTable& table) {
+    std::string text;
+    if (Status formatted = FormatDictionary(table, text); !formatted.ok()) return formatted;
+    std::string bytes;
+    if (Status encoded = EncodeText(text, WritingEncoding(table.encoding), bytes); !encoded.ok()) {
+        return Status::Fail(DicFileName + ": " + encoded.message());
+    }
+    return WriteFileSafely(DicFileName, bytes);
+}
+
+}  // namespace qm

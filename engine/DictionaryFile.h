@@ -1,0 +1,61 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "Dictionary.h"
+#include "Status.h"
+
+namespace qm {
+
+// A dictionary file is text: a header line, then one record per entry, each line ending in
+// CR LF. The entry {0, "G00", "Rapid"} is the record line
+//
+//   0,"G00","Rapid"
+//
+// and a whole file written by SaveDictionary reads
+//
+//   Translator Dictionary  Ver.1.1  Hollowmere
+//   0,"G100","Drill cycle"
+//   0,"G00","Rapid"
+//
+// longest words first, entries of equal length in table order, entries with an empty word left
+// out. Nothing inside the quotes is escaped, so a word or comment holding a double quote, CR or
+// LF cannot be stored.
+
+// Title of the message box that shows the check's refusals.
+inline constexpr std::string_view kDictionaryCheckTitle = "Dictionary Check";
+
+// "Translator Dictionary  Ver.1.1  Hollowmere"
+std::string DictionaryHeader();
+
+// Is the file at DicFileName a dictionary of this program and version? Reads its first line
+// only. A refusal carries exactly one of the three messages
+//   "Can not use this dictionaly"        title or author missing
+//   "Dictionaly ver. error."             the version differs
+//   DicFileName + " not find dictionaly."  no such file, unreadable or empty
+Status CheckDictionary(const std::string& DicFileName);
+
+// Reads the records of an accepted file into table, all or nothing: on failure the table is
+// untouched and the message names the path, the line and what is wrong.
+Status ReadDictionary(const std::string& DicFileName, DictionaryTable& table);
+
+// CheckDictionary, then ReadDictionary.
+Status LoadDictionaryFile(const std::string& DicFileName, DictionaryTable& table);
+
+// Parses the decoded text of a whole dictionary file (the header line is skipped unread).
+// `source` names the file in messages.
+Status ParseDictionary(std::string_view text, const std::string& source, DictionaryTable& table);
+
+// Refuses a word or comment that the file format cannot hold. `what` names it in the message,
+// such as "The comment of G00".
+Status CheckStorable(std::string_view text, const std::string& what);
+
+// The whole file text of table as SaveDictionary writes it; fails on an entry it cannot hold.
+Status FormatDictionary(const DictionaryTable& table, std::string& text);
+
+// Writes the header and the entries 0 to LastIndex to DicFileName, replacing the file only once
+// everything was written, in the table's encoding (plain ASCII becomes code page 932).
+Status SaveDictionary(const std::string& DicFileName, const DictionaryTable& table);
+
+}  // namespace qm

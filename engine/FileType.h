@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+// The file type of a program path, which chooses its dictionary: everything after the first
+// full stop of the whole path (folder names included), in upper case; empty when the path has
+// no full stop. "O1234.min" -> "MIN"; "PART" -> ""; "PART.MIN.BAK" -> "MIN.BAK".
+std::string FileTypeKey(std::string_view path);
+
+// Whether key is one of the eleven types that keep a dictionary of their own
+// (MIN SUB SSB SDF LIB TOP LDR LPD TXT NC, and the empty key).
+bool IsDictionaryType(std::string_view key);
+
+// File name, in the program folder, of the dictionary a type starts with; empty for a key that
+// is not a dictionary type.
+std::string_view DefaultDictionaryFor(std::string_view key);
+
+// File name, in the program folder, of the dictionary used before any type has chosen one.
+inline constexpr std::string_view kDefaultDicFileName = "Kestrel.dic";
+
+}  // namespace qm

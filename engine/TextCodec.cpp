@@ -1,0 +1,162 @@
+#include "TextCodec.h"
+
+#include "ShiftJis.h"
+#include "Utf8.h"
+
+namespace qm {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsAscii(std::string_view bytes) {
+    for (char b : bytes) {
+        if (static_cast<unsigned char>(b) >= 0x80) return false;
+    }
+    return true;
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t length = ValidUtf8SequenceLength(bytes, pos);
+        if (length == 0) return false;
+        pos += length;
+    }
+    return true;
+}
+
+void AppendRawByte(std::string& out, unsigned char b) { AppendUtf8(out, kFirstRawByte + (b - 0x80)); }
+
+std::string DecodeUtf8(std::string_view bytes) {
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 4);
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t length = ValidUtf8SequenceLength(bytes, pos);
+        if (length == 0) {
+            AppendRawByte(text, static_cast<unsigned char>(bytes[pos++]));
+        } else {
+            text.append(bytes.substr(pos, length));
+            pos += length;
+        }
+    }
+    return text;
+}
+
+std::string DecodeShiftJis(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 2);
+    for (std::size_t pos = 0; pos < bytes.size(); ++pos) {
+        const unsigned char b = bytes[pos];
+        if (b < 0x80) {
+            text += char(b);
+            continue;
+        }
+        char32_t c = 0;
+        if (shiftjis::IsLeadByte(b) && pos + 1 < bytes.size()) {
+            c = shiftjis::DecodePair(b, static_cast<unsigned char>(bytes[pos + 1]));
+            if (c != 0) ++pos;
+        } else {
+            c = shiftjis::DecodeSingle(b);
+        }
+        if (c == 0) {
+            AppendRawByte(text, b);
+        } else {
+            AppendUtf8(text, c);
+        }
+    }
+    return text;
+}
+
+// Appends the bytes of c in the target encoding; false when it has none.
+bool AppendEncoded(std::string& out, char32_t c, Encoding encoding) {
+    if (c < 0x80) {
+        out += char(c);
+        return true;
+    }
+    if (IsRawByte(c)) {
+        out += char(c - kFirstRawByte + 0x80);
+        return true;
+    }
+    switch (encoding) {
+        case Encoding::Ascii:
+            return false;
+        case Encoding::Utf8:
+            if (c >= 0xD800 && c <= 0xDFFF) return false;
+            AppendUtf8(out, c);
+            return true;
+        case Encoding::ShiftJis: {
+            const std::uint16_t code = shiftjis::Encode(c);
+            if (code == 0) return false;
+            if (code > 0xFF) out += char(code >> 8);
+            out += char(code & 0xFF);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+FileEncoding DetectEncoding(std::string_view bytes) {
+    if (bytes.starts_with(kByteOrderMark)) return {Encoding::Utf8, true};
+    if (IsAscii(bytes)) return {Encoding::Ascii, false};
+    if (IsValidUtf8(bytes)) return {Encoding::Utf8, false};
+    return {Encoding::ShiftJis, false};
+}
+
+FileEncoding WritingEncoding(FileEncoding read) {
+    if (read.encoding == Encoding::Ascii) return {Encoding::ShiftJis, false};
+    return read;
+}
+
+std::string EncodingName(FileEncoding encoding) {
+    switch (encoding.encoding) {
+        case Encoding::Ascii:
+            return "ASCII";
+        case Encoding::Utf8:
+            return encoding.byteOrderMark ? "UTF-8 with byte-order mark" : "UTF-8";
+        case Encoding::ShiftJis:
+            return "Shift-JIS";
+    }
+    return "?";
+}
+
+std::string DecodeText(std::string_view bytes, FileEncoding encoding) {
+    switch (encoding.encoding) {
+        case Encoding::Ascii:
+        case Encoding::Utf8:
+            if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
+            return DecodeUtf8(bytes);
+        case Encoding::ShiftJis:
+            return DecodeShiftJis(bytes);
+    }
+    return {};
+}
+
+Status EncodeText(std::string_view text, FileEncoding encoding, std::string& out) {
+    out.clear();
+    if (encoding.encoding == Encoding::Utf8 && encoding.byteOrderMark) out = kByteOrderMark;
+    if (encoding.encoding == Encoding::ShiftJis && !shiftjis::Available()) {
+        return Status::Fail("Shift-JIS text cannot be written: the C library has no code page 932 "
+                            "converter (iconv \"CP932\").");
+    }
+    // Text without raw bytes or non-ASCII characters is written as it stands.
+    if (encoding.encoding == Encoding::Utf8 && IsValidUtf8(text)) {
+        out.append(text);
+        return Status::Ok();
+    }
+    out.reserve(out.size() + text.size());
+    std::size_t line = 1;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const char32_t c = NextChar(text, pos);
+        if (c == '\n') ++line;
+        if (!AppendEncoded(out, c, encoding.encoding)) {
+            return Status::Fail("The character " + DescribeChar(c) + " on line " +
+                                std::to_string(line) + " cannot be written in " +
+                                EncodingName(encoding) + ".");
+        }
+    }
+    return Status::Ok();
+}
+
+}  // namespace qm

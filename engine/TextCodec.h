@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "Status.h"
+
+namespace qm {
+
+// How a file's bytes are turned into text and back.
+//
+// Files are read by detection: a UTF-8 byte-order mark, or valid UTF-8 that is not plain ASCII,
+// means UTF-8; plain ASCII is plain ASCII; anything else is Shift-JIS (Windows code page 932).
+// Bytes that are invalid in the detected encoding are kept as raw-byte characters (Utf8.h) and
+// written back as they were, so reading and writing any file gives the same bytes back, except
+// where code page 932 has two codes for one character (the NEC and IBM extension rows).
+enum class Encoding { Ascii, Utf8, ShiftJis };
+
+struct FileEncoding {
+    Encoding encoding = Encoding::Ascii;
+    bool byteOrderMark = false;  // only with Utf8
+
+    friend bool operator==(const FileEncoding&, const FileEncoding&) = default;
+};
+
+FileEncoding DetectEncoding(std::string_view bytes);
+
+// The encoding a file read as `read` is written in: plain ASCII becomes code page 932, so that
+// dictionaries stay exchangeable with Japanese Windows systems.
+FileEncoding WritingEncoding(FileEncoding read);
+
+// Name for messages and the command line: "ASCII", "UTF-8", "Shift-JIS".
+std::string EncodingName(FileEncoding encoding);
+
+// Decodes bytes (a byte-order mark, when the encoding has one, is skipped) into text.
+std::string DecodeText(std::string_view bytes, FileEncoding encoding);
+
+// Encodes text, byte-order mark first when the encoding has one. A character the encoding
+// cannot hold fails the whole call, naming the character and its line; out is then unspecified.
+Status EncodeText(std::string_view text, FileEncoding encoding, std::string& out);
+
+}  // namespace qm
