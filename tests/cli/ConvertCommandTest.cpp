@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "DictionaryFile.h"
+#include "Process.h"
+#include "TempFolder.h"
+
+namespace qm {
+namespace {
+
+using test::ProcessResult;
+using test::ReadBytes;
+using test::WriteBytes;
+
+const std::string kHeader = "Translator Dictionary  Ver.1.1  Hollowmere\r\n";
+const std::string kShujikuSjis = "\x8E\xE5\x8E\xB2";  // 主軸
+const std::string kShujikuUtf8 = "\xE4\xB8\xBB\xE8\xBB\xB8";
+
+class ConvertCommandTest : public ::testing::Test {
+protected:
+    ConvertCommandTest() {
+        WriteBytes(dictionary_, kHeader + "0,\"G00\",\"RAPID\"\r\n0,\"M3\",\"spindle on\"\r\n");
+    }
+
+    ProcessResult Run(std::vector<std::string> args, std::string_view input = {}) {
+        args.insert(args.begin(), QM_CONVERTER);
+        return test::RunProcess(args, input);
+    }
+    std::string File(std::string_view name) const { return folder_.File(name); }
+
+    test::TempFolder folder_;
+    std::string dictionary_ = folder_.File("Test.dic");
+};
+
+TEST_F(ConvertCommandTest, ConvertsStandardInputToStandardOutput) {
+    ProcessResult result = Run({"-d", dictionary_}, "G00X1.M3\n");
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "RapidX1.Spindle On\n\r\n");
+    EXPECT_EQ(result.err, "");
+
+    result = Run({"--space", "--dictionary=" + dictionary_, "-"}, "G00 M3");
+    EXPECT_EQ(result.out, " Rapid  Spindle On\r\n");
+}
+
+TEST_F(ConvertCommandTest, WritesOneFileToStandardOutputOrToTheOutputPath) {
+    WriteBytes(File("O1.MIN"), "G00\r\n");
+    ProcessResult result = Run({"-d", dictionary_, File("O1.MIN")});
+    EXPECT_EQ(result.out, "Rapid\r\n\r\n");
+
+    result = Run({"-d", dictionary_, "-o", File("out.txt"), File("O1.MIN")});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(ReadBytes(File("out.txt")), "Rapid\r\n\r\n");
+}
+
+TEST_F(ConvertCommandTest, WritesSeveralFilesIntoAFolderWithoutOverwritingInputs) {
+    std::filesystem::create_directory(File("out"));
+    WriteBytes(File("A.MIN"), "G00");
+    WriteBytes(File("B.MIN"), "M3");
+    ProcessResult result = Run({"-d", dictionary_, "-o", File("out"), File("A.MIN"), File("B.MIN")});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ReadBytes(File("out/A.MIN.txt")), "Rapid\r\n");
+    EXPECT_EQ(ReadBytes(File("out/B.MIN.txt")), "Spindle On\r\n");
+
+    // The result of A.MIN would be A.MIN.txt, which is an input itself: it is left alone.
+    WriteBytes(File("A.MIN.txt"), "untouched");
+    result = Run({"-d", dictionary_, "-o", folder_.path().string(), File("A.MIN"), File("A.MIN.txt")});
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.err.find("would overwrite an input file"), std::string::npos) << result.err;
+    EXPECT_EQ(ReadBytes(File("A.MIN.txt")), "untouched");
+    EXPECT_EQ(ReadBytes(File("A.MIN.txt.txt")), "untouched\r\n");  // the other file still went
+
+    result = Run({"-d", dictionary_, "-o", File("A.MIN"), File("A.MIN")});
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(ReadBytes(File("A.MIN")), "G00");
+}
+
+TEST_F(ConvertCommandTest, RefusedDictionaryExitsTwoWithTheCheckMessageAndWritesNothing) {
+    WriteBytes(File("Old.dic"), "Translator Dictionary  Ver.1.0  Hollowmere\r\n");
+    WriteBytes(File("A.MIN"), "G00");
+    ProcessResult result = Run({"-d", File("Old.dic"), "-o", File("out.txt"), File("A.MIN")});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.err.find("Dictionaly ver. error."), std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(File("out.txt")));
+
+    result = Run({"-d", File("none.dic")}, "G00");
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.err.find(File("none.dic") + " not find dictionaly."), std::string::npos);
+    EXPECT_EQ(result.out, "");
+
+    WriteBytes(File("Bad.dic"), kHeader + "0,\"G00\"\r\n");
+    result = Run({"-d", File("Bad.dic")}, "G00");
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.err.find("line 2: a record has three fields"), std::string::npos) << result.err;
+}
+
+TEST_F(ConvertCommandTest, UnreadableFileExitsThreeAfterConvertingTheOthers) {
+    std::filesystem::create_directory(File("out"));
+    WriteBytes(File("B.MIN"), "M3");
+    ProcessResult result = Run({"-d", dictionary_, "-o", File("out"), File("missing.MIN"), File("B.MIN")});
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.err.find(File("missing.MIN") + ": No such file or directory"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(ReadBytes(File("out/B.MIN.txt")), "Spindle On\r\n");
+    EXPECT_FALSE(std::filesystem::exists(File("out/missing.MIN.txt")));
+}
+
+TEST_F(ConvertCommandTest, UsageErrorsExitOneWithTheUsage) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--frobnicate"}, {"-d"}, {"--encoding", "latin1"}, {"a.MIN", "-"},
+             {"-o", File("not-a-folder"), "a.MIN", "b.MIN"}}) {
+        const ProcessResult result = Run(args);
+        EXPECT_EQ(result.exitCode, 1) << args[0];
+        EXPECT_NE(result.err.find("quillmark-convert: "), std::string::npos) << result.err;
+    }
+    EXPECT_NE(Run({"--frobnicate"}).err.find("Usage: quillmark-convert"), std::string::npos);
+    const ProcessResult help = Run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("Usage: quillmark-convert"), std::string::npos);
+    EXPECT_NE(Run({"--version"}).out.find("quillmark-convert (Quillmark) "), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, WritesInTheProgramsEncodingOrForAsciiInTheDictionarys) {
+    WriteBytes(dictionary_, kHeader + "0,\"M3\",\"" + kShujikuSjis + "\"\r\n");  // Shift-JIS
+    EXPECT_EQ(Run({"-d", dictionary_}, "M3").out, kShujikuSjis + "\r\n");
+    EXPECT_EQ(Run({"-d", dictionary_}, "(" + kShujikuSjis + ")M3").out,
+              "(" + kShujikuSjis + ")" + kShujikuSjis + "\r\n");
+    EXPECT_EQ(Run({"-d", dictionary_}, "(" + kShujikuUtf8 + ")M3").out,
+              "(" + kShujikuUtf8 + ")" + kShujikuUtf8 + "\r\n");
+    EXPECT_EQ(Run({"-d", dictionary_}, "\xEF\xBB\xBFM3").out, "\xEF\xBB\xBF" + kShujikuUtf8 + "\r\n");
+    EXPECT_EQ(Run({"-d", dictionary_, "--encoding", "utf-8"}, "M3").out, kShujikuUtf8 + "\r\n");
+    // Bytes that are no character survive.
+    EXPECT_EQ(Run({"-d", dictionary_}, "\x81\xFF M3").out, "\x81\xFF " + kShujikuSjis + "\r\n");
+}
+
+TEST_F(ConvertCommandTest, CharacterTheOutputCannotHoldFailsWithoutWriting) {
+    WriteBytes(dictionary_, "\xEF\xBB\xBF" + kHeader + "0,\"M3\",\"k\xC3\xBChlen\"\r\n");  // kühlen
+    WriteBytes(File("A.MIN"), "(" + kShujikuSjis + ")M3");
+    const ProcessResult result = Run({"-d", dictionary_, "-o", File("out.txt"), File("A.MIN")});
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.err.find("\"\xC3\xBC\" (U+00FC) on line 1 cannot be written in Shift-JIS"),
+              std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(File("out.txt")));
+}
+
+TEST_F(ConvertCommandTest, WithoutDictionaryOptionUsesTheDictionaryOfTheFileType) {
+    const std::string program = ReadBytes(std::string(QM_PROGRAM_FOLDER) + "/SAMPLE.MIN");
+    const auto convertedWith = [&](const std::string& dictionary) {
+        return Run({"-d", std::string(QM_PROGRAM_FOLDER) + "/" + dictionary}, program).out;
+    };
+    const struct {
+        std::string file, dictionary;
+    } cases[] = {{"P.min", "Kestrel-ENG.dic"}, {"P.SUB", "Kestrel-ENG.dic"},
+                 {"P.nc", "Merlin.dic"}, {"PROGRAM", "Merlin.dic"}, {"P.ngc", "Kestrel.dic"}};
+    for (const auto& c : cases) {
+        WriteBytes(File(c.file), program);
+        const ProcessResult result = Run({File(c.file)});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out, convertedWith(c.dictionary)) << c.file;
+    }
+    EXPECT_NE(convertedWith("Kestrel-ENG.dic"), convertedWith("Merlin.dic"));
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "DictionaryFile.h"
+#include "TempFolder.h"
+
+namespace qm {
+namespace {
+
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+const std::string kHeader = "Translator Dictionary  Ver.1.1  Hollowmere\r\n";
+
+DictionaryTable TableOf(std::initializer_list<DictionaryEntry> entries) {
+    DictionaryTable table;
+    for (const DictionaryEntry& entry : entries) table.Append(entry);
+    return table;
+}
+
+class DictionaryFileTest : public ::testing::Test {
+protected:
+    // Writes bytes to a dictionary file and loads it into table_.
+    Status Load(std::string_view bytes) {
+        WriteBytes(path_, bytes);
+        return LoadDictionaryFile(path_, table_);
+    }
+    std::string Saved(const DictionaryTable& table) {
+        const Status status = SaveDictionary(path_, table);
+        EXPECT_TRUE(status.ok()) << status.message();
+        return ReadBytes(path_);
+    }
+
+    TempFolder folder_;
+    std::string path_ = folder_.File("Test.dic");
+    DictionaryTable table_;
+};
+
+TEST_F(DictionaryFileTest, SavesLongestWordsFirstInTableOrderLeavingOutEmptyWords) {
+    const DictionaryTable table = TableOf({{0, "G0", "Rapid"},
+                                           {-5, "G100", "Drill cycle"},
+                                           {7, "", "deleted"},
+                                           {3, "M30", ""},
+                                           {32767, "G01", "Linear, feed"}});
+    EXPECT_EQ(Saved(table), kHeader +
+                                "-5,\"G100\",\"Drill cycle\"\r\n"
+                                "3,\"M30\",\"\"\r\n"
+                                "32767,\"G01\",\"Linear, feed\"\r\n"
+                                "0,\"G0\",\"Rapid\"\r\n");
+    EXPECT_EQ(Saved(DictionaryTable()), kHeader);
+}
+
+TEST_F(DictionaryFileTest, SavedFileReadsBackToTheSameEntriesAndBytes) {
+    const DictionaryTable table = TableOf({{1, "G100", "Drill cycle"},
+                                           {-32768, "G00", "  spaced , comment "},
+                                           {2, "M3", ""}});
+    const std::string bytes = Saved(table);
+    ASSERT_TRUE(LoadDictionaryFile(path_, table_).ok());
+    ASSERT_EQ(table_.LastIndex, 2);
+    for (int i = 0; i <= 2; ++i) EXPECT_EQ(table_.entries[i], table.entries[i]);
+    EXPECT_EQ(Saved(table_), bytes);
+}
+
+TEST_F(DictionaryFileTest, JapaneseDictionaryKeepsItsEncodingAndCountsCharactersNotBytes) {
+    // "主軸" is two characters (four bytes in Shift-JIS): it sorts after the three-letter word.
+    const std::string sjis = kHeader + "0,\"M03\",\"\x8E\xE5\x8E\xB2\x90\xB3\x93\x5D\"\r\n" +
+                             "0,\"\x8E\xE5\x8E\xB2\",\"spindle\"\r\n";
+    ASSERT_TRUE(Load(sjis).ok());
+    EXPECT_EQ(table_.encoding.encoding, Encoding::ShiftJis);
+    EXPECT_EQ(table_.entries[0].comment, "\xE4\xB8\xBB\xE8\xBB\xB8\xE6\xAD\xA3\xE8\xBB\xA2");  // 主軸正転
+    EXPECT_EQ(Saved(table_), sjis);
+
+    const std::string utf8 = "\xEF\xBB\xBF" + kHeader + "0,\"M03\",\"\xE4\xB8\xBB\"\r\n";
+    ASSERT_TRUE(Load(utf8).ok());
+    EXPECT_EQ(Saved(table_), utf8);
+}
+
+TEST_F(DictionaryFileTest, CheckRefusesWithItsThreeMessages) {
+    const auto check = [&](std::string_view bytes) {
+        WriteBytes(path_, bytes);
+        return CheckDictionary(path_).message();
+    };
+    EXPECT_EQ(check(kHeader), "");
+    EXPECT_EQ(check("Translator Dictionary  Ver.1.10  Hollowmere"), "");  // three characters only
+    EXPECT_EQ(check("Hollowmere Translator Dictionary Ver.1.1, extra"), "");
+    EXPECT_EQ(check("Translator Dictionary  Ver.1.2  Hollowmere\r\n"), "Dictionaly ver. error.");
+    EXPECT_EQ(check("Translator Dictionary Hollowmere 1.1"), "Dictionaly ver. error.");
+    EXPECT_EQ(check("Translator Dictionary  Ver.1.1  Someone\r\n"), "Can not use this dictionaly");
+    EXPECT_EQ(check("translator dictionary  Ver.1.1  Hollowmere"), "Can not use this dictionaly");
+    // Only the first field counts: the author after the comma is not seen.
+    EXPECT_EQ(check("Translator Dictionary  Ver.1.1,  Hollowmere"), "Can not use this dictionaly");
+    EXPECT_EQ(check("\r\n" + kHeader), "Can not use this dictionaly");
+    EXPECT_EQ(check(""), path_ + " not find dictionaly.");
+    EXPECT_EQ(CheckDictionary(folder_.File("missing.dic")).message(),
+              folder_.File("missing.dic") + " not find dictionaly.");
+    EXPECT_EQ(CheckDictionary(folder_.path().string()).message(),
+              folder_.path().string() + " not find dictionaly.");
+}
+
+TEST_F(DictionaryFileTest, ReaderAcceptsLfLineEndsBlankLinesAndUnquotedFields) {
+    ASSERT_TRUE(Load(kHeader + "\n  \r\n1, \"G00\" ,\"Rapid\"\n\t\n , G01,Feed \r\n 7 ,\"X\rY\",\"\"").ok());
+    ASSERT_EQ(table_.LastIndex, 2);
+    EXPECT_EQ(table_.entries[0], (DictionaryEntry{1, "G00", "Rapid"}));
+    EXPECT_EQ(table_.entries[1], (DictionaryEntry{0, "G01", "Feed "}));
+    EXPECT_EQ(table_.entries[2], (DictionaryEntry{7, "X\rY", ""}));  // a lone CR is a character
+
+    ASSERT_TRUE(Load(kHeader).ok());
+    EXPECT_EQ(table_.LastIndex, -1);
+}
+
+TEST_F(DictionaryFileTest, RefusesMalformedRecordsNamingTheLineAndLeavesTheTableAlone) {
+    ASSERT_TRUE(Load(kHeader + "0,\"G00\",\"Rapid\"\r\n").ok());
+    const struct {
+        std::string records;
+        std::string expected;
+    } cases[] = {
+        {"0,\"G00\"\r\n", "line 3: a record has three fields (number, word, comment) separated "
+                          "by commas; this line has 2."},
+        {"0,\"G00\",\"Rapid\",\"x\"\r\n", "this line has 4."},
+        {"0,\"G00\",\"Rapid\r\n", "line 3: the quoted field that starts at character 9 has no closing quote."},
+        {"x1,\"G00\",\"Rapid\"\r\n", "line 3: the number \"x1\" is not a whole number from -32768 to 32767."},
+        {"32768,\"G00\",\"Rapid\"\r\n", "the number \"32768\" is not"},
+        {"1 2,\"G00\",\"Rapid\"\r\n", "the number \"1 2\" is not"},
+    };
+    for (const auto& c : cases) {
+        const Status status = Load(kHeader + "\r\n" + c.records);
+        ASSERT_FALSE(status.ok()) << c.records;
+        EXPECT_NE(status.message().find(path_ + ", line"), std::string::npos) << status.message();
+        EXPECT_NE(status.message().find(c.expected), std::string::npos) << status.message();
+        ASSERT_EQ(table_.LastIndex, 0);
+        EXPECT_EQ(table_.entries[0].word, "G00");
+    }
+}
+
+TEST_F(DictionaryFileTest, HoldsAtMost10001Words) {
+    std::string records = kHeader;
+    for (int i = 0; i < kDictionarySlots; ++i) records += "0,\"W" + std::to_string(i) + "\",\"c\"\r\n";
+    ASSERT_TRUE(Load(records).ok());
+    EXPECT_EQ(table_.LastIndex, 10000);
+    EXPECT_FALSE(table_.Append({0, "one more", ""}));
+
+    const Status status = Load(records + "0,\"W\",\"c\"\r\n");
+    ASSERT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("line 10003: the dictionary holds more than 10001 words"),
+              std::string::npos) << status.message();
+    EXPECT_EQ(table_.LastIndex, 10000);
+}
+
+TEST_F(DictionaryFileTest, SaveRefusesTextTheFormatCannotHoldAndKeepsTheOldFile) {
+    WriteBytes(path_, kHeader);
+    for (const char* comment : {"say \"hi\"", "two\r\nlines", "line\nfeed"}) {
+        const Status status = SaveDictionary(path_, TableOf({{0, "G00", comment}}));
+        ASSERT_FALSE(status.ok());
+        EXPECT_NE(status.message().find("The comment of \"G00\" contains"), std::string::npos);
+    }
+    EXPECT_FALSE(SaveDictionary(path_, TableOf({{0, "G\"0", "x"}})).ok());
+    // Plain-ASCII dictionaries are written in Shift-JIS, which has no "ä".
+    const Status status = SaveDictionary(path_, TableOf({{0, "G00", "K\xC3\xA4lte"}}));
+    ASSERT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("U+00E4"), std::string::npos) << status.message();
+    EXPECT_EQ(ReadBytes(path_), kHeader);
+}
+
+TEST_F(DictionaryFileTest, SaveReplacesTheFileSafelyKeepingPermissionsAndLinks) {
+    WriteBytes(path_, kHeader);
+    ASSERT_EQ(::chmod(path_.c_str(), 0640), 0);
+    const std::string link = folder_.File("Link.dic");
+    std::filesystem::create_symlink(path_, link);
+    ASSERT_TRUE(SaveDictionary(link, TableOf({{0, "G00", "Rapid"}})).ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadBytes(path_), kHeader + "0,\"G00\",\"Rapid\"\r\n");
+    struct stat info{};
+    ASSERT_EQ(::stat(path_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.path()), {}), 2);
+
+    const Status failed = SaveDictionary(folder_.File("no/such/folder/X.dic"), TableOf({}));
+    ASSERT_FALSE(failed.ok());
+    EXPECT_NE(failed.message().find("no/such/folder/X.dic: "), std::string::npos) << failed.message();
+}
+
+}  // namespace
+}  // namespace qm

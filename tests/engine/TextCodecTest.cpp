@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "ShiftJis.h"
+#include "TextCodec.h"
+#include "Utf8.h"
+
+namespace qm {
+namespace {
+
+// "主軸" in Shift-JIS and in UTF-8.
+const std::string kShujikuSjis = "\x8E\xE5\x8E\xB2";
+const std::string kShujikuUtf8 = "\xE4\xB8\xBB\xE8\xBB\xB8";
+
+std::string Encoded(std::string_view text, FileEncoding encoding) {
+    std::string out;
+    const Status status = EncodeText(text, encoding, out);
+    EXPECT_TRUE(status.ok()) << status.message();
+    return out;
+}
+
+std::string RoundTrip(std::string_view bytes) {
+    const FileEncoding encoding = DetectEncoding(bytes);
+    return Encoded(DecodeText(bytes, encoding), encoding);
+}
+
+TEST(TextCodec, DetectsByByteOrderMarkThenAsciiThenValidUtf8ElseShiftJis) {
+    EXPECT_EQ(DetectEncoding("G00 X1.\r\n"), (FileEncoding{Encoding::Ascii, false}));
+    EXPECT_EQ(DetectEncoding(""), (FileEncoding{Encoding::Ascii, false}));
+    EXPECT_EQ(DetectEncoding("\xEF\xBB\xBFG00"), (FileEncoding{Encoding::Utf8, true}));
+    EXPECT_EQ(DetectEncoding("\xEF\xBB\xBF\x81"), (FileEncoding{Encoding::Utf8, true}));
+    EXPECT_EQ(DetectEncoding("(" + kShujikuUtf8 + ")"), (FileEncoding{Encoding::Utf8, false}));
+    EXPECT_EQ(DetectEncoding("(" + kShujikuSjis + ")"), (FileEncoding{Encoding::ShiftJis, false}));
+    // Overlong forms and encoded surrogates are not UTF-8.
+    EXPECT_EQ(DetectEncoding("\xC0\xAF").encoding, Encoding::ShiftJis);
+    EXPECT_EQ(DetectEncoding("\xED\xA0\x80").encoding, Encoding::ShiftJis);
+    EXPECT_EQ(DetectEncoding("\xF4\x90\x80\x80").encoding, Encoding::ShiftJis);
+}
+
+TEST(TextCodec, DecodesBothEncodingsToTheSameText) {
+    EXPECT_EQ(DecodeText(kShujikuSjis, {Encoding::ShiftJis, false}), kShujikuUtf8);
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBF" + kShujikuUtf8, {Encoding::Utf8, true}), kShujikuUtf8);
+    EXPECT_EQ(CharCount(kShujikuUtf8), 2u);
+    EXPECT_EQ(DecodeText("\xB1", {Encoding::ShiftJis, false}), "\xEF\xBD\xB1");  // half-width ｱ
+}
+
+TEST(TextCodec, WritesPlainAsciiAsShiftJisAndKeepsTheByteOrderMark) {
+    EXPECT_EQ(WritingEncoding({Encoding::Ascii, false}), (FileEncoding{Encoding::ShiftJis, false}));
+    EXPECT_EQ(WritingEncoding({Encoding::Utf8, true}), (FileEncoding{Encoding::Utf8, true}));
+    EXPECT_EQ(Encoded(kShujikuUtf8, {Encoding::ShiftJis, false}), kShujikuSjis);
+    EXPECT_EQ(Encoded(kShujikuUtf8, {Encoding::Utf8, true}), "\xEF\xBB\xBF" + kShujikuUtf8);
+}
+
+TEST(TextCodec, InvalidBytesSurviveReadingAndWriting) {
+    const std::string samples[] = {
+        "\xEF\xBB\xBF" "G00\x81\xFF(" + kShujikuUtf8 + ")\xE4\xB8",  // broken UTF-8 after a BOM
+        "G00 \x80\xA0\xFD\xFE\xFF " + kShujikuSjis + "\x81\n",          // undefined Shift-JIS bytes
+        "\x81\r\n\x9F",                                                 // lead bytes without a trail
+    };
+    for (const std::string& bytes : samples) EXPECT_EQ(RoundTrip(bytes), bytes);
+}
+
+// Every double-byte code either comes back as it was or is a second code of a character whose
+// preferred code decodes to the same character (the NEC and IBM extension rows).
+TEST(TextCodec, EveryShiftJisCodeRoundTripsOrIsADuplicateOfItsCharacter) {
+    ASSERT_TRUE(shiftjis::Available());
+    int valid = 0, duplicates = 0;
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        for (unsigned trail = 0x40; trail <= 0xFC && shiftjis::IsLeadByte(lead); ++trail) {
+            const std::string bytes{char(lead), char(trail)};
+            const std::string text = DecodeText(bytes, {Encoding::ShiftJis, false});
+            std::size_t end = 0;
+            if (IsRawByte(NextChar(text, end)) || end != text.size()) continue;  // undefined pair
+            ++valid;
+            const std::string back = Encoded(text, {Encoding::ShiftJis, false});
+            if (back != bytes) {
+                ++duplicates;
+                EXPECT_EQ(DecodeText(back, {Encoding::ShiftJis, false}), text);
+            }
+        }
+    }
+    EXPECT_GT(valid, 9000);
+    EXPECT_LT(duplicates, 400);
+}
+
+TEST(TextCodec, RandomBytesRoundTrip) {
+    std::mt19937 random(20261206);
+    // Lead bytes of rows that hold second codes are left out: they need not come back the same.
+    const auto pick = [&] {
+        for (;;) {
+            const unsigned char b = random() % 256;
+            if (b != 0x87 && b != 0xED && b != 0xEE && b != 0xFA && b != 0xFB && b != 0xFC) return b;
+        }
+    };
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes(random() % 64, '\0');
+        for (char& b : bytes) b = char(pick());
+        if (round % 3 == 0) bytes = "\xEF\xBB\xBF" + bytes;
+        ASSERT_EQ(RoundTrip(bytes), bytes) << "round " << round;
+    }
+}
+
+TEST(TextCodec, RefusesACharacterTheEncodingCannotHoldAndNamesIt) {
+    std::string out;
+    const Status status = EncodeText("G00\r\nX(\xC3\xA4)", {Encoding::ShiftJis, false}, out);
+    ASSERT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("\"\xC3\xA4\" (U+00E4)"), std::string::npos) << status.message();
+    EXPECT_NE(status.message().find("line 2"), std::string::npos) << status.message();
+    EXPECT_NE(status.message().find("Shift-JIS"), std::string::npos);
+
+    EXPECT_FALSE(EncodeText(kShujikuUtf8, {Encoding::Ascii, false}, out).ok());
+    EXPECT_TRUE(EncodeText("\xF0\x9F\x94\xA7", {Encoding::Utf8, false}, out).ok());  // 🔧
+    EXPECT_FALSE(EncodeText("\xF0\x9F\x94\xA7", {Encoding::ShiftJis, false}, out).ok());
+}
+
+}  // namespace
+}  // namespace qm
