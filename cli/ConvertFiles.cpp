@@ -11,10 +11,13 @@
 #include <optional>
 #include <set>
 
+#include "AppState.h"
 #include "Convert.h"
+#include "DictionarySlots.h"
 #include "DictionaryFile.h"
 #include "FileAccess.h"
 #include "FileType.h"
+#include "SettingsStore.h"
 
 namespace fs = std::filesystem;
 
@@ -133,15 +136,22 @@ private:
 
 }  // namespace
 
-std::string DefaultDictionaryPath(const std::string& programFile, const std::string& programFolder) {
+std::string DefaultDictionaryPath(const std::string& programFile, const std::string& programFolder,
+                                  const SettingsStore& settings) {
     std::string key;  // standard input has no file name, so no type
     if (programFile != kStandardStream) {
         std::error_code error;
         const fs::path full = fs::absolute(programFile, error).lexically_normal();
         key = FileTypeKey(error ? programFile : full.string());
     }
-    const std::string_view file = IsDictionaryType(key) ? DefaultDictionaryFor(key) : kDefaultDicFileName;
-    return (fs::path(programFolder) / file).string();
+    const auto inProgramFolder = [&](std::string_view file) {
+        return QString::fromStdString((fs::path(programFolder) / file).string());
+    };
+    const int slot = DictionarySlotIndex(QString::fromStdString(key));
+    const QString path =
+        slot >= 0 ? settings.GetSetting(kDictionarySlotKeys[slot].readAs, inProgramFolder(DefaultDictionaryFor(key)))
+                  : settings.GetSetting("DicFileName", inProgramFolder(kDefaultDicFileName));
+    return EnginePath(path);
 }
 
 int ConvertFiles(const Options& options, const std::string& programFolder) {
@@ -156,6 +166,7 @@ int ConvertFiles(const Options& options, const std::string& programFolder) {
     }
     Destinations destinations(options, inputs);
     DictionaryCache dictionaries;
+    const SettingsStore settings;
     bool refused = false, failed = false;
     for (const std::string& input : inputs) {
         std::string destination, problem;
@@ -165,7 +176,7 @@ int ConvertFiles(const Options& options, const std::string& programFolder) {
             continue;
         }
         const std::string dictionaryPath =
-            options.dictionary.value_or(DefaultDictionaryPath(input, programFolder));
+            options.dictionary.value_or(DefaultDictionaryPath(input, programFolder, settings));
         const DictionaryTable* table = dictionaries.Get(dictionaryPath, problem);
         if (table == nullptr) {
             Report(problem);

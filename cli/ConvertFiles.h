@@ -3,6 +3,7 @@
 #include <string>
 
 #include "CommandLine.h"
+#include "SettingsStore.h"
 
 namespace qm::cli {
 
@@ -14,8 +15,11 @@ enum ExitCode { kSuccess = 0, kUsageError = 1, kDictionaryRefused = 2, kFileErro
 // gets no output at all.
 int ConvertFiles(const Options& options, const std::string& programFolder);
 
-// The dictionary the desktop application starts with for a program file of this path; "-" is
-// standard input, which has no type.
-std::string DefaultDictionaryPath(const std::string& programFile, const std::string& programFolder);
+// The dictionary the desktop application uses for a program file of this path: the one the
+// user's settings keep for its type, else the type's default in the program folder; for a type
+// without a dictionary of its own, the current dictionary. "-" is standard input, which has no
+// type.
+std::string DefaultDictionaryPath(const std::string& programFile, const std::string& programFolder,
+                                  const SettingsStore& settings);
 
 }  // namespace qm::cli

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "DictionaryFile.h"
@@ -20,6 +21,8 @@ const std::string kShujikuUtf8 = "\xE4\xB8\xBB\xE8\xBB\xB8";
 class ConvertCommandTest : public ::testing::Test {
 protected:
     ConvertCommandTest() {
+        // The converter reads the user's settings: give it settings of its own.
+        ::setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
         WriteBytes(dictionary_, kHeader + "0,\"G00\",\"RAPID\"\r\n0,\"M3\",\"spindle on\"\r\n");
     }
 
@@ -160,6 +163,16 @@ TEST_F(ConvertCommandTest, WithoutDictionaryOptionUsesTheDictionaryOfTheFileType
         EXPECT_EQ(result.out, convertedWith(c.dictionary)) << c.file;
     }
     EXPECT_NE(convertedWith("Kestrel-ENG.dic"), convertedWith("Merlin.dic"));
+}
+
+TEST_F(ConvertCommandTest, WithoutDictionaryOptionUsesTheDictionaryTheUserChoseForTheType) {
+    std::filesystem::create_directories(File("config/Quillmark"));
+    WriteBytes(File("config/Quillmark/Quillmark.ini"),
+               "[Settings]\nsubdic=" + dictionary_ + "\nDicFileName=" + dictionary_ + "\n");
+    WriteBytes(File("P.SUB"), "G00");
+    WriteBytes(File("P.DAT"), "M3");
+    EXPECT_EQ(Run({File("P.SUB")}).out, "Rapid\r\n");
+    EXPECT_EQ(Run({File("P.DAT")}).out, "Spindle On\r\n");
 }
 
 }  // namespace

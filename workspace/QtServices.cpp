@@ -1,0 +1,134 @@
+#include "QtServices.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+#include "CapsLock.h"
+
+namespace qm {
+namespace {
+
+QMessageBox::Icon ToQtIcon(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Critical:
+            return QMessageBox::Critical;
+        case MsgIcon::Question:
+            return QMessageBox::Question;
+        case MsgIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MsgIcon::Information:
+            return QMessageBox::Information;
+        case MsgIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Patterns "*.MIN;*.min" for one "*.MIN" so that file names match in either case.
+QString CaseInsensitivePatterns(const QString& patterns) {
+    QStringList all;
+    for (const QString& pattern : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString trimmed = pattern.trimmed();
+        if (trimmed == QLatin1String("*.*")) {
+            all << QStringLiteral("*");
+            continue;
+        }
+        for (const QString& form : {trimmed, trimmed.toUpper(), trimmed.toLower()}) {
+            if (!all.contains(form)) all << form;
+        }
+    }
+    return all.join(QLatin1Char(' '));
+}
+
+}  // namespace
+
+QString QtServices::QtFilter(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], CaseInsensitivePatterns(parts[i + 1]));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+MsgResult QtServices::MsgBox(const MessageBoxRequest& request) {
+    QMessageBox box(parent_);
+    box.setWindowTitle(request.title.isEmpty() ? QStringLiteral("Quillmark") : request.title);
+    box.setText(QString(request.prompt).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    box.setIcon(ToQtIcon(request.icon));
+    if (request.buttons == MsgButtons::Ok) {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return MsgResult::Ok;
+    }
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(request.defaultButton == MsgDefault::First ? QMessageBox::Yes : QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
+}
+
+std::optional<QString> QtServices::OpenFileDialog(const FileDialogRequest& request) {
+    const QString start = request.initialFile.isEmpty()
+                              ? request.initialFolder
+                              : QDir(request.initialFolder).filePath(request.initialFile);
+    const QString path = QFileDialog::getOpenFileName(parent_, request.title, start, QtFilter(request.filter));
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtServices::SaveFileDialog(const FileDialogRequest& request) {
+    const QString start = QDir(request.initialFolder).filePath(request.initialFile);
+    const QString path = QFileDialog::getSaveFileName(parent_, request.title, start, QtFilter(request.filter));
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}
+
+void QtServices::ClipboardClear() { QApplication::clipboard()->clear(); }
+
+void QtServices::ClipboardSetText(const QString& text) { QApplication::clipboard()->setText(text); }
+
+QString QtServices::ClipboardGetText() { return QApplication::clipboard()->text(); }
+
+void QtServices::SetBusy(bool busy, QWidget* window) {
+    if (window != nullptr) {
+        if (busy) {
+            window->setCursor(Qt::WaitCursor);
+        } else {
+            window->unsetCursor();
+        }
+        return;
+    }
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        while (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
+    }
+}
+
+bool QtServices::CapsLockOn() { return capslock::IsOn(); }
+
+void QtServices::PressKey(std::uint16_t vk, std::uint16_t vk2) {
+    // Only the Caps Lock key is needed; it toggles the lock as a real press would.
+    if (vk == kVkCapital && vk2 == 0) capslock::Toggle();
+}
+
+std::int64_t QtServices::StartProgram(const QString& program, const QStringList& arguments) {
+    qint64 pid = 0;
+    return QProcess::startDetached(program, arguments, QString(), &pid) ? pid : 0;
+}
+
+void QtServices::Pause(double seconds) {
+    if (seconds <= 0) return;
+    QEventLoop loop;
+    // QTimer runs on the monotonic clock: a change of the wall clock or midnight cannot stretch it.
+    QTimer::singleShot(int(seconds * 1000), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace qm

@@ -1,0 +1,47 @@
+#include "ScriptedServices.h"
+
+namespace qm {
+
+MsgResult ScriptedServices::MsgBox(const MessageBoxRequest& request) {
+    messages.push_back(request);
+    if (request.buttons == MsgButtons::Ok) {
+        // An OK box has one answer; a scripted one is taken when given.
+        if (!messageAnswers_.empty() && messageAnswers_.front() == MsgResult::Ok) messageAnswers_.pop_front();
+        return MsgResult::Ok;
+    }
+    if (messageAnswers_.empty()) {
+        throw Unanswered("unexpected question: " + request.prompt.toStdString());
+    }
+    const MsgResult answer = messageAnswers_.front();
+    messageAnswers_.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedServices::NextFileAnswer(const FileDialogRequest& request) {
+    fileDialogs.push_back(request);
+    if (fileAnswers_.empty()) throw Unanswered("unexpected file dialog: " + request.title.toStdString());
+    std::optional<QString> answer = std::move(fileAnswers_.front());
+    fileAnswers_.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedServices::OpenFileDialog(const FileDialogRequest& request) {
+    return NextFileAnswer(request);
+}
+
+std::optional<QString> ScriptedServices::SaveFileDialog(const FileDialogRequest& request) {
+    return NextFileAnswer(request);
+}
+
+void ScriptedServices::PressKey(std::uint16_t vk, std::uint16_t vk2) {
+    keysPressed.push_back(vk);
+    if (vk2 != 0) keysPressed.push_back(vk2);
+    if (vk == kVkCapital && vk2 == 0) capsLock = !capsLock;
+}
+
+std::int64_t ScriptedServices::StartProgram(const QString& program, const QStringList& arguments) {
+    programsStarted.push_back(QStringList{program} + arguments);
+    return nextTaskId++;
+}
+
+}  // namespace qm

@@ -1,0 +1,46 @@
+#include "SettingsStore.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace qm {
+
+SettingsStore::SettingsStore() : SettingsStore(DefaultFileName()) {}
+
+SettingsStore::SettingsStore(const QString& iniFile)
+    : settings_(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {
+    settings_->beginGroup(kSection);
+}
+
+SettingsStore::~SettingsStore() = default;
+
+QString SettingsStore::DefaultFileName() {
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return QDir(config).filePath(QStringLiteral("%1/%1.ini").arg(kApplicationName));
+}
+
+QString SettingsStore::fileName() const { return settings_->fileName(); }
+
+QString SettingsStore::StoredSpelling(const QString& key) const {
+    if (settings_->contains(key)) return key;
+    const QStringList keys = settings_->childKeys();
+    for (const QString& stored : keys) {
+        if (stored.compare(key, Qt::CaseInsensitive) == 0) return stored;
+    }
+    return key;
+}
+
+QString SettingsStore::GetSetting(const QString& key, const QString& defaultValue) const {
+    const QVariant value = settings_->value(StoredSpelling(key));
+    if (!value.isValid()) return defaultValue;
+    // A hand-edited value with unquoted commas reads as a list: take it back as written.
+    if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
+}
+
+void SettingsStore::SaveSetting(const QString& key, const QString& value) {
+    settings_->setValue(StoredSpelling(key), value);
+    settings_->sync();
+}
+
+}  // namespace qm

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+#include <memory>
+
+namespace qm {
+
+// The per-user settings: text values under the application "Quillmark", section "Settings",
+// kept in an INI file ($XDG_CONFIG_HOME/Quillmark/Quillmark.ini by default).
+//
+// Keys are matched without regard to letter case: a value written as "SUBdic" is read as
+// "SUBDic", a hand-edited file may spell keys any way, and a write replaces the value under the
+// spelling the file already has, so the file never holds two spellings of one key. Every write
+// reaches the disk at once; the file is replaced whole, never left cut.
+class SettingsStore {
+public:
+    static constexpr const char* kApplicationName = "Quillmark";
+    static constexpr const char* kSection = "Settings";
+
+    // The store in the user's configuration folder.
+    SettingsStore();
+    // A store kept in the given INI file (for tests and tools).
+    explicit SettingsStore(const QString& iniFile);
+    virtual ~SettingsStore();
+
+    // The stored text, or defaultValue when the key has no value. Never writes.
+    virtual QString GetSetting(const QString& key, const QString& defaultValue) const;
+    // Stores the text under the key at once.
+    virtual void SaveSetting(const QString& key, const QString& value);
+
+    // The file the values are kept in.
+    QString fileName() const;
+
+    // The default INI file of the current user.
+    static QString DefaultFileName();
+
+private:
+    // The key as the file spells it, or key itself when the file has no such key.
+    QString StoredSpelling(const QString& key) const;
+
+    std::unique_ptr<QSettings> settings_;
+};
+
+}  // namespace qm

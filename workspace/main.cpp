@@ -1,0 +1,22 @@
+// quillmark: the desktop application.
+#include <QApplication>
+
+#include "AppState.h"
+#include "MainWindow.h"
+#include "QtServices.h"
+#include "SettingsStore.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillmark"));
+    QApplication::setOrganizationName(QStringLiteral("Quillmark"));
+
+    qm::AppState state;
+    qm::SettingsStore settings;
+    qm::QtServices services;
+    qm::MainWindow window(state, settings, services, QApplication::applicationDirPath());
+    services.SetDialogParent(&window);
+    window.StartUp();
+    window.show();
+    return QApplication::exec();
+}
