@@ -16,9 +16,9 @@ public:
     void ClipboardClear() override;
     void ClipboardSetText(const QString& text) override;
     QString ClipboardGetText() override;
-    void SetBusy(bool busy, QWidget* window) override;
+    void SetBusy(bool busy, QWidget* window = nullptr) override;
     bool CapsLockOn() override;
-    void PressKey(std::uint16_t vk, std::uint16_t vk2) override;
+    void PressKey(std::uint16_t vk, std::uint16_t vk2 = 0) override;
     std::int64_t StartProgram(const QString& program, const QStringList& arguments) override;
     void Pause(double seconds) override;
 

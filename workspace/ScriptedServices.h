@@ -43,12 +43,12 @@ public:
     void ClipboardClear() override { clipboard.clear(); }
     void ClipboardSetText(const QString& text) override { clipboard = text; }
     QString ClipboardGetText() override { return clipboard; }
-    void SetBusy(bool isBusy, QWidget*) override {
+    void SetBusy(bool isBusy, QWidget* = nullptr) override {
         ++busyCalls;
         busy = isBusy;
     }
     bool CapsLockOn() override { return capsLock; }
-    void PressKey(std::uint16_t vk, std::uint16_t vk2) override;
+    void PressKey(std::uint16_t vk, std::uint16_t vk2 = 0) override;
     std::int64_t StartProgram(const QString& program, const QStringList& arguments) override;
     void Pause(double seconds) override { pauses.push_back(seconds); }
 
