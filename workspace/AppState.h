@@ -43,6 +43,7 @@ struct AppState {
     QString OpenPathName;     // folder the program file dialog opens in
     QString SavePathName;     // folder the save dialog for converted programs opens in
     QString ProgramFileName;  // the program in the source window
+    FileEncoding ProgramEncoding;  // the encoding it was read in, and is written back in
     std::int16_t SourceChanged = 0;
     std::int16_t RealTimeConvert = 1;
     bool ArrangeOnFirstResize = true;

@@ -4,7 +4,7 @@
 
 #include "AppState.h"
 #include "Context.h"
-#include "ConvertedWindow.h"
+#include "DocumentWindow.h"
 #include "DictionaryFile.h"
 #include "DocumentWindows.h"
 #include "FileType.h"

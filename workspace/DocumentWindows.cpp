@@ -3,18 +3,32 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "ConvertedWindow.h"
+#include "DocumentWindow.h"
 
 namespace qm {
+
+void DocumentWindows::Show(DocumentWindow& window) {
+    if (onCreated) onCreated(window);
+    QMdiSubWindow* frame = area_.addSubWindow(&window);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    window.show();
+}
 
 ConvertedWindow& DocumentWindows::Form1() {
     if (form1_.isNull()) {
         form1_ = new ConvertedWindow;
-        QMdiSubWindow* frame = area_.addSubWindow(form1_);
-        frame->setAttribute(Qt::WA_DeleteOnClose);
-        form1_->show();
+        Show(*form1_);
     }
     return *form1_;
+}
+
+SourceWindow& DocumentWindows::OriginalFile() {
+    if (originalFile_.isNull()) {
+        originalFile_ = new SourceWindow;
+        if (onSourceCreated) onSourceCreated(*originalFile_);
+        Show(*originalFile_);
+    }
+    return *originalFile_;
 }
 
 }  // namespace qm

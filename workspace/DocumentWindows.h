@@ -2,26 +2,40 @@
 
 #include <QPointer>
 
+#include <functional>
+
 class QMdiArea;
-class QMdiSubWindow;
 
 namespace qm {
 
 class ConvertedWindow;
+class DocumentWindow;
+class SourceWindow;
 
 // The document windows of the main window's MDI area, each created and shown the first time
-// any code uses it, and living until the user closes it.
+// any code uses it, and created afresh after the user closed it.
 class DocumentWindows {
 public:
     explicit DocumentWindows(QMdiArea& area) : area_(area) {}
 
-    // The converted window, created on first use.
+    // The converted window Form1 and the source window OriginalFile, created on first use.
     ConvertedWindow& Form1();
+    SourceWindow& OriginalFile();
     bool HasForm1() const { return !form1_.isNull(); }
+    bool HasOriginalFile() const { return !originalFile_.isNull(); }
+
+    QMdiArea& area() { return area_; }
+
+    // Called for each window when it is created, before it shows.
+    std::function<void(DocumentWindow&)> onCreated;
+    std::function<void(SourceWindow&)> onSourceCreated;
 
 private:
+    void Show(DocumentWindow& window);
+
     QMdiArea& area_;
     QPointer<ConvertedWindow> form1_;
+    QPointer<SourceWindow> originalFile_;
 };
 
 }  // namespace qm

@@ -4,27 +4,150 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include <Qsci/qsciscintilla.h>
 
 #include "AppState.h"
+#include "Arrangement.h"
+#include "ConvertCommands.h"
 #include "DictionarySlots.h"
+#include "DocumentWindow.h"
+#include "EditCommands.h"
+#include "ProgramDocuments.h"
 #include "Services.h"
+#include "StatusPanels.h"
+#include "ToolBarIcons.h"
 
 namespace qm {
 
+QString CommandLinePath(const QString& argumentText) {
+    const qsizetype open = argumentText.indexOf(QLatin1Char('"'));
+    if (open < 0) return argumentText;
+    const QString rest = argumentText.mid(open + 1);
+    const qsizetype close = rest.indexOf(QLatin1Char('"'));
+    return close < 0 ? rest : rest.left(close);
+}
+
 MainWindow::MainWindow(AppState& state, SettingsStore& settings, Services& services, QString programFolder)
-    : programFolder_(std::move(programFolder)),
+    : endProgram([] { QApplication::exit(0); }),
+      programFolder_(std::move(programFolder)),
+      controls_(new Controls(this)),
       mdiArea_(new QMdiArea(this)),
       documents_(*mdiArea_),
-      context_{state, settings, services, documents_} {
+      context_{state, settings, services, documents_, *controls_} {
+    setObjectName("MainWindow");
     setWindowTitle(QString::fromLatin1(kCaption));
     setCentralWidget(mdiArea_);
-    for (int n = 1; n <= 5; ++n) {
-        mnuFileRecentFile_[n - 1] = new QAction(QStringLiteral("RecentFile%1").arg(n), this);
-        mnuDicFile_[n - 1] = new QAction(QStringLiteral("DicFile%1").arg(n), this);
-        mnuFileRecentFile_[n - 1]->setVisible(false);
-        mnuDicFile_[n - 1]->setVisible(false);
+    CreateMenuBar();
+    CreateToolBar();
+    statusPanels_ = new StatusPanels(*statusBar(), services, [this] { return InsertToggleOn(); });
+    ConnectCommands();
+    ConnectDocumentWindows();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::CreateMenuBar() {
+    for (QMenu* menu : controls_->MenuBar()) menuBar()->addMenu(menu);
+}
+
+void MainWindow::CreateToolBar() {
+    tbToolBar_ = addToolBar(QStringLiteral("Toolbar"));
+    tbToolBar_->setObjectName("tbToolBar");
+    tbToolBar_->setMovable(false);
+    const auto button = [this](const char* key, int picture) {
+        QAction* action = tbToolBar_->addAction(ToolBarIcon(picture), QString::fromLatin1(key));
+        action->setObjectName(key);
+        action->setToolTip(QString::fromLatin1(key));
+        connect(action, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(QString::fromLatin1(key)); });
+    };
+    button("New", 1);
+    button("Open", 2);
+    button("Save", 3);
+    tbToolBar_->addSeparator();
+    button("Print", 4);
+    tbToolBar_->addSeparator();
+    button("Cut", 5);
+    button("Copy", 6);
+    button("Paste", 7);
+    tbToolBar_->addSeparator();
+    button("Word Search", 8);
+    tbToolBar_->addSeparator();
+    button("Excel", 9);
+}
+
+void MainWindow::tbToolBar_ButtonClick(const QString& key) {
+    const std::pair<const char*, QAction*> routes[] = {
+        {"New", controls_->MenuFileNew},    {"Open", controls_->MenuFileOpen}, {"Save", controls_->MenuFileSave},
+        {"Print", controls_->MenuFilePrint}, {"Cut", controls_->MenuEditCut},   {"Copy", controls_->MenuEditCopy},
+        {"Paste", controls_->MenuEditPaste}, {"Word Search", controls_->MenuDicFund},
+        {"Excel", controls_->MenuFileExcel}};
+    for (const auto& [routeKey, item] : routes) {
+        if (key == QLatin1String(routeKey)) {
+            item->trigger();
+            return;
+        }
     }
+}
+
+void MainWindow::ConnectCommands() {
+    Controls& c = *controls_;
+    const auto on = [this](QAction* item, void (*command)(Context&)) {
+        connect(item, &QAction::triggered, this, [this, command] { command(context_); });
+    };
+    // Checkable items: Qt flips the mark before the command runs; the command decides the mark.
+    const auto onToggle = [this](QAction* item, void (*command)(Context&)) {
+        connect(item, &QAction::triggered, this, [this, item, command] {
+            item->setChecked(!item->isChecked());
+            command(context_);
+        });
+    };
+    on(c.MenuFileNew, MenuFileNew_Click);
+    on(c.MenuFileOpen, MenuFileOpen_Click);
+    for (QAction* item : c.mnuFileRecentFile) {
+        connect(item, &QAction::triggered, this,
+                [this, item] { mnuFileRecentFile_Click(context_, item->data().toInt()); });
+    }
+    connect(c.MenuFileEnd, &QAction::triggered, this, [this] { MenuFileEnd_Click(); });
+    on(c.MenuEditCut, MenuEditCut_Click);
+    on(c.MenuEditCopy, MenuEditCopy_Click);
+    on(c.MenuEditPaste, MenuEditPaste_Click);
+    on(c.MenuEditAll, MenuEditAll_Click);
+    on(c.MenuEditAllCopy, MenuEditAllCopy_Click);
+    onToggle(c.MenuDisplayCascade, MenuDisplayCascade_Click);
+    onToggle(c.MenuDisplayVertical, MenuDisplayVertical_Click);
+    onToggle(c.MenuDisplayHorizontal, MenuDisplayHorizontal_Click);
+    on(c.MenuRunStart, MenuRunStart_Click);
+    onToggle(c.MenuRunLine, MenuRunLine_Click);
+    onToggle(c.MenuRunOptionSpace, MenuRunOptionSpace_Click);
+    onToggle(c.MenuRunOptionBig, MenuRunOptionBig_Click);
+    connect(c.Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(context_); });
+}
+
+void MainWindow::ConnectDocumentWindows() {
+    documents_.onCreated = [this](DocumentWindow& window) {
+        connect(&window, &DocumentWindow::contextMenuRequested, this,
+                [this](const QPoint& at) { controls_->MenuEdit->popup(at); });
+    };
+    documents_.onSourceCreated = [this](SourceWindow& window) {
+        connect(&window.Text1(), &QsciScintilla::textChanged, this, [this] { Text1_Change(context_); });
+        connect(&window, &DocumentWindow::resized, this, [this] {
+            if (!context_.state.ArrangeOnFirstResize) return;
+            context_.state.ArrangeOnFirstResize = false;
+            // Tiling inside the window's own resize would leave its layout behind: tile next.
+            QTimer::singleShot(0, this, [this] { MenuDisplayVertical_Click(context_); });
+        });
+    };
+}
+
+bool MainWindow::InsertToggleOn() const {
+    auto* text = qobject_cast<QsciScintilla*>(QApplication::focusWidget());
+    return text != nullptr && text->overwriteMode();
 }
 
 double MainWindow::PixelsPerTwip() const {
@@ -47,37 +170,85 @@ WindowTwips MainWindow::CurrentTwips() const {
             float(height() / scale)};
 }
 
-void MainWindow::StartUp() {
+void MainWindow::RestoreRecentItems() {
+    for (int n = 1; n <= 5; ++n) {
+        const QString file = context_.settings.GetSetting(QStringLiteral("RecentFile%1").arg(n), QString());
+        if (!file.isEmpty()) {
+            controls_->mnuFileRecentFile[n - 1]->setText(file);
+            controls_->mnuFileRecentFile[n - 1]->setVisible(true);
+        }
+    }
+    for (int n = 1; n <= 5; ++n) {
+        const QString dictionary = context_.settings.GetSetting(QStringLiteral("DicFile%1").arg(n), QString());
+        if (!dictionary.isEmpty()) {
+            controls_->mnuDicFile[n - 1]->setText(dictionary);
+            controls_->mnuDicFile[n - 1]->setVisible(true);
+        }
+    }
+}
+
+void MainWindow::StartUp(const QString& argumentText) {
     AppState& state = context_.state;
     PlaceWindow(ReadMainWindowTwips(context_.settings));
     ReadSettings(context_.settings, state, programFolder_);
     state.ProgramFileName = QStringLiteral("New.min");
     LoadDictionary(context_);
+    controls_->MenuRunLine->setChecked(true);
     state.RealTimeConvert = 1;
     state.ArrangeOnFirstResize = true;
+    RestoreRecentItems();
+    controls_->MenuRunOptionSpace->setChecked(state.SpaceAdd);
+    controls_->MenuRunOptionBig->setChecked(state.TopBig);
+    if (!argumentText.isEmpty()) {
+        const QString path = CommandLinePath(argumentText);
+        SelectDictionaryForFile(context_, path);
+        OpenProgramFile(context_, path);
+        state.SourceChanged = 0;
+        context_.services.SetBusy(false);
+        AddRecentFile(context_, path);
+    }
+    if (!context_.services.CapsLockOn()) context_.services.PressKey(kVkCapital);
 }
 
 void MainWindow::SaveData() {
     SaveDataWindow window;
     if (!isMinimized()) window.placement = CurrentTwips();
     for (int i = 0; i < 5; ++i) {
-        window.recentFileItems[i] = mnuFileRecentFile_[i]->text();
-        window.recentDictionaryItems[i] = mnuDicFile_[i]->text();
+        window.recentFileItems[i] = controls_->mnuFileRecentFile[i]->text();
+        window.recentDictionaryItems[i] = controls_->mnuDicFile[i]->text();
     }
     qm::SaveData(context_.settings, context_.state, window);
 }
 
-void MainWindow::MenuFileEnd_Click() {
-    if (ending_) return;
-    ending_ = true;
+bool MainWindow::MenuFileEnd_Click() {
+    if (ended_) return true;
+    if (context_.state.SourceChanged == 1) {
+        const MsgResult answer = context_.services.MsgBox({QStringLiteral("Change origin file. Do you want save ?"),
+                                                           MsgButtons::YesNoCancel, MsgIcon::Question,
+                                                           MsgDefault::First, QString()});
+        if (answer == MsgResult::Cancel) return false;
+        if (answer == MsgResult::Yes && !SaveSourceText(context_)) return false;
+    }
+    ended_ = true;
     SaveData();
     if (context_.services.CapsLockOn()) context_.services.PressKey(kVkCapital);
-    QApplication::exit(0);
+    endProgram();
+    return true;
 }
 
+void MainWindow::Pause(double PauseTime) { context_.services.Pause(PauseTime); }
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-    MenuFileEnd_Click();
-    event->accept();
+    if (MenuFileEnd_Click()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (!isMinimized()) ReapplyArrangement(context_);
 }
 
 }  // namespace qm

@@ -2,50 +2,78 @@
 
 #include <QMainWindow>
 
-#include <array>
+#include <functional>
 
 #include "Context.h"
+#include "Controls.h"
 #include "DocumentWindows.h"
 #include "Settings.h"
 
-class QAction;
 class QMdiArea;
+class QToolBar;
 
 namespace qm {
 
-// The main window: a multi-document frame holding the source and converted windows.
+class StatusPanels;
+
+// The main window: a multi-document frame holding the source and converted windows, with the
+// menus, toolbar and status bar that run every command.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr const char* kCaption = "Quillmark Eng Ver.2.38";
 
     MainWindow(AppState& state, SettingsStore& settings, Services& services, QString programFolder);
+    ~MainWindow() override;
 
-    // Start-up: places the window, reads the settings and loads the dictionary.
-    void StartUp();
+    // Start-up, before the window is first shown: placement, settings, dictionary, recent lists,
+    // the program named by the command line's argument text, Caps Lock.
+    void StartUp(const QString& argumentText);
     // Writes the settings back.
     void SaveData();
-    // The exit sequence: settings, Caps Lock off, and the program ends.
-    void MenuFileEnd_Click();
+    // The exit sequence. Returns false when the user chose to stay (unsaved source, Cancel).
+    bool MenuFileEnd_Click();
+    // Runs the command of a toolbar button, by its key.
+    void tbToolBar_ButtonClick(const QString& key);
+    // Waits, letting other events run.
+    void Pause(double PauseTime);
 
     Context& context() { return context_; }
+    Controls& controls() { return *controls_; }
     QMdiArea& mdiArea() { return *mdiArea_; }
+    QToolBar& toolBar() { return *tbToolBar_; }
+    StatusPanels& statusPanels() { return *statusPanels_; }
+
+    // Ends the program; replaced in tests.
+    std::function<void()> endProgram;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void CreateMenuBar();
+    void CreateToolBar();
+    void ConnectCommands();
+    void ConnectDocumentWindows();
+    void RestoreRecentItems();
     void PlaceWindow(const WindowTwips& twips);
     WindowTwips CurrentTwips() const;
     double PixelsPerTwip() const;
+    bool InsertToggleOn() const;
 
     QString programFolder_;
+    Controls* controls_;
     QMdiArea* mdiArea_;
+    QToolBar* tbToolBar_ = nullptr;
+    StatusPanels* statusPanels_ = nullptr;
     DocumentWindows documents_;
     Context context_;
-    std::array<QAction*, 5> mnuFileRecentFile_{};
-    std::array<QAction*, 5> mnuDicFile_{};
-    bool ending_ = false;
+    bool ended_ = false;
 };
+
+// The program path in the command line's argument text: the text between the first double
+// quote and the next, or after a lone first quote; the whole text when it has no quote.
+QString CommandLinePath(const QString& argumentText);
 
 }  // namespace qm

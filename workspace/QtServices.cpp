@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "CapsLock.h"
+#include "KeyboardLocks.h"
 
 namespace qm {
 namespace {
@@ -68,9 +68,19 @@ MsgResult QtServices::MsgBox(const MessageBoxRequest& request) {
         box.exec();
         return MsgResult::Ok;
     }
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (request.buttons == MsgButtons::YesNoCancel) buttons |= QMessageBox::Cancel;
+    box.setStandardButtons(buttons);
     box.setDefaultButton(request.defaultButton == MsgDefault::First ? QMessageBox::Yes : QMessageBox::No);
-    return box.exec() == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return MsgResult::Yes;
+        case QMessageBox::No:
+            return MsgResult::No;
+        default:
+            // Escape or the close box: No where there are two buttons, Cancel where there are three.
+            return request.buttons == MsgButtons::YesNoCancel ? MsgResult::Cancel : MsgResult::No;
+    }
 }
 
 std::optional<QString> QtServices::OpenFileDialog(const FileDialogRequest& request) {
@@ -111,11 +121,13 @@ void QtServices::SetBusy(bool busy, QWidget* window) {
     }
 }
 
-bool QtServices::CapsLockOn() { return capslock::IsOn(); }
+bool QtServices::CapsLockOn() { return keyboard::CapsLockOn(); }
+
+bool QtServices::NumLockOn() { return keyboard::NumLockOn(); }
 
 void QtServices::PressKey(std::uint16_t vk, std::uint16_t vk2) {
     // Only the Caps Lock key is needed; it toggles the lock as a real press would.
-    if (vk == kVkCapital && vk2 == 0) capslock::Toggle();
+    if (vk == kVkCapital && vk2 == 0) keyboard::ToggleCapsLock();
 }
 
 std::int64_t QtServices::StartProgram(const QString& program, const QStringList& arguments) {

@@ -18,6 +18,7 @@ public:
     QString ClipboardGetText() override;
     void SetBusy(bool busy, QWidget* window = nullptr) override;
     bool CapsLockOn() override;
+    bool NumLockOn() override;
     void PressKey(std::uint16_t vk, std::uint16_t vk2 = 0) override;
     std::int64_t StartProgram(const QString& program, const QStringList& arguments) override;
     void Pause(double seconds) override;

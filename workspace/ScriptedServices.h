@@ -33,6 +33,7 @@ public:
     // Scripted machine state.
     QString clipboard;
     bool capsLock = false;
+    bool numLock = false;
     std::int64_t nextTaskId = 100;
 
     bool AllAnswersUsed() const { return messageAnswers_.empty() && fileAnswers_.empty(); }
@@ -48,6 +49,7 @@ public:
         busy = isBusy;
     }
     bool CapsLockOn() override { return capsLock; }
+    bool NumLockOn() override { return numLock; }
     void PressKey(std::uint16_t vk, std::uint16_t vk2 = 0) override;
     std::int64_t StartProgram(const QString& program, const QStringList& arguments) override;
     void Pause(double seconds) override { pauses.push_back(seconds); }

@@ -13,10 +13,10 @@ namespace qm {
 // Everything that shows a modal question or reaches outside the program goes through this
 // interface, so each command can run headless in tests with scripted answers.
 
-enum class MsgButtons { Ok, YesNo };
+enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
 enum class MsgDefault { First, Second };
-enum class MsgResult { Ok, Yes, No };
+enum class MsgResult { Ok, Yes, No, Cancel };
 
 struct MessageBoxRequest {
     QString prompt;  // may contain CR LF
@@ -53,6 +53,7 @@ public:
     virtual void SetBusy(bool busy, QWidget* window = nullptr) = 0;
 
     virtual bool CapsLockOn() = 0;
+    virtual bool NumLockOn() = 0;
     // One press and release of vk; with vk2, vk is held while vk2 is pressed.
     virtual void PressKey(std::uint16_t vk, std::uint16_t vk2 = 0) = 0;
 

@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
     qm::QtServices services;
     qm::MainWindow window(state, settings, services, QApplication::applicationDirPath());
     services.SetDialogParent(&window);
-    window.StartUp();
+    // The argument text: everything after the program's name, joined by single blanks.
+    window.StartUp(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
     window.show();
     return QApplication::exec();
 }

@@ -4,7 +4,8 @@
 
 #include "AppState.h"
 #include "Context.h"
-#include "ConvertedWindow.h"
+#include "Controls.h"
+#include "DocumentWindow.h"
 #include "DictionarySlots.h"
 #include "DocumentWindows.h"
 #include "ScriptedServices.h"
@@ -41,7 +42,8 @@ protected:
     ScriptedServices services_;
     QMdiArea area_;
     DocumentWindows documents_{area_};
-    Context context_{state_, settings_, services_, documents_};
+    Controls controls_;
+    Context context_{state_, settings_, services_, documents_, controls_};
 };
 
 TEST_F(DictionarySlotsTest, StartUpLoadRecordsTheDictionaryForProgramsWithoutType) {

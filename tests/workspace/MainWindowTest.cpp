@@ -16,6 +16,7 @@ protected:
     MainWindowTest() {
         test::WriteBytes(folder_.File("Kestrel.dic"), "Translator Dictionary  Ver.1.1  Hollowmere\r\n");
     }
+    void SetUp() override { window_.endProgram = [this] { ++ended_; }; }
     QString Ini() const { return QString::fromStdString(folder_.File("Quillmark.ini")); }
 
     test::TempFolder folder_;
@@ -23,10 +24,11 @@ protected:
     SettingsStore settings_{Ini()};
     ScriptedServices services_;
     MainWindow window_{state_, settings_, services_, QString::fromStdString(folder_.path().string())};
+    int ended_ = 0;
 };
 
 TEST_F(MainWindowTest, StartsFromAnEmptyStoreWithTheDefaults) {
-    window_.StartUp();
+    window_.StartUp(QString());
     EXPECT_EQ(window_.windowTitle(), "Quillmark Eng Ver.2.38");
     // 1000 by 12000 twips at 96 dots per inch: 15 twips to the pixel.
     EXPECT_EQ(window_.pos(), QPoint(67, 67));
@@ -41,7 +43,7 @@ TEST_F(MainWindowTest, StartsFromAnEmptyStoreWithTheDefaults) {
 TEST_F(MainWindowTest, ClosingWritesTheSettingsAndSwitchesCapsLockOff) {
     settings_.SaveSetting("MainLeft", "1500");
     settings_.SaveSetting("MainWidth", "9000");
-    window_.StartUp();
+    window_.StartUp(QString());
     services_.capsLock = true;
     window_.close();
     EXPECT_FALSE(services_.capsLock);
@@ -54,7 +56,7 @@ TEST_F(MainWindowTest, ClosingWritesTheSettingsAndSwitchesCapsLockOff) {
 
 TEST_F(MainWindowTest, MissingDictionaryAtStartUpIsReportedAndStartUpGoesOn) {
     settings_.SaveSetting("DicFileName", "/nowhere/X.dic");
-    window_.StartUp();
+    window_.StartUp(QString());
     ASSERT_EQ(services_.messages.size(), 1u);
     EXPECT_EQ(services_.messages[0].prompt, "/nowhere/X.dic not find dictionaly.");
     EXPECT_FALSE(state_.DictionaryLoaded);

@@ -42,7 +42,8 @@ TEST(RealWindow, MainWindowOpensWhereTheSettingsPlaceIt) {
     QtServices services;
     MainWindow window(state, settings, services, QString::fromStdString(folder.path().string()));
     test::WriteBytes(folder.File("Kestrel.dic"), "Translator Dictionary  Ver.1.1  Hollowmere\r\n");
-    window.StartUp();
+    window.endProgram = [] {};
+    window.StartUp(QString());
     window.show();
     QApplication::processEvents();
     EXPECT_EQ(window.pos(), QPoint(100, 200));

@@ -1,10 +1,11 @@
-#include "CapsLock.h"
+#include "KeyboardLocks.h"
 
 #include <QGuiApplication>
 
 #include <X11/XKBlib.h>
+#include <X11/keysym.h>
 
-namespace qm::capslock {
+namespace qm::keyboard {
 namespace {
 
 Display* X11Display() {
@@ -13,22 +14,30 @@ Display* X11Display() {
     return x11 != nullptr ? x11->display() : nullptr;
 }
 
-}  // namespace
-
-bool IsOn() {
+// Whether the locked modifiers include any of mask.
+bool Locked(unsigned int mask) {
     Display* display = X11Display();
     if (display == nullptr) return false;
     XkbStateRec state{};
     if (XkbGetState(display, XkbUseCoreKbd, &state) != Success) return false;
-    return (state.locked_mods & LockMask) != 0;
+    return (state.locked_mods & mask) != 0;
 }
 
-void Toggle() {
+}  // namespace
+
+bool CapsLockOn() { return Locked(LockMask); }
+
+bool NumLockOn() {
+    Display* display = X11Display();
+    return display != nullptr && Locked(XkbKeysymToModifiers(display, XK_Num_Lock));
+}
+
+void ToggleCapsLock() {
     Display* display = X11Display();
     if (display == nullptr) return;
-    const bool on = IsOn();
+    const bool on = CapsLockOn();
     XkbLockModifiers(display, XkbUseCoreKbd, LockMask, on ? 0 : LockMask);
     XFlush(display);
 }
 
-}  // namespace qm::capslock
+}  // namespace qm::keyboard

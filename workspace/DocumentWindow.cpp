@@ -1,0 +1,53 @@
+#include "DocumentWindow.h"
+
+#include <QFontDatabase>
+#include <QVBoxLayout>
+
+#include <Qsci/qsciscintilla.h>
+
+namespace qm {
+namespace {
+
+// Keys the main window's menus use; the editor's own commands on them would hide the menus'.
+constexpr int kMenuKeys[] = {'L', 'R', 'W', 'H', 'N', 'O', 'S', 'P', 'T', 'D', 'U'};
+
+void SetUpEditor(QsciScintilla& editor) {
+    editor.setObjectName("Text1");
+    editor.setUtf8(true);
+    editor.setEolMode(QsciScintilla::EolWindows);
+    editor.setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    editor.setMarginWidth(1, 0);
+    editor.setWrapMode(QsciScintilla::WrapNone);
+    editor.setContextMenuPolicy(Qt::CustomContextMenu);
+    for (int key : kMenuKeys) {
+        editor.SendScintilla(QsciScintillaBase::SCI_CLEARCMDKEY, static_cast<unsigned long>(key + (QsciScintillaBase::SCMOD_CTRL << 16)));
+        editor.SendScintilla(QsciScintillaBase::SCI_CLEARCMDKEY, static_cast<unsigned long>(key + ((QsciScintillaBase::SCMOD_CTRL | QsciScintillaBase::SCMOD_SHIFT) << 16)));
+    }
+}
+
+}  // namespace
+
+DocumentWindow::DocumentWindow(const QString& objectName, const QString& caption, QWidget* parent)
+    : QWidget(parent), text1_(new QsciScintilla(this)) {
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    SetUpEditor(*text1_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);  // ten twips, rounded to a pixel
+    layout->addWidget(text1_);
+    connect(text1_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { emit contextMenuRequested(text1_->mapToGlobal(at)); });
+}
+
+void DocumentWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    emit resized();
+}
+
+ConvertedWindow::ConvertedWindow(QWidget* parent)
+    : DocumentWindow(QStringLiteral("Form1"), QStringLiteral("After"), parent) {}
+
+SourceWindow::SourceWindow(QWidget* parent)
+    : DocumentWindow(QStringLiteral("OriginalFile"), QStringLiteral("New"), parent) {}
+
+}  // namespace qm

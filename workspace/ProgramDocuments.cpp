@@ -1,0 +1,141 @@
+#include "ProgramDocuments.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <Qsci/qsciscintilla.h>
+
+#include "AppState.h"
+#include "Context.h"
+#include "Controls.h"
+#include "ConvertCommands.h"
+#include "DictionarySlots.h"
+#include "DocumentWindow.h"
+#include "DocumentWindows.h"
+#include "FileAccess.h"
+#include "Services.h"
+#include "TextBridge.h"
+
+namespace qm {
+namespace {
+
+constexpr auto kOpenFilter = "All Files(*.*)|*.*|Main Files(*.MIN)|*.min";
+
+// Runs a load with real-time conversion held off, so that loading the text does not schedule a
+// conversion of its own, and puts the flag back afterwards whatever happened.
+template <typename Load>
+void WithRealTimeHeld(Context& context, Load load) {
+    const std::int16_t previous = context.state.RealTimeConvert;
+    context.state.RealTimeConvert = 0;
+    load();
+    context.state.RealTimeConvert = previous;
+}
+
+bool EnsureFileExists(const QString& path) {
+    if (QFileInfo::exists(path)) return true;
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+}
+
+}  // namespace
+
+QString SourceCaption(const QString& path) {
+    if (path.size() < 60) return path.toUpper();
+    return (path.left(20) + QStringLiteral(".....") + path.right(25)).toUpper();
+}
+
+void Text1_Change(Context& context) {
+    QTimer* timer = context.controls.Timer1;
+    timer->stop();
+    if (context.state.RealTimeConvert == 1) timer->start(kRealTimeDelayMs);
+    context.state.SourceChanged = 1;
+}
+
+bool OpenProgramFile(Context& context, const QString& path) {
+    Services& services = context.services;
+    services.SetBusy(true);
+    std::string bytes;
+    if (!EnsureFileExists(path) || !ReadWholeFile(EnginePath(path), bytes).ok()) {
+        services.Message(path + QStringLiteral(" Can not open file."));
+        services.SetBusy(false);
+        return false;
+    }
+    const FileEncoding encoding = DetectEncoding(bytes);
+    const std::string text = DecodeText(bytes, encoding);
+    std::string().swap(bytes);
+    SourceWindow& window = context.documents.OriginalFile();
+    SetEditorText(window.Text1(), text);
+    context.state.ProgramFileName = path;
+    context.state.ProgramEncoding = encoding;
+    window.setWindowTitle(SourceCaption(path));
+    services.SetBusy(false);
+    return true;
+}
+
+void AddRecentFile(Context& context, const QString& path) {
+    auto& items = context.controls.mnuFileRecentFile;
+    for (int i = 4; i >= 1; --i) {
+        items[i]->setText(items[i - 1]->text());
+        if (!items[i]->text().startsWith(QLatin1String("RecentFile"))) items[i]->setVisible(true);
+    }
+    items[0]->setText(path);
+    items[0]->setVisible(true);
+}
+
+void MenuFileNew_Click(Context& context) {
+    SourceWindow& source = context.documents.OriginalFile();
+    SetEditorText(source.Text1(), {});
+    SetEditorText(context.documents.Form1().Text1(), {});
+    context.controls.MenuRunLine->setChecked(true);
+    context.state.RealTimeConvert = 1;
+    source.setWindowTitle(QStringLiteral("New"));
+}
+
+void MenuFileOpen_Click(Context& context) {
+    AppState& state = context.state;
+    WithRealTimeHeld(context, [&] {
+        const std::optional<QString> path =
+            context.services.OpenFileDialog({kOpenFilter, state.OpenPathName, QString(), QString()});
+        if (!path) return;
+        SelectDictionaryForFile(context, *path);
+        state.OpenPathName = QFileInfo(*path).absolutePath();
+        state.ProgramFileName = *path;
+        if (!OpenProgramFile(context, *path)) return;
+        state.SourceChanged = 0;
+        ConvertProgram(context);
+        context.services.SetBusy(false);
+        AddRecentFile(context, *path);
+    });
+}
+
+void mnuFileRecentFile_Click(Context& context, int index) {
+    const QString path = context.controls.mnuFileRecentFile[index - 1]->text();
+    WithRealTimeHeld(context, [&] {
+        SelectDictionaryForFile(context, path);
+        if (!OpenProgramFile(context, path)) return;
+        context.state.SourceChanged = 0;
+        ConvertProgram(context);
+    });
+}
+
+bool SaveSourceText(Context& context) {
+    const QFileInfo program(context.state.ProgramFileName);
+    const std::optional<QString> path = context.services.SaveFileDialog(
+        {QStringLiteral("All Files(*.*)|*.*"), program.absolutePath(), program.fileName(), QString()});
+    if (!path) return false;
+    const std::string text = EditorText(context.documents.OriginalFile().Text1());
+    std::string bytes;
+    Status saved = EncodeText(text, WritingEncoding(context.state.ProgramEncoding), bytes);
+    if (saved.ok()) saved = WriteFileSafely(EnginePath(*path), bytes);
+    if (!saved.ok()) {
+        context.services.Message(FromEngineText(saved.message()));
+        return false;
+    }
+    context.state.SourceChanged = 0;
+    return true;
+}
+
+}  // namespace qm

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+namespace qm {
+
+struct Context;
+
+// File menu: a new program, opening a program, reopening a recent one.
+void MenuFileNew_Click(Context& context);
+void MenuFileOpen_Click(Context& context);
+void mnuFileRecentFile_Click(Context& context, int index);  // index 1 to 5
+
+// Reads a program file into the source window and names it in the caption; a path that names no
+// file is created empty. Reports failure with a message and false, leaving the windows alone.
+bool OpenProgramFile(Context& context, const QString& path);
+
+// Puts a path at the top of the recent-file list, shifting the others down.
+void AddRecentFile(Context& context, const QString& path);
+
+// Every change of the source text: restarts the real-time wait and marks the source changed.
+void Text1_Change(Context& context);
+
+// The source window's caption for a path: in upper case, and shortened to 20 characters,
+// ".....", 25 characters when it has 60 or more.
+QString SourceCaption(const QString& path);
+
+// Writes the source text to a file the user chooses; false when cancelled or failed.
+bool SaveSourceText(Context& context);
+
+}  // namespace qm

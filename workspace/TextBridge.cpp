@@ -1,0 +1,51 @@
+#include "TextBridge.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include "Utf8.h"
+
+namespace qm {
+
+std::string EditorText(QsciScintilla& editor) {
+    const long length = editor.SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    std::string text(std::size_t(length) + 1, '\0');
+    editor.SendScintilla(QsciScintillaBase::SCI_GETTEXT, static_cast<unsigned long>(length + 1), text.data());
+    text.resize(std::size_t(length));
+    return text;
+}
+
+void SetEditorText(QsciScintilla& editor, std::string_view text) {
+    // Clear and append rather than SCI_SETTEXT, which would stop at a NUL character.
+    editor.SendScintilla(QsciScintillaBase::SCI_CLEARALL);
+    editor.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
+}
+
+QString ToQString(std::string_view text) {
+    QString out;
+    out.reserve(qsizetype(text.size()));
+    for (std::size_t pos = 0; pos < text.size();) {
+        const char32_t c = NextChar(text, pos);
+        if (c < 0x10000) {
+            out.append(QChar(char16_t(c)));
+        } else {
+            out.append(QChar(QChar::highSurrogate(c)));
+            out.append(QChar(QChar::lowSurrogate(c)));
+        }
+    }
+    return out;
+}
+
+std::string FromQString(const QString& text) {
+    std::string out;
+    out.reserve(std::size_t(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+}  // namespace qm

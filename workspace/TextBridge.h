@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+class QsciScintilla;
+
+namespace qm {
+
+// The editors hold the program's own text form (UTF-8, with bytes that could not be decoded
+// kept as raw-byte characters), so a program goes from file to editor to file unchanged.
+
+// The editor's whole text.
+std::string EditorText(QsciScintilla& editor);
+// Replaces the editor's whole text in one assignment.
+void SetEditorText(QsciScintilla& editor, std::string_view text);
+
+// Text for the clipboard and dialogs: raw-byte characters become lone UTF-16 surrogates, so
+// that FromQString restores them.
+QString ToQString(std::string_view text);
+std::string FromQString(const QString& text);
+
+}  // namespace qm
