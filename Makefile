@@ -1,5 +1,5 @@
 # Quillmark: the two commands
-#   make run    set up, build and run the converter on the bundled sample
+#   make run    set up, build and start the desktop application on the bundled sample
 #   make test   set up, build with sanitizers and run every test
 #   make bench  build optimised and run the benchmarks
 
@@ -9,7 +9,7 @@ JOBS           ?= $(shell nproc)
 
 # Debian packages the project needs to build and test.
 PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-            qt6-base-dev libqscintilla2-qt6-dev libx11-dev xvfb xauth
+            qt6-base-dev libqscintilla2-qt6-dev libx11-dev xvfb xauth xdotool xclip
 
 .PHONY: setup build run test bench clean
 
@@ -36,7 +36,13 @@ build: setup $(BUILD_DIR)/build.ninja
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	$(BUILD_DIR)/bin/quillmark-convert $(BUILD_DIR)/bin/SAMPLE.MIN
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  $(BUILD_DIR)/bin/quillmark $(BUILD_DIR)/bin/SAMPLE.MIN; \
+	else \
+	  echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): the desktop application cannot start here."; \
+	  echo "The sample converted by quillmark-convert instead:"; echo; \
+	  $(BUILD_DIR)/bin/quillmark-convert $(BUILD_DIR)/bin/SAMPLE.MIN; \
+	fi
 
 $(TEST_BUILD_DIR)/build.ninja:
 	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON -DQM_WERROR=ON -DQM_BUILD_BENCH=OFF

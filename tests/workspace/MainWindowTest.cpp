@@ -7,6 +7,7 @@
 #include "MainWindow.h"
 #include "ScriptedServices.h"
 #include "TempFolder.h"
+#include "WindowFixture.h"
 
 namespace qm {
 namespace {
@@ -62,6 +63,76 @@ TEST_F(MainWindowTest, MissingDictionaryAtStartUpIsReportedAndStartUpGoesOn) {
     EXPECT_FALSE(state_.DictionaryLoaded);
     EXPECT_TRUE(window_.mdiArea().subWindowList().isEmpty());
     EXPECT_EQ(state_.ProgramFileName, "New.min");
+}
+
+}  // namespace
+}  // namespace qm
+
+namespace qm {
+namespace {
+
+TEST(CommandLinePath, TakesThePathFromTheArgumentText) {
+    EXPECT_EQ(CommandLinePath("\"/nc/my part.MIN\""), "/nc/my part.MIN");
+    EXPECT_EQ(CommandLinePath("-x \"/nc/a.MIN\" trailing"), "/nc/a.MIN");
+    EXPECT_EQ(CommandLinePath("\"/nc/open end.MIN"), "/nc/open end.MIN");
+    EXPECT_EQ(CommandLinePath("/nc/plain name.MIN"), "/nc/plain name.MIN");
+    EXPECT_EQ(CommandLinePath("\"\""), "");
+}
+
+class StartAndEndTest : public test::WindowFixture {};
+
+TEST_F(StartAndEndTest, CommandLineProgramIsOpenedRememberedAndConvertedByTheTimer) {
+    test::WriteBytes(folder_.File("Kestrel-ENG.dic"), std::string(kHeader) + "0,\"G00\",\"FAST\"\r\n");
+    test::WriteBytes(folder_.File("my part.MIN"), "G00");
+    window_.StartUp("\"" + Path("my part.MIN") + "\"");
+    EXPECT_EQ(SourceText(), "G00");
+    EXPECT_EQ(state_.SourceChanged, 0);
+    EXPECT_EQ(controls_.mnuFileRecentFile[0]->text(), Path("my part.MIN"));
+    EXPECT_EQ(settings_.GetSetting("MINdic", ""), Path("Kestrel-ENG.dic"));
+    EXPECT_TRUE(services_.capsLock);
+    EXPECT_TRUE(controls_.Timer1->isActive());
+    RunEvents(600);
+    EXPECT_EQ(ConvertedText(), "Fast\r\n");
+}
+
+TEST_F(StartAndEndTest, StartUpRestoresRecentItemsAndOptions) {
+    settings_.SaveSetting("RecentFile2", "/nc/b.MIN");
+    settings_.SaveSetting("DicFile1", "/d/x.dic");
+    settings_.SaveSetting("SpaceAdd", "True");
+    window_.StartUp(QString());
+    EXPECT_FALSE(controls_.mnuFileRecentFile[0]->isVisible());
+    EXPECT_TRUE(controls_.mnuFileRecentFile[1]->isVisible());
+    EXPECT_EQ(controls_.mnuFileRecentFile[1]->text(), "/nc/b.MIN");
+    EXPECT_EQ(controls_.mnuDicFile[0]->text(), "/d/x.dic");
+    EXPECT_TRUE(controls_.MenuRunOptionSpace->isChecked());
+    EXPECT_FALSE(controls_.MenuRunOptionBig->isChecked());
+}
+
+TEST_F(StartAndEndTest, EndingWithAnEditedSourceAsksFirst) {
+    window_.StartUp(QString());
+    TypeIntoSource("G00");
+    services_.AnswerMessage(MsgResult::Cancel);
+    EXPECT_FALSE(window_.MenuFileEnd_Click());
+    EXPECT_EQ(ended_, 0);
+    EXPECT_EQ(services_.messages.back().prompt, "Change origin file. Do you want save ?");
+    EXPECT_EQ(services_.messages.back().buttons, MsgButtons::YesNoCancel);
+
+    services_.AnswerMessage(MsgResult::Yes);
+    services_.AnswerFileDialog(Path("saved.MIN"));
+    EXPECT_TRUE(window_.MenuFileEnd_Click());
+    EXPECT_EQ(test::ReadBytes(folder_.File("saved.MIN")), "G00");
+    EXPECT_EQ(ended_, 1);
+    EXPECT_EQ(services_.fileDialogs.back().initialFile, "New.min");
+}
+
+TEST_F(StartAndEndTest, EndingWithoutSavingWhenTheUserSaysNo) {
+    window_.StartUp(QString());
+    TypeIntoSource("G00");
+    services_.AnswerMessage(MsgResult::No);
+    window_.close();
+    EXPECT_EQ(ended_, 1);
+    EXPECT_TRUE(services_.fileDialogs.empty());
+    EXPECT_EQ(SettingsStore(Path("Quillmark.ini")).GetSetting("ScreenFontName", ""), "Terminal");
 }
 
 }  // namespace

@@ -1,0 +1,127 @@
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "ConvertCommands.h"
+#include "EditCommands.h"
+#include "ProgramDocuments.h"
+#include "WindowFixture.h"
+
+namespace qm {
+namespace {
+
+class CommandsTest : public test::WindowFixture {
+protected:
+    void SetUp() override { window_.StartUp(QString()); }
+    Context& context() { return window_.context(); }
+    int Conversions() const { return services_.busyCalls / 2; }
+    void Activate(DocumentWindow& window) {
+        for (QMdiSubWindow* sub : window_.mdiArea().subWindowList()) {
+            if (sub->widget() == &window) window_.mdiArea().setActiveSubWindow(sub);
+        }
+    }
+};
+
+TEST_F(CommandsTest, RealTimeConversionRunsOnce300MsAfterTheLastEdit) {
+    TypeIntoSource("G");
+    const int before = Conversions();
+    RunEvents(100);
+    TypeIntoSource("0");
+    RunEvents(100);
+    TypeIntoSource("0");
+    RunEvents(200);
+    EXPECT_EQ(Conversions(), before) << "converted before the wait was over";
+    RunEvents(600);
+    EXPECT_EQ(Conversions(), before + 1);
+    EXPECT_EQ(ConvertedText(), "Rapid\r\n");
+    EXPECT_EQ(state_.SourceChanged, 1);
+}
+
+TEST_F(CommandsTest, RealTimeSwitchConvertsWhenSwitchedOnAndEditsWaitWhenOff) {
+    controls_.MenuRunLine->trigger();
+    EXPECT_FALSE(controls_.MenuRunLine->isChecked());
+    EXPECT_EQ(state_.RealTimeConvert, 0);
+    TypeIntoSource("G00");
+    RunEvents(500);
+    EXPECT_EQ(ConvertedText(), "");
+    controls_.MenuRunLine->trigger();
+    EXPECT_TRUE(controls_.MenuRunLine->isChecked());
+    EXPECT_EQ(ConvertedText(), "Rapid\r\n");
+}
+
+TEST_F(CommandsTest, OptionsToggleTheirMarksAndApplyAtTheNextConversion) {
+    TypeIntoSource("G00");
+    controls_.MenuRunStart->trigger();
+    controls_.MenuRunOptionSpace->trigger();
+    EXPECT_TRUE(state_.SpaceAdd);
+    EXPECT_TRUE(controls_.MenuRunOptionSpace->isChecked());
+    EXPECT_EQ(ConvertedText(), "Rapid\r\n");
+    controls_.MenuRunStart->trigger();
+    EXPECT_EQ(ConvertedText(), " Rapid\r\n");
+    controls_.MenuRunOptionSpace->trigger();
+    EXPECT_FALSE(state_.SpaceAdd);
+    EXPECT_FALSE(controls_.MenuRunOptionSpace->isChecked());
+    controls_.MenuRunOptionBig->trigger();
+    EXPECT_TRUE(state_.TopBig);
+    controls_.MenuRunStart->trigger();
+    EXPECT_EQ(ConvertedText(), "Rapid\r\n");
+}
+
+TEST_F(CommandsTest, StartBeforeAnyDictionaryLoadedSaysSo) {
+    state_.DictionaryLoaded = false;
+    controls_.MenuRunStart->trigger();
+    ASSERT_FALSE(services_.messages.empty());
+    EXPECT_EQ(services_.messages.back().prompt, "Please select dictionaly file.");
+    EXPECT_EQ(services_.messages.back().title, "Dictionary Check");
+}
+
+TEST_F(CommandsTest, EditCommandsWorkOnTheActiveTextThroughTheClipboard) {
+    TypeIntoSource("G00 X1.");
+    SourceWindow& source = context().documents.OriginalFile();
+    Activate(source);
+    QsciScintilla& text = source.Text1();
+    text.SendScintilla(QsciScintillaBase::SCI_SETSEL, 0ul, 3l);
+    controls_.MenuEditCopy->trigger();
+    EXPECT_EQ(services_.clipboard, "G00");
+    controls_.MenuEditCut->trigger();
+    EXPECT_EQ(SourceText(), " X1.");
+    text.SendScintilla(QsciScintillaBase::SCI_SETSEL, 4ul, 4l);
+    window_.tbToolBar_ButtonClick("Paste");
+    EXPECT_EQ(SourceText(), " X1.G00");
+    services_.clipboard = "kept";
+    text.SendScintilla(QsciScintillaBase::SCI_SETSEL, 1ul, 1l);
+    controls_.MenuEditCut->trigger();  // empty selection: empty clipboard, nothing else
+    EXPECT_EQ(services_.clipboard, "");
+    EXPECT_EQ(SourceText(), " X1.G00");
+    controls_.MenuEditAllCopy->trigger();
+    EXPECT_EQ(services_.clipboard, " X1.G00");
+    EXPECT_EQ(text.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND), 1);
+    controls_.MenuEditAll->trigger();
+    EXPECT_EQ(text.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND), 7);
+    EXPECT_EQ(state_.SourceChanged, 1);
+}
+
+TEST_F(CommandsTest, ArrangementsCheckExactlyTheirOwnItem) {
+    TypeIntoSource("G00");
+    controls_.MenuRunStart->trigger();
+    window_.show();
+    window_.resize(900, 600);
+    RunEvents(50);  // the first resize of the source window tiles side by side
+    QAction* items[] = {controls_.MenuDisplayCascade, controls_.MenuDisplayVertical, controls_.MenuDisplayHorizontal};
+    for (QAction* chosen : items) {
+        chosen->trigger();
+        for (QAction* item : items) EXPECT_EQ(item->isChecked(), item == chosen) << item->objectName().toStdString();
+    }
+    controls_.MenuDisplayHorizontal->trigger();
+    window_.resize(1000, 700);
+    RunEvents(50);
+    const auto windows = window_.mdiArea().subWindowList();
+    ASSERT_EQ(windows.size(), 2);
+    const QRect a = windows[0]->geometry(), b = windows[1]->geometry();
+    EXPECT_EQ(a.width(), window_.mdiArea().viewport()->width());
+    EXPECT_EQ(b.width(), a.width());
+    EXPECT_FALSE(a.intersects(b));
+}
+
+}  // namespace
+}  // namespace qm

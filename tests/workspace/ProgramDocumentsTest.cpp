@@ -1,0 +1,117 @@
+#include <sys/stat.h>
+
+#include <QAction>
+#include <QFileInfo>
+
+#include "ConvertCommands.h"
+#include "ProgramDocuments.h"
+#include "WindowFixture.h"
+
+namespace qm {
+namespace {
+
+class ProgramDocumentsTest : public test::WindowFixture {
+protected:
+    void SetUp() override {
+        window_.StartUp(QString());
+        test::WriteBytes(folder_.File("O1.MIN"), "G00X1.\r\n");
+    }
+    Context& context() { return window_.context(); }
+    QString RecentItem(int n) { return controls_.mnuFileRecentFile[n - 1]->text(); }
+};
+
+TEST_F(ProgramDocumentsTest, OpenReadsSelectsDictionaryConvertsAndRemembers) {
+    test::WriteBytes(folder_.File("Kestrel-ENG.dic"), std::string(kHeader) + "0,\"G00\",\"FAST\"\r\n");
+    services_.AnswerFileDialog(Path("O1.MIN"));
+    MenuFileOpen_Click(context());
+    EXPECT_EQ(SourceText(), "G00X1.\r\n");
+    EXPECT_EQ(ConvertedText(), "FastX1.\r\n\r\n");
+    EXPECT_EQ(state_.ProgramFileName, Path("O1.MIN"));
+    EXPECT_EQ(state_.OpenPathName, QString::fromStdString(folder_.path().string()));
+    EXPECT_EQ(state_.SourceChanged, 0);
+    EXPECT_EQ(RecentItem(1), Path("O1.MIN"));
+    EXPECT_TRUE(controls_.mnuFileRecentFile[0]->isVisible());
+    EXPECT_EQ(services_.fileDialogs.back().filter, "All Files(*.*)|*.*|Main Files(*.MIN)|*.min");
+    // Mended: the flag goes back to what the check mark says.
+    EXPECT_EQ(state_.RealTimeConvert, 1);
+    EXPECT_FALSE(controls_.Timer1->isActive());
+}
+
+TEST_F(ProgramDocumentsTest, CancelledOrFailedOpenLeavesRealTimeConversionAsItWas) {
+    services_.AnswerFileDialog(std::nullopt);
+    MenuFileOpen_Click(context());
+    EXPECT_EQ(state_.RealTimeConvert, 1);
+
+    services_.AnswerFileDialog(QString::fromStdString(folder_.path().string()));  // a folder
+    MenuFileOpen_Click(context());
+    EXPECT_EQ(services_.messages.back().prompt, QString::fromStdString(folder_.path().string()) + " Can not open file.");
+    EXPECT_EQ(services_.messages.back().title, "");
+    EXPECT_EQ(state_.RealTimeConvert, 1);
+}
+
+TEST_F(ProgramDocumentsTest, OpensReadOnlyFilesAndCreatesMissingOnes) {
+    ASSERT_EQ(::chmod(folder_.File("O1.MIN").c_str(), 0444), 0);
+    EXPECT_TRUE(OpenProgramFile(context(), Path("O1.MIN")));
+    EXPECT_EQ(SourceText(), "G00X1.\r\n");
+    EXPECT_TRUE(OpenProgramFile(context(), Path("NEW.MIN")));
+    EXPECT_EQ(SourceText(), "");
+    EXPECT_TRUE(QFileInfo::exists(Path("NEW.MIN")));
+}
+
+TEST_F(ProgramDocumentsTest, CaptionIsThePathInUpperCaseShortenedFromSixtyCharacters) {
+    const QString path59 = "/nc/" + QString(51, 'a') + ".min";
+    const QString path60 = "/nc/" + QString(52, 'a') + ".min";
+    EXPECT_EQ(SourceCaption(path59), path59.toUpper());
+    EXPECT_EQ(SourceCaption(path60), "/NC/" + QString(16, 'A') + "....." + QString(21, 'A') + ".MIN");
+    EXPECT_EQ(SourceCaption(path60).size(), 50);
+}
+
+TEST_F(ProgramDocumentsTest, RecentListShiftsKeepsDuplicatesAndHidesPlaceholders) {
+    AddRecentFile(context(), "/a.MIN");
+    AddRecentFile(context(), "/a.MIN");
+    EXPECT_EQ(RecentItem(1), "/a.MIN");
+    EXPECT_EQ(RecentItem(2), "/a.MIN");
+    EXPECT_EQ(RecentItem(3), "RecentFile1");
+    EXPECT_FALSE(controls_.mnuFileRecentFile[2]->isVisible());
+    for (const char* path : {"/b", "/c", "/d", "/e"}) AddRecentFile(context(), path);
+    EXPECT_EQ(RecentItem(1), "/e");
+    EXPECT_EQ(RecentItem(5), "/a.MIN");  // the oldest pushed out of entry 5
+    for (QAction* item : controls_.mnuFileRecentFile) EXPECT_TRUE(item->isVisible());
+}
+
+TEST_F(ProgramDocumentsTest, ReopenConvertsAtOnceEvenWithRealTimeConversionOff) {
+    AddRecentFile(context(), Path("O1.MIN"));
+    controls_.MenuRunLine->trigger();  // real-time off
+    ASSERT_EQ(state_.RealTimeConvert, 0);
+    controls_.mnuFileRecentFile[0]->trigger();
+    EXPECT_EQ(ConvertedText(), "RapidX1.\r\n\r\n");
+    EXPECT_EQ(state_.SourceChanged, 0);
+    EXPECT_EQ(state_.RealTimeConvert, 0);
+}
+
+TEST_F(ProgramDocumentsTest, NewEmptiesBothWindowsAndKeepsTheProgramName) {
+    ASSERT_TRUE(OpenProgramFile(context(), Path("O1.MIN")));
+    ConvertProgram(context());
+    controls_.MenuRunLine->trigger();
+    controls_.MenuFileNew->trigger();
+    EXPECT_EQ(SourceText(), "");
+    EXPECT_EQ(ConvertedText(), "");
+    EXPECT_EQ(state_.ProgramFileName, Path("O1.MIN"));
+    EXPECT_EQ(context().documents.OriginalFile().windowTitle(), "New");
+    EXPECT_TRUE(controls_.MenuRunLine->isChecked());
+    EXPECT_EQ(state_.RealTimeConvert, 1);
+    EXPECT_EQ(state_.SourceChanged, 1);
+}
+
+TEST_F(ProgramDocumentsTest, InvalidBytesSurviveOpeningAndSaving) {
+    const std::string bytes = "G00 (\x81\xFF\x8E\xE5)\r\n";  // broken and valid Shift-JIS
+    test::WriteBytes(folder_.File("O2.MIN"), bytes);
+    ASSERT_TRUE(OpenProgramFile(context(), Path("O2.MIN")));
+    TypeIntoSource("");  // an edit elsewhere would not touch these bytes
+    services_.AnswerFileDialog(Path("O3.MIN"));
+    ASSERT_TRUE(SaveSourceText(context()));
+    EXPECT_EQ(test::ReadBytes(folder_.File("O3.MIN")), bytes);
+}
+
+}  // namespace
+}  // namespace qm
