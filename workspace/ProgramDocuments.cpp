@@ -129,6 +129,7 @@ bool SaveSourceText(Context& context) {
     const std::string text = EditorText(context.documents.OriginalFile().Text1());
     std::string bytes;
     Status saved = EncodeText(text, WritingEncoding(context.state.ProgramEncoding), bytes);
+    if (!saved.ok()) saved = Status::Fail(EnginePath(*path) + ": " + saved.message() + " Nothing was written.");
     if (saved.ok()) saved = WriteFileSafely(EnginePath(*path), bytes);
     if (!saved.ok()) {
         context.services.Message(FromEngineText(saved.message()));

@@ -125,3 +125,36 @@ TEST_F(CommandsTest, ArrangementsCheckExactlyTheirOwnItem) {
 
 }  // namespace
 }  // namespace qm
+
+#include <QLabel>
+#include <QMenu>
+
+#include "StatusPanels.h"
+
+namespace qm {
+namespace {
+
+TEST_F(CommandsTest, StatusBarGreysKeyPanelsWhileTheirKeyIsOff) {
+    StatusPanels& panels = window_.statusPanels();
+    services_.capsLock = false;
+    services_.numLock = true;
+    panels.Refresh();
+    EXPECT_EQ(panels.Panel(3).text(), "CAPS");
+    EXPECT_FALSE(panels.Panel(3).isEnabled());
+    EXPECT_TRUE(panels.Panel(4).isEnabled());
+    EXPECT_EQ(panels.Panel(4).toolTip(), "Num Lock");
+    EXPECT_FALSE(panels.Panel(6).text().isEmpty());
+}
+
+TEST_F(CommandsTest, RightClickOnEitherTextShowsTheEditMenu) {
+    window_.show();
+    for (DocumentWindow* window : std::initializer_list<DocumentWindow*>{&context().documents.OriginalFile(),
+                                                                         &context().documents.Form1()}) {
+        emit window->Text1().customContextMenuRequested(QPoint(5, 5));
+        EXPECT_TRUE(controls_.MenuEdit->isVisible());
+        controls_.MenuEdit->hide();
+    }
+}
+
+}  // namespace
+}  // namespace qm
