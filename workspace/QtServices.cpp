@@ -3,7 +3,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QEventLoop>
+#include <QDialog>
 #include <QFileDialog>
+#include <QFontDialog>
+#include <QPageLayout>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -141,6 +146,22 @@ void QtServices::Pause(double seconds) {
     // QTimer runs on the monotonic clock: a change of the wall clock or midnight cannot stretch it.
     QTimer::singleShot(int(seconds * 1000), Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+void QtServices::ShowModal(QDialog& dialog) { dialog.exec(); }
+
+std::optional<int> QtServices::PrinterSetupDialog(QPrinter& printer, int orientation) {
+    printer.setPageOrientation(orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPageSetupDialog dialog(&printer, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return printer.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
+}
+
+std::optional<QFont> QtServices::FontDialog(const QFont& initial) {
+    bool chosen = false;
+    const QFont font = QFontDialog::getFont(&chosen, initial, parent_);
+    if (!chosen) return std::nullopt;
+    return font;
 }
 
 }  // namespace qm

@@ -22,6 +22,9 @@ public:
     void PressKey(std::uint16_t vk, std::uint16_t vk2 = 0) override;
     std::int64_t StartProgram(const QString& program, const QStringList& arguments) override;
     void Pause(double seconds) override;
+    void ShowModal(QDialog& dialog) override;
+    std::optional<int> PrinterSetupDialog(QPrinter& printer, int orientation) override;
+    std::optional<QFont> FontDialog(const QFont& initial) override;
 
     // "Programs (*.MIN)|*.MIN;*.SUB|All files|*.*" as a Qt name filter list; patterns match
     // upper and lower case alike.

@@ -1,5 +1,7 @@
 #include "ScriptedServices.h"
 
+#include <QDialog>
+
 namespace qm {
 
 MsgResult ScriptedServices::MsgBox(const MessageBoxRequest& request) {
@@ -42,6 +44,28 @@ void ScriptedServices::PressKey(std::uint16_t vk, std::uint16_t vk2) {
 std::int64_t ScriptedServices::StartProgram(const QString& program, const QStringList& arguments) {
     programsStarted.push_back(QStringList{program} + arguments);
     return nextTaskId++;
+}
+
+void ScriptedServices::ShowModal(QDialog& dialog) {
+    modalDialogs.push_back(dialog.objectName());
+    if (modalActions_.empty()) return;  // the dialog "closes" at once; the test drives it after
+    const std::function<void(QDialog&)> action = std::move(modalActions_.front());
+    modalActions_.pop_front();
+    action(dialog);
+}
+
+std::optional<int> ScriptedServices::PrinterSetupDialog(QPrinter&, int) {
+    if (printerAnswers_.empty()) throw Unanswered("unexpected printer setup dialog");
+    const std::optional<int> answer = printerAnswers_.front();
+    printerAnswers_.pop_front();
+    return answer;
+}
+
+std::optional<QFont> ScriptedServices::FontDialog(const QFont&) {
+    if (fontAnswers_.empty()) throw Unanswered("unexpected font dialog");
+    std::optional<QFont> answer = std::move(fontAnswers_.front());
+    fontAnswers_.pop_front();
+    return answer;
 }
 
 }  // namespace qm

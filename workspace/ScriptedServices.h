@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -20,6 +21,10 @@ public:
     // Answers, taken in order by the calls that ask.
     void AnswerMessage(MsgResult result) { messageAnswers_.push_back(result); }
     void AnswerFileDialog(std::optional<QString> path) { fileAnswers_.push_back(std::move(path)); }
+    void AnswerPrinterSetup(std::optional<int> orientation) { printerAnswers_.push_back(orientation); }
+    void AnswerFont(std::optional<QFont> font) { fontAnswers_.push_back(std::move(font)); }
+    // What the user does in the next modal dialog of the program's own (press a button, ...).
+    void WhileModal(std::function<void(QDialog&)> action) { modalActions_.push_back(std::move(action)); }
 
     // What was asked or done, in order.
     std::vector<MessageBoxRequest> messages;
@@ -27,6 +32,7 @@ public:
     std::vector<std::uint16_t> keysPressed;
     std::vector<QStringList> programsStarted;
     std::vector<double> pauses;
+    std::vector<QString> modalDialogs;  // object names
     int busyCalls = 0;
     bool busy = false;
 
@@ -36,7 +42,10 @@ public:
     bool numLock = false;
     std::int64_t nextTaskId = 100;
 
-    bool AllAnswersUsed() const { return messageAnswers_.empty() && fileAnswers_.empty(); }
+    bool AllAnswersUsed() const {
+        return messageAnswers_.empty() && fileAnswers_.empty() && printerAnswers_.empty() && fontAnswers_.empty() &&
+               modalActions_.empty();
+    }
 
     MsgResult MsgBox(const MessageBoxRequest& request) override;
     std::optional<QString> OpenFileDialog(const FileDialogRequest& request) override;
@@ -53,12 +62,18 @@ public:
     void PressKey(std::uint16_t vk, std::uint16_t vk2 = 0) override;
     std::int64_t StartProgram(const QString& program, const QStringList& arguments) override;
     void Pause(double seconds) override { pauses.push_back(seconds); }
+    void ShowModal(QDialog& dialog) override;
+    std::optional<int> PrinterSetupDialog(QPrinter& printer, int orientation) override;
+    std::optional<QFont> FontDialog(const QFont& initial) override;
 
 private:
     std::optional<QString> NextFileAnswer(const FileDialogRequest& request);
 
     std::deque<MsgResult> messageAnswers_;
     std::deque<std::optional<QString>> fileAnswers_;
+    std::deque<std::optional<int>> printerAnswers_;
+    std::deque<std::optional<QFont>> fontAnswers_;
+    std::deque<std::function<void(QDialog&)>> modalActions_;
 };
 
 }  // namespace qm

@@ -3,9 +3,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <QFont>
+
 #include <cstdint>
 #include <optional>
 
+class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace qm {
@@ -62,6 +66,14 @@ public:
 
     // Waits the given seconds while other events run.
     virtual void Pause(double seconds) = 0;
+
+    // Shows one of the program's own dialogs modally and returns when it is closed.
+    virtual void ShowModal(QDialog& dialog) = 0;
+    // The printer setup dialog, opened with orientation (1 portrait, 2 landscape) preselected;
+    // the orientation chosen, or nothing when cancelled.
+    virtual std::optional<int> PrinterSetupDialog(QPrinter& printer, int orientation) = 0;
+    // The font dialog; the font chosen, or nothing when cancelled.
+    virtual std::optional<QFont> FontDialog(const QFont& initial) = 0;
 
     // The shortcut for an OK box with a prompt and a title.
     MsgResult Message(const QString& prompt, const QString& title = QString()) {
