@@ -9,7 +9,7 @@ JOBS           ?= $(shell nproc)
 
 # Debian packages the project needs to build and test.
 PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-            qt6-base-dev libqscintilla2-qt6-dev libx11-dev xvfb xauth xdotool xclip
+            qt6-base-dev libqscintilla2-qt6-dev libx11-dev xvfb xauth xdotool xclip poppler-utils
 
 .PHONY: setup build run test bench clean
 

@@ -121,22 +121,25 @@ void mnuFileRecentFile_Click(Context& context, int index) {
     });
 }
 
-bool SaveSourceText(Context& context) {
-    const QFileInfo program(context.state.ProgramFileName);
-    const std::optional<QString> path = context.services.SaveFileDialog(
-        {QStringLiteral("All Files(*.*)|*.*"), program.absolutePath(), program.fileName(), QString()});
-    if (!path) return false;
-    const std::string text = EditorText(context.documents.OriginalFile().Text1());
+bool WriteWindowText(Context& context, const std::string& text, FileEncoding encoding, const QString& path) {
+    context.services.SetBusy(true);
     std::string bytes;
-    Status saved = EncodeText(text, WritingEncoding(context.state.ProgramEncoding), bytes);
-    if (!saved.ok()) saved = Status::Fail(EnginePath(*path) + ": " + saved.message() + " Nothing was written.");
-    if (saved.ok()) saved = WriteFileSafely(EnginePath(*path), bytes);
-    if (!saved.ok()) {
-        context.services.Message(FromEngineText(saved.message()));
-        return false;
-    }
-    context.state.SourceChanged = 0;
-    return true;
+    Status saved = EncodeText(text, encoding, bytes);
+    if (!saved.ok()) saved = Status::Fail(EnginePath(path) + ": " + saved.message() + " Nothing was written.");
+    if (saved.ok()) saved = WriteFileSafely(EnginePath(path), bytes);
+    context.services.SetBusy(false);
+    if (!saved.ok()) context.services.Message(FromEngineText(saved.message()));
+    return saved.ok();
+}
+
+bool SaveSourceText(Context& context) {
+    AppState& state = context.state;
+    const std::optional<QString> path = context.services.SaveFileDialog(
+        {QString::fromLatin1(kTextFilesFilter), state.OpenPathName, state.ProgramFileName, QString()});
+    if (!path) return false;
+    state.OpenPathName = QFileInfo(*path).absolutePath();
+    const std::string text = EditorText(context.documents.OriginalFile().Text1());
+    return WriteWindowText(context, text, WritingEncoding(state.ProgramEncoding), *path);
 }
 
 }  // namespace qm

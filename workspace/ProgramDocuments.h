@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <string>
+
+#include "TextCodec.h"
+
 namespace qm {
 
 struct Context;
@@ -25,7 +29,16 @@ void Text1_Change(Context& context);
 // ".....", 25 characters when it has 60 or more.
 QString SourceCaption(const QString& path);
 
-// Writes the source text to a file the user chooses; false when cancelled or failed.
+// The filter of the save dialogs.
+inline constexpr const char* kTextFilesFilter = "Text Files(*.txt)|*.txt|All Files(*.*)|*.*";
+
+// Writes the source text to a file the user chooses in the save dialog, which opens in
+// OpenPathName with the program's name and then remembers the chosen folder there. False when
+// cancelled, or when writing failed (then reported).
 bool SaveSourceText(Context& context);
+
+// Writes a window's text to path in encoding, with the busy pointer; a failure is reported
+// with the path and the reason, and nothing is written.
+bool WriteWindowText(Context& context, const std::string& text, FileEncoding encoding, const QString& path);
 
 }  // namespace qm

@@ -1,0 +1,53 @@
+#include "OutputCommands.h"
+
+#include <QAction>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "Context.h"
+#include "Controls.h"
+#include "PrintSettingDialog.h"
+#include "PrinterDialog.h"
+#include "SaveCommand.h"
+#include "Services.h"
+
+namespace qm {
+
+OutputCommands::OutputCommands(Context& context, QWidget& mainWindow)
+    : QObject(&mainWindow), context_(context), mainWindow_(mainWindow),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    Controls& controls = context.controls;
+    connect(controls.MenuFileSave, &QAction::triggered, this, [this] { MenuFileSave_Click(context_); });
+    connect(controls.MenuPrintSetup, &QAction::triggered, this, &OutputCommands::MenuPrintSetup_Click);
+    connect(controls.MenuFilePrint, &QAction::triggered, this, &OutputCommands::MenuFilePrint_Click);
+}
+
+OutputCommands::~OutputCommands() = default;
+
+PrintSettingDialog& OutputCommands::PrintSetting() {
+    if (printSetting_.isNull()) printSetting_ = new PrintSettingDialog(context_, *printer_, &mainWindow_);
+    return *printSetting_;
+}
+
+PrinterDialog& OutputCommands::Printer1() {
+    if (printer1_.isNull()) {
+        printer1_ = new PrinterDialog(&mainWindow_);
+        printer1_->onPrint = [this](const PrintChoice& choice) { PrintProgram(context_, *printer_, choice); };
+        printer1_->onPreview = [this](const PrintChoice& choice) { Preview(choice); };
+    }
+    return *printer1_;
+}
+
+void OutputCommands::MenuPrintSetup_Click() { PrintSetting().Open(); }
+
+void OutputCommands::MenuFilePrint_Click() { context_.services.ShowModal(Printer1()); }
+
+void OutputCommands::Preview(const PrintChoice& choice) {
+    QPrintPreviewDialog preview(printer_.get(), &mainWindow_);
+    preview.setObjectName("PrintPreview");
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this, choice](QPrinter* printer) { PrintProgram(context_, *printer, choice); });
+    context_.services.ShowModal(preview);
+}
+
+}  // namespace qm

@@ -1,0 +1,157 @@
+#include <QAction>
+#include <QDate>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QRadioButton>
+#include <QStandardPaths>
+
+#include <filesystem>
+
+#include "OutputCommands.h"
+#include "PrintSettingDialog.h"
+#include "PrinterDialog.h"
+#include "ProgramDocuments.h"
+#include "SaveCommand.h"
+#include "WindowFixture.h"
+
+namespace qm {
+namespace {
+
+class OutputCommandsTest : public test::WindowFixture {
+protected:
+    void SetUp() override {
+        window_.StartUp(QString());
+        SetEditorText(window_.context().documents.OriginalFile().Text1(), "G00\r\nM30");
+        controls_.MenuRunStart->trigger();
+    }
+    void Answer(MsgResult first) { services_.AnswerMessage(first); }
+    QStringList Prompts() const {
+        QStringList prompts;
+        for (const MessageBoxRequest& request : services_.messages) prompts << request.prompt;
+        return prompts;
+    }
+
+    OutputCommands* output_ = new OutputCommands(window_.context(), window_);
+};
+
+TEST_F(OutputCommandsTest, SaveWritesWhatTheWindowsHoldAndRemembersTheFolders) {
+    state_.SourceChanged = 1;
+    state_.ProgramFileName = Path("PART.NC");
+    Answer(MsgResult::Yes);
+    services_.AnswerFileDialog(Path("src/PART.NC"));
+    Answer(MsgResult::Yes);
+    services_.AnswerFileDialog(Path("out/PART.txt"));
+    std::filesystem::create_directories(folder_.path() / "src");
+    std::filesystem::create_directories(folder_.path() / "out");
+    controls_.MenuFileSave->trigger();
+    EXPECT_EQ(Prompts(), (QStringList{"Change origin file. Do you want save ?", "Do you want comment file save ?"}));
+    EXPECT_EQ(services_.messages[0].title, "Save");
+    EXPECT_EQ(services_.messages[1].title, "Save Translated File");
+    EXPECT_EQ(test::ReadBytes(folder_.File("src/PART.NC")), "G00\r\nM30");  // exactly 8 bytes
+    EXPECT_EQ(test::ReadBytes(folder_.File("out/PART.txt")), "Rapid\r\nM30\r\n");
+    EXPECT_EQ(services_.fileDialogs[1].initialFile, Path("PART.txt"));
+    EXPECT_EQ(services_.fileDialogs[0].filter, "Text Files(*.txt)|*.txt|All Files(*.*)|*.*");
+    EXPECT_EQ(state_.OpenPathName, Path("src"));
+    EXPECT_EQ(state_.SavePathName, Path("out"));
+    EXPECT_EQ(state_.SourceChanged, 1);  // the next Save asks again
+}
+
+TEST_F(OutputCommandsTest, SaveAsksOnlyWhatItMustAndStopsWhenCancelled) {
+    state_.SourceChanged = 0;
+    Answer(MsgResult::No);
+    controls_.MenuFileSave->trigger();
+    EXPECT_EQ(Prompts(), QStringList{"Do you want comment file save ?"});
+    EXPECT_TRUE(services_.fileDialogs.empty());
+
+    state_.SourceChanged = 1;
+    Answer(MsgResult::Yes);
+    services_.AnswerFileDialog(std::nullopt);
+    controls_.MenuFileSave->trigger();
+    EXPECT_EQ(Prompts().size(), 2);  // no comment-file question after a cancelled dialog
+}
+
+TEST_F(OutputCommandsTest, FailedWriteIsReportedWithThePath) {
+    Answer(MsgResult::Yes);
+    services_.AnswerFileDialog(QString::fromStdString(folder_.path().string()));  // a folder
+    controls_.MenuFileSave->trigger();
+    EXPECT_TRUE(Prompts().last().contains("is a folder")) << Prompts().last().toStdString();
+}
+
+TEST(ConvertedFileName, ReplacesTheExtensionOfTheFileName) {
+    EXPECT_EQ(ConvertedFileName("/nc/O1234.MIN"), "/nc/O1234.txt");
+    EXPECT_EQ(ConvertedFileName("PART.NC"), "PART.txt");
+    EXPECT_EQ(ConvertedFileName("New.min"), "New.txt");
+    EXPECT_EQ(ConvertedFileName("/nc.v2/PART"), "/nc.v2/PART.txt");
+    EXPECT_EQ(ConvertedFileName("P"), "P.txt");
+}
+
+TEST_F(OutputCommandsTest, PrintDialogEnablesColumnsForOneTextAndKeepsItsChoices) {
+    controls_.MenuFilePrint->trigger();
+    EXPECT_EQ(services_.modalDialogs, std::vector<QString>{"Printer1"});
+    PrinterDialog& dialog = output_->Printer1();
+    EXPECT_TRUE(dialog.Option1->isChecked());
+    EXPECT_TRUE(dialog.Option4->isChecked());
+    EXPECT_FALSE(dialog.Frame2->isEnabled());
+    dialog.Option3->click();
+    EXPECT_TRUE(dialog.Frame2->isEnabled());
+    dialog.Option5->click();
+    dialog.Option1->click();
+    EXPECT_FALSE(dialog.Option5->isEnabled());
+    EXPECT_TRUE(dialog.Option5->isChecked());
+    dialog.Option3->click();
+    dialog.CancelButton_Click();
+    controls_.MenuFilePrint->trigger();
+    EXPECT_EQ(dialog.Choice().data, PrintChoice::Data::ConvertedOnly);
+    EXPECT_EQ(dialog.Choice().columns, 2);
+}
+
+TEST_F(OutputCommandsTest, PrintSettingsMarginsOnOkFontAndOrientationAtOnce) {
+    state_.LeftMerge = 10;
+    controls_.MenuPrintSetup->trigger();
+    PrintSettingDialog& dialog = output_->PrintSetting();
+    EXPECT_EQ(dialog.Text1().text(), "10");
+    EXPECT_EQ(dialog.Text2().text(), "0");
+    services_.AnswerFont(QFont("Courier", 11));
+    dialog.Command2_Click();
+    services_.AnswerPrinterSetup(2);
+    dialog.Command1_Click();
+    dialog.Text1().setText("25");
+    dialog.Command4_Click();  // Cancel: the margins stay, font and orientation are in force
+    EXPECT_EQ(state_.LeftMerge, 10);
+    EXPECT_EQ(state_.PrintFontName, "Courier");
+    EXPECT_EQ(state_.PrintFontSize, 11);
+    EXPECT_EQ(state_.PrinterOrientation, 2);
+    controls_.MenuPrintSetup->trigger();
+    dialog.Text1().setText("7.5");
+    dialog.Text2().setText("abc");
+    dialog.Command3_Click();
+    EXPECT_EQ(state_.LeftMerge, 8);
+    EXPECT_EQ(state_.RightMerge, 0);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(OutputCommandsTest, PrintsBothTextsToAPdfFile) {
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed; make test installs it";
+    QPrinter& printer = output_->printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(Path("out.pdf"));
+    window_.context().documents.OriginalFile().setWindowTitle("/NC/PART.MIN");
+    output_->Printer1().OKButton_Click();
+    QProcess process;
+    process.start(pdftotext, {"-layout", Path("out.pdf"), "-"});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    EXPECT_TRUE(text.contains(QDate::currentDate().toString("yyyy.MM.dd"))) << text.toStdString();
+    EXPECT_TRUE(text.contains("/NC/PART.MIN"));
+    EXPECT_TRUE(text.contains("Page 1"));
+    EXPECT_TRUE(text.contains(QRegularExpression("G00\\s+Rapid"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression("M30\\s+M30")));
+}
+
+}  // namespace
+}  // namespace qm
