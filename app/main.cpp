@@ -2,7 +2,9 @@
 #include <QApplication>
 
 #include "AppState.h"
+#include "DictionaryCommands.h"
 #include "MainWindow.h"
+#include "OutputCommands.h"
 #include "QtServices.h"
 #include "SettingsStore.h"
 
@@ -16,6 +18,8 @@ int main(int argc, char** argv) {
     qm::QtServices services;
     qm::MainWindow window(state, settings, services, QApplication::applicationDirPath());
     services.SetDialogParent(&window);
+    qm::ConnectDictionaryCommands(window.context(), window);
+    new qm::OutputCommands(window.context(), window);  // owned by the window
     // The argument text: everything after the program's name, joined by single blanks.
     window.StartUp(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
     window.show();

@@ -1,0 +1,88 @@
+#include "DictionaryCommands.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QWidget>
+
+#include "Context.h"
+#include "Controls.h"
+#include "DictionarySelect.h"
+#include "DictionaryStore.h"
+#include "ImportDictionary.h"
+#include "WordDelete.h"
+#include "WordRegistration.h"
+#include "WordSearch.h"
+
+namespace qm {
+
+DictionaryCommands::DictionaryCommands(Context& context, QWidget& mainWindow)
+    : QObject(&mainWindow), showModal([](QDialog& dialog) { dialog.exec(); }), context_(context),
+      mainWindow_(mainWindow) {
+    setObjectName("DictionaryCommands");
+}
+
+Form2& DictionaryCommands::form2() {
+    if (form2_ == nullptr) form2_ = new Form2(context_, mainWindow_);
+    return *form2_;
+}
+
+Form3& DictionaryCommands::form3() {
+    if (form3_ == nullptr) form3_ = new Form3(context_, mainWindow_);
+    return *form3_;
+}
+
+Form4& DictionaryCommands::form4() {
+    if (form4_ == nullptr) form4_ = new Form4(context_, mainWindow_);
+    return *form4_;
+}
+
+ImportDictionary& DictionaryCommands::importDictionary() {
+    if (import_ == nullptr) import_ = new ImportDictionary(context_, mainWindow_);
+    return *import_;
+}
+
+void DictionaryCommands::MenuDicSelect_Click() { qm::MenuDicSelect_Click(context_, dicFileOpen_); }
+
+void DictionaryCommands::MenuDicCreate_Click() { qm::MenuDicCreate_Click(context_, dicFileOpen_); }
+
+void DictionaryCommands::mnuDicFile_Click(int index) { qm::mnuDicFile_Click(context_, index); }
+
+void DictionaryCommands::MenuDicWord_Click() {
+    if (!RequireLoadedDictionary(context_)) return;
+    form2().Open();
+    showModal(form2());
+}
+
+void DictionaryCommands::MenuDicDelete_Click() {
+    if (!RequireLoadedDictionary(context_)) return;
+    form3().Open();
+    showModal(form3());
+}
+
+void DictionaryCommands::MenuDicFund_Click() {
+    form4().Open();
+    showModal(form4());
+}
+
+void DictionaryCommands::MenuDicInport_Click() { importDictionary().Import(dicFileOpen_); }
+
+DictionaryCommands& ConnectDictionaryCommands(Context& context, QWidget& mainWindow) {
+    auto* commands = new DictionaryCommands(context, mainWindow);
+    Controls& c = context.controls;
+    const auto on = [commands](QAction* item, void (DictionaryCommands::*command)()) {
+        QObject::connect(item, &QAction::triggered, commands, command);
+    };
+    on(c.MenuDicSelect, &DictionaryCommands::MenuDicSelect_Click);
+    on(c.MenuDicCreate, &DictionaryCommands::MenuDicCreate_Click);
+    on(c.MenuDicInport, &DictionaryCommands::MenuDicInport_Click);
+    on(c.MenuDicWord, &DictionaryCommands::MenuDicWord_Click);
+    on(c.MenuDicDelete, &DictionaryCommands::MenuDicDelete_Click);
+    on(c.MenuDicFund, &DictionaryCommands::MenuDicFund_Click);
+    for (QAction* item : c.mnuDicFile) {
+        QObject::connect(item, &QAction::triggered, commands,
+                         [commands, item] { commands->mnuDicFile_Click(item->data().toInt()); });
+    }
+    return *commands;
+}
+
+}  // namespace qm

@@ -1,0 +1,76 @@
+#include "DictionarySelect.h"
+
+#include <QAction>
+#include <QFileInfo>
+
+#include "AppState.h"
+#include "Context.h"
+#include "Controls.h"
+#include "ConvertCommands.h"
+#include "DicFileOpen.h"
+#include "DictionaryFile.h"
+#include "DictionarySlots.h"
+#include "Services.h"
+
+namespace qm {
+namespace {
+
+bool IsFreeItem(const QString& text) { return text.startsWith(QLatin1String("DicFile")); }
+
+// Sets the dictionary to a chosen file and the dialog's folder to the file's.
+void UseChosenFile(AppState& state, const QString& path) {
+    state.DicPathName = QFileInfo(path).absolutePath();
+    state.DicFileName = path;
+}
+
+}  // namespace
+
+void AddRecentDictionary(Context& context, const QString& path) {
+    auto& items = context.controls.mnuDicFile;
+    for (int i = 4; i >= 1; --i) {
+        items[i]->setText(items[i - 1]->text());
+        if (!IsFreeItem(items[i]->text())) items[i]->setVisible(true);
+    }
+    items[0]->setText(path);
+    items[0]->setVisible(true);
+}
+
+void MenuDicSelect_Click(Context& context, DicFileOpen& dialog) {
+    Services& services = context.services;
+    services.SetBusy(true);
+    const std::optional<QString> path = dialog.ShowOpen(services, context.state.DicPathName);
+    if (path) {
+        UseChosenFile(context.state, *path);
+        LoadDictionary(context);  // a refused file leaves the dictionary in use as it was
+        AddRecentDictionary(context, *path);
+        ConvertProgram(context);
+    }
+    services.SetBusy(false);
+}
+
+void MenuDicCreate_Click(Context& context, DicFileOpen& dialog) {
+    Services& services = context.services;
+    services.SetBusy(true);
+    const std::optional<QString> path = dialog.ShowSave(services, context.state.DicPathName);
+    if (path) {
+        // The header alone, written whole or not at all; the choice counts only once it exists.
+        if (Status written = SaveDictionary(EnginePath(*path), DictionaryTable()); !written.ok()) {
+            services.Message(FromEngineText(written.message()) + QStringLiteral("\r\nThe dictionary was not created."));
+        } else {
+            UseChosenFile(context.state, *path);
+            LoadDictionary(context);
+            ConvertProgram(context);
+        }
+    }
+    services.SetBusy(false);
+}
+
+void mnuDicFile_Click(Context& context, int index) {
+    const QString path = context.controls.mnuDicFile[index - 1]->text();
+    if (IsFreeItem(path)) return;
+    context.state.DicFileName = path;
+    LoadDictionary(context);
+    ConvertProgram(context);
+}
+
+}  // namespace qm
