@@ -6,6 +6,7 @@
 
 #include "Context.h"
 #include "Controls.h"
+#include "Services.h"
 #include "DictionarySelect.h"
 #include "DictionaryStore.h"
 #include "ImportDictionary.h"
@@ -16,8 +17,7 @@
 namespace qm {
 
 DictionaryCommands::DictionaryCommands(Context& context, QWidget& mainWindow)
-    : QObject(&mainWindow), showModal([](QDialog& dialog) { dialog.exec(); }), context_(context),
-      mainWindow_(mainWindow) {
+    : QObject(&mainWindow), context_(context), mainWindow_(mainWindow) {
     setObjectName("DictionaryCommands");
 }
 
@@ -50,18 +50,18 @@ void DictionaryCommands::mnuDicFile_Click(int index) { qm::mnuDicFile_Click(cont
 void DictionaryCommands::MenuDicWord_Click() {
     if (!RequireLoadedDictionary(context_)) return;
     form2().Open();
-    showModal(form2());
+    context_.services.ShowModal(form2());
 }
 
 void DictionaryCommands::MenuDicDelete_Click() {
     if (!RequireLoadedDictionary(context_)) return;
     form3().Open();
-    showModal(form3());
+    context_.services.ShowModal(form3());
 }
 
 void DictionaryCommands::MenuDicFund_Click() {
     form4().Open();
-    showModal(form4());
+    context_.services.ShowModal(form4());
 }
 
 void DictionaryCommands::MenuDicInport_Click() { importDictionary().Import(dicFileOpen_); }

@@ -2,11 +2,9 @@
 
 #include <QObject>
 
-#include <functional>
 
 #include "DicFileOpen.h"
 
-class QDialog;
 class QWidget;
 
 namespace qm {
@@ -37,9 +35,6 @@ public:
     Form4& form4();
     ImportDictionary& importDictionary();
     DicFileOpen& dicFileOpen() { return dicFileOpen_; }
-
-    // Shows a modal dialog and returns when it is closed; tests replace it.
-    std::function<void(QDialog&)> showModal;
 
 private:
     Context& context_;

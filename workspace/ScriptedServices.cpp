@@ -46,9 +46,12 @@ std::int64_t ScriptedServices::StartProgram(const QString& program, const QStrin
     return nextTaskId++;
 }
 
+// The dialog is shown without waiting: it stays open for the test to work it, or a scripted
+// action works it at once.
 void ScriptedServices::ShowModal(QDialog& dialog) {
     modalDialogs.push_back(dialog.objectName());
-    if (modalActions_.empty()) return;  // the dialog "closes" at once; the test drives it after
+    dialog.show();
+    if (modalActions_.empty()) return;
     const std::function<void(QDialog&)> action = std::move(modalActions_.front());
     modalActions_.pop_front();
     action(dialog);

@@ -10,14 +10,13 @@
 
 namespace qm::test {
 
-// A started main window with the dictionary commands connected; modal dialogs are shown without
-// waiting, so a test can work them and close them. Kestrel.dic holds G00 -> RAPID.
+// A started main window with the dictionary commands connected; modal dialogs stay open without
+// waiting (scripted services), so a test can work them and close them. Kestrel.dic holds G00 -> RAPID.
 class DictionaryFixture : public WindowFixture {
 protected:
     // kestrel: other contents for Kestrel.dic, the dictionary start-up loads.
     explicit DictionaryFixture(std::string_view kestrel = {}) {
         if (!kestrel.empty()) WriteBytes(folder_.File("Kestrel.dic"), kestrel);
-        commands_.showModal = [](QDialog& dialog) { dialog.show(); };
         window_.StartUp(QString());
     }
 
