@@ -3,11 +3,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 
-#include <Qsci/qsciscintilla.h>
 
 #include "AppState.h"
 #include "Context.h"
@@ -16,28 +13,12 @@
 #include "DictionaryStore.h"
 #include "DocumentWindow.h"
 #include "DocumentWindows.h"
+#include "EditCommands.h"
 #include "Services.h"
 #include "TextBridge.h"
 #include "WordLookup.h"
 
 namespace qm {
-namespace {
-
-// The text selected in the active document window, empty when none is.
-std::string ActiveDocumentSelection(Context& context) {
-    QMdiSubWindow* active = context.documents.area().activeSubWindow();
-    auto* window = active != nullptr ? qobject_cast<DocumentWindow*>(active->widget()) : nullptr;
-    if (window == nullptr) return {};
-    QsciScintilla& text = window->Text1();
-    const long start = text.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
-    const long end = text.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
-    std::string selected(std::size_t(end - start) + 1, '\0');
-    text.SendScintilla(QsciScintillaBase::SCI_GETTEXTRANGE, start, end, selected.data());
-    selected.resize(std::size_t(end - start));
-    return selected;
-}
-
-}  // namespace
 
 Form2::Form2(Context& context, QWidget& mainWindow)
     : WordDialog(context, mainWindow, "Form2", QStringLiteral("Word Registration")),
@@ -76,7 +57,7 @@ void Form2::Open() {
     ShowCount();
     {
         const QSignalBlocker quiet(Text1);
-        Text1->setText(ToQString(ActiveDocumentSelection(context_)));
+        Text1->setText(ToQString(ActiveSelection(context_)));
     }
     Text1_Change();  // also when the text stayed the same
     Text1->setFocus();

@@ -14,12 +14,6 @@
 namespace qm {
 namespace {
 
-QsciScintilla* FocusedText(Context& context) {
-    QMdiSubWindow* active = context.documents.area().activeSubWindow();
-    auto* window = active != nullptr ? qobject_cast<DocumentWindow*>(active->widget()) : nullptr;
-    return window != nullptr ? &window->Text1() : nullptr;
-}
-
 std::string SelectedText(QsciScintilla& text) {
     const long start = text.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
     const long end = text.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
@@ -39,8 +33,19 @@ void ReplaceSelection(QsciScintilla& text, const std::string& replacement) {
 
 }  // namespace
 
+QsciScintilla* ActiveText(Context& context) {
+    QMdiSubWindow* active = context.documents.area().activeSubWindow();
+    auto* window = active != nullptr ? qobject_cast<DocumentWindow*>(active->widget()) : nullptr;
+    return window != nullptr ? &window->Text1() : nullptr;
+}
+
+std::string ActiveSelection(Context& context) {
+    QsciScintilla* text = ActiveText(context);
+    return text != nullptr ? SelectedText(*text) : std::string();
+}
+
 void MenuEditCut_Click(Context& context) {
-    QsciScintilla* text = FocusedText(context);
+    QsciScintilla* text = ActiveText(context);
     if (text == nullptr) return;
     context.services.ClipboardClear();
     context.services.ClipboardSetText(ToQString(SelectedText(*text)));
@@ -48,24 +53,24 @@ void MenuEditCut_Click(Context& context) {
 }
 
 void MenuEditCopy_Click(Context& context) {
-    QsciScintilla* text = FocusedText(context);
+    QsciScintilla* text = ActiveText(context);
     if (text == nullptr) return;
     context.services.ClipboardClear();
     context.services.ClipboardSetText(ToQString(SelectedText(*text)));
 }
 
 void MenuEditPaste_Click(Context& context) {
-    QsciScintilla* text = FocusedText(context);
+    QsciScintilla* text = ActiveText(context);
     if (text == nullptr) return;
     ReplaceSelection(*text, FromQString(context.services.ClipboardGetText()));
 }
 
 void MenuEditAll_Click(Context& context) {
-    if (QsciScintilla* text = FocusedText(context)) text->SendScintilla(QsciScintillaBase::SCI_SELECTALL);
+    if (QsciScintilla* text = ActiveText(context)) text->SendScintilla(QsciScintillaBase::SCI_SELECTALL);
 }
 
 void MenuEditAllCopy_Click(Context& context) {
-    QsciScintilla* text = FocusedText(context);
+    QsciScintilla* text = ActiveText(context);
     if (text == nullptr) return;
     context.services.ClipboardClear();
     context.services.ClipboardSetText(ToQString(EditorText(*text)));
