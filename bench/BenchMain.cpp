@@ -1,0 +1,205 @@
+// quillmark-bench: how fast the conversion engines are on generated NC programs.
+//
+//   quillmark-bench [--lines N] [--skip-cli] [--converter PATH]
+//
+// For each dictionary size it prints the fast engine's speed on one thread and on all cores,
+// the time to compile the dictionary, the reference engine's speed (on a slice, since it is
+// slow), a floor that only reads the text once, and the wall time and peak memory of the
+// command-line converter on the whole program (--skip-cli leaves that out; --converter times
+// another build of it). A converter that runs in under 5 s is timed three times, the best shown.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Convert.h"
+#include "DictionaryFile.h"
+#include "FastConvert.h"
+#include "FileAccess.h"
+#include "NcWorkload.h"
+#include "TimedRun.h"
+
+namespace fs = std::filesystem;
+using qm::DictionaryTable;
+
+namespace {
+
+struct Options {
+    std::size_t lines = 1'000'000;
+    bool skipCli = false;
+    std::string converter;  // default: quillmark-convert beside this program
+};
+
+constexpr std::size_t kReferenceSliceLines = 2000;
+
+template <class Work>
+double BestSeconds(int rounds, Work&& work) {
+    double best = 1e300;
+    for (int i = 0; i < rounds; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return best;
+}
+
+double MegabytesPerSecond(std::size_t bytes, double seconds) { return double(bytes) / 1e6 / seconds; }
+
+std::string_view FirstLines(std::string_view text, std::size_t lines) {
+    std::size_t end = 0;
+    for (std::size_t n = 0; n < lines && end < text.size(); ++n) {
+        const std::size_t lineFeed = text.find('\n', end);
+        end = lineFeed == std::string_view::npos ? text.size() : lineFeed + 1;
+    }
+    return text.substr(0, end);
+}
+
+std::string ProgramFolder() {
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    return length > 0 ? fs::path(std::string(path, std::size_t(length))).parent_path().string() : ".";
+}
+
+struct Figures {
+    double buildMs = 0, fastOne = 0, fastAll = 0, reference = 0, floor = 0, cliSeconds = -1;
+};
+
+// A floor for any converter: read the text once, counting line ends.
+double FloorSpeed(const std::string& text) {
+    volatile std::size_t sink = 0;
+    const double seconds = BestSeconds(5, [&] { sink = std::size_t(std::count(text.begin(), text.end(), '\n')); });
+    (void)sink;
+    return MegabytesPerSecond(text.size(), seconds);
+}
+
+void MeasureEngines(const std::string& text, const DictionaryTable& table, Figures& f) {
+    f.buildMs = 1000 * BestSeconds(5, [&] { qm::CompiledDictionary compiled(table); });
+    const qm::CompiledDictionary compiled(table);
+    std::size_t outBytes = 0;
+    const double one = BestSeconds(5, [&] { outBytes = compiled.Convert(text, false, 1).size(); });
+    const double all = BestSeconds(5, [&] { outBytes = compiled.Convert(text, false, 0).size(); });
+    f.fastOne = MegabytesPerSecond(text.size(), one);
+    f.fastAll = MegabytesPerSecond(text.size(), all);
+
+    const std::string_view slice = FirstLines(text, kReferenceSliceLines);
+    std::string reference;
+    const double slow = BestSeconds(1, [&] { reference = qm::ConvertReference(slice, table, false); });
+    f.reference = MegabytesPerSecond(slice.size(), slow);
+    const bool agree = reference == compiled.Convert(slice, false, 1);
+    f.floor = FloorSpeed(text);
+
+    std::printf("  compile dictionary         %9.2f ms\n", f.buildMs);
+    std::printf("  fast engine, 1 thread      %9.1f MB/s  (%.3f s, output %.1f MB)\n", f.fastOne, one, double(outBytes) / 1e6);
+    std::printf("  fast engine, %u threads     %9.1f MB/s  (%.3f s)\n", std::max(1u, std::thread::hardware_concurrency()), f.fastAll, all);
+    std::printf("  reference engine           %9.3f MB/s  (%zu-line slice, %.3f s; outputs %s)\n",
+                f.reference, kReferenceSliceLines, slow, agree ? "agree" : "DIFFER");
+    std::printf("  floor: read once, count LF %9.1f MB/s\n", f.floor);
+    std::printf("  fast (all cores) / reference: %.0fx    floor / fast (all cores): %.1fx\n",
+                f.fastAll / f.reference, f.floor / f.fastAll);
+}
+
+// Times the converter on the files; a fast one three times (the best counts), a slow one once.
+qm::bench::TimedRun TimeConverter(const std::vector<std::string>& command) {
+    qm::bench::TimedRun best = qm::bench::RunTimed(command);
+    for (int round = 1; round < 3 && best.exitCode == 0 && best.seconds < 5; ++round) {
+        const qm::bench::TimedRun run = qm::bench::RunTimed(command);
+        if (run.exitCode != 0 || run.seconds < best.seconds) best = run;
+    }
+    return best;
+}
+
+void ReportConverter(const qm::bench::TimedRun& run, const std::string& text, const std::string& output,
+                     const DictionaryTable& table, Figures& f) {
+    if (!run.started || run.exitCode != 0) {
+        std::printf("  converter                  FAILED (%s, exit %d)\n", run.error.c_str(), run.exitCode);
+        return;
+    }
+    f.cliSeconds = run.seconds;
+    std::string written;
+    const bool same = qm::ReadWholeFile(output, written).ok() && written == qm::ConvertProgram(text, table, false);
+    std::printf("  converter end to end       %9.3f s     peak memory %.0f MB = %.1fx the input (%.1f MB in)\n",
+                run.seconds, double(run.peakKilobytes) / 1024, double(run.peakKilobytes) * 1024 / double(text.size()),
+                double(text.size()) / 1e6);
+    std::printf("  converter output           %s the fast engine's\n", same ? "identical to" : "DIFFERS from");
+}
+
+// Writes the program and the dictionary to a temporary folder and times the converter there.
+void MeasureConverter(const Options& options, const std::string& text, const DictionaryTable& table, Figures& f) {
+    const std::string converter = options.converter.empty() ? ProgramFolder() + "/quillmark-convert" : options.converter;
+    if (::access(converter.c_str(), X_OK) != 0) {
+        std::printf("  converter                  not run: %s is missing\n", converter.c_str());
+        return;
+    }
+    char folderTemplate[] = "/tmp/quillmark-bench-XXXXXX";
+    const char* folder = ::mkdtemp(folderTemplate);
+    if (folder == nullptr) return void(std::printf("  converter                  not run: no temporary folder\n"));
+    const std::string dictionary = std::string(folder) + "/BENCH.DIC", program = std::string(folder) + "/BENCH.NC",
+                      output = std::string(folder) + "/BENCH.OUT";
+    const qm::Status saved = qm::SaveDictionary(dictionary, table);
+    const qm::Status written = qm::WriteFileSafely(program, text);
+    if (!saved.ok() || !written.ok()) {
+        std::printf("  converter                  not run: %s\n", (saved.ok() ? written : saved).message().c_str());
+    } else {
+        ReportConverter(TimeConverter({converter, "-d", dictionary, program, "-o", output}), text, output, table, f);
+    }
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+}
+
+void PrintGoals(const Figures& f) {
+    const auto line = [](bool met, const char* what) { std::printf("  [%s] %s\n", met ? " met " : "MISSED", what); };
+    std::printf("\nGoals (10,001-entry dictionary):\n");
+    if (f.cliSeconds >= 0) line(f.cliSeconds < 1.0, "converter end to end < 1 s");
+    else std::printf("  [  --  ] converter end to end < 1 s (not measured)\n");
+    line(f.fastAll > 100, "fast engine on all cores > 100 MB/s");
+    line(f.fastAll >= 100 * f.reference, "fast engine >= 100x the reference");
+    line(f.floor <= 20 * f.fastAll, "fast engine within 20x of the read-once floor");
+    line(f.buildMs < 50, "dictionary compiled in < 50 ms");
+}
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--skip-cli") {
+            options.skipCli = true;
+        } else if (arg == "--lines" && i + 1 < argc) {
+            options.lines = std::strtoul(argv[++i], nullptr, 10);
+        } else if (arg == "--converter" && i + 1 < argc) {
+            options.converter = argv[++i];
+        } else {
+            std::fprintf(stderr, "usage: quillmark-bench [--lines N] [--skip-cli] [--converter PATH]\n");
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(argc, argv, options)) return 1;
+    const std::string text = qm::bench::MakeNcProgram(options.lines, 1);
+    std::printf("NC program: %zu lines, %.1f MB; %u hardware threads\n", options.lines, double(text.size()) / 1e6,
+                std::thread::hardware_concurrency());
+    Figures figures;
+    for (const std::size_t entries : {std::size_t(1000), std::size_t(10001)}) {
+        const DictionaryTable table = qm::bench::MakeNcDictionary(entries, 7);
+        std::printf("\nDictionary of %zu entries:\n", entries);
+        MeasureEngines(text, table, figures);
+        if (options.skipCli) {
+            std::printf("  converter                  skipped (--skip-cli)\n");
+        } else {
+            MeasureConverter(options, text, table, figures);
+        }
+    }
+    PrintGoals(figures);
+    return 0;
+}

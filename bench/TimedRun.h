@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qm::bench {
+
+struct TimedRun {
+    bool started = false;
+    int exitCode = -1;       // -1 when it did not exit normally
+    double seconds = 0;      // wall time from start to exit
+    long peakKilobytes = 0;  // the child's largest resident set
+    std::string error;       // why it could not start
+};
+
+// Runs argv[0] with the arguments, waiting for it; its output goes where ours goes.
+TimedRun RunTimed(const std::vector<std::string>& argv);
+
+}  // namespace qm::bench

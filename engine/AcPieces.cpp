@@ -1,0 +1,77 @@
+#include "AcPieces.h"
+
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "AcLineRewriter.h"
+
+namespace qm {
+namespace {
+
+constexpr std::size_t kSampleBytes = 64 * 1024;  // input converted before the output is sized
+
+// Sizes out for the whole piece from how much the converted part grew.
+void ReserveByGrowth(std::string& out, std::size_t outBefore, std::size_t done, std::size_t total) {
+    ReserveLarge(out, outBefore + ExpectedOutput(done, out.size() - outBefore, total));
+}
+
+}  // namespace
+
+void ConvertPiece(const AcRules& rules, std::string_view piece, bool last, bool spaceAdd, std::string& out) {
+    AcLineRewriter rewriter(rules, spaceAdd);
+    const std::size_t outBefore = out.size();
+    out.reserve(outBefore + std::min(piece.size(), kSampleBytes) * 2 + 64);
+    bool sized = piece.size() <= kSampleBytes;
+    std::size_t pos = 0;
+    while (pos < piece.size()) {
+        const void* lineFeed = std::memchr(piece.data() + pos, '\n', piece.size() - pos);
+        if (lineFeed == nullptr) break;
+        const std::size_t end = std::size_t(static_cast<const char*>(lineFeed) - piece.data()) + 1;
+        rewriter.Rewrite(piece.substr(pos, end - pos), out);
+        pos = end;
+        if (!sized && pos >= kSampleBytes) {
+            ReserveByGrowth(out, outBefore, pos, piece.size());
+            sized = true;
+        }
+    }
+    if (last) {
+        std::string line(piece.substr(pos));
+        line += "\r\n";
+        rewriter.Rewrite(line, out);
+    }
+}
+
+std::vector<std::string_view> SplitAtLines(std::string_view text, std::size_t chunkBytes) {
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    while (text.size() - start > chunkBytes) {
+        const std::size_t lineFeed = text.find('\n', start + chunkBytes - 1);
+        if (lineFeed == std::string_view::npos) break;
+        pieces.push_back(text.substr(start, lineFeed + 1 - start));
+        start = lineFeed + 1;
+    }
+    pieces.push_back(text.substr(start));
+    return pieces;
+}
+
+std::size_t ExpectedOutput(std::size_t sampleIn, std::size_t sampleOut, std::size_t totalIn) {
+    const double growth = std::min(double(sampleOut) / double(std::max<std::size_t>(sampleIn, 1)), 4.0);
+    const auto expected = std::size_t(growth * double(totalIn));
+    return expected + expected / 32 + 64;
+}
+
+void ReserveLarge(std::string& out, std::size_t bytes) {
+    out.reserve(bytes);
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(out.data());
+    const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t last = (begin + out.capacity()) & ~(kHugePage - 1);
+    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);  // advice only
+#endif
+}
+
+}  // namespace qm

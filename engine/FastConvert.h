@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "Dictionary.h"
+
+namespace qm {
+
+struct AcRules;
+
+// How a conversion spreads over threads. Lines are converted independently, so the text is cut
+// at line ends into chunks that threads take in turn; the results are joined in order.
+struct ParallelOptions {
+    unsigned threads = 0;        // 0: one for small texts, every core for large ones
+    std::size_t chunkBytes = 0;  // 0: chosen from the text size and the number of threads
+};
+
+// A dictionary compiled for conversion, built once when the dictionary is loaded and then used
+// for any number of conversions. Immutable: one instance can serve several threads at once.
+// Converting gives exactly what ConvertReference gives for the same table.
+class CompiledDictionary {
+public:
+    explicit CompiledDictionary(const DictionaryTable& table);
+    // denseCells bounds the automaton's fast transition table (4 bytes a cell); states beyond it
+    // use compact transitions. Tests lower it to cover those.
+    CompiledDictionary(const DictionaryTable& table, std::size_t denseCells);
+    ~CompiledDictionary();
+    CompiledDictionary(CompiledDictionary&&) noexcept;
+    CompiledDictionary& operator=(CompiledDictionary&&) noexcept;
+
+    // threads: 0 chooses (one for small texts, all cores for large ones).
+    std::string Convert(std::string_view source, bool SpaceAdd, unsigned threads = 0) const;
+    std::string Convert(std::string_view source, bool SpaceAdd, const ParallelOptions& parallel) const;
+
+private:
+    std::unique_ptr<const AcRules> rules_;
+};
+
+// Compiles the table and converts one text with it.
+std::string ConvertProgram(std::string_view source, const DictionaryTable& table, bool SpaceAdd);
+
+}  // namespace qm
