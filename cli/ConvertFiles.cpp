@@ -12,7 +12,7 @@
 #include <set>
 
 #include "AppState.h"
-#include "Convert.h"
+#include "FastConvert.h"
 #include "DictionarySlots.h"
 #include "DictionaryFile.h"
 #include "FileAccess.h"
@@ -52,28 +52,31 @@ Status WriteStandardOutput(std::string_view bytes) {
     return Status::Ok();
 }
 
-// Loads each dictionary once, remembering refusals too.
+// Loads and compiles each dictionary once, remembering refusals too.
 class DictionaryCache {
 public:
-    const DictionaryTable* Get(const std::string& path, std::string& refusal) {
-        auto found = tables_.find(path);
-        if (found == tables_.end()) {
+    struct Entry {
+        Status status = Status::Ok();
+        DictionaryTable table;
+        std::optional<CompiledDictionary> compiled;
+    };
+
+    const Entry* Get(const std::string& path, std::string& refusal) {
+        auto found = entries_.find(path);
+        if (found == entries_.end()) {
             Entry entry;
             entry.status = LoadDictionaryFile(path, entry.table);
-            found = tables_.emplace(path, std::move(entry)).first;
+            if (entry.status.ok()) entry.compiled.emplace(entry.table);
+            found = entries_.emplace(path, std::move(entry)).first;
         }
-        if (found->second.status.ok()) return &found->second.table;
+        if (found->second.status.ok()) return &found->second;
         const std::string& message = found->second.status.message();
         refusal = message.find(path) != std::string::npos ? message : path + ": " + message;
         return nullptr;
     }
 
 private:
-    struct Entry {
-        Status status = Status::Ok();
-        DictionaryTable table;
-    };
-    std::map<std::string, Entry> tables_;
+    std::map<std::string, Entry> entries_;
 };
 
 FileEncoding ProgramEncoding(std::string_view bytes, EncodingChoice choice) {
@@ -177,8 +180,8 @@ int ConvertFiles(const Options& options, const std::string& programFolder) {
         }
         const std::string dictionaryPath =
             options.dictionary.value_or(DefaultDictionaryPath(input, programFolder, settings));
-        const DictionaryTable* table = dictionaries.Get(dictionaryPath, problem);
-        if (table == nullptr) {
+        const DictionaryCache::Entry* dictionary = dictionaries.Get(dictionaryPath, problem);
+        if (dictionary == nullptr) {
             Report(problem);
             refused = true;
             continue;
@@ -190,17 +193,19 @@ int ConvertFiles(const Options& options, const std::string& programFolder) {
             failed = true;
             continue;
         }
+        // Each step lets go of what the next no longer needs: a large program is held about
+        // twice, not four times.
         FileEncoding encoding = ProgramEncoding(bytes, options.encoding);
-        std::string text = DecodeText(bytes, encoding);
-        std::string().swap(bytes);
-        const std::string converted = ConvertReference(text, *table, options.spaceAdd);
-        std::string().swap(text);
-        if (encoding.encoding == Encoding::Ascii) encoding = WritingEncoding(table->encoding);
-        std::string out;
-        Status written = EncodeText(converted, encoding, out);
+        std::string converted;
+        {
+            const std::string text = DecodeOwnedText(std::move(bytes), encoding);
+            converted = dictionary->compiled->Convert(text, options.spaceAdd);
+        }
+        if (encoding.encoding == Encoding::Ascii) encoding = WritingEncoding(dictionary->table.encoding);
+        Status written = EncodeTextInPlace(converted, encoding);
         if (written.ok()) {
-            written = destination == kStandardStream ? WriteStandardOutput(out)
-                                                     : WriteFileSafely(destination, out);
+            written = destination == kStandardStream ? WriteStandardOutput(converted)
+                                                     : WriteFileSafely(destination, converted);
         } else {
             written = Status::Fail((input == kStandardStream ? "standard input" : input) + ": " +
                                    written.message() + " Nothing was written.");

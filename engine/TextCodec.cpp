@@ -1,5 +1,8 @@
 #include "TextCodec.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "ShiftJis.h"
 #include "Utf8.h"
 
@@ -8,15 +11,26 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-bool IsAscii(std::string_view bytes) {
-    for (char b : bytes) {
-        if (static_cast<unsigned char>(b) >= 0x80) return false;
+// Length of the plain-ASCII run at the start of bytes, taken eight bytes at a time.
+std::size_t AsciiPrefix(std::string_view bytes) {
+    std::size_t pos = 0;
+    for (; pos + 8 <= bytes.size(); pos += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + pos, 8);
+        if ((word & 0x8080808080808080ull) != 0) break;
     }
-    return true;
+    while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80) ++pos;
+    return pos;
 }
+
+bool IsAscii(std::string_view bytes) { return AsciiPrefix(bytes) == bytes.size(); }
 
 bool IsValidUtf8(std::string_view bytes) {
     for (std::size_t pos = 0; pos < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+            pos += AsciiPrefix(bytes.substr(pos));
+            continue;
+        }
         const std::size_t length = ValidUtf8SequenceLength(bytes, pos);
         if (length == 0) return false;
         pos += length;
@@ -121,6 +135,14 @@ std::string EncodingName(FileEncoding encoding) {
     return "?";
 }
 
+std::string DecodeOwnedText(std::string&& bytes, FileEncoding encoding) {
+    if (encoding.encoding == Encoding::ShiftJis) return DecodeShiftJis(bytes);
+    const std::size_t bom = std::string_view(bytes).starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+    if (!IsValidUtf8(std::string_view(bytes).substr(bom))) return DecodeUtf8(std::string_view(bytes).substr(bom));
+    bytes.erase(0, bom);
+    return std::move(bytes);
+}
+
 std::string DecodeText(std::string_view bytes, FileEncoding encoding) {
     switch (encoding.encoding) {
         case Encoding::Ascii:
@@ -131,6 +153,18 @@ std::string DecodeText(std::string_view bytes, FileEncoding encoding) {
             return DecodeShiftJis(bytes);
     }
     return {};
+}
+
+Status EncodeTextInPlace(std::string& text, FileEncoding encoding) {
+    const bool unchanged = encoding.encoding == Encoding::Utf8 ? IsValidUtf8(text) : IsAscii(text);
+    if (unchanged) {
+        if (encoding.encoding == Encoding::Utf8 && encoding.byteOrderMark) text.insert(0, kByteOrderMark);
+        return Status::Ok();
+    }
+    std::string out;
+    Status status = EncodeText(text, encoding, out);
+    if (status.ok()) text.swap(out);
+    return status;
 }
 
 Status EncodeText(std::string_view text, FileEncoding encoding, std::string& out) {

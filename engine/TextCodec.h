@@ -34,9 +34,14 @@ std::string EncodingName(FileEncoding encoding);
 
 // Decodes bytes (a byte-order mark, when the encoding has one, is skipped) into text.
 std::string DecodeText(std::string_view bytes, FileEncoding encoding);
+// The same, reusing the bytes' memory when they are already the text (plain ASCII, valid UTF-8).
+std::string DecodeOwnedText(std::string&& bytes, FileEncoding encoding);
 
 // Encodes text, byte-order mark first when the encoding has one. A character the encoding
 // cannot hold fails the whole call, naming the character and its line; out is then unspecified.
 Status EncodeText(std::string_view text, FileEncoding encoding, std::string& out);
+// The same, turning text into its bytes in place; text that needs no change is not copied. On
+// failure text is left as it was.
+Status EncodeTextInPlace(std::string& text, FileEncoding encoding);
 
 }  // namespace qm

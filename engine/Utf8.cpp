@@ -29,7 +29,7 @@ char32_t NextChar(std::string_view text, std::size_t& pos) {
         ++pos;
         return lead;
     }
-    std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    std::size_t length = lead >= 0xF8 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
     if (length == 0 || pos + length > text.size()) {
         ++pos;
         return kFirstRawByte + (lead - 0x80);

@@ -6,7 +6,7 @@
 #include "AppState.h"
 #include "Context.h"
 #include "Controls.h"
-#include "Convert.h"
+#include "FastConvert.h"
 #include "DocumentWindow.h"
 #include "DocumentWindows.h"
 #include "Services.h"
@@ -25,7 +25,7 @@ void ConvertProgram(Context& context) {
     QsciScintilla& converted = context.documents.Form1().Text1();
     const std::string source = EditorText(context.documents.OriginalFile().Text1());
     SetEditorText(converted, {});
-    SetEditorText(converted, ConvertReference(source, state.Dictionary, state.SpaceAdd));
+    SetEditorText(converted, ConvertProgram(source, state.Dictionary, state.SpaceAdd));
     context.services.SetBusy(false);
 }
 

@@ -21,6 +21,7 @@ TEST(ProperCase, CapitalisesAfterSeparatorsOnlyAndMapsOneToOne) {
     EXPECT_EQ(ProperCase("\xC3\xA4USSERE \xC3\x9F\xCE\xA3\xCE\xA3"),                     // äUSSERE ßΣΣ
               "\xC3\x84ussere \xC3\x9F\xCF\x83\xCF\x83");                                // Äussere ßσσ
     EXPECT_EQ(ProperCase("\xED\xB2\x81x"), "\xED\xB2\x81x");  // a raw byte has no case
+    EXPECT_EQ(ProperCase("x\xF8\x80\x80\x80Y"), "X\xF8\x80\x80\x80y");  // stray bytes are no separator
 }
 
 TEST(ConvertReference, ReplacesWordsByProperCasedCommentsWithOptionalBlank) {
