@@ -155,3 +155,21 @@ TEST_F(OutputCommandsTest, PrintsBothTextsToAPdfFile) {
 
 }  // namespace
 }  // namespace qm
+
+namespace qm {
+namespace {
+
+TEST_F(OutputCommandsTest, PrinterThatCannotStartIsReportedAndNothingElseChanges) {
+    QPrinter& printer = output_->printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(Path("no/such/folder/out.pdf"));
+    const QString before = QString::fromStdString(SourceText());
+    output_->Printer1().OKButton_Click();
+    ASSERT_FALSE(services_.messages.empty());
+    EXPECT_TRUE(services_.messages.back().prompt.contains("Nothing was printed"));
+    EXPECT_TRUE(services_.messages.back().prompt.contains("out.pdf"));
+    EXPECT_EQ(QString::fromStdString(SourceText()), before);
+}
+
+}  // namespace
+}  // namespace qm
