@@ -50,6 +50,12 @@ std::string CompiledDictionary::Convert(std::string_view source, bool SpaceAdd,
     return result;
 }
 
+std::string CompiledDictionary::ConvertLines(std::string_view lines, bool SpaceAdd) const {
+    std::string result;
+    ConvertPiece(*rules_, lines, false, SpaceAdd, result);
+    return result;
+}
+
 std::string ConvertProgram(std::string_view source, const DictionaryTable& table, bool SpaceAdd) {
     return CompiledDictionary(table).Convert(source, SpaceAdd);
 }

@@ -34,6 +34,9 @@ public:
     // threads: 0 chooses (one for small texts, all cores for large ones).
     std::string Convert(std::string_view source, bool SpaceAdd, unsigned threads = 0) const;
     std::string Convert(std::string_view source, bool SpaceAdd, const ParallelOptions& parallel) const;
+    // Converts whole lines as they stand, each ending in LF, appending nothing: the lines of a
+    // text that an earlier conversion already padded with its CR LF.
+    std::string ConvertLines(std::string_view lines, bool SpaceAdd) const;
 
 private:
     std::unique_ptr<const AcRules> rules_;

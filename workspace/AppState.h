@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "Dictionary.h"
+#include "IncrementalConvert.h"
 
 namespace qm {
 
@@ -75,6 +76,9 @@ struct AppState {
     QString LoadedDicFileName;         // the file the table was last read from
     QString FileTypeKey;               // type of the current program, "" at start-up
     std::array<QString, kDictionarySlotKeys.size()> DictionarySlot;  // by kDictionarySlotKeys
+
+    // The last conversion, so that the next converts only the lines that changed.
+    IncrementalConverter Conversion;
 };
 
 }  // namespace qm

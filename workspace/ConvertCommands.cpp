@@ -6,13 +6,34 @@
 #include "AppState.h"
 #include "Context.h"
 #include "Controls.h"
-#include "FastConvert.h"
+#include <Qsci/qsciscintilla.h>
+
+#include "IncrementalConvert.h"
 #include "DocumentWindow.h"
 #include "DocumentWindows.h"
 #include "Services.h"
 #include "TextBridge.h"
 
 namespace qm {
+
+namespace {
+
+// Puts the conversion into the converted window: only the lines that changed, unless most of
+// the text did; a whole assignment keeps the view where it was.
+void ShowConversion(QsciScintilla& window, const IncrementalConverter& conversion,
+                    const IncrementalConverter::Change& change) {
+    const std::string& converted = conversion.Converted();
+    if (change.whole || change.replacement.size() > converted.size() / 2) {
+        const long firstLine = window.SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+        SetEditorText(window, converted);
+        window.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(firstLine));
+    } else {
+        ReplaceEditorRange(window, change.from, change.to, change.replacement);
+    }
+    window.SendScintilla(QsciScintillaBase::SCI_SETSAVEPOINT);
+}
+
+}  // namespace
 
 void ConvertProgram(Context& context) {
     AppState& state = context.state;
@@ -22,10 +43,13 @@ void ConvertProgram(Context& context) {
         return;
     }
     context.services.SetBusy(true);
+    const bool fresh = !context.documents.HasForm1();
     QsciScintilla& converted = context.documents.Form1().Text1();
-    const std::string source = EditorText(context.documents.OriginalFile().Text1());
-    SetEditorText(converted, {});
-    SetEditorText(converted, ConvertProgram(source, state.Dictionary, state.SpaceAdd));
+    // A new converted window, or one the user typed into, no longer shows the last result.
+    if (fresh || converted.SendScintilla(QsciScintillaBase::SCI_GETMODIFY) != 0) state.Conversion.Reset();
+    const std::string_view source = EditorView(context.documents.OriginalFile().Text1());
+    const IncrementalConverter::Change change = state.Conversion.Update(source, state.Dictionary, state.SpaceAdd);
+    ShowConversion(converted, state.Conversion, change);
     context.services.SetBusy(false);
 }
 

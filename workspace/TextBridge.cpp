@@ -14,6 +14,19 @@ std::string EditorText(QsciScintilla& editor) {
     return text;
 }
 
+std::string_view EditorView(QsciScintilla& editor) {
+    const long length = editor.SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    const auto* text = reinterpret_cast<const char*>(editor.SendScintilla(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+    return text != nullptr ? std::string_view(text, std::size_t(length)) : std::string_view();
+}
+
+void ReplaceEditorRange(QsciScintilla& editor, std::size_t from, std::size_t to, std::string_view text) {
+    editor.SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
+    editor.SendScintilla(QsciScintillaBase::SCI_SETTARGETRANGE, static_cast<unsigned long>(from), long(to));
+    editor.SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, static_cast<unsigned long>(text.size()), text.data());
+    editor.SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
+}
+
 void SetEditorText(QsciScintilla& editor, std::string_view text) {
     // Clear and append rather than SCI_SETTEXT, which would stop at a NUL character.
     editor.SendScintilla(QsciScintillaBase::SCI_CLEARALL);

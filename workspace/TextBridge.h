@@ -14,6 +14,10 @@ namespace qm {
 
 // The editor's whole text.
 std::string EditorText(QsciScintilla& editor);
+// The editor's whole text without copying it; valid until the text next changes.
+std::string_view EditorView(QsciScintilla& editor);
+// Replaces bytes [from, to) of the editor's text as one undo step.
+void ReplaceEditorRange(QsciScintilla& editor, std::size_t from, std::size_t to, std::string_view text);
 // Replaces the editor's whole text in one assignment.
 void SetEditorText(QsciScintilla& editor, std::string_view text);
 

@@ -158,3 +158,38 @@ TEST_F(CommandsTest, RightClickOnEitherTextShowsTheEditMenu) {
 
 }  // namespace
 }  // namespace qm
+
+#include <random>
+
+#include "Convert.h"
+
+namespace qm {
+namespace {
+
+TEST_F(CommandsTest, ConvertedWindowAlwaysShowsTheWholeConversionOverRandomEdits) {
+    QsciScintilla& source = context().documents.OriginalFile().Text1();
+    std::mt19937 random(7);
+    const char* pieces[] = {"G00", "X1.", "\r\n", "G00 M3\r\nG00\r\n", "M", "\n"};
+    for (int step = 0; step < 120; ++step) {
+        const long length = source.SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+        const unsigned long at = length == 0 ? 0ul : static_cast<unsigned long>(random() % (length + 1));
+        switch (random() % 4) {
+            case 0:  // type or paste
+                source.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, at, pieces[random() % 6]);
+                break;
+            case 1:  // delete
+                source.SendScintilla(QsciScintillaBase::SCI_DELETERANGE, at, long(std::min<long>(3, length - long(at))));
+                break;
+            case 2:
+                source.SendScintilla(QsciScintillaBase::SCI_UNDO);
+                break;
+            default:
+                if (step % 10 == 0) controls_.MenuRunOptionSpace->trigger();  // converts everything again
+        }
+        ConvertProgram(context());
+        ASSERT_EQ(ConvertedText(), ConvertReference(SourceText(), state_.Dictionary, state_.SpaceAdd)) << "step " << step;
+    }
+}
+
+}  // namespace
+}  // namespace qm
