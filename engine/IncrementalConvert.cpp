@@ -31,8 +31,27 @@ std::size_t CommonPrefix(std::string_view a, std::string_view b) {
 
 std::size_t CommonSuffix(std::string_view a, std::string_view b, std::size_t limit) {
     std::size_t n = 0;
+    constexpr std::size_t kBlock = 4096;
+    while (n + kBlock <= limit &&
+           std::memcmp(a.data() + a.size() - n - kBlock, b.data() + b.size() - n - kBlock, kBlock) == 0) {
+        n += kBlock;
+    }
     while (n < limit && a[a.size() - 1 - n] == b[b.size() - 1 - n]) ++n;
     return n;
+}
+
+// Replaces entries first .. last of a line-start list by base + the middle's starts, and moves
+// the entries after them by shift, in place.
+void SpliceLines(std::vector<std::size_t>& lines, std::size_t first, std::size_t last,
+                 const std::vector<std::size_t>& middle, std::size_t base, long long shift) {
+    std::vector<std::size_t> replacement;
+    replacement.reserve(middle.size() - 1);
+    for (std::size_t i = 0; i + 1 < middle.size(); ++i) replacement.push_back(base + middle[i]);
+    lines.erase(lines.begin() + long(first), lines.begin() + long(last));
+    lines.insert(lines.begin() + long(first), replacement.begin(), replacement.end());
+    for (std::size_t i = first + replacement.size(); i < lines.size(); ++i) {
+        lines[i] = std::size_t((long long)lines[i] + shift);
+    }
 }
 
 }  // namespace
@@ -67,47 +86,39 @@ IncrementalConverter::Change IncrementalConverter::Update(std::string_view sourc
     }
     if (!valid_) return ConvertWhole(source, SpaceAdd);
 
-    std::string padded;
-    padded.reserve(source.size() + 2);
-    padded.append(source).append("\r\n");
-    const std::size_t prefix = CommonPrefix(padded_, padded);
-    const std::size_t suffix = CommonSuffix(padded_, padded, std::min(padded_.size(), padded.size()) - prefix);
+    // The old and new source, each followed by the CR LF conversion appends, compared without
+    // copying the new one: its padded form differs from the old only between prefix and suffix.
+    const std::string_view oldSource = std::string_view(padded_).substr(0, padded_.size() - 2);
+    const std::size_t prefix = CommonPrefix(oldSource, source);
+    const std::size_t suffix = CommonSuffix(oldSource, source, std::min(oldSource.size(), source.size()) - prefix) + 2;
+    const long long shift = (long long)source.size() - (long long)oldSource.size();
+    const std::size_t oldChangedEnd = padded_.size() - suffix;
+    padded_.replace(prefix, oldChangedEnd - prefix, source.substr(prefix, source.size() + 2 - suffix - prefix));
+    const std::string_view padded = padded_;
 
     // Lines wholly inside the common start are kept; so are lines wholly inside the common end
     // whose line start is a line start in the new text too.
     const std::size_t oldLines = sourceLines_.size() - 1;
     const std::size_t first =
         std::size_t(std::upper_bound(sourceLines_.begin() + 1, sourceLines_.end(), prefix) - sourceLines_.begin()) - 1;
-    const long long shift = (long long)padded.size() - (long long)padded_.size();
     std::size_t last = oldLines;  // lines first .. last - 1 are converted again
-    while (last > first && sourceLines_[last - 1] >= padded_.size() - suffix) {
+    while (last > first && sourceLines_[last - 1] >= oldChangedEnd) {
         const std::size_t start = std::size_t((long long)sourceLines_[last - 1] + shift);
         if (start != 0 && padded[start - 1] != '\n') break;
         --last;
     }
     const std::size_t newFrom = sourceLines_[first];
     const std::size_t newTo = std::size_t((long long)sourceLines_[last] + shift);
-    std::string middle = compiled_->ConvertLines(std::string_view(padded).substr(newFrom, newTo - newFrom), SpaceAdd);
+    const std::string_view middleSource = padded.substr(newFrom, newTo - newFrom);
+    const std::string middle = compiled_->ConvertLines(middleSource, SpaceAdd);
 
     Change change{convertedLines_[first], convertedLines_[last], {}, false};
     converted_.replace(change.from, change.to - change.from, middle);
     change.replacement = std::string_view(converted_).substr(change.from, middle.size());
 
-    // Splice the line starts: the middle's own, then the kept end shifted.
-    std::vector<std::size_t> middleSource = LineStarts(std::string_view(padded).substr(newFrom, newTo - newFrom));
-    std::vector<std::size_t> middleConverted = LineStarts(middle);
     const long long convertedShift = (long long)middle.size() - (long long)(change.to - change.from);
-    const auto splice = [](std::vector<std::size_t>& lines, std::size_t first, std::size_t last,
-                           const std::vector<std::size_t>& middle, std::size_t base, long long shift) {
-        std::vector<std::size_t> tail(lines.begin() + long(last) + 1, lines.end());
-        lines.resize(first);
-        for (std::size_t i = 0; i + 1 < middle.size(); ++i) lines.push_back(base + middle[i]);
-        lines.push_back(base + middle.back());
-        for (std::size_t start : tail) lines.push_back(std::size_t((long long)start + shift));
-    };
-    splice(sourceLines_, first, last, middleSource, newFrom, shift);
-    splice(convertedLines_, first, last, middleConverted, change.from, convertedShift);
-    padded_ = std::move(padded);
+    SpliceLines(sourceLines_, first, last, LineStarts(middleSource), newFrom, shift);
+    SpliceLines(convertedLines_, first, last, LineStarts(middle), change.from, convertedShift);
     return change;
 }
 

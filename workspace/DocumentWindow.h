@@ -38,6 +38,10 @@ class SourceWindow : public DocumentWindow {
     Q_OBJECT
 public:
     explicit SourceWindow(QWidget* parent = nullptr);
+
+signals:
+    // Every change of the text: typing, pasting, undo, and assignments by the program.
+    void textChanging();
 };
 
 }  // namespace qm

@@ -135,7 +135,7 @@ void MainWindow::ConnectDocumentWindows() {
                 [this](const QPoint& at) { controls_->MenuEdit->popup(at); });
     };
     documents_.onSourceCreated = [this](SourceWindow& window) {
-        connect(&window.Text1(), &QsciScintilla::textChanged, this, [this] { Text1_Change(context_); });
+        connect(&window, &SourceWindow::textChanging, this, [this] { Text1_Change(context_); });
         connect(&window, &DocumentWindow::resized, this, [this] {
             if (!context_.state.ArrangeOnFirstResize) return;
             context_.state.ArrangeOnFirstResize = false;

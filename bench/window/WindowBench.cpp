@@ -1,0 +1,102 @@
+// quillmark-window-bench: how the desktop window keeps up with large programs, run offscreen.
+//
+//   quillmark-window-bench [--lines N ...]     (default: 100000 and 1000000 lines)
+//
+// For each program size, with the 10,001-entry benchmark dictionary, it prints the time from
+// File Open to both windows filled, the time from the real-time tick after a one-character edit
+// in the middle to the converted window updated, the time of a whole conversion after the
+// dictionary changed, and the process's peak memory.
+#include <sys/resource.h>
+
+#include <QApplication>
+
+#include <Qsci/qsciscintilla.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "AppState.h"
+#include "ConvertCommands.h"
+#include "DictionaryFile.h"
+#include "FileAccess.h"
+#include "MainWindow.h"
+#include "NcWorkload.h"
+#include "ProgramDocuments.h"
+#include "ScriptedServices.h"
+#include "TextBridge.h"
+#include "DocumentWindow.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double PeakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+void Measure(std::size_t lines, const fs::path& folder) {
+    const std::string program = (folder / ("P" + std::to_string(lines) + ".MIN")).string();
+    const std::string text = qm::bench::MakeNcProgram(lines, 7);
+    if (!qm::WriteFileSafely(program, text).ok()) return;
+    std::printf("Program of %zu lines, %.1f MB, 10001-entry dictionary:\n", lines, double(text.size()) / 1e6);
+
+    qm::AppState state;
+    qm::SettingsStore settings(QString::fromStdString((folder / "Quillmark.ini").string()));
+    qm::ScriptedServices services;
+    qm::MainWindow window(state, settings, services, QString::fromStdString(folder.string()));
+    window.endProgram = [] {};
+    window.StartUp(QString());
+    qm::Context& context = window.context();
+
+    services.AnswerFileDialog(QString::fromStdString(program));
+    auto start = std::chrono::steady_clock::now();
+    qm::MenuFileOpen_Click(context);
+    std::printf("  File Open to both windows filled    %8.3f s\n", SecondsSince(start));
+
+    QsciScintilla& source = context.documents.OriginalFile().Text1();
+    const long middle = source.SendScintilla(QsciScintillaBase::SCI_GETLENGTH) / 2;
+    source.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(middle), "1");
+    start = std::chrono::steady_clock::now();
+    qm::Timer1_Timer(context);
+    std::printf("  one-character edit, tick to shown   %8.3f s\n", SecondsSince(start));
+
+    state.Dictionary.entries[0].comment += " changed";
+    start = std::chrono::steady_clock::now();
+    qm::ConvertProgram(context);
+    std::printf("  whole conversion after a dictionary change %8.3f s\n", SecondsSince(start));
+    std::printf("  peak memory of the process          %8.0f MB\n\n", PeakMegabytes());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::vector<std::size_t> sizes;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::string(argv[i]) == "--lines") sizes.push_back(std::stoul(argv[++i]));
+    }
+    if (sizes.empty()) sizes = {100'000, 1'000'000};
+
+    const fs::path folder = fs::temp_directory_path() / ("quillmark-window-bench-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    qm::DictionaryTable dictionary = qm::bench::MakeNcDictionary(10001, 11);
+    for (const char* name : {"Kestrel.dic", "Kestrel-ENG.dic"}) {
+        if (qm::Status saved = qm::SaveDictionary((folder / name).string(), dictionary); !saved.ok()) {
+            std::fprintf(stderr, "%s\n", saved.message().c_str());
+            return 1;
+        }
+    }
+    for (std::size_t lines : sizes) Measure(lines, folder);
+    fs::remove_all(folder);
+    return 0;
+}
