@@ -10,6 +10,7 @@
 #include "PrinterDialog.h"
 #include "SaveCommand.h"
 #include "Services.h"
+#include "SpreadsheetExport.h"
 
 namespace qm {
 
@@ -20,6 +21,7 @@ OutputCommands::OutputCommands(Context& context, QWidget& mainWindow)
     connect(controls.MenuFileSave, &QAction::triggered, this, [this] { MenuFileSave_Click(context_); });
     connect(controls.MenuPrintSetup, &QAction::triggered, this, &OutputCommands::MenuPrintSetup_Click);
     connect(controls.MenuFilePrint, &QAction::triggered, this, &OutputCommands::MenuFilePrint_Click);
+    connect(controls.MenuFileExcel, &QAction::triggered, this, [this] { MenuFileExcel_Click(context_, mainWindow_); });
 }
 
 OutputCommands::~OutputCommands() = default;
