@@ -9,9 +9,10 @@ JOBS           ?= $(shell nproc)
 
 # Debian packages the project needs to build and test.
 PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-            qt6-base-dev libqscintilla2-qt6-dev libx11-dev xvfb xauth xdotool xclip poppler-utils
+            qt6-base-dev libqscintilla2-qt6-dev libx11-dev xvfb xauth xdotool xclip poppler-utils \
+            libxlsxwriter-dev unzip desktop-file-utils dpkg-dev
 
-.PHONY: setup build run test bench clean
+.PHONY: setup build run test bench install package clean
 
 setup:
 	@missing=""; \
@@ -53,6 +54,16 @@ test: setup $(TEST_BUILD_DIR)/build.ninja
 
 bench: build
 	$(BUILD_DIR)/bin/quillmark-bench
+	$(BUILD_DIR)/bin/quillmark-window-bench
+
+# make install PREFIX=/opt/quillmark: the programs, data, desktop entry, icon and manual page.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# make package: the Debian package, written to $(BUILD_DIR).
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)

@@ -3,8 +3,10 @@
 
 #include "AppState.h"
 #include "DictionaryCommands.h"
+#include "HelpCommands.h"
 #include "MainWindow.h"
 #include "OutputCommands.h"
+#include "ProgramFolder.h"
 #include "QtServices.h"
 #include "SettingsStore.h"
 
@@ -16,10 +18,13 @@ int main(int argc, char** argv) {
     qm::AppState state;
     qm::SettingsStore settings;
     qm::QtServices services;
-    qm::MainWindow window(state, settings, services, QApplication::applicationDirPath());
+    const QString programFolder = QString::fromStdString(
+        qm::ProgramFolderFor(QApplication::applicationDirPath().toStdString()).string());
+    qm::MainWindow window(state, settings, services, programFolder);
     services.SetDialogParent(&window);
     qm::ConnectDictionaryCommands(window.context(), window);
     new qm::OutputCommands(window.context(), window);  // owned by the window
+    new qm::HelpCommands(window.context(), window, programFolder);  // owned by the window
     // The argument text: everything after the program's name, joined by single blanks.
     window.StartUp(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
     window.show();

@@ -9,15 +9,16 @@
 
 #include "CommandLine.h"
 #include "ConvertFiles.h"
+#include "ProgramFolder.h"
 
 namespace {
 
-// The folder that holds this executable, where the default dictionaries live.
+// The program folder of this executable, where the default dictionaries live.
 std::string ProgramFolder(const char* argv0) {
     char path[PATH_MAX];
     const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
     std::filesystem::path exe = length > 0 ? std::string(path, std::size_t(length)) : argv0;
-    return exe.parent_path().string();
+    return qm::ProgramFolderFor(exe.parent_path()).string();
 }
 
 }  // namespace
