@@ -6,7 +6,7 @@
 #   share/icons/hicolor/scalable/ the icon
 #   share/man/man1/               the manual page of quillmark-convert
 set(QM_PACKAGING_DIR ${CMAKE_CURRENT_LIST_DIR})
-set(QM_PACKAGE_VERSION 2.3.8)  # the About box's version numbers
+set(QM_PACKAGE_VERSION ${PROJECT_VERSION})  # the About box shows the same numbers
 
 install(TARGETS quillmark quillmark-convert RUNTIME DESTINATION bin)
 install(FILES ${QM_PACKAGING_DIR}/quillmark.desktop DESTINATION share/applications)
