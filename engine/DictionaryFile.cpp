@@ -23,30 +23,6 @@ std::string_view TrimBlanks(std::string_view text) {
 
 bool IsBlankLine(std::string_view line) { return TrimBlanks(line).empty(); }
 
-// Splits text into lines at LF; a CR right before the LF belongs to the line end.
-class LineReader {
-public:
-    explicit LineReader(std::string_view text) : text_(text) {}
-
-    bool Next(std::string_view& line) {
-        if (pos_ >= text_.size()) return false;
-        std::size_t end = text_.find('\n', pos_);
-        const bool terminated = end != std::string_view::npos;
-        if (!terminated) end = text_.size();
-        line = text_.substr(pos_, end - pos_);
-        if (terminated && line.ends_with('\r')) line.remove_suffix(1);
-        pos_ = end + 1;
-        ++number_;
-        return true;
-    }
-    int number() const { return number_; }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    int number_ = 0;
-};
-
 // The fields of one line: blanks before a field are skipped; a field that starts with a
 // double quote runs to the next one, and whatever follows it up to the next comma is ignored;
 // any other field runs to the next comma. Returns false when a quote is not closed.
@@ -127,8 +103,8 @@ Status CheckDictionary(const std::string& DicFileName) {
         return Status::Fail(DicFileName + " not find dictionaly.");
     }
     const std::string text = DecodeText(bytes, DetectEncoding(bytes));
-    std::string_view line;
-    LineReader(text).Next(line);
+    std::string_view line = std::string_view(text).substr(0, text.find('\n'));
+    if (line.ends_with('\r') && line.size() < text.size()) line.remove_suffix(1);
     const std::string_view header = HeaderField(line);
     if (header.find(DicTitle) == std::string_view::npos ||
         header.find(DicAuthor) == std::string_view::npos) {
@@ -141,41 +117,65 @@ Status CheckDictionary(const std::string& DicFileName) {
     return Status::Ok();
 }
 
+DictionaryRecordReader::DictionaryRecordReader(std::string_view text, std::string source)
+    : text_(text), source_(std::move(source)) {
+    std::string_view header;
+    NextLine(header);
+}
+
+bool DictionaryRecordReader::NextLine(std::string_view& line) {
+    if (pos_ >= text_.size()) return false;
+    std::size_t end = text_.find('\n', pos_);
+    const bool terminated = end != std::string_view::npos;
+    if (!terminated) end = text_.size();
+    line = text_.substr(pos_, end - pos_);
+    if (terminated && line.ends_with('\r')) line.remove_suffix(1);  // CR LF ends the line
+    pos_ = end + 1;
+    ++line_;
+    return true;
+}
+
+bool DictionaryRecordReader::Fail(const std::string& what) {
+    error_ = Status::Fail(LineMessage(source_, line_, what));
+    return false;
+}
+
+bool DictionaryRecordReader::Next(DictionaryEntry& entry) {
+    if (!error_.ok()) return false;
+    std::string_view line;
+    do {
+        if (!NextLine(line)) return false;
+    } while (IsBlankLine(line));
+    std::size_t unclosed = 0;
+    if (!SplitFields(line, fields_, unclosed)) {
+        return Fail("the quoted field that starts at character " + std::to_string(CharCount(line.substr(0, unclosed)) + 1) +
+                    " has no closing quote.");
+    }
+    if (fields_.size() != 3) {
+        return Fail("a record has three fields (number, word, comment) separated by commas; this line has " +
+                    std::to_string(fields_.size()) + ".");
+    }
+    if (!ParseNumber(fields_[0], entry.number)) {
+        return Fail("the number \"" + std::string(fields_[0]) + "\" is not a whole number from -32768 to 32767.");
+    }
+    entry.word = fields_[1];
+    entry.comment = fields_[2];
+    return true;
+}
+
 Status ParseDictionary(std::string_view text, const std::string& source, DictionaryTable& table) {
     DictionaryTable parsed;
     parsed.encoding = table.encoding;
-    LineReader lines(text);
-    std::string_view line;
-    lines.Next(line);  // the header
-    std::vector<std::string_view> fields;
-    while (lines.Next(line)) {
-        if (IsBlankLine(line)) continue;
-        const int at = lines.number();
-        std::size_t unclosed = 0;
-        if (!SplitFields(line, fields, unclosed)) {
-            return Status::Fail(LineMessage(source, at,
-                "the quoted field that starts at character " +
-                std::to_string(CharCount(line.substr(0, unclosed)) + 1) + " has no closing quote."));
-        }
-        if (fields.size() != 3) {
-            return Status::Fail(LineMessage(source, at,
-                "a record has three fields (number, word, comment) separated by commas; this line "
-                "has " + std::to_string(fields.size()) + "."));
-        }
-        DictionaryEntry entry;
-        if (!ParseNumber(fields[0], entry.number)) {
-            return Status::Fail(LineMessage(source, at,
-                "the number \"" + std::string(fields[0]) +
-                "\" is not a whole number from -32768 to 32767."));
-        }
-        entry.word = fields[1];
-        entry.comment = fields[2];
+    DictionaryRecordReader reader(text, source);
+    DictionaryEntry entry;
+    while (reader.Next(entry)) {
         if (!parsed.Append(std::move(entry))) {
-            return Status::Fail(LineMessage(source, at,
+            return Status::Fail(LineMessage(source, reader.line(),
                 "the dictionary holds more than " + std::to_string(kDictionarySlots) +
                 " words, the most a dictionary can hold."));
         }
     }
+    if (!reader.error().ok()) return reader.error();
     table = std::move(parsed);
     return Status::Ok();
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Dictionary.h"
 #include "Status.h"
@@ -42,6 +43,32 @@ Status ReadDictionary(const std::string& DicFileName, DictionaryTable& table);
 
 // CheckDictionary, then ReadDictionary.
 Status LoadDictionaryFile(const std::string& DicFileName, DictionaryTable& table);
+
+// Reads the records of a dictionary file's decoded text one at a time: the header line is
+// skipped unread, and so are blank lines; every other line is one record of three fields.
+// text must outlive the reader.
+class DictionaryRecordReader {
+public:
+    DictionaryRecordReader(std::string_view text, std::string source);
+
+    // The next record; false at the end of the text or at a bad line, which error() then names
+    // with the source and the line number.
+    bool Next(DictionaryEntry& entry);
+    const Status& error() const { return error_; }
+    // Number of the line last read, the header being line 1.
+    int line() const { return line_; }
+
+private:
+    bool NextLine(std::string_view& line);
+    bool Fail(const std::string& what);
+
+    std::string_view text_;
+    std::string source_;
+    std::size_t pos_ = 0;
+    int line_ = 0;
+    Status error_;
+    std::vector<std::string_view> fields_;
+};
 
 // Parses the decoded text of a whole dictionary file (the header line is skipped unread).
 // `source` names the file in messages.
