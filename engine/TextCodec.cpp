@@ -1,7 +1,10 @@
 #include "TextCodec.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 #include "ShiftJis.h"
 #include "Utf8.h"
@@ -81,6 +84,36 @@ std::string DecodeShiftJis(std::string_view bytes) {
     return text;
 }
 
+// No byte of a Shift-JIS pair is an LF, so lines decode independently: a large text is cut after
+// line ends and the pieces are decoded on all cores, giving exactly the sequential result.
+constexpr std::size_t kDecodeOnAllCoresFrom = 1 << 20;
+
+std::string DecodeShiftJisOnAllCores(std::string_view bytes) {
+    const std::size_t threads = std::max(1u, std::thread::hardware_concurrency());
+    if (bytes.size() < kDecodeOnAllCoresFrom || threads == 1) return DecodeShiftJis(bytes);
+    std::vector<std::string_view> pieces;
+    for (std::size_t start = 0; start < bytes.size();) {
+        std::size_t end = std::min(bytes.size(), start + bytes.size() / threads + 1);
+        const std::size_t lineFeed = bytes.find('\n', end == 0 ? 0 : end - 1);
+        end = lineFeed == std::string_view::npos ? bytes.size() : lineFeed + 1;
+        pieces.push_back(bytes.substr(start, end - start));
+        start = end;
+    }
+    std::vector<std::string> decoded(pieces.size());
+    std::vector<std::thread> workers;
+    for (std::size_t i = 1; i < pieces.size(); ++i) {
+        workers.emplace_back([&decoded, &pieces, i] { decoded[i] = DecodeShiftJis(pieces[i]); });
+    }
+    decoded[0] = DecodeShiftJis(pieces[0]);
+    for (std::thread& worker : workers) worker.join();
+    std::size_t total = 0;
+    for (const std::string& piece : decoded) total += piece.size();
+    std::string text = std::move(decoded[0]);
+    text.reserve(total);
+    for (std::size_t i = 1; i < decoded.size(); ++i) text += decoded[i];
+    return text;
+}
+
 // Appends the bytes of c in the target encoding; false when it has none.
 bool AppendEncoded(std::string& out, char32_t c, Encoding encoding) {
     if (c < 0x80) {
@@ -136,7 +169,7 @@ std::string EncodingName(FileEncoding encoding) {
 }
 
 std::string DecodeOwnedText(std::string&& bytes, FileEncoding encoding) {
-    if (encoding.encoding == Encoding::ShiftJis) return DecodeShiftJis(bytes);
+    if (encoding.encoding == Encoding::ShiftJis) return DecodeShiftJisOnAllCores(bytes);
     const std::size_t bom = std::string_view(bytes).starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
     if (!IsValidUtf8(std::string_view(bytes).substr(bom))) return DecodeUtf8(std::string_view(bytes).substr(bom));
     bytes.erase(0, bom);
@@ -150,7 +183,7 @@ std::string DecodeText(std::string_view bytes, FileEncoding encoding) {
             if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
             return DecodeUtf8(bytes);
         case Encoding::ShiftJis:
-            return DecodeShiftJis(bytes);
+            return DecodeShiftJisOnAllCores(bytes);
     }
     return {};
 }

@@ -34,6 +34,9 @@ void WithRealTimeHeld(Context& context, Load load) {
     context.state.RealTimeConvert = previous;
 }
 
+// A large program takes a moment to convert: paint the program as read first.
+void ShowBeforeConverting(Context& context) { context.documents.OriginalFile().repaint(); }
+
 bool EnsureFileExists(const QString& path) {
     if (QFileInfo::exists(path)) return true;
     QFile file(path);
@@ -105,6 +108,7 @@ void MenuFileOpen_Click(Context& context) {
         state.ProgramFileName = *path;
         if (!OpenProgramFile(context, *path)) return;
         state.SourceChanged = 0;
+        ShowBeforeConverting(context);
         ConvertProgram(context);
         context.services.SetBusy(false);
         AddRecentFile(context, *path);
@@ -117,6 +121,7 @@ void mnuFileRecentFile_Click(Context& context, int index) {
         SelectDictionaryForFile(context, path);
         if (!OpenProgramFile(context, path)) return;
         context.state.SourceChanged = 0;
+        ShowBeforeConverting(context);
         ConvertProgram(context);
     });
 }

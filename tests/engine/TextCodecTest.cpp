@@ -101,6 +101,25 @@ TEST(TextCodec, RandomBytesRoundTrip) {
     }
 }
 
+// Large texts are decoded in pieces on all cores: the result must be the same text.
+TEST(TextCodec, LargeShiftJisTextRoundTripsThroughTheParallelDecoder) {
+    std::mt19937 random(7);
+    std::string bytes;
+    const std::string pieces[] = {kShujikuSjis, "G00 X1.", "\x83\x41", "\xFF", "\x81", "\r\n", "\n"};
+    while (bytes.size() < (1u << 20) + 4096) bytes += pieces[random() % 40 < 38 ? random() % 5 : 5 + random() % 2];
+    const FileEncoding sjis{Encoding::ShiftJis, false};
+    ASSERT_EQ(DetectEncoding(bytes), sjis);
+    const std::string text = DecodeText(bytes, sjis);
+    std::string lineByLine;  // each line alone is decoded in one piece
+    for (std::size_t start = 0; start < bytes.size();) {
+        const std::size_t end = std::min(bytes.find('\n', start), bytes.size() - 1) + 1;
+        lineByLine += DecodeText(bytes.substr(start, end - start), sjis);
+        start = end;
+    }
+    EXPECT_TRUE(text == lineByLine);
+    EXPECT_TRUE(Encoded(text, sjis) == bytes);
+}
+
 TEST(TextCodec, RefusesACharacterTheEncodingCannotHoldAndNamesIt) {
     std::string out;
     const Status status = EncodeText("G00\r\nX(\xC3\xA4)", {Encoding::ShiftJis, false}, out);

@@ -173,3 +173,17 @@ TEST_F(OutputCommandsTest, PrinterThatCannotStartIsReportedAndNothingElseChanges
 
 }  // namespace
 }  // namespace qm
+
+namespace qm {
+namespace {
+
+TEST_F(OutputCommandsTest, PreviewShowsThePagesWithoutPrinting) {
+    controls_.MenuFilePrint->trigger();
+    output_->Printer1().PreviewButton_Click();
+    EXPECT_EQ(services_.modalDialogs, (std::vector<QString>{"Printer1", "PrintPreview"}));
+    EXPECT_EQ(state_.PrintPageNo, 1);  // the preview laid out the first page
+    EXPECT_TRUE(output_->Printer1().isVisible());  // back to the print dialog afterwards
+}
+
+}  // namespace
+}  // namespace qm
