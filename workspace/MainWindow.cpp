@@ -170,20 +170,13 @@ WindowTwips MainWindow::CurrentTwips() const {
             float(height() / scale)};
 }
 
-void MainWindow::RestoreRecentItems() {
+// Items whose key holds a path show it; the others keep their placeholder and stay hidden.
+void MainWindow::RestoreRecentItems(const char* keyPrefix, const std::array<QAction*, 5>& items) {
     for (int n = 1; n <= 5; ++n) {
-        const QString file = context_.settings.GetSetting(QStringLiteral("RecentFile%1").arg(n), QString());
-        if (!file.isEmpty()) {
-            controls_->mnuFileRecentFile[n - 1]->setText(file);
-            controls_->mnuFileRecentFile[n - 1]->setVisible(true);
-        }
-    }
-    for (int n = 1; n <= 5; ++n) {
-        const QString dictionary = context_.settings.GetSetting(QStringLiteral("DicFile%1").arg(n), QString());
-        if (!dictionary.isEmpty()) {
-            controls_->mnuDicFile[n - 1]->setText(dictionary);
-            controls_->mnuDicFile[n - 1]->setVisible(true);
-        }
+        const QString path = context_.settings.GetSetting(QStringLiteral("%1%2").arg(QLatin1String(keyPrefix)).arg(n), QString());
+        if (path.isEmpty()) continue;
+        items[n - 1]->setText(path);
+        items[n - 1]->setVisible(true);
     }
 }
 
@@ -196,7 +189,8 @@ void MainWindow::StartUp(const QString& argumentText) {
     controls_->MenuRunLine->setChecked(true);
     state.RealTimeConvert = 1;
     state.ArrangeOnFirstResize = true;
-    RestoreRecentItems();
+    RestoreRecentItems("RecentFile", controls_->mnuFileRecentFile);
+    RestoreRecentItems("DicFile", controls_->mnuDicFile);
     controls_->MenuRunOptionSpace->setChecked(state.SpaceAdd);
     controls_->MenuRunOptionBig->setChecked(state.TopBig);
     if (!argumentText.isEmpty()) {

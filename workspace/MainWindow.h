@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <functional>
 
 #include "Context.h"
@@ -56,7 +57,7 @@ private:
     void CreateToolBar();
     void ConnectCommands();
     void ConnectDocumentWindows();
-    void RestoreRecentItems();
+    void RestoreRecentItems(const char* keyPrefix, const std::array<QAction*, 5>& items);
     void PlaceWindow(const WindowTwips& twips);
     WindowTwips CurrentTwips() const;
     double PixelsPerTwip() const;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "TableOf.h"
+
 #include "DictionaryFile.h"
 #include "ImportReader.h"
 #include "SearchWords.h"

@@ -1,16 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "TableOf.h"
+
 #include "Convert.h"
 #include "ProperCase.h"
 
 namespace qm {
 namespace {
 
-DictionaryTable TableOf(std::initializer_list<DictionaryEntry> entries) {
-    DictionaryTable table;
-    for (const DictionaryEntry& entry : entries) table.Append(entry);
-    return table;
-}
+using test::TableOf;
 
 TEST(ProperCase, CapitalisesAfterSeparatorsOnlyAndMapsOneToOne) {
     EXPECT_EQ(ProperCase("SPINDLE CW"), "Spindle Cw");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "TableOf.h"
+
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -16,11 +18,7 @@ using test::WriteBytes;
 
 const std::string kHeader = "Translator Dictionary  Ver.1.1  Hollowmere\r\n";
 
-DictionaryTable TableOf(std::initializer_list<DictionaryEntry> entries) {
-    DictionaryTable table;
-    for (const DictionaryEntry& entry : entries) table.Append(entry);
-    return table;
-}
+using test::TableOf;
 
 class DictionaryFileTest : public ::testing::Test {
 protected:

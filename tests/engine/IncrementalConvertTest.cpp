@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "TableOf.h"
+
 #include <random>
 
 #include "Convert.h"
@@ -8,11 +10,7 @@
 namespace qm {
 namespace {
 
-DictionaryTable TableOf(std::initializer_list<DictionaryEntry> entries) {
-    DictionaryTable table;
-    for (const DictionaryEntry& entry : entries) table.Append(entry);
-    return table;
-}
+using test::TableOf;
 
 std::string RandomText(std::mt19937& random, std::size_t length) {
     static const std::string alphabet = "G01 M3X\r\n\n";
