@@ -67,8 +67,7 @@ bool OpenProgramFile(Context& context, const QString& path) {
         return false;
     }
     const FileEncoding encoding = DetectEncoding(bytes);
-    const std::string text = DecodeText(bytes, encoding);
-    std::string().swap(bytes);
+    const std::string text = DecodeOwnedText(std::move(bytes), encoding);  // no copy of a large program
     SourceWindow& window = context.documents.OriginalFile();
     SetEditorText(window.Text1(), text);
     context.state.ProgramFileName = path;
