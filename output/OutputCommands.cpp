@@ -8,6 +8,7 @@
 #include "Controls.h"
 #include "PrintSettingDialog.h"
 #include "PrinterDialog.h"
+#include "PrintProgram.h"
 #include "SaveCommand.h"
 #include "Services.h"
 #include "SpreadsheetExport.h"
@@ -34,7 +35,7 @@ PrintSettingDialog& OutputCommands::PrintSetting() {
 PrinterDialog& OutputCommands::Printer1() {
     if (printer1_.isNull()) {
         printer1_ = new PrinterDialog(&mainWindow_);
-        printer1_->onPrint = [this](const PrintChoice& choice) { PrintProgram(context_, *printer_, choice); };
+        printer1_->onPrint = [this](const PrintChoice& choice) { PrintOrAskForPdf(context_, *printer_, choice); };
         printer1_->onPreview = [this](const PrintChoice& choice) { Preview(choice); };
     }
     return *printer1_;
@@ -45,10 +46,12 @@ void OutputCommands::MenuPrintSetup_Click() { PrintSetting().Open(); }
 void OutputCommands::MenuFilePrint_Click() { context_.services.ShowModal(Printer1()); }
 
 void OutputCommands::Preview(const PrintChoice& choice) {
+    if (!SetUpPrinterWithRoom(context_, *printer_)) return;
     QPrintPreviewDialog preview(printer_.get(), &mainWindow_);
     preview.setObjectName("PrintPreview");
+    // The preview's own Print button asks for a PDF file name itself when there is no printer.
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this, choice](QPrinter* printer) { PrintProgram(context_, *printer, choice); });
+            [this, choice](QPrinter* printer) { PrintPages(context_, *printer, choice); });
     context_.services.ShowModal(preview);
 }
 

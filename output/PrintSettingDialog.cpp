@@ -89,9 +89,18 @@ void PrintSettingDialog::Command2_Click() {
     state.PrintFontSize = int(RoundHalfEven(font->pointSizeF()));
 }
 
+// Margins that leave no room are refused here, while they can still be corrected.
 void PrintSettingDialog::Command3_Click() {
-    context_.state.LeftMerge = ReadMarginNumber(text1_->text());
-    context_.state.RightMerge = ReadMarginNumber(text2_->text());
+    AppState& state = context_.state;
+    const int left = ReadMarginNumber(text1_->text());
+    const int right = ReadMarginNumber(text2_->text());
+    const double width = PrintableWidth(printer_, state.PrinterOrientation);
+    if (!MarginsLeaveRoom(width, left, right)) {
+        context_.services.Message(NoRoomMessage(width, left, right), windowTitle());
+        return;
+    }
+    state.LeftMerge = left;
+    state.RightMerge = right;
     hide();
 }
 

@@ -7,14 +7,14 @@
 #include <cmath>
 
 #include "AppState.h"
+#include "InstalledFont.h"
 #include "MarginNumber.h"
 
 namespace qm {
 
 QFont PrintFont(const AppState& state) {
-    QFont font(state.PrintFontName);
-    font.setPointSize(qMax(1, state.PrintFontSize));
-    return font;
+    const int size = qMax(1, state.PrintFontSize);
+    return InstalledOrFixedFont(state.PrintFontName, size, size);
 }
 
 PrinterMetrics MeasurePrinter(QPagedPaintDevice& device, const QFont& font) {
@@ -28,6 +28,24 @@ void SetPageGeometry(AppState& state, const PrinterMetrics& metrics) {
     state.PrintLineHeight = qMax(1, int(RoundHalfEven(metrics.textHeight)));
     state.PrintLinesPerPage = int(std::floor(metrics.printableHeight / state.PrintLineHeight));
     state.PrintRightEdge = int(RoundHalfEven(metrics.printableWidth - state.RightMerge));
+}
+
+double PrintableWidth(const QPrinter& printer, int orientation) {
+    QPageLayout layout = printer.pageLayout();
+    layout.setOrientation(orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
+    return layout.paintRect(QPageLayout::Millimeter).width();
+}
+
+bool MarginsLeaveRoom(double printableWidth, int leftMerge, int rightMerge) {
+    return RoundHalfEven(printableWidth - rightMerge) > leftMerge;
+}
+
+QString NoRoomMessage(double printableWidth, int leftMerge, int rightMerge) {
+    return QStringLiteral("The margins leave no room to print: the printable width of the page is %1 mm, "
+                          "and the margins L %2 mm and R %3 mm take all of it.")
+        .arg(qRound(printableWidth))
+        .arg(leftMerge)
+        .arg(rightMerge);
 }
 
 void SetUpPrinter(AppState& state, QPrinter& printer) {

@@ -21,29 +21,36 @@
 namespace qm {
 namespace {
 
-const QString kNotFound = QStringLiteral(
-    "The executive file of [Excel.exe] isn't found. Do you find for it by yourself?\r\n"
-    "(Office2003では[C:\\Program Files\\Microsoft Office\\Office11]にあると思います。）");
+constexpr const char* kNotFound =
+    "No spreadsheet program was found: LibreOffice Calc or Gnumeric is looked for.\r\n"
+    "Do you want to choose the program yourself?";
+constexpr const char* kSaveInstead = "Do you want to save the workbook as an .xlsx file instead?";
 constexpr const char* kProgramFilter = "All Files(*.*)|*.*|exe Files(*.exe)|*.exe";
+constexpr const char* kWorkbookFilter = "Excel Workbook(*.xlsx)|*.xlsx|All Files(*.*)|*.*";
 constexpr const char* kProgramFolder = "/usr/bin/";
 constexpr const char* kFooterStart = "-This file was converted automatically by Quillmark. A used dictionary is [";
 
-// Every way the spreadsheet program can be missing ends here. Yes lets the user choose it for
-// the next export; the export itself is not repeated.
-void AskForSpreadsheetProgram(Context& context) {
-    const MsgResult answer =
-        context.services.MsgBox({kNotFound, MsgButtons::YesNo, MsgIcon::Question, MsgDefault::First, QString()});
-    if (answer != MsgResult::Yes) return;
+bool Asked(Services& services, const char* question) {
+    return services.MsgBox({QString::fromUtf8(question), MsgButtons::YesNo, MsgIcon::Question, MsgDefault::First,
+                            QString()}) == MsgResult::Yes;
+}
+
+void ChooseSpreadsheetProgram(Context& context) {
     const std::optional<QString> path = context.services.OpenFileDialog(
         {QString::fromLatin1(kProgramFilter), QString::fromLatin1(kProgramFolder), QString(), QString()});
     if (!path) return;
+    const QFileInfo program(*path);
+    if (!program.isFile() || !program.isExecutable()) {
+        context.services.Message(QStringLiteral("%1 is not an executable program.").arg(*path));
+        return;
+    }
     context.state.ExcelPath = *path;
     context.settings.SaveSetting(QStringLiteral("Excel"), *path);
 }
 
 // The workbook's layout follows the template: the TOP and LPD ones hold the converted text
 // alone, the shared one the source text beside it.
-WorkbookContent Content(const ExportPlan& plan, const QString& sheetName, const QString& source,
+WorkbookContent MakeContent(const ExportPlan& plan, const QString& sheetName, const QString& source,
                         const QString& converted) {
     WorkbookContent content{sheetName, plan.caption, plan.footer, {}};
     if (!plan.convertedOnly) content.columns.push_back(source);
@@ -62,6 +69,48 @@ void FillClipboard(Services& services, const ExportPlan& plan, const QString& so
 
 void ShowStatus(QWidget& mainWindow, const QString& text) {
     if (auto* window = qobject_cast<MainWindow*>(&mainWindow)) window->statusPanels().Panel(1).setText(text);
+}
+
+// What goes into the workbook, named after the program file.
+struct ExportJob {
+    ExportPlan plan;
+    QString name;
+    QString source;
+    QString converted;
+    WorkbookContent Content() const { return MakeContent(plan, name, source, converted); }
+};
+
+ExportJob GatherExport(Context& context) {
+    AppState& state = context.state;
+    SourceWindow& sourceWindow = context.documents.OriginalFile();
+    ExportJob job{PlanExport(state, sourceWindow.windowTitle()), QFileInfo(state.ProgramFileName).fileName(),
+                  ToQString(EditorText(sourceWindow.Text1())), ToQString(EditorText(context.documents.Form1().Text1()))};
+    if (job.name.isEmpty()) job.name = QStringLiteral("New");
+    return job;
+}
+
+// Without a spreadsheet program the workbook is still of use: saved where the user chooses.
+void SaveWorkbookInstead(Context& context, QWidget& mainWindow) {
+    const ExportJob job = GatherExport(context);
+    const std::optional<QString> path =
+        context.services.SaveFileDialog({QString::fromLatin1(kWorkbookFilter), context.state.SavePathName,
+                                         job.name + QStringLiteral(".xlsx"), QStringLiteral("Save Workbook")});
+    if (!path) return;
+    context.services.SetBusy(true);
+    const QString error = SaveWorkbookAs(*path, job.Content());
+    context.services.SetBusy(false);
+    if (!error.isEmpty()) {
+        context.services.Message(QStringLiteral("The workbook could not be written.\r\n") + error);
+        return;
+    }
+    ShowStatus(mainWindow, *path);
+}
+
+// Every way the spreadsheet program can be missing ends here. Yes lets the user choose it for
+// the next export (the export itself is not repeated); No offers the workbook as a file.
+void WhenNoSpreadsheetProgram(Context& context, QWidget& mainWindow) {
+    if (Asked(context.services, kNotFound)) return ChooseSpreadsheetProgram(context);
+    if (Asked(context.services, kSaveInstead)) SaveWorkbookInstead(context, mainWindow);
 }
 
 }  // namespace
@@ -86,19 +135,13 @@ ExportPlan PlanExport(AppState& state, const QString& caption) {
 void MenuFileExcel_Click(Context& context, QWidget& mainWindow) {
     Services& services = context.services;
     AppState& state = context.state;
-    if (services.CapsLockOn()) services.PressKey(kVkCapital);  // and left off
+    if (state.CapsLock && services.CapsLockOn()) services.PressKey(kVkCapital);  // and left off
     if (state.ExcelPath.isEmpty()) state.ExcelPath = FindSpreadsheetProgram();  // for this session only
-    if (state.ExcelPath.isEmpty()) return AskForSpreadsheetProgram(context);
+    if (state.ExcelPath.isEmpty()) return WhenNoSpreadsheetProgram(context, mainWindow);
 
-    SourceWindow& sourceWindow = context.documents.OriginalFile();
-    const ExportPlan plan = PlanExport(state, sourceWindow.windowTitle());
-    const QString source = ToQString(EditorText(sourceWindow.Text1()));
-    const QString converted = ToQString(EditorText(context.documents.Form1().Text1()));
-    QString name = QFileInfo(state.ProgramFileName).fileName();
-    if (name.isEmpty()) name = QStringLiteral("New");
-
+    const ExportJob job = GatherExport(context);
     services.SetBusy(true);
-    const SavedWorkbook saved = SaveNewWorkbook(WorkbookFolder(), name, Content(plan, name, source, converted));
+    const SavedWorkbook saved = SaveNewWorkbook(WorkbookFolder(), job.name, job.Content());
     services.SetBusy(false);
     if (!saved.error.isEmpty()) {
         services.Message(QStringLiteral("The workbook could not be written.\r\n") + saved.error);
@@ -106,9 +149,9 @@ void MenuFileExcel_Click(Context& context, QWidget& mainWindow) {
     }
     if (services.StartProgram(state.ExcelPath, {saved.path}) == 0) {
         QFile::remove(saved.path);  // nothing opened it
-        return AskForSpreadsheetProgram(context);
+        return WhenNoSpreadsheetProgram(context, mainWindow);
     }
-    FillClipboard(services, plan, source, converted);
+    FillClipboard(services, job.plan, job.source, job.converted);
     ShowStatus(mainWindow, saved.path);
 }
 

@@ -1,9 +1,14 @@
 #include "SpreadsheetPlatform.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "SpreadsheetWorkbook.h"
 
@@ -57,6 +62,26 @@ SavedWorkbook SaveNewWorkbook(const QString& folder, const QString& baseName, co
     if (path.isEmpty()) return {QString(), QStringLiteral("No free file name for %1 in %2.").arg(baseName, folder)};
     reserved.setAutoRemove(false);
     return {path, QString()};
+}
+
+QString SaveWorkbookAs(const QString& path, const WorkbookContent& content) {
+    const QFileInfo target(path);
+    if (target.exists() && (!target.isFile() || !target.isWritable() || !(target.permissions() & QFile::WriteUser))) {
+        return QStringLiteral("%1: %2").arg(path, target.isDir() ? QStringLiteral("Is a folder")
+                                                                 : QStringLiteral("Permission denied"));
+    }
+    QTemporaryFile reserved(target.absoluteDir().filePath(QStringLiteral(".export-XXXXXX.xlsx")));
+    if (!reserved.open()) return QStringLiteral("%1: %2").arg(target.absolutePath(), reserved.errorString());
+    const QString written = reserved.fileName();
+    reserved.close();
+    const QString failure = WriteWorkbook(written, content);
+    if (!failure.isEmpty()) return failure;
+    // rename(2) replaces the old file in one step; QFile::rename would refuse an existing one.
+    if (std::rename(QFile::encodeName(written).constData(), QFile::encodeName(path).constData()) != 0) {
+        return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    reserved.setAutoRemove(false);
+    return QString();
 }
 
 }  // namespace qm

@@ -27,4 +27,9 @@ struct SavedWorkbook {
 // The workbook is written under a temporary name first, so a failure leaves no file behind.
 SavedWorkbook SaveNewWorkbook(const QString& folder, const QString& baseName, const WorkbookContent& content);
 
+// Writes content to path, replacing a file there (the save dialog asked), but not one whose
+// permissions forbid writing. The workbook is written under a temporary name in the same
+// folder first, so a failure leaves any earlier file as it was. The reason of a failure, or empty.
+QString SaveWorkbookAs(const QString& path, const WorkbookContent& content);
+
 }  // namespace qm

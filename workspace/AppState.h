@@ -52,6 +52,7 @@ struct AppState {
     // Options.
     bool SpaceAdd = false;
     bool TopBig = false;
+    bool CapsLock = true;  // Caps Lock switched on at start-up and off at exit
 
     // Printing.
     QString PrintFontName;

@@ -105,8 +105,11 @@ void Controls::CreateConvertMenu() {
     MenuRunOption->setObjectName("MenuRunOption");
     MenuRunOptionSpace = Item(MenuRunOption, "MenuRunOptionSpace", "Additional Space");
     MenuRunOptionBig = Item(MenuRunOption, "MenuRunOptionBig", "Head character Big");
+    MenuRunOptionCaps = Item(MenuRunOption, "MenuRunOptionCaps", "Caps Lock on at start");
     MenuRunOptionSpace->setCheckable(true);
     MenuRunOptionBig->setCheckable(true);
+    MenuRunOptionCaps->setCheckable(true);
+    MenuRunOptionCaps->setChecked(true);
 }
 
 void Controls::CreateHelpMenu() {

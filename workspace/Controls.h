@@ -55,6 +55,7 @@ public:
     QMenu* MenuRunOption;
     QAction* MenuRunOptionSpace;
     QAction* MenuRunOptionBig;
+    QAction* MenuRunOptionCaps;
 
     QMenu* mnuHelp;
     QAction* mnuHelpContents;

@@ -77,6 +77,12 @@ void MenuRunOptionBig_Click(Context& context) {
     context.controls.MenuRunOptionBig->setChecked(context.state.TopBig);
 }
 
+// Whether start-up and exit switch Caps Lock; it is left as it is now either way.
+void MenuRunOptionCaps_Click(Context& context) {
+    context.state.CapsLock = !context.state.CapsLock;
+    context.controls.MenuRunOptionCaps->setChecked(context.state.CapsLock);
+}
+
 void Timer1_Timer(Context& context) {
     context.controls.Timer1->stop();
     ConvertProgram(context);

@@ -13,6 +13,7 @@ void MenuRunStart_Click(Context& context);
 void MenuRunLine_Click(Context& context);
 void MenuRunOptionSpace_Click(Context& context);
 void MenuRunOptionBig_Click(Context& context);
+void MenuRunOptionCaps_Click(Context& context);
 // The real-time conversion, 300 ms after the last change of the source text.
 void Timer1_Timer(Context& context);
 

@@ -18,6 +18,7 @@
 #include "DictionarySlots.h"
 #include "DocumentWindow.h"
 #include "EditCommands.h"
+#include "InstalledFont.h"
 #include "ProgramDocuments.h"
 #include "Services.h"
 #include "StatusPanels.h"
@@ -126,11 +127,14 @@ void MainWindow::ConnectCommands() {
     onToggle(c.MenuRunLine, MenuRunLine_Click);
     onToggle(c.MenuRunOptionSpace, MenuRunOptionSpace_Click);
     onToggle(c.MenuRunOptionBig, MenuRunOptionBig_Click);
+    onToggle(c.MenuRunOptionCaps, MenuRunOptionCaps_Click);
     connect(c.Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(context_); });
 }
 
 void MainWindow::ConnectDocumentWindows() {
     documents_.onCreated = [this](DocumentWindow& window) {
+        const AppState& state = context_.state;
+        window.Text1().setFont(InstalledOrFixedFont(state.ScreenFontName, state.ScreenFontSize, 0));
         connect(&window, &DocumentWindow::contextMenuRequested, this,
                 [this](const QPoint& at) { controls_->MenuEdit->popup(at); });
     };
@@ -193,6 +197,7 @@ void MainWindow::StartUp(const QString& argumentText) {
     RestoreRecentItems("DicFile", controls_->mnuDicFile);
     controls_->MenuRunOptionSpace->setChecked(state.SpaceAdd);
     controls_->MenuRunOptionBig->setChecked(state.TopBig);
+    controls_->MenuRunOptionCaps->setChecked(state.CapsLock);
     if (!argumentText.isEmpty()) {
         const QString path = CommandLinePath(argumentText);
         SelectDictionaryForFile(context_, path);
@@ -201,7 +206,7 @@ void MainWindow::StartUp(const QString& argumentText) {
         context_.services.SetBusy(false);
         AddRecentFile(context_, path);
     }
-    if (!context_.services.CapsLockOn()) context_.services.PressKey(kVkCapital);
+    if (state.CapsLock && !context_.services.CapsLockOn()) context_.services.PressKey(kVkCapital);
 }
 
 void MainWindow::SaveData() {
@@ -225,7 +230,7 @@ bool MainWindow::MenuFileEnd_Click() {
     }
     ended_ = true;
     SaveData();
-    if (context_.services.CapsLockOn()) context_.services.PressKey(kVkCapital);
+    if (context_.state.CapsLock && context_.services.CapsLockOn()) context_.services.PressKey(kVkCapital);
     endProgram();
     return true;
 }

@@ -7,7 +7,8 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QPageLayout>
-#include <QPageSetupDialog>
+#include <QDialogButtonBox>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QMessageBox>
 #include <QProcess>
@@ -152,7 +153,14 @@ void QtServices::ShowModal(QDialog& dialog) { dialog.exec(); }
 
 std::optional<int> QtServices::PrinterSetupDialog(QPrinter& printer, int orientation) {
     printer.setPageOrientation(orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
-    QPageSetupDialog dialog(&printer, parent_);
+    // Qt's print dialog lists the printers and "Print to File (PDF)"; its Properties hold paper
+    // and orientation. It only chooses here: what to print is chosen by Print.
+    QPrintDialog dialog(&printer, parent_);
+    dialog.setWindowTitle(QStringLiteral("Printer Property"));
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QStringLiteral("OK"));
+    }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return printer.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
 }

@@ -69,8 +69,9 @@ public:
 
     // Shows one of the program's own dialogs modally and returns when it is closed.
     virtual void ShowModal(QDialog& dialog) = 0;
-    // The printer setup dialog, opened with orientation (1 portrait, 2 landscape) preselected;
-    // the orientation chosen, or nothing when cancelled.
+    // The printer setup dialog, where the printer (or a PDF file), the paper and the orientation
+    // are chosen, opened with orientation (1 portrait, 2 landscape) preselected; the
+    // orientation chosen, or nothing when cancelled.
     virtual std::optional<int> PrinterSetupDialog(QPrinter& printer, int orientation) = 0;
     // The font dialog; the font chosen, or nothing when cancelled.
     virtual std::optional<QFont> FontDialog(const QFont& initial) = 0;

@@ -62,6 +62,7 @@ void ReadSettings(const SettingsStore& store, AppState& state, const QString& pr
     state.RightMerge = ReadInt32(store, "RightMerge", 0);
     state.SpaceAdd = ReadBool(store, "SpaceAdd", false);
     state.TopBig = ReadBool(store, "TopBig", false);
+    state.CapsLock = ReadBool(store, "CapsLock", true);
     state.DicFileName = store.GetSetting("DicFileName", InProgramFolder(programFolder, kDefaultDicFileName));
     state.DicPathName = store.GetSetting("DicPathName", programFolder);
     state.OpenPathName = store.GetSetting("OpenPathName", root);
@@ -90,6 +91,7 @@ void SaveData(SettingsStore& store, const AppState& state, const SaveDataWindow&
     store.SaveSetting("RightMerge", QString::number(state.RightMerge));
     store.SaveSetting("SpaceAdd", BoolText(state.SpaceAdd));
     store.SaveSetting("TopBig", BoolText(state.TopBig));
+    store.SaveSetting("CapsLock", BoolText(state.CapsLock));
     store.SaveSetting("DicPathName", state.DicPathName);
     store.SaveSetting("OpenPathName", state.OpenPathName);
     store.SaveSetting("SavePathName", state.SavePathName);

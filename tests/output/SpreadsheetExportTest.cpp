@@ -190,34 +190,61 @@ TEST_F(SpreadsheetExportTest, TopProgramPutsOnlyTheConvertedTextIntoColumnA) {
     EXPECT_EQ(Cells(unzip_, Path("cache/Quillmark/LONG.TOP.xlsx")), expected);
 }
 
-TEST_F(SpreadsheetExportTest, MissingProgramAsksAndYesStoresTheChosenOne) {
-    services_.AnswerMessage(MsgResult::No);
+TEST_F(SpreadsheetExportTest, MissingProgramNamesWhatIsLookedForAndYesStoresAnExecutableOne) {
+    services_.AnswerMessage(MsgResult::Yes);
+    services_.AnswerFileDialog(std::nullopt);
     Export();  // nothing on the PATH
-    ASSERT_EQ(services_.messages.size(), 1u);  // answered No
+    ASSERT_EQ(services_.messages.size(), 1u);  // a cancelled choice ends the command
     const MessageBoxRequest& question = services_.messages[0];
-    EXPECT_EQ(question.prompt, QStringLiteral("The executive file of [Excel.exe] isn't found. Do you find for it by "
-                                              "yourself?\r\n(Office2003では[C:\\Program Files\\Microsoft "
-                                              "Office\\Office11]にあると思います。）"));
+    EXPECT_TRUE(question.prompt.contains("LibreOffice Calc or Gnumeric")) << question.prompt.toStdString();
+    EXPECT_FALSE(question.prompt.contains("Excel.exe"));
     EXPECT_EQ(question.buttons, MsgButtons::YesNo);
     EXPECT_EQ(question.icon, MsgIcon::Question);
     EXPECT_TRUE(question.title.isEmpty());
-    EXPECT_TRUE(services_.fileDialogs.empty());
+    EXPECT_EQ(services_.fileDialogs.back().initialFolder, "/usr/bin/");
+    EXPECT_TRUE(state_.ExcelPath.isEmpty());
 
     services_.AnswerMessage(MsgResult::Yes);
-    services_.AnswerFileDialog(std::nullopt);
+    services_.AnswerFileDialog(Path("Kestrel.dic"));  // a file, but no program
     Export();
+    EXPECT_TRUE(services_.messages.back().prompt.contains("is not an executable program"))
+        << services_.messages.back().prompt.toStdString();
     EXPECT_TRUE(state_.ExcelPath.isEmpty());
     EXPECT_EQ(settings_.GetSetting("Excel", "unset"), "unset");
 
+    const QString calc = FakeProgram("scalc");
     services_.AnswerMessage(MsgResult::Yes);
-    services_.AnswerFileDialog("/opt/calc/bin/scalc");
+    services_.AnswerFileDialog(calc);
     Export();
-    EXPECT_EQ(services_.fileDialogs.back().initialFolder, "/usr/bin/");
-    EXPECT_EQ(services_.fileDialogs.back().filter, "All Files(*.*)|*.*|exe Files(*.exe)|*.exe");
-    EXPECT_EQ(state_.ExcelPath, "/opt/calc/bin/scalc");
-    EXPECT_EQ(settings_.GetSetting("Excel", ""), "/opt/calc/bin/scalc");
+    EXPECT_EQ(state_.ExcelPath, calc);
+    EXPECT_EQ(settings_.GetSetting("Excel", ""), calc);
     EXPECT_TRUE(services_.programsStarted.empty());  // the export is not repeated
     EXPECT_TRUE(services_.clipboardCalls.empty());
+    EXPECT_TRUE(services_.AllAnswersUsed());
+}
+
+TEST_F(SpreadsheetExportTest, NoProgramWantedOffersToSaveTheWorkbookWhereTheUserChooses) {
+    if (unzip_.isEmpty()) GTEST_SKIP() << "unzip is not installed; make test installs it";
+    services_.AnswerMessage(MsgResult::No);
+    services_.AnswerMessage(MsgResult::Yes);
+    services_.AnswerFileDialog(Path("kept.xlsx"));
+    Export();
+    ASSERT_EQ(services_.messages.size(), 2u);
+    EXPECT_TRUE(services_.messages[1].prompt.contains(".xlsx")) << services_.messages[1].prompt.toStdString();
+    EXPECT_EQ(services_.messages[1].buttons, MsgButtons::YesNo);
+    ASSERT_EQ(services_.fileDialogs.size(), 1u);
+    EXPECT_EQ(services_.fileDialogs[0].initialFile, "A&B.MIN.xlsx");
+    EXPECT_TRUE(services_.fileDialogs[0].filter.contains("*.xlsx"));
+    const std::map<QString, QString> expected = {{"A1", "G00"}, {"B1", "Rapid"}, {"A2", "M30"}, {"B2", "M30"}};
+    EXPECT_EQ(Cells(unzip_, Path("kept.xlsx")), expected);
+    EXPECT_EQ(window_.statusPanels().Panel(1).text(), Path("kept.xlsx"));
+    EXPECT_TRUE(services_.programsStarted.empty());
+    EXPECT_TRUE(Workbooks().isEmpty());
+
+    services_.AnswerMessage(MsgResult::No);
+    services_.AnswerMessage(MsgResult::No);  // neither: nothing is written
+    Export();
+    EXPECT_EQ(services_.fileDialogs.size(), 1u);
     EXPECT_TRUE(services_.AllAnswersUsed());
 }
 
@@ -225,9 +252,10 @@ TEST_F(SpreadsheetExportTest, ProgramThatCannotStartAsksAndLeavesNoWorkbook) {
     state_.ExcelPath = "C:\\Program Files\\Microsoft Office\\Office11\\EXCEL.EXE";
     services_.startFails = true;
     services_.AnswerMessage(MsgResult::No);
+    services_.AnswerMessage(MsgResult::No);
     Export();
     EXPECT_EQ(services_.programsStarted.size(), 1u);
-    EXPECT_EQ(services_.messages.size(), 1u);
+    EXPECT_EQ(services_.messages.size(), 2u);
     EXPECT_TRUE(services_.clipboardCalls.empty());
     EXPECT_TRUE(Workbooks().isEmpty());
 }

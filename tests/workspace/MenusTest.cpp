@@ -41,6 +41,7 @@ const Row kMenuTree[] = {
     {1, "Real time Convert(&L)", "MenuRunLine", "Ctrl+L"}, {1, "-", "MnuConvBar", ""},
     {1, "Option", "MenuRunOption", ""},
     {2, "Additional Space", "MenuRunOptionSpace", ""}, {2, "Head character Big", "MenuRunOptionBig", ""},
+    {2, "Caps Lock on at start", "MenuRunOptionCaps", ""},
     {0, "Help(&H)", "mnuHelp", ""},
     {1, "Quillmark Help ", "mnuHelpContents", ""}, {1, "-", "mnuHelpBar0", ""},
     {1, "Version Information(&A)", "mnuHelpAbout", ""},

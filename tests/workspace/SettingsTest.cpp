@@ -102,7 +102,7 @@ TEST_F(SettingsTest, SaveDataWritesEveryKeyInOrderAndReadsBackTheSame) {
     EXPECT_EQ(WrittenKeys(), (QStringList{"MainLeft", "MainTop", "MainWidth", "MainHeight",
                                           "ScreenFontName", "ScreenFontSize", "PrintFontName",
                                           "PrintFontSize", "PrinterOrientation", "LeftMerge",
-                                          "RightMerge", "SpaceAdd", "TopBig", "DicPathName",
+                                          "RightMerge", "SpaceAdd", "TopBig", "CapsLock", "DicPathName",
                                           "OpenPathName", "SavePathName", "DicFileName",
                                           "RecentFile1", "RecentFile2", "DicFile1"}));
     EXPECT_EQ(store_.writes[0].second, "15.5");
