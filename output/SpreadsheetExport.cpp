@@ -22,7 +22,7 @@ namespace qm {
 namespace {
 
 constexpr const char* kNotFound =
-    "No spreadsheet program was found: LibreOffice Calc or Gnumeric is looked for.\r\n"
+    "No spreadsheet program (LibreOffice Calc or Gnumeric) was found.\r\n"
     "Do you want to choose the program yourself?";
 constexpr const char* kSaveInstead = "Do you want to save the workbook as an .xlsx file instead?";
 constexpr const char* kProgramFilter = "All Files(*.*)|*.*|exe Files(*.exe)|*.exe";

@@ -9,6 +9,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
+
+#include <sys/stat.h>
 
 #include "SpreadsheetWorkbook.h"
 
@@ -17,6 +20,28 @@ namespace {
 
 // Leaves room for " (n).xlsx" within a file system's 255-byte name limit.
 constexpr qsizetype kBaseNameMax = 100;
+
+// Read and write as the process's umask allows, as for any file the user saves.
+QFile::Permissions UsualPermissions() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    QFile::Permissions permissions;
+    const std::pair<mode_t, QFile::Permissions> bits[] = {
+        {S_IRUSR, QFile::ReadOwner | QFile::ReadUser}, {S_IWUSR, QFile::WriteOwner | QFile::WriteUser},
+        {S_IRGRP, QFile::ReadGroup}, {S_IWGRP, QFile::WriteGroup}, {S_IROTH, QFile::ReadOther},
+        {S_IWOTH, QFile::WriteOther}};
+    for (const auto& [bit, permission] : bits) {
+        if ((mask & bit) == 0) permissions |= permission;
+    }
+    return permissions;
+}
+
+// access(2) lets root write anything; a file whose permission bits forbid writing stays
+// protected for root too.
+bool MayReplace(const QFileInfo& file) {
+    constexpr QFile::Permissions kAnyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    return file.isFile() && file.isWritable() && (file.permissions() & kAnyWrite);
+}
 
 QString NumberedName(const QString& baseName, int number) {
     const QString stem = baseName.left(kBaseNameMax);
@@ -66,7 +91,7 @@ SavedWorkbook SaveNewWorkbook(const QString& folder, const QString& baseName, co
 
 QString SaveWorkbookAs(const QString& path, const WorkbookContent& content) {
     const QFileInfo target(path);
-    if (target.exists() && (!target.isFile() || !target.isWritable() || !(target.permissions() & QFile::WriteUser))) {
+    if (target.exists() && !MayReplace(target)) {
         return QStringLiteral("%1: %2").arg(path, target.isDir() ? QStringLiteral("Is a folder")
                                                                  : QStringLiteral("Permission denied"));
     }
@@ -76,6 +101,8 @@ QString SaveWorkbookAs(const QString& path, const WorkbookContent& content) {
     reserved.close();
     const QString failure = WriteWorkbook(written, content);
     if (!failure.isEmpty()) return failure;
+    // The temporary file is private; the saved one gets the old file's or the usual permissions.
+    QFile::setPermissions(written, target.exists() ? target.permissions() : UsualPermissions());
     // rename(2) replaces the old file in one step; QFile::rename would refuse an existing one.
     if (std::rename(QFile::encodeName(written).constData(), QFile::encodeName(path).constData()) != 0) {
         return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));

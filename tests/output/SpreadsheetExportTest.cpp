@@ -8,6 +8,7 @@
 #include <QXmlStreamReader>
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <map>
 
 #include "AppState.h"
@@ -228,7 +229,9 @@ TEST_F(SpreadsheetExportTest, NoProgramWantedOffersToSaveTheWorkbookWhereTheUser
     services_.AnswerMessage(MsgResult::No);
     services_.AnswerMessage(MsgResult::Yes);
     services_.AnswerFileDialog(Path("kept.xlsx"));
+    const mode_t mask = ::umask(022);
     Export();
+    ::umask(mask);
     ASSERT_EQ(services_.messages.size(), 2u);
     EXPECT_TRUE(services_.messages[1].prompt.contains(".xlsx")) << services_.messages[1].prompt.toStdString();
     EXPECT_EQ(services_.messages[1].buttons, MsgButtons::YesNo);
@@ -238,13 +241,24 @@ TEST_F(SpreadsheetExportTest, NoProgramWantedOffersToSaveTheWorkbookWhereTheUser
     const std::map<QString, QString> expected = {{"A1", "G00"}, {"B1", "Rapid"}, {"A2", "M30"}, {"B2", "M30"}};
     EXPECT_EQ(Cells(unzip_, Path("kept.xlsx")), expected);
     EXPECT_EQ(window_.statusPanels().Panel(1).text(), Path("kept.xlsx"));
+    EXPECT_TRUE(QFile::permissions(Path("kept.xlsx")) & QFile::ReadOther);  // not the temporary file's 0600
     EXPECT_TRUE(services_.programsStarted.empty());
     EXPECT_TRUE(Workbooks().isEmpty());
+
+    test::WriteBytes(folder_.File("locked.xlsx"), "old");
+    QFile::setPermissions(Path("locked.xlsx"), QFile::ReadOwner);
+    services_.AnswerMessage(MsgResult::No);
+    services_.AnswerMessage(MsgResult::Yes);
+    services_.AnswerFileDialog(Path("locked.xlsx"));
+    Export();  // refused for root too
+    EXPECT_TRUE(services_.messages.back().prompt.endsWith("locked.xlsx: Permission denied"))
+        << services_.messages.back().prompt.toStdString();
+    EXPECT_EQ(test::ReadBytes(folder_.File("locked.xlsx")), "old");
 
     services_.AnswerMessage(MsgResult::No);
     services_.AnswerMessage(MsgResult::No);  // neither: nothing is written
     Export();
-    EXPECT_EQ(services_.fileDialogs.size(), 1u);
+    EXPECT_EQ(services_.fileDialogs.size(), 2u);
     EXPECT_TRUE(services_.AllAnswersUsed());
 }
 
