@@ -10,8 +10,10 @@ namespace {
 // The font dialog also offers the toolkit's generic families ("Serif", "Monospace"), which
 // hasFamily does not count.
 bool Installed(const QString& family) {
-    if (family.trimmed().isEmpty()) return false;
-    return QFontDatabase::hasFamily(family) || QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+    if (family.trimmed().isEmpty())
+        return false;
+    return QFontDatabase::hasFamily(family) ||
+           QFontDatabase::families().contains(family, Qt::CaseInsensitive);
 }
 
 }  // namespace
@@ -19,11 +21,13 @@ bool Installed(const QString& family) {
 QFont InstalledOrFixedFont(const QString& family, int pointSize, int fallbackPointSize) {
     if (Installed(family)) {
         QFont font(family);
-        if (pointSize > 0) font.setPointSize(pointSize);
+        if (pointSize > 0)
+            font.setPointSize(pointSize);
         return font;
     }
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (fallbackPointSize > 0) fixed.setPointSize(fallbackPointSize);
+    if (fallbackPointSize > 0)
+        fixed.setPointSize(fallbackPointSize);
     return fixed;
 }
 

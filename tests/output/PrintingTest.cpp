@@ -22,13 +22,14 @@ namespace {
 
 // A PDF that QPrinter finished: header, pages, trailer.
 bool IsWholePdf(const std::string& path) {
-    if (!std::filesystem::exists(path)) return false;
+    if (!std::filesystem::exists(path))
+        return false;
     const std::string bytes = test::ReadBytes(path);
     return bytes.rfind("%PDF-", 0) == 0 && bytes.find("%%EOF") != std::string::npos;
 }
 
 class PrintingTest : public test::WindowFixture {
-protected:
+  protected:
     void SetUp() override {
         window_.StartUp(QString());
         SetEditorText(window_.context().documents.OriginalFile().Text1(), "G00\r\nM30");
@@ -39,7 +40,9 @@ protected:
         services_.messages.clear();
     }
     QPrinter& printer() { return output_->printer(); }
-    double PrintableWidth() { return printer().pageLayout().paintRect(QPageLayout::Millimeter).width(); }
+    double PrintableWidth() {
+        return printer().pageLayout().paintRect(QPageLayout::Millimeter).width();
+    }
 
     OutputCommands* output_ = new OutputCommands(window_.context(), window_);
 };
@@ -84,7 +87,8 @@ TEST_F(PrintingTest, MarginsThatLeaveNoRoomAreRefusedWithThePageWidth) {
     dialog.Text1().setText("300");
     dialog.Command3_Click();
     ASSERT_EQ(services_.messages.size(), 1u);
-    EXPECT_TRUE(services_.messages[0].prompt.contains(width)) << services_.messages[0].prompt.toStdString();
+    EXPECT_TRUE(services_.messages[0].prompt.contains(width))
+        << services_.messages[0].prompt.toStdString();
     EXPECT_EQ(state_.LeftMerge, 10);
     EXPECT_TRUE(dialog.isVisible());  // to be corrected
 
@@ -108,8 +112,10 @@ TEST_F(PrintingTest, MarginsThatLeaveNoRoomAreRefusedWithThePageWidth) {
 
 TEST(PrintFont, AFontThatIsNotInstalledGivesTheSystemFixedPitchFont) {
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    for (const QString& name : {QStringLiteral("ＭＳ 明朝"), QStringLiteral("No Such Font Quillmark")}) {
-        if (QFontDatabase::hasFamily(name)) continue;
+    for (const QString& name :
+         {QStringLiteral("ＭＳ 明朝"), QStringLiteral("No Such Font Quillmark")}) {
+        if (QFontDatabase::hasFamily(name))
+            continue;
         AppState state;
         state.PrintFontName = name;
         state.PrintFontSize = 11;
@@ -138,11 +144,13 @@ TEST(PrinterProperty, IsTheToolkitsPrintDialogThatCanChooseAPdfFile) {
         QWidget* modal = QApplication::activeModalWidget();
         auto* dialog = qobject_cast<QPrintDialog*>(modal);
         if (dialog == nullptr) {
-            if (modal != nullptr) modal->close();
+            if (modal != nullptr)
+                modal->close();
             return;
         }
         printDialog = true;
-        if (auto* fileName = dialog->findChild<QLineEdit*>("filename")) fileName->setText(pdf);
+        if (auto* fileName = dialog->findChild<QLineEdit*>("filename"))
+            fileName->setText(pdf);
         dialog->accept();
     });
     EXPECT_EQ(services.PrinterSetupDialog(printer, 2), 2);

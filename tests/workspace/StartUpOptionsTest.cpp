@@ -9,8 +9,10 @@ namespace qm {
 namespace {
 
 class StartUpOptionsTest : public test::WindowFixture {
-protected:
-    QAction* CapsLockItem() { return controls_.MenuRunOption->findChild<QAction*>("MenuRunOptionCaps"); }
+  protected:
+    QAction* CapsLockItem() {
+        return controls_.MenuRunOption->findChild<QAction*>("MenuRunOptionCaps");
+    }
     QFont EditorFont() { return window_.context().documents.OriginalFile().Text1().font(); }
 };
 
@@ -48,7 +50,8 @@ TEST_F(StartUpOptionsTest, CapsLockOffInTheSettingsLeavesTheKeyboardAlone) {
 
 TEST_F(StartUpOptionsTest, ScreenFontIsTheStoredOneWhenInstalledOtherwiseTheFixedPitchFont) {
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (QFontDatabase::hasFamily("Terminal")) GTEST_SKIP() << "a font named Terminal is installed";
+    if (QFontDatabase::hasFamily("Terminal"))
+        GTEST_SKIP() << "a font named Terminal is installed";
     window_.StartUp(QString());  // "Terminal", the default, is a Windows font
     EXPECT_EQ(EditorFont().family(), fixed.family());
     EXPECT_TRUE(QFontInfo(EditorFont()).fixedPitch());
