@@ -62,6 +62,11 @@ TEST_F(PrintingTest, OkWithoutAPrinterAsksForAPdfFileAndPrintsThere) {
     EXPECT_EQ(services_.fileDialogs.size(), 2u);
     EXPECT_TRUE(services_.messages.empty());
     EXPECT_TRUE(services_.AllAnswersUsed());
+
+    printer().setOutputFileName(Path("chosen.pdf"));  // as Printer Property leaves it
+    output_->Printer1().OKButton_Click();
+    EXPECT_EQ(services_.fileDialogs.size(), 2u);
+    EXPECT_TRUE(IsWholePdf(folder_.File("chosen.pdf")));
 }
 
 TEST_F(PrintingTest, AFailedPrintLeavesThePrinterReusableForAPdf) {
