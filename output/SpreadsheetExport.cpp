@@ -51,7 +51,7 @@ void ChooseSpreadsheetProgram(Context& context) {
 // The workbook's layout follows the template: the TOP and LPD ones hold the converted text
 // alone, the shared one the source text beside it.
 WorkbookContent MakeContent(const ExportPlan& plan, const QString& sheetName, const QString& source,
-                        const QString& converted) {
+                            const QString& converted) {
     WorkbookContent content{sheetName, plan.caption, plan.footer, {}};
     if (!plan.convertedOnly) content.columns.push_back(source);
     content.columns.push_back(converted);
@@ -84,7 +84,8 @@ ExportJob GatherExport(Context& context) {
     AppState& state = context.state;
     SourceWindow& sourceWindow = context.documents.OriginalFile();
     ExportJob job{PlanExport(state, sourceWindow.windowTitle()), QFileInfo(state.ProgramFileName).fileName(),
-                  ToQString(EditorText(sourceWindow.Text1())), ToQString(EditorText(context.documents.Form1().Text1()))};
+                  ToQString(EditorText(sourceWindow.Text1())),
+                  ToQString(EditorText(context.documents.Form1().Text1()))};
     if (job.name.isEmpty()) job.name = QStringLiteral("New");
     return job;
 }
