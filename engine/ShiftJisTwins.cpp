@@ -1,6 +1,7 @@
 #include "ShiftJisTwins.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cstring>
 
 #include "ShiftJis.h"
@@ -8,27 +9,36 @@
 namespace qm {
 namespace {
 
-// Characters of the Basic Multilingual Plane that more than one double-byte code decodes to.
-class TwinSet {
+// For each double-byte code: whether it is a character, and whether that character has another
+// code. Two small bit tables, so that the walk over a large file stays in the cache.
+class PairCodes {
 public:
-    TwinSet() : twin_(0x10000, false) {
+    PairCodes() {
+        std::vector<bool> twinChars(0x10000, false);  // characters: the decoder keeps to 16 bits
         for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
             if (!shiftjis::IsLeadByte(lead)) continue;
             for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+                const unsigned code = lead << 8 | trail;
                 const char32_t c = shiftjis::DecodePair(lead, trail);
-                if (c != 0 && shiftjis::Encode(c) != (lead << 8 | trail)) twin_[c] = true;
+                if (c == 0) continue;
+                defined_[code] = true;
+                if (shiftjis::Encode(c) != code) twinChars[c] = true;
             }
         }
+        for (unsigned code = 0; code < 0x10000; ++code) {
+            if (defined_[code]) twin_[code] = twinChars[shiftjis::DecodePair(code >> 8, code & 0xFF)];
+        }
     }
-    bool Has(char32_t c) const { return c < twin_.size() && twin_[c]; }
+    bool Defined(unsigned code) const { return defined_[code]; }
+    bool Twin(unsigned code) const { return twin_[code]; }
 
 private:
-    std::vector<bool> twin_;
+    std::bitset<0x10000> defined_, twin_;
 };
 
-const TwinSet& Twins() {
-    static const TwinSet twins;
-    return twins;
+const PairCodes& Pairs() {
+    static const PairCodes pairs;
+    return pairs;
 }
 
 // Skips plain ASCII eight bytes at a time: programs are mostly ASCII.
@@ -49,18 +59,19 @@ std::size_t SkipAscii(std::string_view bytes, std::size_t pos) {
 ShiftJisTwins ShiftJisTwins::UsedBy(std::string_view bytes) {
     ShiftJisTwins result;
     std::vector<bool> seen(0x10000, false);
-    const TwinSet& twins = Twins();
+    const PairCodes& pairs = Pairs();
     for (std::size_t pos = SkipAscii(bytes, 0); pos < bytes.size(); pos = SkipAscii(bytes, pos)) {
         const unsigned char lead = bytes[pos++];
         if (!shiftjis::IsLeadByte(lead) || pos == bytes.size()) continue;
         const unsigned char trail = bytes[pos];
-        const char32_t c = shiftjis::DecodePair(lead, trail);
-        if (c == 0) continue;
+        const unsigned code = lead << 8 | trail;
+        if (!pairs.Defined(code)) continue;
         ++pos;
-        if (!twins.Has(c) || seen[c]) continue;
+        if (!pairs.Twin(code)) continue;
+        const char32_t c = shiftjis::DecodePair(lead, trail);
+        if (seen[c]) continue;
         seen[c] = true;
-        const std::uint16_t code = std::uint16_t(lead << 8 | trail);
-        if (code != shiftjis::Encode(c)) result.unusual_.emplace_back(c, code);
+        if (code != shiftjis::Encode(c)) result.unusual_.emplace_back(c, std::uint16_t(code));
     }
     std::sort(result.unusual_.begin(), result.unusual_.end());
     return result;
