@@ -37,6 +37,13 @@ void WithRealTimeHeld(Context& context, Load load) {
 // A large program takes a moment to convert: paint the program as read first.
 void ShowBeforeConverting(Context& context) { context.documents.OriginalFile().repaint(); }
 
+// A program named in the recent list may have been deleted or moved since.
+bool ReportIfVanished(Context& context, const QString& path) {
+    if (QFileInfo::exists(path)) return false;
+    context.services.Message(path + QStringLiteral(": No such file or directory"));
+    return true;
+}
+
 bool EnsureFileExists(const QString& path) {
     if (QFileInfo::exists(path)) return true;
     QFile file(path);
@@ -59,10 +66,7 @@ void Text1_Change(Context& context) {
 
 bool OpenProgramFile(Context& context, const QString& path, MissingProgram missing) {
     Services& services = context.services;
-    if (missing == MissingProgram::Refuse && !QFileInfo::exists(path)) {
-        services.Message(path + QStringLiteral(": No such file or directory"));
-        return false;
-    }
+    if (missing == MissingProgram::Refuse && ReportIfVanished(context, path)) return false;
     services.SetBusy(true);
     std::string bytes;
     if (!EnsureFileExists(path) || !ReadWholeFile(EnginePath(path), bytes).ok()) {
@@ -146,6 +150,7 @@ void MenuFileOpen_Click(Context& context) {
 void mnuFileRecentFile_Click(Context& context, int index) {
     if (!OfferToSaveSource(context)) return;
     const QString path = context.controls.mnuFileRecentFile[index - 1]->text();
+    if (ReportIfVanished(context, path)) return;  // before its type's dictionary is loaded
     WithRealTimeHeld(context, [&] {
         SelectDictionaryForFile(context, path);
         if (!OpenProgramFile(context, path, MissingProgram::Refuse)) return;

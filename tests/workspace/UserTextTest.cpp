@@ -184,16 +184,16 @@ TEST_F(UserTextTest, ClosingTheEditedSourceWindowAsksAndExitThenWritesNothing) {
 // ---- A recent program that is gone ---------------------------------------------------------
 
 TEST_F(UserTextTest, AVanishedRecentProgramIsReportedAndNotCreated) {
-    OpenAAndEdit();
-    const std::string edited = SourceText();
-    ASSERT_EQ(std::remove(folder_.File("B.MIN").c_str()), 0);
+    const std::string edited = OpenAAndEdit();
+    const std::size_t messages = services_.messages.size();
     services_.AnswerMessage(MsgResult::No);
-    Reopen(Path("B.MIN"));
-    EXPECT_EQ(services_.messages.back().prompt, Path("B.MIN") + ": No such file or directory");
-    EXPECT_FALSE(QFileInfo::exists(Path("B.MIN")));
+    Reopen(Path("GONE.NC"));  // its type's dictionary is missing too, and is not even tried
+    EXPECT_EQ(services_.messages.size(), messages + 2);
+    EXPECT_EQ(services_.messages.back().prompt, Path("GONE.NC") + ": No such file or directory");
+    EXPECT_FALSE(QFileInfo::exists(Path("GONE.NC")));
     EXPECT_EQ(SourceText(), edited);
     EXPECT_EQ(Caption(), SourceCaption(Path("A.MIN")));
-    EXPECT_EQ(controls_.mnuFileRecentFile[0]->text(), Path("B.MIN"));
+    EXPECT_EQ(controls_.mnuFileRecentFile[0]->text(), Path("GONE.NC"));
 }
 
 // ---- Untouched bytes -----------------------------------------------------------------------
