@@ -24,9 +24,10 @@ TEST_F(ProgramDocumentsTest, OpenReadsSelectsDictionaryConvertsAndRemembers) {
     services_.AnswerFileDialog(std::nullopt);  // cancelled
     MenuFileOpen_Click(context());
     EXPECT_EQ(state_.RealTimeConvert, 1);
-    services_.AnswerFileDialog(QString::fromStdString(folder_.path().string()));  // a folder
+    const QString folder = QString::fromStdString(folder_.path().string());
+    services_.AnswerFileDialog(folder);
     MenuFileOpen_Click(context());
-    EXPECT_EQ(services_.messages.back().prompt, QString::fromStdString(folder_.path().string()) + " Can not open file.");
+    EXPECT_EQ(services_.messages.back().prompt, folder + " Can not open file.");
     EXPECT_EQ(services_.messages.back().title, "");
     EXPECT_EQ(state_.RealTimeConvert, 1);
 
@@ -36,7 +37,7 @@ TEST_F(ProgramDocumentsTest, OpenReadsSelectsDictionaryConvertsAndRemembers) {
     EXPECT_EQ(SourceText(), "G00X1.\r\n");
     EXPECT_EQ(ConvertedText(), "FastX1.\r\n\r\n");
     EXPECT_EQ(state_.ProgramFileName, Path("O1.MIN"));
-    EXPECT_EQ(state_.OpenPathName, QString::fromStdString(folder_.path().string()));
+    EXPECT_EQ(state_.OpenPathName, folder);
     EXPECT_EQ(state_.SourceChanged, 0);
     EXPECT_EQ(RecentItem(1), Path("O1.MIN"));
     EXPECT_TRUE(controls_.mnuFileRecentFile[0]->isVisible());

@@ -103,7 +103,8 @@ TEST_F(UserTextTest, UndoNeverBringsBackTheTextBeforeAnOpenReopenOrNew) {
 
 TEST_F(UserTextTest, OpenReopenAndNewAskBeforeReplacingAnEditedText) {
     const Replacement commands[] = {
-        {"Open", [this] { services_.AnswerFileDialog(Path("B.MIN")); }, [this] { controls_.MenuFileOpen->trigger(); }, kB},
+        {"Open", [this] { services_.AnswerFileDialog(Path("B.MIN")); },
+         [this] { controls_.MenuFileOpen->trigger(); }, kB},
         {"Reopen", [] {}, [this] { Reopen(Path("B.MIN")); }, kB},
         {"New", [] {}, [this] { controls_.MenuFileNew->trigger(); }, ""},
     };
@@ -243,7 +244,8 @@ std::string RandomFile(std::mt19937& random, const std::vector<std::vector<std::
             for (std::size_t i = 0; i < pieces * 3; ++i) bytes += char(pick(256));
             break;
         case 1: {  // Shift-JIS text with codes of both rows of a character, and raw bytes
-            const std::string words[] = {"G00 X1.", "\r\n", "\r", "\n", std::string(1, '\0'), "\x8E\xE5", "\xB1", "\xFF", "\x81"};
+            const std::string words[] = {"G00 X1.", "\r\n", "\r", "\n", std::string(1, '\0'),
+                                         "\x8E\xE5", "\xB1", "\xFF", "\x81"};
             for (std::size_t i = 0; i < pieces; ++i) {
                 const auto& group = twins[pick(twins.size())];
                 bytes += pick(2) == 0 ? words[pick(std::size(words))] : group[pick(group.size())];
@@ -252,7 +254,8 @@ std::string RandomFile(std::mt19937& random, const std::vector<std::vector<std::
         }
         case 2: {  // UTF-8 with bytes that are not UTF-8
             if (pick(2) == 0) bytes = "\xEF\xBB\xBF";
-            const std::string words[] = {"G00", "\xC3\xA4", "\xE4\xB8\xBB", "\xF0\x9F\x94\xA7", "\r\n", "\xE4\xB8", "\x80", "\xFE"};
+            const std::string words[] = {"G00", "\xC3\xA4", "\xE4\xB8\xBB", "\xF0\x9F\x94\xA7",
+                                         "\r\n", "\xE4\xB8", "\x80", "\xFE"};
             for (std::size_t i = 0; i < pieces; ++i) bytes += words[pick(std::size(words))];
             break;
         }
