@@ -115,7 +115,7 @@ std::string DecodeShiftJisOnAllCores(std::string_view bytes) {
 }
 
 // Appends the bytes of c in the target encoding; false when it has none.
-bool AppendEncoded(std::string& out, char32_t c, Encoding encoding) {
+bool AppendEncoded(std::string& out, char32_t c, Encoding encoding, const ShiftJisTwins* twins) {
     if (c < 0x80) {
         out += char(c);
         return true;
@@ -132,7 +132,8 @@ bool AppendEncoded(std::string& out, char32_t c, Encoding encoding) {
             AppendUtf8(out, c);
             return true;
         case Encoding::ShiftJis: {
-            const std::uint16_t code = shiftjis::Encode(c);
+            const std::uint16_t twin = twins != nullptr ? twins->CodeFor(c) : 0;
+            const std::uint16_t code = twin != 0 ? twin : shiftjis::Encode(c);
             if (code == 0) return false;
             if (code > 0xFF) out += char(code >> 8);
             out += char(code & 0xFF);
@@ -200,7 +201,7 @@ Status EncodeTextInPlace(std::string& text, FileEncoding encoding) {
     return status;
 }
 
-Status EncodeText(std::string_view text, FileEncoding encoding, std::string& out) {
+Status EncodeText(std::string_view text, FileEncoding encoding, std::string& out, const ShiftJisTwins* twins) {
     out.clear();
     if (encoding.encoding == Encoding::Utf8 && encoding.byteOrderMark) out = kByteOrderMark;
     if (encoding.encoding == Encoding::ShiftJis && !shiftjis::Available()) {
@@ -217,7 +218,7 @@ Status EncodeText(std::string_view text, FileEncoding encoding, std::string& out
     for (std::size_t pos = 0; pos < text.size();) {
         const char32_t c = NextChar(text, pos);
         if (c == '\n') ++line;
-        if (!AppendEncoded(out, c, encoding.encoding)) {
+        if (!AppendEncoded(out, c, encoding.encoding, twins)) {
             return Status::Fail("The character " + DescribeChar(c) + " on line " +
                                 std::to_string(line) + " cannot be written in " +
                                 EncodingName(encoding) + ".");

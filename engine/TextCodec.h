@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "ShiftJisTwins.h"
 #include "Status.h"
 
 namespace qm {
@@ -12,8 +13,8 @@ namespace qm {
 // Files are read by detection: a UTF-8 byte-order mark, or valid UTF-8 that is not plain ASCII,
 // means UTF-8; plain ASCII is plain ASCII; anything else is Shift-JIS (Windows code page 932).
 // Bytes that are invalid in the detected encoding are kept as raw-byte characters (Utf8.h) and
-// written back as they were, so reading and writing any file gives the same bytes back, except
-// where code page 932 has two codes for one character (the NEC and IBM extension rows).
+// written back as they were, so reading and writing any file gives the same bytes back (where
+// code page 932 has two codes for one character, given the file's ShiftJisTwins).
 enum class Encoding { Ascii, Utf8, ShiftJis };
 
 struct FileEncoding {
@@ -39,7 +40,9 @@ std::string DecodeOwnedText(std::string&& bytes, FileEncoding encoding);
 
 // Encodes text, byte-order mark first when the encoding has one. A character the encoding
 // cannot hold fails the whole call, naming the character and its line; out is then unspecified.
-Status EncodeText(std::string_view text, FileEncoding encoding, std::string& out);
+// In Shift-JIS, a character with several codes is written in the code twins names, if any.
+Status EncodeText(std::string_view text, FileEncoding encoding, std::string& out,
+                  const ShiftJisTwins* twins = nullptr);
 // The same, turning text into its bytes in place; text that needs no change is not copied. On
 // failure text is left as it was.
 Status EncodeTextInPlace(std::string& text, FileEncoding encoding);

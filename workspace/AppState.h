@@ -45,6 +45,7 @@ struct AppState {
     QString SavePathName;     // folder the save dialog for converted programs opens in
     QString ProgramFileName;  // the program in the source window
     FileEncoding ProgramEncoding;  // the encoding it was read in, and is written back in
+    ShiftJisTwins ProgramTwins;    // which of several Shift-JIS codes it used for a character
     std::int16_t SourceChanged = 0;
     std::int16_t RealTimeConvert = 1;
     bool ArrangeOnFirstResize = true;

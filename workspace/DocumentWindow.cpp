@@ -1,5 +1,6 @@
 #include "DocumentWindow.h"
 
+#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QVBoxLayout>
 
@@ -61,6 +62,15 @@ SourceWindow::SourceWindow(QWidget* parent)
             [this](int, int type, const char*, int, int, int, int, int, int, int) {
                 if (static_cast<unsigned long>(type) & kBeforeChange) emit textChanging();
             });
+}
+
+// The window's frame in the main window passes its close on to the window, which may refuse.
+void SourceWindow::closeEvent(QCloseEvent* event) {
+    if (mayClose && !mayClose()) {
+        event->ignore();
+    } else {
+        event->accept();
+    }
 }
 
 }  // namespace qm

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QsciScintilla;
 
 namespace qm {
@@ -39,9 +41,15 @@ class SourceWindow : public DocumentWindow {
 public:
     explicit SourceWindow(QWidget* parent = nullptr);
 
+    // Asked when the user closes the window; false keeps it open.
+    std::function<bool()> mayClose;
+
 signals:
     // Every change of the text: typing, pasting, undo, and assignments by the program.
     void textChanging();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 };
 
 }  // namespace qm

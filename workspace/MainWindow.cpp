@@ -140,6 +140,7 @@ void MainWindow::ConnectDocumentWindows() {
     };
     documents_.onSourceCreated = [this](SourceWindow& window) {
         connect(&window, &SourceWindow::textChanging, this, [this] { Text1_Change(context_); });
+        window.mayClose = [this] { return SourceWindowClosing(context_); };
         connect(&window, &DocumentWindow::resized, this, [this] {
             if (!context_.state.ArrangeOnFirstResize) return;
             context_.state.ArrangeOnFirstResize = false;
@@ -221,13 +222,7 @@ void MainWindow::SaveData() {
 
 bool MainWindow::MenuFileEnd_Click() {
     if (ended_) return true;
-    if (context_.state.SourceChanged == 1) {
-        const MsgResult answer = context_.services.MsgBox({QStringLiteral("Change origin file. Do you want save ?"),
-                                                           MsgButtons::YesNoCancel, MsgIcon::Question,
-                                                           MsgDefault::First, QString()});
-        if (answer == MsgResult::Cancel) return false;
-        if (answer == MsgResult::Yes && !SaveSourceText(context_)) return false;
-    }
+    if (!OfferToSaveSource(context_)) return false;
     ended_ = true;
     SaveData();
     if (context_.state.CapsLock && context_.services.CapsLockOn()) context_.services.PressKey(kVkCapital);

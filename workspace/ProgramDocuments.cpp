@@ -37,6 +37,13 @@ void WithRealTimeHeld(Context& context, Load load) {
 // A large program takes a moment to convert: paint the program as read first.
 void ShowBeforeConverting(Context& context) { context.documents.OriginalFile().repaint(); }
 
+// A program named in the recent list may have been deleted or moved since.
+bool ReportIfVanished(Context& context, const QString& path) {
+    if (QFileInfo::exists(path)) return false;
+    context.services.Message(path + QStringLiteral(": No such file or directory"));
+    return true;
+}
+
 bool EnsureFileExists(const QString& path) {
     if (QFileInfo::exists(path)) return true;
     QFile file(path);
@@ -57,8 +64,9 @@ void Text1_Change(Context& context) {
     context.state.SourceChanged = 1;
 }
 
-bool OpenProgramFile(Context& context, const QString& path) {
+bool OpenProgramFile(Context& context, const QString& path, MissingProgram missing) {
     Services& services = context.services;
+    if (missing == MissingProgram::Refuse && ReportIfVanished(context, path)) return false;
     services.SetBusy(true);
     std::string bytes;
     if (!EnsureFileExists(path) || !ReadWholeFile(EnginePath(path), bytes).ok()) {
@@ -67,11 +75,13 @@ bool OpenProgramFile(Context& context, const QString& path) {
         return false;
     }
     const FileEncoding encoding = DetectEncoding(bytes);
+    ShiftJisTwins twins = encoding.encoding == Encoding::ShiftJis ? ShiftJisTwins::UsedBy(bytes) : ShiftJisTwins();
     const std::string text = DecodeOwnedText(std::move(bytes), encoding);  // no copy of a large program
     SourceWindow& window = context.documents.OriginalFile();
     SetEditorText(window.Text1(), text);
     context.state.ProgramFileName = path;
     context.state.ProgramEncoding = encoding;
+    context.state.ProgramTwins = std::move(twins);
     window.setWindowTitle(SourceCaption(path));
     services.SetBusy(false);
     return true;
@@ -87,16 +97,39 @@ void AddRecentFile(Context& context, const QString& path) {
     items[0]->setVisible(true);
 }
 
+bool OfferToSaveSource(Context& context) {
+    if (context.state.SourceChanged != 1) return true;
+    const MsgResult answer = context.services.MsgBox({QStringLiteral("Change origin file. Do you want save ?"),
+                                                      MsgButtons::YesNoCancel, MsgIcon::Question,
+                                                      MsgDefault::First, QString()});
+    if (answer == MsgResult::Cancel) return false;
+    return answer != MsgResult::Yes || SaveSourceText(context);
+}
+
+bool SourceWindowClosing(Context& context) {
+    if (!OfferToSaveSource(context)) return false;
+    context.state.SourceChanged = 0;
+    // A pending real-time conversion would bring the closed window straight back, empty.
+    context.controls.Timer1->stop();
+    return true;
+}
+
+// The empty text replaces the program: the edits were offered for saving, and an empty window
+// holds nothing that exit should offer to write over the program's file.
 void MenuFileNew_Click(Context& context) {
+    if (!OfferToSaveSource(context)) return;
     SourceWindow& source = context.documents.OriginalFile();
     SetEditorText(source.Text1(), {});
     SetEditorText(context.documents.Form1().Text1(), {});
+    context.state.Conversion.Reset();  // the converted window no longer shows the last result
+    context.state.SourceChanged = 0;
     context.controls.MenuRunLine->setChecked(true);
     context.state.RealTimeConvert = 1;
     source.setWindowTitle(QStringLiteral("New"));
 }
 
 void MenuFileOpen_Click(Context& context) {
+    if (!OfferToSaveSource(context)) return;
     AppState& state = context.state;
     WithRealTimeHeld(context, [&] {
         const std::optional<QString> path =
@@ -115,10 +148,12 @@ void MenuFileOpen_Click(Context& context) {
 }
 
 void mnuFileRecentFile_Click(Context& context, int index) {
+    if (!OfferToSaveSource(context)) return;
     const QString path = context.controls.mnuFileRecentFile[index - 1]->text();
+    if (ReportIfVanished(context, path)) return;  // before its type's dictionary is loaded
     WithRealTimeHeld(context, [&] {
         SelectDictionaryForFile(context, path);
-        if (!OpenProgramFile(context, path)) return;
+        if (!OpenProgramFile(context, path, MissingProgram::Refuse)) return;
         context.state.SourceChanged = 0;
         ShowBeforeConverting(context);
         ConvertProgram(context);
@@ -128,7 +163,7 @@ void mnuFileRecentFile_Click(Context& context, int index) {
 bool WriteWindowText(Context& context, const std::string& text, FileEncoding encoding, const QString& path) {
     context.services.SetBusy(true);
     std::string bytes;
-    Status saved = EncodeText(text, encoding, bytes);
+    Status saved = EncodeText(text, encoding, bytes, &context.state.ProgramTwins);
     if (!saved.ok()) saved = Status::Fail(EnginePath(path) + ": " + saved.message() + " Nothing was written.");
     if (saved.ok()) saved = WriteFileSafely(EnginePath(path), bytes);
     context.services.SetBusy(false);

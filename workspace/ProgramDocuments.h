@@ -15,9 +15,20 @@ void MenuFileNew_Click(Context& context);
 void MenuFileOpen_Click(Context& context);
 void mnuFileRecentFile_Click(Context& context, int index);  // index 1 to 5
 
-// Reads a program file into the source window and names it in the caption; a path that names no
-// file is created empty. Reports failure with a message and false, leaving the windows alone.
-bool OpenProgramFile(Context& context, const QString& path);
+// What opening a path that names no file does: create it empty (a new program), or refuse.
+enum class MissingProgram { Create, Refuse };
+
+// Reads a program file into the source window and names it in the caption. Reports failure with
+// a message and false, leaving the windows alone.
+bool OpenProgramFile(Context& context, const QString& path, MissingProgram missing = MissingProgram::Create);
+
+// Before the edited source text is replaced or dropped, asks whether to save it (Yes, No,
+// Cancel). True when the command may go on: nothing was edited, No, or Yes and the text saved.
+bool OfferToSaveSource(Context& context);
+
+// The user closes the source window: true when it may close. Once it is closed its text is gone,
+// so nothing is left to save.
+bool SourceWindowClosing(Context& context);
 
 // Puts a path at the top of the recent-file list, shifting the others down.
 void AddRecentFile(Context& context, const QString& path);

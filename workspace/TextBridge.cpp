@@ -31,6 +31,9 @@ void SetEditorText(QsciScintilla& editor, std::string_view text) {
     // Clear and append rather than SCI_SETTEXT, which would stop at a NUL character.
     editor.SendScintilla(QsciScintillaBase::SCI_CLEARALL);
     editor.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
+    // A new text: undo must not bring back the one it replaced, and nothing of it is edited yet.
+    editor.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+    editor.SendScintilla(QsciScintillaBase::SCI_SETSAVEPOINT);
 }
 
 QString ToQString(std::string_view text) {

@@ -18,7 +18,8 @@ std::string EditorText(QsciScintilla& editor);
 std::string_view EditorView(QsciScintilla& editor);
 // Replaces bytes [from, to) of the editor's text as one undo step.
 void ReplaceEditorRange(QsciScintilla& editor, std::size_t from, std::size_t to, std::string_view text);
-// Replaces the editor's whole text in one assignment.
+// Replaces the editor's whole text in one assignment, which starts a fresh undo history and
+// leaves the text unmodified.
 void SetEditorText(QsciScintilla& editor, std::string_view text);
 
 // Text for the clipboard and dialogs: raw-byte characters become lone UTF-16 surrogates, so

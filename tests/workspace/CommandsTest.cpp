@@ -1,10 +1,16 @@
 #include <QAction>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 
+#include <random>
+
+#include "Convert.h"
 #include "ConvertCommands.h"
 #include "EditCommands.h"
 #include "ProgramDocuments.h"
+#include "StatusPanels.h"
 #include "WindowFixture.h"
 
 namespace qm {
@@ -123,17 +129,6 @@ TEST_F(CommandsTest, ArrangementsCheckExactlyTheirOwnItem) {
     EXPECT_FALSE(a.intersects(b));
 }
 
-}  // namespace
-}  // namespace qm
-
-#include <QLabel>
-#include <QMenu>
-
-#include "StatusPanels.h"
-
-namespace qm {
-namespace {
-
 TEST_F(CommandsTest, StatusBarGreysKeyPanelsWhileTheirKeyIsOff) {
     StatusPanels& panels = window_.statusPanels();
     services_.capsLock = false;
@@ -155,16 +150,6 @@ TEST_F(CommandsTest, RightClickOnEitherTextShowsTheEditMenu) {
         controls_.MenuEdit->hide();
     }
 }
-
-}  // namespace
-}  // namespace qm
-
-#include <random>
-
-#include "Convert.h"
-
-namespace qm {
-namespace {
 
 TEST_F(CommandsTest, ConvertedWindowAlwaysShowsTheWholeConversionOverRandomEdits) {
     QsciScintilla& source = context().documents.OriginalFile().Text1();

@@ -1,32 +1,12 @@
-#include <gtest/gtest.h>
-
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "AppState.h"
-#include "MainWindow.h"
-#include "ScriptedServices.h"
-#include "TempFolder.h"
 #include "WindowFixture.h"
 
 namespace qm {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    MainWindowTest() {
-        test::WriteBytes(folder_.File("Kestrel.dic"), "Translator Dictionary  Ver.1.1  Hollowmere\r\n");
-    }
-    void SetUp() override { window_.endProgram = [this] { ++ended_; }; }
-    QString Ini() const { return QString::fromStdString(folder_.File("Quillmark.ini")); }
-
-    test::TempFolder folder_;
-    AppState state_;
-    SettingsStore settings_{Ini()};
-    ScriptedServices services_;
-    MainWindow window_{state_, settings_, services_, QString::fromStdString(folder_.path().string())};
-    int ended_ = 0;
-};
+class MainWindowTest : public test::WindowFixture {};
 
 TEST_F(MainWindowTest, StartsFromAnEmptyStoreWithTheDefaults) {
     window_.StartUp(QString());
@@ -48,10 +28,10 @@ TEST_F(MainWindowTest, ClosingWritesTheSettingsAndSwitchesCapsLockOff) {
     services_.capsLock = true;
     window_.close();
     EXPECT_FALSE(services_.capsLock);
-    const SettingsStore reread(Ini());
+    const SettingsStore reread(Path("Quillmark.ini"));
     EXPECT_EQ(reread.GetSetting("MainLeft", ""), "1500");
     EXPECT_EQ(reread.GetSetting("MainWidth", ""), "9000");
-    EXPECT_EQ(reread.GetSetting("DicFileName", ""), QString::fromStdString(folder_.File("Kestrel.dic")));
+    EXPECT_EQ(reread.GetSetting("DicFileName", ""), Path("Kestrel.dic"));
     EXPECT_EQ(reread.GetSetting("RecentFile1", "none"), "none");
 }
 
@@ -65,12 +45,6 @@ TEST_F(MainWindowTest, MissingDictionaryAtStartUpIsReportedAndStartUpGoesOn) {
     EXPECT_EQ(state_.ProgramFileName, "New.min");
 }
 
-}  // namespace
-}  // namespace qm
-
-namespace qm {
-namespace {
-
 TEST(CommandLinePath, TakesThePathFromTheArgumentText) {
     EXPECT_EQ(CommandLinePath("\"/nc/my part.MIN\""), "/nc/my part.MIN");
     EXPECT_EQ(CommandLinePath("-x \"/nc/a.MIN\" trailing"), "/nc/a.MIN");
@@ -79,9 +53,7 @@ TEST(CommandLinePath, TakesThePathFromTheArgumentText) {
     EXPECT_EQ(CommandLinePath("\"\""), "");
 }
 
-class StartAndEndTest : public test::WindowFixture {};
-
-TEST_F(StartAndEndTest, CommandLineProgramIsOpenedRememberedAndConvertedByTheTimer) {
+TEST_F(MainWindowTest, CommandLineProgramIsOpenedRememberedAndConvertedByTheTimer) {
     test::WriteBytes(folder_.File("Kestrel-ENG.dic"), std::string(kHeader) + "0,\"G00\",\"FAST\"\r\n");
     test::WriteBytes(folder_.File("my part.MIN"), "G00");
     window_.StartUp("\"" + Path("my part.MIN") + "\"");
@@ -95,7 +67,7 @@ TEST_F(StartAndEndTest, CommandLineProgramIsOpenedRememberedAndConvertedByTheTim
     EXPECT_EQ(ConvertedText(), "Fast\r\n");
 }
 
-TEST_F(StartAndEndTest, StartUpRestoresRecentItemsAndOptions) {
+TEST_F(MainWindowTest, StartUpRestoresRecentItemsAndOptions) {
     settings_.SaveSetting("RecentFile2", "/nc/b.MIN");
     settings_.SaveSetting("DicFile1", "/d/x.dic");
     settings_.SaveSetting("SpaceAdd", "True");
@@ -108,7 +80,7 @@ TEST_F(StartAndEndTest, StartUpRestoresRecentItemsAndOptions) {
     EXPECT_FALSE(controls_.MenuRunOptionBig->isChecked());
 }
 
-TEST_F(StartAndEndTest, EndingWithAnEditedSourceAsksFirst) {
+TEST_F(MainWindowTest, EndingWithAnEditedSourceAsksFirst) {
     window_.StartUp(QString());
     TypeIntoSource("G00");
     services_.AnswerMessage(MsgResult::Cancel);
@@ -125,7 +97,7 @@ TEST_F(StartAndEndTest, EndingWithAnEditedSourceAsksFirst) {
     EXPECT_EQ(services_.fileDialogs.back().initialFile, "New.min");
 }
 
-TEST_F(StartAndEndTest, EndingWithoutSavingWhenTheUserSaysNo) {
+TEST_F(MainWindowTest, EndingWithoutSavingWhenTheUserSaysNo) {
     window_.StartUp(QString());
     TypeIntoSource("G00");
     services_.AnswerMessage(MsgResult::No);
