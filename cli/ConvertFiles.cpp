@@ -13,7 +13,7 @@
 
 #include "AppState.h"
 #include "FastConvert.h"
-#include "DictionarySlots.h"
+#include "EngineText.h"
 #include "DictionaryFile.h"
 #include "FileAccess.h"
 #include "FileType.h"
