@@ -1,6 +1,6 @@
 #include "ShiftJis.h"
 
-#include <vector>
+#include <array>
 
 namespace qm::shiftjis {
 namespace {
@@ -12,21 +12,23 @@ struct CodeAndChar {
 
 #include "ShiftJisTable.inc"
 
+// Built by the compiler: nothing is computed or written at start, and only the pages a text
+// uses are ever read in.
 struct Tables {
     bool available = true;
-    std::vector<char32_t> decode = std::vector<char32_t>(0x10000, 0);  // by byte or pair code
-    std::vector<std::uint16_t> encode = std::vector<std::uint16_t>(0x10000, 0);  // by character
+    std::array<char32_t, 0x10000> decode{};       // by byte or pair code
+    std::array<std::uint16_t, 0x10000> encode{};  // by character
 
-    Tables() { Fill(); }
+    constexpr Tables() { Fill(); }
 
-    void Fill() {
+    constexpr void Fill() {
         for (unsigned b = 0; b < 0x80; ++b) Add(b, b);
         for (const CodeAndChar& entry : kCodes) Add(entry.code, entry.c);
         // Where two codes give one character, keep the code the C library writes.
         for (const CodeAndChar& entry : kCodesWritten) encode[entry.c] = entry.code;
     }
 
-    void Add(unsigned code, char32_t c) {
+    constexpr void Add(unsigned code, char32_t c) {
         if (c == 0 && code != 0) return;
         if (c > 0xFFFF) return;  // code page 932 has none; guards the table size
         decode[code] = c;
@@ -34,10 +36,9 @@ struct Tables {
     }
 };
 
-const Tables& GetTables() {
-    static const Tables tables;
-    return tables;
-}
+constexpr Tables kTables;
+
+const Tables& GetTables() { return kTables; }
 
 }  // namespace
 
