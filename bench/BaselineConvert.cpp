@@ -23,7 +23,8 @@ std::string ReadFile(const char* path) {
 
 bool IsAscii(const std::string& bytes) {
     for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
     }
     return true;
 }
@@ -31,14 +32,16 @@ bool IsAscii(const std::string& bytes) {
 // The bytes converted by iconv from one code page to another; empty when it refuses them.
 std::string Recode(const std::string& bytes, const char* from, const char* to) {
     iconv_t cd = iconv_open(to, from);
-    if (cd == iconv_t(-1)) return {};
+    if (cd == iconv_t(-1))
+        return {};
     std::string in = bytes, out(bytes.size() * 2 + 16, '\0');
     char* inPtr = in.data();
     char* outPtr = out.data();
     std::size_t inLeft = in.size(), outLeft = out.size();
     const bool ok = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != std::size_t(-1);
     iconv_close(cd);
-    if (!ok) return {};
+    if (!ok)
+        return {};
     out.resize(out.size() - outLeft);
     return out;
 }
@@ -49,13 +52,15 @@ qm::DictionaryTable ParseDictionary(const std::string& text) {
     std::size_t start = text.find('\n');
     while (start != std::string::npos && start + 1 < text.size()) {
         const std::size_t end = text.find('\n', start + 1);
-        const std::string line = text.substr(start + 1, end == std::string::npos ? end : end - start - 1);
+        const std::string line =
+            text.substr(start + 1, end == std::string::npos ? end : end - start - 1);
         start = end;
         const std::size_t q1 = line.find('"'), q2 = line.find('"', q1 + 1);
         const std::size_t q3 = line.find('"', q2 + 1), q4 = line.find('"', q3 + 1);
-        if (q4 == std::string::npos) continue;
-        table.Append({std::int16_t(std::stoi(line.substr(0, q1 - 1))), line.substr(q1 + 1, q2 - q1 - 1),
-                      line.substr(q3 + 1, q4 - q3 - 1)});
+        if (q4 == std::string::npos)
+            continue;
+        table.Append({std::int16_t(std::stoi(line.substr(0, q1 - 1))),
+                      line.substr(q1 + 1, q2 - q1 - 1), line.substr(q3 + 1, q4 - q3 - 1)});
     }
     return table;
 }
