@@ -102,11 +102,6 @@ Status CheckDictionary(const std::string& DicFileName) {
     if (!ReadFirstLine(DicFileName, kHeaderReadLimit, bytes).ok()) {
         return Status::Fail(DicFileName + " not find dictionaly.");
     }
-    return CheckHeader(bytes);
-}
-
-Status CheckHeader(std::string_view bytes) {
-    bytes = bytes.substr(0, std::min(bytes.find('\n'), kHeaderReadLimit - 1) + 1);
     const std::string text = DecodeText(bytes, DetectEncoding(bytes));
     std::string_view line = std::string_view(text).substr(0, text.find('\n'));
     if (line.ends_with('\r') && line.size() < text.size()) line.remove_suffix(1);
@@ -209,33 +204,21 @@ Status ParseDictionary(std::string_view text, const std::string& source, Diction
     return status;
 }
 
-namespace {
-
-// Parses the whole file's bytes into table, all or nothing.
-Status ParseDictionaryBytes(std::string_view bytes, const std::string& DicFileName, DictionaryTable& table) {
+Status ReadDictionary(const std::string& DicFileName, DictionaryTable& table) {
+    std::string bytes;
+    if (Status read = ReadWholeFile(DicFileName, bytes); !read.ok()) return read;
     const FileEncoding encoding = DetectEncoding(bytes);
     const std::string text = DecodeText(bytes, encoding);
+    // Parsed straight into the caller's table (see ParseDictionary), all or nothing.
     const FileEncoding previous = std::exchange(table.encoding, encoding);
     Status status = ParseDictionary(text, DicFileName, table);
     if (!status.ok()) table.encoding = previous;
     return status;
 }
 
-}  // namespace
-
-Status ReadDictionary(const std::string& DicFileName, DictionaryTable& table) {
-    std::string bytes;
-    if (Status read = ReadWholeFile(DicFileName, bytes); !read.ok()) return read;
-    return ParseDictionaryBytes(bytes, DicFileName, table);
-}
-
 Status LoadDictionaryFile(const std::string& DicFileName, DictionaryTable& table) {
-    std::string bytes;  // read once: the check looks at the first line of the same bytes
-    if (!ReadWholeFile(DicFileName, bytes).ok() || bytes.empty()) {
-        return Status::Fail(DicFileName + " not find dictionaly.");
-    }
-    if (Status check = CheckHeader(bytes); !check.ok()) return check;
-    return ParseDictionaryBytes(bytes, DicFileName, table);
+    if (Status check = CheckDictionary(DicFileName); !check.ok()) return check;
+    return ReadDictionary(DicFileName, table);
 }
 
 Status CheckStorable(std::string_view text, const std::string& what) {

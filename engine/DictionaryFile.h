@@ -36,8 +36,6 @@ std::string DictionaryHeader();
 //   "Dictionaly ver. error."             the version differs
 //   DicFileName + " not find dictionaly."  no such file, unreadable or empty
 Status CheckDictionary(const std::string& DicFileName);
-// The same check on a file's bytes, of which it reads the first line.
-Status CheckHeader(std::string_view bytes);
 
 // Reads the records of an accepted file into table, all or nothing: on failure the table is
 // untouched and the message names the path, the line and what is wrong.

@@ -134,18 +134,6 @@ TEST_F(DictionaryFileTest, RefusesMalformedRecordsNamingTheLineAndLeavesTheTable
     }
 }
 
-TEST_F(DictionaryFileTest, LoadingRefusesAFileExactlyAsTheCheckDoes) {
-    for (const std::string& bytes : {std::string("Translator Dictionary  Ver.1.2  Hollowmere\r\n0,\"G00\",\"R\""),
-                                     std::string("Translator Dictionary  Ver.1.1  Someone\r\n"),
-                                     std::string("Translator Dictionary  Ver.1.1  Hollowmere \xE3\x81\x82\r\n0,\"\x82\xA0\",\"\""),
-                                     std::string(), "\r\n" + kHeader, kHeader}) {
-        const std::string loaded = Load(bytes).message();
-        EXPECT_EQ(loaded, CheckDictionary(path_).message()) << bytes;
-    }
-    EXPECT_EQ(LoadDictionaryFile(folder_.path().string(), table_).message(),
-              folder_.path().string() + " not find dictionaly.");
-}
-
 TEST_F(DictionaryFileTest, AFaultLeavesATableNotYetUsedEmpty) {
     const Status status = Load(kHeader + "0,\"G00\",\"\x91\x81\x91\x97\"\r\n0,\"G01\",\"Feed\"\r\n0,\"G02\"\r\n");
     ASSERT_FALSE(status.ok());
