@@ -61,7 +61,7 @@ PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
-# make package: the Debian package, written to $(BUILD_DIR).
+# make package: the Debian packages quillmark and quillmark-convert, written to $(BUILD_DIR).
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 

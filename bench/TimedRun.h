@@ -13,7 +13,8 @@ struct TimedRun {
     std::string error;       // why it could not start
 };
 
-// Runs argv[0] with the arguments, waiting for it; its output goes where ours goes.
-TimedRun RunTimed(const std::vector<std::string>& argv);
+// Runs argv[0] with the arguments, waiting for it; its standard output goes to the file
+// standardOutput when one is named, else where ours goes.
+TimedRun RunTimed(const std::vector<std::string>& argv, const std::string& standardOutput = {});
 
 }  // namespace qm::bench

@@ -1,4 +1,5 @@
 // quillmark-convert: converts NC programs with a dictionary from the command line.
+#include <malloc.h>
 #include <unistd.h>
 
 #include <climits>
@@ -24,6 +25,10 @@ std::string ProgramFolder(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Buffers of a dictionary's size come from the heap rather than fresh mappings, so that
+    // the file's bytes and decoded text, once parsed, are reused instead of new pages faulted
+    // in; a program's larger buffers are still mapped and given back whole.
+    ::mallopt(M_MMAP_THRESHOLD, 1 << 20);
     const std::string programFolder = ProgramFolder(argv[0]);
     std::string error;
     const auto options = qm::cli::ParseCommandLine({argv + 1, argv + argc}, error);

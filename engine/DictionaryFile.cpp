@@ -163,21 +163,45 @@ bool DictionaryRecordReader::Next(DictionaryEntry& entry) {
     return true;
 }
 
-Status ParseDictionary(std::string_view text, const std::string& source, DictionaryTable& table) {
-    DictionaryTable parsed;
-    parsed.encoding = table.encoding;
+namespace {
+
+// Appends every record of text to table; stops at the first fault.
+Status AppendRecords(std::string_view text, const std::string& source, DictionaryTable& table) {
     DictionaryRecordReader reader(text, source);
     DictionaryEntry entry;
     while (reader.Next(entry)) {
-        if (!parsed.Append(std::move(entry))) {
+        if (!table.Append(std::move(entry))) {
             return Status::Fail(LineMessage(source, reader.line(),
                 "the dictionary holds more than " + std::to_string(kDictionarySlots) +
                 " words, the most a dictionary can hold."));
         }
     }
-    if (!reader.error().ok()) return reader.error();
-    table = std::move(parsed);
-    return Status::Ok();
+    return reader.error();
+}
+
+bool IsUnused(const DictionaryTable& table) {
+    return table.LastIndex < 0 && std::all_of(table.entries.begin(), table.entries.end(),
+                                              [](const DictionaryEntry& entry) { return entry == DictionaryEntry{}; });
+}
+
+}  // namespace
+
+Status ParseDictionary(std::string_view text, const std::string& source, DictionaryTable& table) {
+    // A table not yet used, as when a dictionary is loaded, is filled in place and emptied again
+    // on a fault: a second table of every slot costs more than the whole parse of a small file.
+    if (IsUnused(table)) {
+        Status status = AppendRecords(text, source, table);
+        if (!status.ok()) {
+            std::fill(table.entries.begin(), table.entries.begin() + (table.LastIndex + 1), DictionaryEntry{});
+            table.LastIndex = -1;
+        }
+        return status;
+    }
+    DictionaryTable parsed;
+    parsed.encoding = table.encoding;
+    Status status = AppendRecords(text, source, parsed);
+    if (status.ok()) table = std::move(parsed);
+    return status;
 }
 
 Status ReadDictionary(const std::string& DicFileName, DictionaryTable& table) {
@@ -185,11 +209,11 @@ Status ReadDictionary(const std::string& DicFileName, DictionaryTable& table) {
     if (Status read = ReadWholeFile(DicFileName, bytes); !read.ok()) return read;
     const FileEncoding encoding = DetectEncoding(bytes);
     const std::string text = DecodeText(bytes, encoding);
-    DictionaryTable parsed;
-    parsed.encoding = encoding;
-    if (Status status = ParseDictionary(text, DicFileName, parsed); !status.ok()) return status;
-    table = std::move(parsed);
-    return Status::Ok();
+    // Parsed straight into the caller's table (see ParseDictionary), all or nothing.
+    const FileEncoding previous = std::exchange(table.encoding, encoding);
+    Status status = ParseDictionary(text, DicFileName, table);
+    if (!status.ok()) table.encoding = previous;
+    return status;
 }
 
 Status LoadDictionaryFile(const std::string& DicFileName, DictionaryTable& table) {

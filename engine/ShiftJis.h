@@ -4,7 +4,8 @@
 
 namespace qm::shiftjis {
 
-// Code page 932 as the C library's iconv defines it, tabulated once on first use.
+// Code page 932 as the C library's iconv defines it, from a table generated once
+// (tools/gen-shiftjis-table.cpp), so that nothing is asked of iconv at run time.
 
 inline bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
@@ -20,7 +21,7 @@ char32_t DecodePair(unsigned char lead, unsigned char trail);
 // Where two codes decode to c, the one the C library writes is returned.
 std::uint16_t Encode(char32_t c);
 
-// True when the C library could provide the code page (iconv knows "CP932").
+// True when the code page can be read and written; the table is built in, so always.
 bool Available();
 
 }  // namespace qm::shiftjis

@@ -64,8 +64,10 @@ std::string DecodeShiftJis(std::string_view bytes) {
     text.reserve(bytes.size() + bytes.size() / 2);
     for (std::size_t pos = 0; pos < bytes.size(); ++pos) {
         const unsigned char b = bytes[pos];
-        if (b < 0x80) {
-            text += char(b);
+        if (b < 0x80) {  // the bulk of an NC program or a dictionary: copied a run at a time
+            const std::size_t run = AsciiPrefix(bytes.substr(pos));
+            text.append(bytes.substr(pos, run));
+            pos += run - 1;
             continue;
         }
         char32_t c = 0;

@@ -1,7 +1,5 @@
 #include "DictionarySlots.h"
 
-#include <QFile>
-
 #include "AppState.h"
 #include "Context.h"
 #include "DocumentWindow.h"
@@ -21,10 +19,6 @@ void Refuse(Context& context, const Status& status) {
 }
 
 }  // namespace
-
-std::string EnginePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-QString FromEngineText(const std::string& text) { return QString::fromStdString(text); }
 
 QString ConvertedCaption(const QString& DicFileName, const QString& DicPathName) {
     return QStringLiteral("Converted by ") + DicFileName.mid(DicPathName.length());

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include <string>
+#include "EngineText.h"
 
 namespace qm {
 
@@ -21,9 +21,5 @@ void LoadDictionary(Context& context);
 
 // "Converted by " and what DicFileName holds behind the DicPathName folder.
 QString ConvertedCaption(const QString& DicFileName, const QString& DicPathName);
-
-// Paths as the engine takes them (the file system's bytes) and back.
-std::string EnginePath(const QString& path);
-QString FromEngineText(const std::string& text);
 
 }  // namespace qm

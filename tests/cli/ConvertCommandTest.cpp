@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "Convert.h"
 #include "DictionaryFile.h"
 #include "Process.h"
 #include "TempFolder.h"
@@ -173,6 +174,29 @@ TEST_F(ConvertCommandTest, WithoutDictionaryOptionUsesTheDictionaryTheUserChoseF
     WriteBytes(File("P.DAT"), "M3");
     EXPECT_EQ(Run({File("P.SUB")}).out, "Rapid\r\n");
     EXPECT_EQ(Run({File("P.DAT")}).out, "Spindle On\r\n");
+}
+
+TEST_F(ConvertCommandTest, ProgramsSmallAndLargeConvertAsTheReferenceDoes) {
+    // Later entries see the comments earlier ones inserted; small and large programs, one after
+    // the other with the same dictionary, must all follow that order.
+    WriteBytes(dictionary_, kHeader + "0,\"G00\",\"G01 RAPID\"\r\n0,\"G01\",\"LINEAR\"\r\n0,\"X\",\"AXIS X\"\r\n");
+    DictionaryTable table;
+    ASSERT_TRUE(LoadDictionaryFile(dictionary_, table).ok());
+    std::string large;
+    while (large.size() < 4096) large += "N" + std::to_string(large.size()) + " G00 X1. G01 Y2.\r\n";
+    const std::vector<std::pair<std::string, std::string>> programs = {
+        {"A.NC", "G00 X1.\r\n"}, {"B.NC", large}, {"C.NC", std::string(500, 'X') + "G00"}, {"D.NC", "G01\r\nX"}};
+    std::filesystem::create_directory(File("out"));
+    std::vector<std::string> args = {"-d", dictionary_, "-o", File("out")};
+    for (const auto& [name, text] : programs) {
+        WriteBytes(File(name), text);
+        args.push_back(File(name));
+    }
+    const ProcessResult result = Run(args);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    for (const auto& [name, text] : programs) {
+        EXPECT_EQ(ReadBytes(File("out/" + name + ".txt")), ConvertReference(text, table, false)) << name;
+    }
 }
 
 }  // namespace

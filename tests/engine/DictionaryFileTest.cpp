@@ -134,6 +134,18 @@ TEST_F(DictionaryFileTest, RefusesMalformedRecordsNamingTheLineAndLeavesTheTable
     }
 }
 
+TEST_F(DictionaryFileTest, AFaultLeavesATableNotYetUsedEmpty) {
+    const Status status = Load(kHeader + "0,\"G00\",\"\x91\x81\x91\x97\"\r\n0,\"G01\",\"Feed\"\r\n0,\"G02\"\r\n");
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(table_.LastIndex, -1);
+    EXPECT_EQ(table_.entries[0], DictionaryEntry{});
+    EXPECT_EQ(table_.entries[1], DictionaryEntry{});
+    EXPECT_EQ(table_.encoding, FileEncoding{});  // not the Shift-JIS of the refused file
+    ASSERT_TRUE(Load(kHeader + "0,\"G01\",\"Feed\"\r\n").ok());
+    EXPECT_EQ(table_.LastIndex, 0);
+    EXPECT_EQ(table_.entries[0], (DictionaryEntry{0, "G01", "Feed"}));
+}
+
 TEST_F(DictionaryFileTest, HoldsAtMost10001Words) {
     std::string records = kHeader;
     for (int i = 0; i < kDictionarySlots; ++i) records += "0,\"W" + std::to_string(i) + "\",\"c\"\r\n";

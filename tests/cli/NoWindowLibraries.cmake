@@ -1,0 +1,20 @@
+# Fails when the executable named by PROGRAM loads any library of the window system: the
+# converter must run on a machine without a desktop.
+#   cmake -DPROGRAM=path/to/quillmark-convert -P NoWindowLibraries.cmake
+if(NOT PROGRAM)
+  message(FATAL_ERROR "PROGRAM is not set")
+endif()
+execute_process(COMMAND ldd ${PROGRAM} OUTPUT_VARIABLE libraries ERROR_VARIABLE problem RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "ldd ${PROGRAM} failed: ${problem}")
+endif()
+set(window_libraries "libQt6Widgets|libQt6Gui|libQt6PrintSupport|libQt6OpenGL|libqscintilla2|libX11|libxcb|libGL|libEGL")
+string(REGEX MATCHALL "[^\n]*(${window_libraries})[^\n]*" found "${libraries}")
+if(found)
+  list(JOIN found "\n" lines)
+  message(FATAL_ERROR "${PROGRAM} loads window libraries:\n${lines}")
+endif()
+if(NOT libraries MATCHES "libc\\.so")
+  message(FATAL_ERROR "ldd shows no C library for ${PROGRAM}:\n${libraries}")
+endif()
+message(STATUS "${PROGRAM} loads no window library")
