@@ -229,9 +229,11 @@ Status SaveDictionary(const std::string& DicFileName, const DictionaryTable& tab
     std::string text;
     if (Status formatted = FormatDictionary(table, text); !formatted.ok()) return formatted;
     std::string bytes;
-    if (Status encoded = EncodeText(text, WritingEncoding(table.encoding), bytes); !encoded.ok()) {
-        return Status::Fail(DicFileName + ": " + encoded.message());
+    Status encoded = EncodeText(text, WritingEncoding(table.encoding), bytes);
+    if (!encoded.ok() && table.encoding.encoding == Encoding::Ascii) {
+        encoded = EncodeText(text, {Encoding::Utf8, false}, bytes);
     }
+    if (!encoded.ok()) return Status::Fail(DicFileName + ": " + encoded.message());
     return WriteFileSafely(DicFileName, bytes);
 }
 
