@@ -230,6 +230,8 @@ Status SaveDictionary(const std::string& DicFileName, const DictionaryTable& tab
     if (Status formatted = FormatDictionary(table, text); !formatted.ok()) return formatted;
     std::string bytes;
     Status encoded = EncodeText(text, WritingEncoding(table.encoding), bytes);
+    // A dictionary that was never Shift-JIS has no Japanese system to stay exchangeable with:
+    // rather than refuse "Ø" or "µ", it becomes UTF-8.
     if (!encoded.ok() && table.encoding.encoding == Encoding::Ascii) {
         encoded = EncodeText(text, {Encoding::Utf8, false}, bytes);
     }
