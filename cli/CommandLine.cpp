@@ -43,7 +43,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     bool onlyFiles = false;
     for (std::size_t i = 0; i < args.size() && error.empty(); ++i) {
         const std::string& arg = args[i];
-        std::optional<std::string> encoding;
+        std::optional<std::string> encoding, outputEncoding;
         if (onlyFiles || arg == "-" || !arg.starts_with("-")) {
             options.files.push_back(arg);
         } else if (arg == "--") {
@@ -60,6 +60,10 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
             if (error.empty() && !ParseEncoding(*encoding, options.encoding)) {
                 error = "unknown encoding '" + *encoding + "' (use auto, shift_jis or utf-8)";
             }
+        } else if (TakeValue(args, i, "", "--output-encoding", outputEncoding, error)) {
+            if (error.empty() && !ParseEncoding(*outputEncoding, options.outputEncoding)) {
+                error = "unknown output encoding '" + *outputEncoding + "' (use auto, utf-8 or shift_jis)";
+            }
         } else {
             error = "unknown option " + arg;
         }
@@ -75,7 +79,8 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
 
 std::string UsageText(const std::string& programFolder) {
     return "Usage: quillmark-convert [-d DICTIONARY] [-s|--space] [-o OUTPUT]\n"
-           "                         [--encoding auto|shift_jis|utf-8] [FILE ...]\n"
+           "                         [--encoding auto|shift_jis|utf-8]\n"
+           "                         [--output-encoding auto|utf-8|shift_jis] [FILE ...]\n"
            "Replaces every dictionary word in each line of NC program FILEs by its comment.\n"
            "\n"
            "  -d, --dictionary FILE  use this dictionary for every FILE\n"
@@ -84,19 +89,24 @@ std::string UsageText(const std::string& programFolder) {
            "                         existing folder that receives NAME.txt for each FILE NAME\n"
            "      --encoding ENC     encoding of the program files: auto (the default: UTF-8\n"
            "                         when the file is UTF-8, otherwise Shift-JIS), shift_jis or\n"
-           "                         utf-8. Results are written in the same encoding.\n"
+           "                         utf-8\n"
+           "      --output-encoding ENC\n"
+           "                         encoding of the results: auto (the default: the program\n"
+           "                         file's own, UTF-8 for a plain-ASCII program), utf-8 or\n"
+           "                         shift_jis\n"
            "  -h, --help             show this help and exit\n"
            "  -V, --version          show the version and exit\n"
            "\n"
            "With no FILE, or when FILE is -, reads standard input and writes standard output.\n"
            "One FILE without -o is written to standard output.\n"
            "\n"
-           "Without -d the dictionary follows the file's extension, as in the desktop\n"
+           "Without -d the dictionary follows the file name's extension (everything after\n"
+           "the first full stop of the name; folders do not count), as in the desktop\n"
            "application: the one chosen there for the type, else the type's default in\n"
            "  " + programFolder + ":\n"
            "  MIN SUB SSB SDF LIB TXT  Kestrel-ENG.dic      TOP  TOP-FILE-ENG.DIC\n"
            "  LDR                      Harrier-ENG.dic      LPD  Loader parameter ENG.dic\n"
-           "  NC, no extension, stdin  Merlin.dic\n"
+           "  NC NGC GCODE TAP, no extension, stdin  Merlin.dic\n"
            "Any other type uses the application's current dictionary (first Kestrel.dic).\n"
            "\n"
            "Exit status: 0 success, 1 usage error, 2 a dictionary was refused,\n"

@@ -12,7 +12,8 @@ struct Options {
     std::optional<std::string> dictionary;  // -d: one dictionary for every file
     bool spaceAdd = false;                   // -s: a blank before each inserted comment
     std::optional<std::string> output;       // -o: a file, or a folder for several inputs
-    EncodingChoice encoding = EncodingChoice::Auto;
+    EncodingChoice encoding = EncodingChoice::Auto;        // how program files are read
+    EncodingChoice outputEncoding = EncodingChoice::Auto;  // how results are written
     std::vector<std::string> files;          // "-" is standard input
     bool help = false;
     bool version = false;

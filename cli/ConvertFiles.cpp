@@ -103,6 +103,20 @@ FileEncoding ProgramEncoding(std::string_view bytes, EncodingChoice choice) {
     return DetectEncoding(bytes);
 }
 
+// The program's own encoding (UTF-8 for plain ASCII) unless the user named one; UTF-8 keeps a
+// program's byte-order mark.
+FileEncoding ResultEncoding(FileEncoding program, EncodingChoice choice) {
+    switch (choice) {
+        case EncodingChoice::ShiftJis:
+            return {Encoding::ShiftJis, false};
+        case EncodingChoice::Utf8:
+            return {Encoding::Utf8, program.encoding == Encoding::Utf8 && program.byteOrderMark};
+        case EncodingChoice::Auto:
+            break;
+    }
+    return ConvertedTextEncoding(program);
+}
+
 // Identity of an existing file, so that links to one file compare equal.
 std::optional<std::pair<dev_t, ino_t>> FileIdentity(const std::string& path) {
     struct stat info{};
@@ -208,14 +222,13 @@ int ConvertFiles(const Options& options, const std::string& programFolder) {
         }
         // Each step lets go of what the next no longer needs: a large program is held about
         // twice, not four times.
-        FileEncoding encoding = ProgramEncoding(bytes, options.encoding);
+        const FileEncoding encoding = ProgramEncoding(bytes, options.encoding);
         std::string converted;
         {
             const std::string text = DecodeOwnedText(std::move(bytes), encoding);
             converted = dictionary->Convert(text, options.spaceAdd);
         }
-        if (encoding.encoding == Encoding::Ascii) encoding = WritingEncoding(dictionary->table.encoding);
-        Status written = EncodeTextInPlace(converted, encoding);
+        Status written = EncodeTextInPlace(converted, ResultEncoding(encoding, options.outputEncoding));
         if (written.ok()) {
             written = destination == kStandardStream ? WriteStandardOutput(converted)
                                                      : WriteFileSafely(destination, converted);

@@ -10,6 +10,7 @@
 #include "DicFileOpen.h"
 #include "DictionaryFile.h"
 #include "DictionarySlots.h"
+#include "RecentItems.h"
 #include "Services.h"
 
 namespace qm {
@@ -28,10 +29,10 @@ void UseChosenFile(AppState& state, const QString& path) {
 void AddRecentDictionary(Context& context, const QString& path) {
     auto& items = context.controls.mnuDicFile;
     for (int i = 4; i >= 1; --i) {
-        items[i]->setText(items[i - 1]->text());
-        if (!IsFreeItem(items[i]->text())) items[i]->setVisible(true);
+        SetRecentItemPath(*items[i], RecentItemPath(*items[i - 1]));
+        if (!IsFreeItem(RecentItemPath(*items[i]))) items[i]->setVisible(true);
     }
-    items[0]->setText(path);
+    SetRecentItemPath(*items[0], path);
     items[0]->setVisible(true);
 }
 
@@ -41,9 +42,12 @@ void MenuDicSelect_Click(Context& context, DicFileOpen& dialog) {
     const std::optional<QString> path = dialog.ShowOpen(services, context.state.DicPathName);
     if (path) {
         UseChosenFile(context.state, *path);
-        LoadDictionary(context);  // a refused file leaves the dictionary in use as it was
-        AddRecentDictionary(context, *path);
-        ConvertProgram(context);
+        // A file whose header is refused is still listed and converts with the table in use;
+        // one whose records cannot be read ends the command.
+        if (LoadDictionary(context) != DictionaryLoad::Unreadable) {
+            AddRecentDictionary(context, *path);
+            ConvertProgram(context);
+        }
     }
     services.SetBusy(false);
 }
@@ -66,11 +70,10 @@ void MenuDicCreate_Click(Context& context, DicFileOpen& dialog) {
 }
 
 void mnuDicFile_Click(Context& context, int index) {
-    const QString path = context.controls.mnuDicFile[index - 1]->text();
+    const QString path = RecentItemPath(*context.controls.mnuDicFile[index - 1]);
     if (IsFreeItem(path)) return;
     context.state.DicFileName = path;
-    LoadDictionary(context);
-    ConvertProgram(context);
+    if (LoadDictionary(context) != DictionaryLoad::Unreadable) ConvertProgram(context);
 }
 
 }  // namespace qm

@@ -27,6 +27,7 @@ void WordDialog::keyPressEvent(QKeyEvent* event) {
 QLabel* WordDialog::NewLabel(const char* name, const QString& text) {
     auto* label = new QLabel(text, this);
     label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);  // words and comments such as "<B> axis" are not markup
     return label;
 }
 

@@ -253,9 +253,13 @@ Status SaveDictionary(const std::string& DicFileName, const DictionaryTable& tab
     std::string text;
     if (Status formatted = FormatDictionary(table, text); !formatted.ok()) return formatted;
     std::string bytes;
-    if (Status encoded = EncodeText(text, WritingEncoding(table.encoding), bytes); !encoded.ok()) {
-        return Status::Fail(DicFileName + ": " + encoded.message());
+    Status encoded = EncodeText(text, WritingEncoding(table.encoding), bytes);
+    // A dictionary that was never Shift-JIS has no Japanese system to stay exchangeable with:
+    // rather than refuse "Ø" or "µ", it becomes UTF-8.
+    if (!encoded.ok() && table.encoding.encoding == Encoding::Ascii) {
+        encoded = EncodeText(text, {Encoding::Utf8, false}, bytes);
     }
+    if (!encoded.ok()) return Status::Fail(DicFileName + ": " + encoded.message());
     return WriteFileSafely(DicFileName, bytes);
 }
 

@@ -82,7 +82,9 @@ Status CheckStorable(std::string_view text, const std::string& what);
 Status FormatDictionary(const DictionaryTable& table, std::string& text);
 
 // Writes the header and the entries 0 to LastIndex to DicFileName, replacing the file only once
-// everything was written, in the table's encoding (plain ASCII becomes code page 932).
+// everything was written, in the table's encoding. A plain-ASCII (or new) table is written in
+// code page 932, or in UTF-8 when it holds a character code page 932 lacks; a Shift-JIS table
+// refuses such a character.
 Status SaveDictionary(const std::string& DicFileName, const DictionaryTable& table);
 
 }  // namespace qm

@@ -159,6 +159,11 @@ FileEncoding WritingEncoding(FileEncoding read) {
     return read;
 }
 
+FileEncoding ConvertedTextEncoding(FileEncoding program) {
+    if (program.encoding == Encoding::Ascii) return {Encoding::Utf8, false};
+    return program;
+}
+
 std::string EncodingName(FileEncoding encoding) {
     switch (encoding.encoding) {
         case Encoding::Ascii:

@@ -30,6 +30,10 @@ FileEncoding DetectEncoding(std::string_view bytes);
 // dictionaries stay exchangeable with Japanese Windows systems.
 FileEncoding WritingEncoding(FileEncoding read);
 
+// The encoding a program's converted text is written in: the program's own, and UTF-8 for a
+// plain-ASCII program, whose comments (from any dictionary) then read right on a UTF-8 desktop.
+FileEncoding ConvertedTextEncoding(FileEncoding program);
+
 // Name for messages and the command line: "ASCII", "UTF-8", "Shift-JIS".
 std::string EncodingName(FileEncoding encoding);
 

@@ -8,6 +8,7 @@
 #include "DocumentWindows.h"
 #include "ProgramDocuments.h"
 #include "Services.h"
+#include "Settings.h"
 #include "TextBridge.h"
 
 namespace qm {
@@ -16,13 +17,6 @@ namespace {
 bool Ask(Context& context, const char* prompt, const char* title) {
     return context.services.MsgBox({QString::fromLatin1(prompt), MsgButtons::YesNo, MsgIcon::None,
                                     MsgDefault::First, QString::fromLatin1(title)}) == MsgResult::Yes;
-}
-
-// The converted text goes out in the program's encoding; a plain-ASCII program's in the
-// dictionary's, so that the comments arrive as they were written.
-FileEncoding ConvertedEncoding(const AppState& state) {
-    if (state.ProgramEncoding.encoding != Encoding::Ascii) return state.ProgramEncoding;
-    return WritingEncoding(state.Dictionary.encoding);
 }
 
 }  // namespace
@@ -42,10 +36,11 @@ void MenuFileSave_Click(Context& context) {
     }
     if (!Ask(context, "Do you want comment file save ?", "Save Translated File")) return;
     const std::optional<QString> path = context.services.SaveFileDialog(
-        {QString::fromLatin1(kTextFilesFilter), state.SavePathName, ConvertedFileName(state.ProgramFileName), QString()});
+        {QString::fromLatin1(kTextFilesFilter), DialogStartFolder(state.SavePathName),
+         ConvertedFileName(state.ProgramFileName), QString()});
     if (!path) return;
     state.SavePathName = QFileInfo(*path).absolutePath();
-    WriteWindowText(context, EditorText(context.documents.Form1().Text1()), ConvertedEncoding(state), *path);
+    WriteWindowText(context, EditorText(context.documents.Form1().Text1()), ConvertedTextEncoding(state.ProgramEncoding), *path);
 }
 
 }  // namespace qm

@@ -128,7 +128,7 @@ ExportPlan PlanExport(AppState& state, const QString& caption) {
     plan.templateName = TemplateName(state.FileTypeKey);
     plan.convertedOnly = plan.templateName != QLatin1String("Quillmark.xlt");
     plan.caption = caption;
-    plan.dictionaryName = state.DicFileName.mid(state.DicPathName.size() + 1);
+    plan.dictionaryName = DictionaryNameBelowFolder(state.DicFileName, state.DicPathName);
     plan.footer = QString::fromLatin1(kFooterStart) + plan.dictionaryName + QStringLiteral("]");
     return plan;
 }

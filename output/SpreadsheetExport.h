@@ -14,7 +14,7 @@ struct ExportPlan {
     QString templateName;    // "Quillmark-TOP.xlt", "Quillmark-LPD.xlt" or "Quillmark.xlt"
     bool convertedOnly = false;  // TOP and LPD: only the converted text, in column A
     QString caption;         // the source window's caption, for the page header
-    QString dictionaryName;  // DicFileName behind the DicPathName folder
+    QString dictionaryName;  // DicFileName below the DicPathName folder, or its file name
     QString footer;          // names the dictionary, for the page footer
 };
 

@@ -10,16 +10,16 @@
 
 namespace qm {
 
-// One dictionary path per program file type: the eleven types and their settings keys, as
+// One dictionary path per program file type: the types and their settings keys, as
 // loading a dictionary writes them and as start-up reads them (the store ignores letter case,
 // so both name one value).
 struct DictionarySlotKey {
-    const char* fileTypeKey;  // "MIN" ... "NC", "" for a path without a full stop
+    const char* fileTypeKey;  // "MIN" ... "NC", "" for a file name without a full stop, "NGC" ...
     const char* writtenAs;    // "MINdic", "SUBdic", ...
     const char* readAs;       // "MINdic", "SUBDic", ...
 };
 
-inline constexpr std::array<DictionarySlotKey, 11> kDictionarySlotKeys = {{
+inline constexpr std::array<DictionarySlotKey, 14> kDictionarySlotKeys = {{
     {"MIN", "MINdic", "MINdic"},
     {"SUB", "SUBdic", "SUBDic"},
     {"SSB", "SSBdic", "SSBDic"},
@@ -31,6 +31,9 @@ inline constexpr std::array<DictionarySlotKey, 11> kDictionarySlotKeys = {{
     {"TXT", "TXTdic", "TXTDic"},
     {"NC", "NCdic", "NCDic"},
     {"", "NONdic", "NONDic"},
+    {"NGC", "NGCdic", "NGCdic"},
+    {"GCODE", "GCODEdic", "GCODEdic"},
+    {"TAP", "TAPdic", "TAPdic"},
 }};
 
 // Index of a file type in kDictionarySlotKeys (exact, case-sensitive), or -1.

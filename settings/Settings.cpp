@@ -39,6 +39,11 @@ QString InProgramFolder(const QString& programFolder, std::string_view file) {
 
 }  // namespace
 
+QString DialogStartFolder(const QString& storedFolder) {
+    if (storedFolder.isEmpty() || storedFolder == QDir::rootPath()) return QDir::homePath();
+    return storedFolder;
+}
+
 QString FloatText(float value) { return QString::number(double(value), 'g', 7); }
 
 WindowTwips ReadMainWindowTwips(const SettingsStore& store) {

@@ -25,14 +25,18 @@ void ReadSettings(const SettingsStore& store, AppState& state, const QString& pr
 // What the main window hands to SaveData besides the state.
 struct SaveDataWindow {
     std::optional<WindowTwips> placement;         // nothing when the window is minimized
-    std::array<QString, 5> recentFileItems;       // texts of the recent-file menu items
-    std::array<QString, 5> recentDictionaryItems; // texts of the recent-dictionary menu items
+    std::array<QString, 5> recentFileItems;       // paths (or placeholders) of the recent-file items
+    std::array<QString, 5> recentDictionaryItems; // paths (or placeholders) of the recent dictionaries
 };
 
 // Writes the settings back at exit, in order: the window placement (unless minimized), fonts,
 // print layout, options, folders and the current dictionary, then the recent items that hold a
 // path (an item still showing its placeholder "RecentFile3" or "DicFile2" writes nothing).
 void SaveData(SettingsStore& store, const AppState& state, const SaveDataWindow& window);
+
+// The folder the program and save dialogs open in for a stored OpenPathName or SavePathName:
+// the home folder while the setting holds its default (the root folder), else the folder.
+QString DialogStartFolder(const QString& storedFolder);
 
 // Single-precision numbers are stored as their shortest decimal text: 1000, 1234.5.
 QString FloatText(float value);

@@ -12,16 +12,37 @@
 namespace qm {
 namespace {
 
-void Refuse(Context& context, const Status& status) {
+DictionaryLoad Refuse(Context& context, const Status& status, DictionaryLoad why) {
     context.services.Message(FromEngineText(status.message()),
                              QString::fromUtf8(kDictionaryCheckTitle.data(), kDictionaryCheckTitle.size()));
     if (context.state.DictionaryLoaded) context.state.DicFileName = context.state.LoadedDicFileName;
+    return why;
 }
+
+QString FolderPrefix(const QString& folder) {
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+// Only a file inside the folder is named by its path below it; a folder that merely starts
+// with the same letters ("/dic" and "/dictionaries/x.dic") does not count.
+bool LiesInFolder(const QString& file, const QString& folder) {
+    const QString prefix = FolderPrefix(folder);
+    return !folder.isEmpty() && file.size() > prefix.size() && file.startsWith(prefix);
+}
+
+QString FileNameOf(const QString& path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
 
 }  // namespace
 
 QString ConvertedCaption(const QString& DicFileName, const QString& DicPathName) {
-    return QStringLiteral("Converted by ") + DicFileName.mid(DicPathName.length());
+    const QString name = LiesInFolder(DicFileName, DicPathName) ? DicFileName.mid(DicPathName.length())
+                                                                : FileNameOf(DicFileName);
+    return QStringLiteral("Converted by ") + name;
+}
+
+QString DictionaryNameBelowFolder(const QString& DicFileName, const QString& DicPathName) {
+    if (!LiesInFolder(DicFileName, DicPathName)) return FileNameOf(DicFileName);
+    return DicFileName.mid(FolderPrefix(DicPathName).length());
 }
 
 void SelectDictionaryForFile(Context& context, const QString& path) {
@@ -32,20 +53,25 @@ void SelectDictionaryForFile(Context& context, const QString& path) {
     LoadDictionary(context);
 }
 
-void LoadDictionary(Context& context) {
+DictionaryLoad LoadDictionary(Context& context) {
     AppState& state = context.state;
     const std::string path = EnginePath(state.DicFileName);
-    if (Status check = CheckDictionary(path); !check.ok()) return Refuse(context, check);
-    if (Status read = ReadDictionary(path, state.Dictionary); !read.ok()) return Refuse(context, read);
+    if (Status check = CheckDictionary(path); !check.ok()) {
+        return Refuse(context, check, DictionaryLoad::CheckRefused);
+    }
+    if (Status read = ReadDictionary(path, state.Dictionary); !read.ok()) {
+        return Refuse(context, read, DictionaryLoad::Unreadable);
+    }
 
     context.documents.Form1().setWindowTitle(ConvertedCaption(state.DicFileName, state.DicPathName));
     state.DictionaryLoaded = true;
     state.LoadedDicFileName = state.DicFileName;
 
     const int slot = DictionarySlotIndex(state.FileTypeKey);
-    if (slot < 0) return;
+    if (slot < 0) return DictionaryLoad::Loaded;
     state.DictionarySlot[slot] = state.DicFileName;
     context.settings.SaveSetting(kDictionarySlotKeys[slot].writtenAs, state.DicFileName);
+    return DictionaryLoad::Loaded;
 }
 
 }  // namespace qm

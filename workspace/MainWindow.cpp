@@ -20,6 +20,7 @@
 #include "EditCommands.h"
 #include "InstalledFont.h"
 #include "ProgramDocuments.h"
+#include "RecentItems.h"
 #include "Services.h"
 #include "StatusPanels.h"
 #include "ToolBarIcons.h"
@@ -180,7 +181,7 @@ void MainWindow::RestoreRecentItems(const char* keyPrefix, const std::array<QAct
     for (int n = 1; n <= 5; ++n) {
         const QString path = context_.settings.GetSetting(QStringLiteral("%1%2").arg(QLatin1String(keyPrefix)).arg(n), QString());
         if (path.isEmpty()) continue;
-        items[n - 1]->setText(path);
+        SetRecentItemPath(*items[n - 1], path);
         items[n - 1]->setVisible(true);
     }
 }
@@ -214,8 +215,8 @@ void MainWindow::SaveData() {
     SaveDataWindow window;
     if (!isMinimized()) window.placement = CurrentTwips();
     for (int i = 0; i < 5; ++i) {
-        window.recentFileItems[i] = controls_->mnuFileRecentFile[i]->text();
-        window.recentDictionaryItems[i] = controls_->mnuDicFile[i]->text();
+        window.recentFileItems[i] = RecentItemPath(*controls_->mnuFileRecentFile[i]);
+        window.recentDictionaryItems[i] = RecentItemPath(*controls_->mnuDicFile[i]);
     }
     qm::SaveData(context_.settings, context_.state, window);
 }

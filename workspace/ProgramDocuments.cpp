@@ -16,7 +16,9 @@
 #include "DocumentWindow.h"
 #include "DocumentWindows.h"
 #include "FileAccess.h"
+#include "RecentItems.h"
 #include "Services.h"
+#include "Settings.h"
 #include "TextBridge.h"
 
 namespace qm {
@@ -52,10 +54,7 @@ bool EnsureFileExists(const QString& path) {
 
 }  // namespace
 
-QString SourceCaption(const QString& path) {
-    if (path.size() < 60) return path.toUpper();
-    return (path.left(20) + QStringLiteral(".....") + path.right(25)).toUpper();
-}
+QString SourceCaption(const QString& path) { return ShortenedPath(path); }
 
 void Text1_Change(Context& context) {
     QTimer* timer = context.controls.Timer1;
@@ -90,10 +89,10 @@ bool OpenProgramFile(Context& context, const QString& path, MissingProgram missi
 void AddRecentFile(Context& context, const QString& path) {
     auto& items = context.controls.mnuFileRecentFile;
     for (int i = 4; i >= 1; --i) {
-        items[i]->setText(items[i - 1]->text());
-        if (!items[i]->text().startsWith(QLatin1String("RecentFile"))) items[i]->setVisible(true);
+        SetRecentItemPath(*items[i], RecentItemPath(*items[i - 1]));
+        if (!RecentItemPath(*items[i]).startsWith(QLatin1String("RecentFile"))) items[i]->setVisible(true);
     }
-    items[0]->setText(path);
+    SetRecentItemPath(*items[0], path);
     items[0]->setVisible(true);
 }
 
@@ -133,7 +132,7 @@ void MenuFileOpen_Click(Context& context) {
     AppState& state = context.state;
     WithRealTimeHeld(context, [&] {
         const std::optional<QString> path =
-            context.services.OpenFileDialog({kOpenFilter, state.OpenPathName, QString(), QString()});
+            context.services.OpenFileDialog({kOpenFilter, DialogStartFolder(state.OpenPathName), QString(), QString()});
         if (!path) return;
         SelectDictionaryForFile(context, *path);
         state.OpenPathName = QFileInfo(*path).absolutePath();
@@ -149,7 +148,7 @@ void MenuFileOpen_Click(Context& context) {
 
 void mnuFileRecentFile_Click(Context& context, int index) {
     if (!OfferToSaveSource(context)) return;
-    const QString path = context.controls.mnuFileRecentFile[index - 1]->text();
+    const QString path = RecentItemPath(*context.controls.mnuFileRecentFile[index - 1]);
     if (ReportIfVanished(context, path)) return;  // before its type's dictionary is loaded
     WithRealTimeHeld(context, [&] {
         SelectDictionaryForFile(context, path);
@@ -174,7 +173,7 @@ bool WriteWindowText(Context& context, const std::string& text, FileEncoding enc
 bool SaveSourceText(Context& context) {
     AppState& state = context.state;
     const std::optional<QString> path = context.services.SaveFileDialog(
-        {QString::fromLatin1(kTextFilesFilter), state.OpenPathName, state.ProgramFileName, QString()});
+        {QString::fromLatin1(kTextFilesFilter), DialogStartFolder(state.OpenPathName), state.ProgramFileName, QString()});
     if (!path) return false;
     state.OpenPathName = QFileInfo(*path).absolutePath();
     const std::string text = EditorText(context.documents.OriginalFile().Text1());

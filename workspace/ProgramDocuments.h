@@ -36,8 +36,8 @@ void AddRecentFile(Context& context, const QString& path);
 // Every change of the source text: restarts the real-time wait and marks the source changed.
 void Text1_Change(Context& context);
 
-// The source window's caption for a path: in upper case, and shortened to 20 characters,
-// ".....", 25 characters when it has 60 or more.
+// The source window's caption for a path: the path as it is (file names are case-sensitive
+// here), shortened to 20 characters, ".....", 25 characters when it has 60 or more.
 QString SourceCaption(const QString& path);
 
 // The filter of the save dialogs.

@@ -68,6 +68,7 @@ MsgResult QtServices::MsgBox(const MessageBoxRequest& request) {
     QMessageBox box(parent_);
     box.setWindowTitle(request.title.isEmpty() ? QStringLiteral("Quillmark") : request.title);
     box.setText(QString(request.prompt).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    box.setTextFormat(Qt::PlainText);  // prompts quote words and comments, which are no markup
     box.setIcon(ToQtIcon(request.icon));
     if (request.buttons == MsgButtons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);

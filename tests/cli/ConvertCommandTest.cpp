@@ -125,9 +125,9 @@ TEST_F(ConvertCommandTest, UsageErrorsExitOneWithTheUsage) {
     EXPECT_NE(Run({"--version"}).out.find("quillmark-convert (Quillmark) "), std::string::npos);
 }
 
-TEST_F(ConvertCommandTest, WritesInTheProgramsEncodingOrForAsciiInTheDictionarys) {
+TEST_F(ConvertCommandTest, WritesInTheProgramsEncodingAndPlainAsciiProgramsInUtf8) {
     WriteBytes(dictionary_, kHeader + "0,\"M3\",\"" + kShujikuSjis + "\"\r\n");  // Shift-JIS
-    EXPECT_EQ(Run({"-d", dictionary_}, "M3").out, kShujikuSjis + "\r\n");
+    EXPECT_EQ(Run({"-d", dictionary_}, "M3").out, kShujikuUtf8 + "\r\n");
     EXPECT_EQ(Run({"-d", dictionary_}, "(" + kShujikuSjis + ")M3").out,
               "(" + kShujikuSjis + ")" + kShujikuSjis + "\r\n");
     EXPECT_EQ(Run({"-d", dictionary_}, "(" + kShujikuUtf8 + ")M3").out,
@@ -136,6 +136,23 @@ TEST_F(ConvertCommandTest, WritesInTheProgramsEncodingOrForAsciiInTheDictionarys
     EXPECT_EQ(Run({"-d", dictionary_, "--encoding", "utf-8"}, "M3").out, kShujikuUtf8 + "\r\n");
     // Bytes that are no character survive.
     EXPECT_EQ(Run({"-d", dictionary_}, "\x81\xFF M3").out, "\x81\xFF " + kShujikuSjis + "\r\n");
+}
+
+TEST_F(ConvertCommandTest, OutputEncodingOptionChoosesHowResultsAreWritten) {
+    WriteBytes(dictionary_, kHeader + "0,\"M3\",\"" + kShujikuSjis + "\"\r\n");
+    const auto out = [&](const char* encoding, const std::string& program) {
+        return Run({"-d", dictionary_, "--output-encoding", encoding}, program).out;
+    };
+    EXPECT_EQ(out("auto", "M3"), kShujikuUtf8 + "\r\n");
+    EXPECT_EQ(out("shift_jis", "M3"), kShujikuSjis + "\r\n");
+    EXPECT_EQ(out("utf-8", "(" + kShujikuSjis + ")M3"), "(" + kShujikuUtf8 + ")" + kShujikuUtf8 + "\r\n");
+    EXPECT_EQ(out("utf-8", "\xEF\xBB\xBFM3"), "\xEF\xBB\xBF" + kShujikuUtf8 + "\r\n");
+    EXPECT_EQ(Run({"-d", dictionary_, "--output-encoding=shift_jis"}, "(" + kShujikuUtf8 + ")M3").out,
+              "(" + kShujikuSjis + ")" + kShujikuSjis + "\r\n");
+    const ProcessResult wrong = Run({"-d", dictionary_, "--output-encoding", "latin1"}, "M3");
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_NE(wrong.err.find("unknown output encoding 'latin1'"), std::string::npos) << wrong.err;
+    EXPECT_NE(Run({"--help"}).out.find("--output-encoding ENC"), std::string::npos);
 }
 
 TEST_F(ConvertCommandTest, CharacterTheOutputCannotHoldFailsWithoutWriting) {
@@ -155,8 +172,12 @@ TEST_F(ConvertCommandTest, WithoutDictionaryOptionUsesTheDictionaryOfTheFileType
     };
     const struct {
         std::string file, dictionary;
-    } cases[] = {{"P.min", "Kestrel-ENG.dic"}, {"P.SUB", "Kestrel-ENG.dic"},
-                 {"P.nc", "Merlin.dic"}, {"PROGRAM", "Merlin.dic"}, {"P.ngc", "Kestrel.dic"}};
+    } cases[] = {{"P.min", "Kestrel-ENG.dic"}, {"P.SUB", "Kestrel-ENG.dic"},  {"P.nc", "Merlin.dic"},
+                 {"PROGRAM", "Merlin.dic"},      {"P.DAT", "Kestrel.dic"},      {"v1.2/P.min", "Kestrel-ENG.dic"},
+                 {"j.smith/PROGRAM", "Merlin.dic"}, {"P.ngc", "Merlin.dic"},    {"P.gcode", "Merlin.dic"},
+                 {"P.TAP", "Merlin.dic"}};
+    std::filesystem::create_directories(File("v1.2"));
+    std::filesystem::create_directories(File("j.smith"));
     for (const auto& c : cases) {
         WriteBytes(File(c.file), program);
         const ProcessResult result = Run({File(c.file)});

@@ -1,9 +1,12 @@
 #include <QAction>
 #include <QTimer>
 
+#include <filesystem>
+
 #include "ConvertCommands.h"
 #include "DictionaryFixture.h"
 #include "DictionarySelect.h"
+#include "ProgramDocuments.h"
 
 namespace qm {
 namespace {
@@ -24,7 +27,7 @@ protected:
     }
 };
 
-TEST_F(DictionarySelectTest, SelectLoadsListsAndConvertsEvenARefusedFile) {
+TEST_F(DictionarySelectTest, SelectLoadsListsAndConverts) {
     const QString folder = QString::fromStdString(folder_.path().string());
     Choose(controls_.MenuDicSelect, std::nullopt);
     Choose(controls_.MenuDicSelect, Path("Lathe.dic"));
@@ -41,12 +44,54 @@ TEST_F(DictionarySelectTest, SelectLoadsListsAndConvertsEvenARefusedFile) {
 
     Choose(controls_.MenuDicSelect, Path("missing.dic"));
     EXPECT_EQ(services_.fileDialogs[2].initialFile, "Lathe.dic") << "offers the file chosen last";
+}
+
+TEST_F(DictionarySelectTest, RefusedHeaderIsListedAndConvertsUnreadableRecordsEndTheCommand) {
+    Choose(controls_.MenuDicSelect, Path("Lathe.dic"));
+    TypeIntoSource("X");  // a conversion now shows "TurnX"
+    controls_.Timer1->stop();
+
+    // Missing file: its message, listed, and the table in use converts.
+    Choose(controls_.MenuDicSelect, Path("missing.dic"));
     ASSERT_EQ(services_.messages.size(), 1u);
     EXPECT_EQ(services_.messages[0].prompt, Path("missing.dic") + " not find dictionaly.");
     EXPECT_EQ(Table(), "G00=TURN");
     EXPECT_EQ(state_.DicFileName, Path("Lathe.dic"));
+    EXPECT_EQ(ConvertedText(), "TurnX\r\n");
     EXPECT_EQ(Item(1), Path("missing.dic"));
-    EXPECT_EQ(Item(2), Path("Lathe.dic"));
+
+    // Header accepted, records unreadable: neither listed nor converted.
+    TypeIntoSource("Y");
+    controls_.Timer1->stop();
+    WriteDic("Broken.dic", "0,\"G00\"\r\n");
+    Choose(controls_.MenuDicSelect, Path("Broken.dic"));
+    EXPECT_EQ(services_.messages.size(), 2u);
+    EXPECT_EQ(Table(), "G00=TURN");
+    EXPECT_EQ(ConvertedText(), "TurnX\r\n");
+    EXPECT_EQ(Item(1), Path("missing.dic"));
+
+    AddRecentDictionary(context(), Path("Broken.dic"));  // listed while it was still sound
+    controls_.mnuDicFile[0]->trigger();
+    EXPECT_EQ(services_.messages.size(), 3u);
+    EXPECT_EQ(ConvertedText(), "TurnX\r\n");
+    controls_.mnuDicFile[1]->trigger();  // missing.dic: refused by its header, converts
+    EXPECT_EQ(services_.messages.size(), 4u);
+    EXPECT_EQ(ConvertedText(), "TurnXY\r\n");
+}
+
+TEST_F(DictionarySelectTest, RecentDictionariesShowShortenedPathsAndLoadTheWholeOne) {
+    const std::string deep = std::string(50, 'd') + "/Lathe.dic";
+    std::filesystem::create_directories(folder_.path() / std::string(50, 'd'));
+    const QString path = WriteDic(deep, "0,\"G00\",\"DEEP\"\r\n");
+    Choose(controls_.MenuDicSelect, path);
+    EXPECT_EQ(Item(1), SourceCaption(path));
+    EXPECT_LT(Item(1).size(), 60);
+    AddRecentDictionary(context(), Path("Lathe.dic"));
+    controls_.mnuDicFile[1]->trigger();
+    EXPECT_EQ(state_.DicFileName, path);
+    EXPECT_EQ(Table(), "G00=DEEP");
+    window_.SaveData();
+    EXPECT_EQ(settings_.GetSetting("DicFile2", ""), path);
 }
 
 TEST_F(DictionarySelectTest, RecentListKeepsDuplicatesDropsTheSixthAndClicksDoNotReorder) {

@@ -91,6 +91,12 @@ TEST_F(ImportDictionaryTest, CancelDuringTheMergeWritesNothingButARegistrationLa
     EXPECT_EQ(FileText("Kestrel.dic"), kestrel_ + "0,\"G01\",\"A\"\r\n0,\"G02\",\"C\"\r\n0,\"X\",\"x\"\r\n");
 }
 
+TEST_F(ImportDictionaryTest, WhyTheMergeStoppedShowsMarkupAsWritten) {
+    Import(WriteDic("Tags.dic", "<B>,\"G01\",\"<I>axis\"\r\n"));
+    EXPECT_TRUE(dialog_.Label6->text().contains("\"<B>\"")) << dialog_.Label6->text().toStdString();
+    EXPECT_EQ(dialog_.Label6->textFormat(), Qt::PlainText);
+}
+
 TEST_F(ImportDictionaryTest, ABadLineAFullTableOrAnotherDictionaryStopsTheMergeAndSaysSo) {
     Import(WriteDic("Bad.dic", "0,\"G01\",\"A\"\r\nabc,\"G02\",\"C\"\r\n0,\"G03\",\"D\"\r\n"));
     EXPECT_TRUE(dialog_.Label6->text().startsWith(Path("Bad.dic") + ", line 3: "));
@@ -113,21 +119,23 @@ TEST_F(ImportDictionaryTest, ABadLineAFullTableOrAnotherDictionaryStopsTheMergeA
     EXPECT_TRUE(dialog_.Label6->text().contains("changed"));
 }
 
-// The euro sign is not in the dictionary's code page: writing the merged table fails.
+// The euro sign is not in the Shift-JIS dictionary's code page: writing the merged table fails.
 TEST_F(ImportDictionaryTest, FailedSaveOrLaterDeletionIsToldAndTheTableReadBack) {
+    LoadKestrel("0,\"G00\",\"RAPID\"\r\n0,\"M03\",\"\x8E\xE5\x8E\xB2\"\r\n");  // "主軸" in Shift-JIS
+    kestrel_ = FileText("Kestrel.dic");
     const QString euro = WriteDic("Euro.dic", "0,\"G01\",\"5 €\"\r\n");
     Import(euro).Command1->click();
     ASSERT_EQ(services_.messages.size(), 1u);
     EXPECT_TRUE(services_.messages[0].prompt.startsWith(Path("Kestrel.dic") + ": "));
     EXPECT_EQ(FileText("Kestrel.dic"), kestrel_);
-    EXPECT_EQ(Table(), "G00=RAPID M03=SPINDLE");
+    EXPECT_EQ(Table(), "G00=RAPID M03=主軸");
 
     Import(euro).Command2->click();
     controls_.MenuDicDelete->trigger();
     commands_.form3().Text1->setText("G00");
     commands_.form3().Command1->click();
     EXPECT_TRUE(services_.messages.back().prompt.contains("not saved"));
-    EXPECT_EQ(Table(), "G00=RAPID M03=SPINDLE");
+    EXPECT_EQ(Table(), "G00=RAPID M03=主軸");
     EXPECT_TRUE(commands_.form3().Command1->isEnabled()) << "the word is found again";
 }
 

@@ -60,6 +60,14 @@ TEST_F(WordDeleteTest, OfTwoEqualWordsTheFirstGoes) {
     EXPECT_EQ(form.Label4->text(), "second");
 }
 
+TEST_F(WordDeleteTest, CommentThatLooksLikeMarkupShowsAsWritten) {
+    LoadKestrel("0,\"G00\",\"<B> axis\"\r\n");
+    Form3& form = Open();
+    form.Text1->setText("G00");
+    EXPECT_EQ(form.Label4->text(), "<B> axis");
+    EXPECT_EQ(form.Label4->textFormat(), Qt::PlainText);
+}
+
 TEST_F(WordDeleteTest, WordSearchOpensFreshFromTheToolbarAndRebuildsAtEveryChange) {
     LoadKestrel("0,\"G00\",\"Rapid move\"\r\n0,\"M03\",\"Spindle move\"\r\n");
     window_.tbToolBar_ButtonClick("Word Search");

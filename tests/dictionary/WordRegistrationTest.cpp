@@ -111,16 +111,18 @@ TEST_F(WordRegistrationTest, ExistingWordIsOverwrittenOnlyOnYes) {
 }
 
 TEST_F(WordRegistrationTest, RefusesAQuoteAFullTableAndToldOfAFailedWrite) {
+    LoadKestrel("0,\"G00\",\"\x8E\xE5\x8E\xB2\"\r\n");  // "主軸" in Shift-JIS
     const std::string before = FileText("Kestrel.dic");
     Open();
     Register("G01", "say \"hi\"");
     EXPECT_TRUE(services_.messages.back().prompt.contains("double quote"));
-    EXPECT_EQ(Table(), "G00=RAPID");
+    EXPECT_EQ(Table(), "G00=主軸");
 
-    Register("G01", "5€");  // the dictionary's code page has no euro sign
+    Register("G01", "5€");  // the Shift-JIS dictionary's code page has no euro sign
     EXPECT_TRUE(services_.messages.back().prompt.startsWith(Path("Kestrel.dic") + ": "));
+    EXPECT_TRUE(services_.messages.back().prompt.contains("cannot be written in Shift-JIS"));
     EXPECT_TRUE(services_.messages.back().prompt.contains("not saved"));
-    EXPECT_EQ(Table(), "G00=RAPID") << "read back from the file";
+    EXPECT_EQ(Table(), "G00=主軸") << "read back from the file";
     EXPECT_EQ(form_.Text2->text(), "5€");
     EXPECT_FALSE(services_.busy);
 
@@ -130,6 +132,14 @@ TEST_F(WordRegistrationTest, RefusesAQuoteAFullTableAndToldOfAFailedWrite) {
     EXPECT_EQ(state_.Dictionary.LastIndex, kDictionarySlots - 1);
     EXPECT_EQ(services_.messages.size(), 3u);
     EXPECT_EQ(FileText("Kestrel.dic"), before);
+}
+
+TEST_F(WordRegistrationTest, MachiningCharactersTurnAPlainAsciiDictionaryIntoUtf8) {
+    Open();
+    Register("T10", "Ø10 DRILL µm");
+    EXPECT_TRUE(services_.messages.empty()) << services_.messages.back().prompt.toStdString();
+    EXPECT_NE(FileText("Kestrel.dic").find("\"T10\",\"Ø10 DRILL µm\"\r\n"), std::string::npos);
+    EXPECT_EQ(Table(), "G00=RAPID T10=Ø10 DRILL µm");
 }
 
 // Kestrel.dic is of another version: no dictionary is loaded and DicFileName names that file.

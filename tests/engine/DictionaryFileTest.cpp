@@ -168,11 +168,32 @@ TEST_F(DictionaryFileTest, SaveRefusesTextTheFormatCannotHoldAndKeepsTheOldFile)
         EXPECT_NE(status.message().find("The comment of \"G00\" contains"), std::string::npos);
     }
     EXPECT_FALSE(SaveDictionary(path_, TableOf({{0, "G\"0", "x"}})).ok());
-    // Plain-ASCII dictionaries are written in Shift-JIS, which has no "ä".
-    const Status status = SaveDictionary(path_, TableOf({{0, "G00", "K\xC3\xA4lte"}}));
+    // A Shift-JIS dictionary stays one: "ä" has no place in it.
+    DictionaryTable shiftJis = TableOf({{0, "G00", "K\xC3\xA4lte"}});
+    shiftJis.encoding = {Encoding::ShiftJis, false};
+    const Status status = SaveDictionary(path_, shiftJis);
     ASSERT_FALSE(status.ok());
-    EXPECT_NE(status.message().find("U+00E4"), std::string::npos) << status.message();
+    EXPECT_NE(status.message().find("\"\xC3\xA4\" (U+00E4) on line 2 cannot be written in Shift-JIS"),
+              std::string::npos) << status.message();
     EXPECT_EQ(ReadBytes(path_), kHeader);
+}
+
+TEST_F(DictionaryFileTest, PlainAsciiOrNewDictionaryTakesUtf8ForWhatShiftJisLacks) {
+    // "Ø10 DRILL µm": neither character is in code page 932.
+    const std::string drill = "\xC3\x98" "10 DRILL \xC2\xB5m";
+    ASSERT_TRUE(Load(kHeader + "0,\"G00\",\"Rapid\"\r\n").ok());
+    ASSERT_TRUE(table_.Append({0, "T10", drill}));
+    ASSERT_TRUE(SaveDictionary(path_, table_).ok());
+    EXPECT_EQ(ReadBytes(path_), kHeader + "0,\"G00\",\"Rapid\"\r\n0,\"T10\",\"" + drill + "\"\r\n");
+    ASSERT_TRUE(LoadDictionaryFile(path_, table_).ok());
+    EXPECT_EQ(table_.encoding, (FileEncoding{Encoding::Utf8, false}));
+    EXPECT_EQ(table_.entries[1].comment, drill);
+
+    // A new table (the entries typed, no file read) does the same; one that fits stays Shift-JIS.
+    ASSERT_TRUE(SaveDictionary(path_, TableOf({{0, "T10", drill}})).ok());
+    EXPECT_EQ(ReadBytes(path_), kHeader + "0,\"T10\",\"" + drill + "\"\r\n");
+    ASSERT_TRUE(SaveDictionary(path_, TableOf({{0, "M03", "\xE4\xB8\xBB\xE8\xBB\xB8"}})).ok());
+    EXPECT_EQ(ReadBytes(path_), kHeader + "0,\"M03\",\"\x8E\xE5\x8E\xB2\"\r\n");
 }
 
 TEST_F(DictionaryFileTest, SaveReplacesTheFileSafelyKeepingPermissionsAndLinks) {

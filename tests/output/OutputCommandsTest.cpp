@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 
 #include <filesystem>
 
+#include "DictionarySlots.h"
 #include "OutputCommands.h"
 #include "PrintSettingDialog.h"
 #include "PrinterDialog.h"
@@ -87,6 +89,46 @@ TEST(ConvertedFileName, ReplacesTheExtensionOfTheFileName) {
     EXPECT_EQ(ConvertedFileName("New.min"), "New.txt");
     EXPECT_EQ(ConvertedFileName("/nc.v2/PART"), "/nc.v2/PART.txt");
     EXPECT_EQ(ConvertedFileName("P"), "P.txt");
+}
+
+TEST_F(OutputCommandsTest, SaveDialogsStartAtHomeWhileTheFoldersHoldTheirDefault) {
+    ASSERT_EQ(state_.OpenPathName, QDir::rootPath());
+    ASSERT_EQ(state_.SavePathName, QDir::rootPath());
+    std::filesystem::create_directories(folder_.path() / "out");
+    for (int run = 0; run < 2; ++run) {
+        state_.SourceChanged = 1;
+        Answer(MsgResult::Yes);
+        services_.AnswerFileDialog(Path("out/PART.NC"));
+        Answer(MsgResult::Yes);
+        services_.AnswerFileDialog(Path("out/PART.txt"));
+        controls_.MenuFileSave->trigger();
+    }
+    const QString home = QDir::homePath();
+    EXPECT_EQ(services_.fileDialogs[0].initialFolder, home);
+    EXPECT_EQ(services_.fileDialogs[1].initialFolder, home);
+    EXPECT_EQ(services_.fileDialogs[2].initialFolder, Path("out"));  // once chosen, the folder
+    EXPECT_EQ(services_.fileDialogs[3].initialFolder, Path("out"));
+}
+
+// A plain-ASCII program's converted text is UTF-8 whatever the dictionary's encoding; a
+// Shift-JIS program's stays Shift-JIS.
+TEST_F(OutputCommandsTest, ConvertedTextIsSavedInUtf8ForAPlainAsciiProgram) {
+    test::WriteBytes(folder_.File("Kestrel.dic"), std::string(kHeader) + "0,\"G00\",\"\x8E\xE5\x8E\xB2\"\r\n");
+    test::WriteBytes(folder_.File("ascii.NC"), "G00\r\n");
+    test::WriteBytes(folder_.File("sjis.NC"), "G00 (\x8E\xE5)\r\n");
+    for (const char* name : {"ascii.NC", "sjis.NC"}) {
+        ASSERT_TRUE(OpenProgramFile(window_.context(), Path(name)));
+        state_.DicFileName = Path("Kestrel.dic");
+        LoadDictionary(window_.context());
+        controls_.MenuRunStart->trigger();
+        state_.SourceChanged = 0;
+        Answer(MsgResult::Yes);
+        services_.AnswerFileDialog(Path(name) + ".txt");
+        controls_.MenuFileSave->trigger();
+    }
+    EXPECT_EQ(test::ReadBytes(folder_.File("ascii.NC.txt")), "\xE4\xB8\xBB\xE8\xBB\xB8\r\n\r\n");  // UTF-8
+    EXPECT_EQ(test::ReadBytes(folder_.File("sjis.NC.txt")), "\x8E\xE5\x8E\xB2 (\x8E\xE5)\r\n\r\n");
+    EXPECT_TRUE(Prompts().filter("written").isEmpty()) << Prompts().join("|").toStdString();
 }
 
 TEST_F(OutputCommandsTest, PrintDialogEnablesColumnsForOneTextAndKeepsItsChoices) {

@@ -123,7 +123,8 @@ TEST(PlanExport, TemplateLayoutDictionaryNameAndFooterByType) {
     } cases[] = {{"/nc/O1.TOP", "TOP", "Quillmark-TOP.xlt", true},
                  {"/nc/o1.lpd", "LPD", "Quillmark-LPD.xlt", true},
                  {"/nc/O1.MIN", "MIN", "Quillmark.xlt", false},
-                 {"/nc/O1", "", "Quillmark.xlt", false}};
+                 {"/nc/O1", "", "Quillmark.xlt", false},
+                 {"/home/j.smith/O1.TOP", "TOP", "Quillmark-TOP.xlt", true}};
     for (const auto& c : cases) {
         AppState state;
         state.FileTypeKey = "SUB";
@@ -140,9 +141,10 @@ TEST(PlanExport, TemplateLayoutDictionaryNameAndFooterByType) {
                   "-This file was converted automatically by Quillmark. A used dictionary is [Kestrel.dic]");
     }
     AppState outside;
-    outside.DicPathName = "/dictionaries";
-    outside.DicFileName = "/dic/K.dic";
-    EXPECT_EQ(PlanExport(outside, "New").dictionaryName, "");
+    outside.DicPathName = "/home/op/dictionaries";
+    outside.DicFileName = "/opt/quillmark/Kestrel-ENG.dic";
+    EXPECT_EQ(PlanExport(outside, "New").footer,
+              "-This file was converted automatically by Quillmark. A used dictionary is [Kestrel-ENG.dic]");
 }
 
 TEST_F(SpreadsheetExportTest, MinProgramGoesIntoTwoColumnsAndOpensInTheFirstProgramFound) {

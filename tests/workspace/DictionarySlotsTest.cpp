@@ -62,12 +62,35 @@ TEST_F(DictionarySlotsTest, FileTypeChoosesTheSlot) {
         const char* comment;
     } cases[] = {{"/nc/PART.min", "mill"},       {"/nc/PART.Nc", "merlin"},
                  {"/nc/PART", "merlin"},          {"/nc/PART.MIN.BAK", "merlin"},
-                 {"/nc.v2/PART.MIN", "merlin"}};
+                 {"/nc.v2/PART.MIN", "mill"},     {"/home/j.smith/PART", "merlin"}};
     for (const auto& c : cases) {
         SelectDictionaryForFile(context_, c.program);
         EXPECT_EQ(LoadedComment(), c.comment) << c.program;
     }
-    EXPECT_EQ(state_.FileTypeKey, "V2/PART.MIN");
+    EXPECT_EQ(state_.FileTypeKey, "");
+}
+
+TEST_F(DictionarySlotsTest, GCodeTypesHaveSlotsOfTheirOwn) {
+    const struct {
+        const char* program;
+        const char* key;
+    } cases[] = {{"/cnc/part.ngc", "NGCdic"}, {"/cnc/part.Gcode", "GCODEdic"}, {"/cnc/part.tap", "TAPdic"}};
+    for (const auto& c : cases) {
+        state_.DicFileName = Path("Kestrel.dic");
+        SelectDictionaryForFile(context_, c.program);
+        EXPECT_EQ(LoadedComment(), "merlin") << c.program;  // not the current dictionary
+        state_.DicFileName = Path("Lathe.dic");
+        LoadDictionary(context_);
+        EXPECT_EQ(settings_.GetSetting(c.key, ""), Path("Lathe.dic")) << c.key;
+    }
+    // Read back without regard to letter case, as the other slots are.
+    SettingsStore stored{QString::fromStdString(folder_.File("Quillmark.ini"))};
+    AppState reread;
+    ReadSettings(stored, reread, dicFolder_);
+    EXPECT_EQ(reread.DictionarySlot[DictionarySlotIndex("TAP")], Path("Lathe.dic"));
+    AppState fresh;
+    ReadSettings(SettingsStore{QString::fromStdString(folder_.File("none.ini"))}, fresh, "/opt/qm");
+    EXPECT_EQ(fresh.DictionarySlot[DictionarySlotIndex("GCODE")], "/opt/qm/Merlin.dic");
 }
 
 TEST_F(DictionarySlotsTest, DictionaryChosenForATypeIsStoredForIt) {
@@ -114,10 +137,16 @@ TEST_F(DictionarySlotsTest, RefusedDictionaryChangesNothingAndRestoresDicFileNam
     EXPECT_EQ(state_.DicFileName, Path("Kestrel-ENG.dic"));
 }
 
-TEST(ConvertedCaption, ShowsThePathBehindTheDictionaryFolder) {
+TEST(ConvertedCaption, ShowsThePathBehindTheDictionaryFolderElseTheFileName) {
     EXPECT_EQ(ConvertedCaption("/dic/Kestrel.dic", "/dic"), "Converted by /Kestrel.dic");
     EXPECT_EQ(ConvertedCaption("/dic/sub/Lathe.dic", "/dic"), "Converted by /sub/Lathe.dic");
-    EXPECT_EQ(ConvertedCaption("/d", "/dic"), "Converted by ");
+    EXPECT_EQ(ConvertedCaption("/dic/sub/Lathe.dic", "/dic/"), "Converted by sub/Lathe.dic");
+    EXPECT_EQ(ConvertedCaption("/opt/qm/Kestrel-ENG.dic", "/home/op/dic"), "Converted by Kestrel-ENG.dic");
+    EXPECT_EQ(ConvertedCaption("/d", "/dic"), "Converted by d");
+    EXPECT_EQ(ConvertedCaption("/dictionaries/x.dic", "/dic"), "Converted by x.dic");
+    EXPECT_EQ(DictionaryNameBelowFolder("/dic/sub/Lathe.dic", "/dic"), "sub/Lathe.dic");
+    EXPECT_EQ(DictionaryNameBelowFolder("/Lathe.dic", "/"), "Lathe.dic");
+    EXPECT_EQ(DictionaryNameBelowFolder("/opt/qm/Kestrel-ENG.dic", "/home/op/dic"), "Kestrel-ENG.dic");
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 
 #include "ConvertCommands.h"
@@ -56,12 +59,15 @@ TEST_F(ProgramDocumentsTest, OpensReadOnlyFilesAndCreatesMissingOnes) {
     EXPECT_TRUE(QFileInfo::exists(Path("NEW.MIN")));
 }
 
-TEST_F(ProgramDocumentsTest, CaptionIsThePathInUpperCaseShortenedFromSixtyCharacters) {
+TEST_F(ProgramDocumentsTest, CaptionIsThePathAsItIsShortenedFromSixtyCharacters) {
     const QString path59 = "/nc/" + QString(51, 'a') + ".min";
     const QString path60 = "/nc/" + QString(52, 'a') + ".min";
-    EXPECT_EQ(SourceCaption(path59), path59.toUpper());
-    EXPECT_EQ(SourceCaption(path60), "/NC/" + QString(16, 'A') + "....." + QString(21, 'A') + ".MIN");
+    EXPECT_EQ(SourceCaption(path59), path59);
+    EXPECT_EQ(SourceCaption(path60), "/nc/" + QString(16, 'a') + "....." + QString(21, 'a') + ".min");
     EXPECT_EQ(SourceCaption(path60).size(), 50);
+    ASSERT_TRUE(OpenProgramFile(context(), Path("Part.Min")));
+    EXPECT_EQ(context().documents.OriginalFile().windowTitle(), SourceCaption(Path("Part.Min")));
+    EXPECT_TRUE(context().documents.OriginalFile().windowTitle().endsWith("Part.Min"));
 }
 
 TEST_F(ProgramDocumentsTest, RecentListShiftsKeepsDuplicatesAndHidesPlaceholders) {
@@ -75,6 +81,39 @@ TEST_F(ProgramDocumentsTest, RecentListShiftsKeepsDuplicatesAndHidesPlaceholders
     EXPECT_EQ(RecentItem(1), "/e");
     EXPECT_EQ(RecentItem(5), "/a.MIN");  // the oldest pushed out of entry 5
     for (QAction* item : controls_.mnuFileRecentFile) EXPECT_TRUE(item->isVisible());
+}
+
+TEST_F(ProgramDocumentsTest, RecentItemsShowShortenedPathsAndReopenTheWholeOne) {
+    const std::string deep = std::string(40, 'd') + "/Parts";
+    std::filesystem::create_directories(folder_.path() / deep);
+    test::WriteBytes(folder_.File(deep + "/O1.MIN"), "G00X1.\r\n");
+    const QString path = Path(deep + "/O1.MIN");
+    AddRecentFile(context(), path);
+    AddRecentFile(context(), "/a.MIN");
+    QAction& item = *controls_.mnuFileRecentFile[1];
+    EXPECT_EQ(item.text(), SourceCaption(path));
+    EXPECT_LT(item.text().size(), 60);
+    EXPECT_EQ(controls_.mnuFileRecentFile[0]->text(), "/a.MIN");
+    item.trigger();
+    EXPECT_EQ(state_.ProgramFileName, path);
+    EXPECT_EQ(SourceText(), "G00X1.\r\n");
+    window_.SaveData();
+    EXPECT_EQ(settings_.GetSetting("RecentFile2", ""), path);
+
+    AddRecentFile(context(), "/nc/Tools & Parts/O2.MIN");  // "&" is shown, not taken as a shortcut
+    EXPECT_EQ(RecentItem(1), "/nc/Tools && Parts/O2.MIN");
+}
+
+TEST_F(ProgramDocumentsTest, OpenDialogStartsAtHomeWhileOpenPathNameHoldsItsDefault) {
+    ASSERT_EQ(state_.OpenPathName, QDir::rootPath());
+    services_.AnswerFileDialog(Path("O1.MIN"));
+    MenuFileOpen_Click(context());
+    services_.AnswerFileDialog(std::nullopt);
+    MenuFileOpen_Click(context());
+    EXPECT_EQ(services_.fileDialogs[0].initialFolder, QDir::homePath());
+    EXPECT_EQ(services_.fileDialogs[1].initialFolder, QString::fromStdString(folder_.path().string()));
+    window_.SaveData();
+    EXPECT_EQ(settings_.GetSetting("OpenPathName", ""), QString::fromStdString(folder_.path().string()));
 }
 
 TEST_F(ProgramDocumentsTest, ReopenConvertsAtOnceEvenWithRealTimeConversionOff) {
