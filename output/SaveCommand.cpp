@@ -6,6 +6,7 @@
 #include "Context.h"
 #include "DocumentWindow.h"
 #include "DocumentWindows.h"
+#include "OutputEncoding.h"
 #include "ProgramDocuments.h"
 #include "Services.h"
 #include "TextBridge.h"
@@ -18,11 +19,8 @@ bool Ask(Context& context, const char* prompt, const char* title) {
                                     MsgDefault::First, QString::fromLatin1(title)}) == MsgResult::Yes;
 }
 
-// The converted text goes out in the program's encoding; a plain-ASCII program's in the
-// dictionary's, so that the comments arrive as they were written.
 FileEncoding ConvertedEncoding(const AppState& state) {
-    if (state.ProgramEncoding.encoding != Encoding::Ascii) return state.ProgramEncoding;
-    return WritingEncoding(state.Dictionary.encoding);
+    return ConvertedTextEncoding(state.ProgramEncoding, state.Dictionary.encoding);
 }
 
 }  // namespace
