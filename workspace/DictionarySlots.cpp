@@ -41,8 +41,7 @@ void SelectDictionaryForFile(Context& context, const QString& path) {
 void LoadDictionary(Context& context) {
     AppState& state = context.state;
     const std::string path = EnginePath(state.DicFileName);
-    if (Status check = CheckDictionary(path); !check.ok()) return Refuse(context, check);
-    if (Status read = ReadDictionary(path, state.Dictionary); !read.ok()) return Refuse(context, read);
+    if (Status loaded = LoadDictionaryFile(path, state.Dictionary); !loaded.ok()) return Refuse(context, loaded);
 
     context.documents.Form1().setWindowTitle(ConvertedCaption(state.DicFileName, state.DicPathName));
     state.DictionaryLoaded = true;

@@ -31,7 +31,8 @@ void WithRealTimeHeld(Context& context, Load load) {
     const std::int16_t previous = context.state.RealTimeConvert;
     context.state.RealTimeConvert = 0;
     load();
-    context.state.RealTimeConvert = previous;
+    // unless a failed conversion switched it off meanwhile
+    context.state.RealTimeConvert = context.controls.MenuRunLine->isChecked() ? previous : 0;
 }
 
 // A large program takes a moment to convert: paint the program as read first.

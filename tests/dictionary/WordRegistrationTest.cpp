@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
@@ -129,6 +131,17 @@ TEST_F(WordRegistrationTest, RefusesAQuoteAFullTableAndToldOfAFailedWrite) {
     EXPECT_TRUE(services_.messages.back().prompt.contains("10001 words"));
     EXPECT_EQ(state_.Dictionary.LastIndex, kDictionarySlots - 1);
     EXPECT_EQ(services_.messages.size(), 3u);
+    EXPECT_EQ(FileText("Kestrel.dic"), before);
+}
+
+TEST_F(WordRegistrationTest, ReadOnlyDictionaryIsRefusedAndReadBack) {
+    const std::string before = FileText("Kestrel.dic");
+    ASSERT_EQ(::chmod(folder_.File("Kestrel.dic").c_str(), 0444), 0);  // the superuser too
+    Open();
+    Register("G01", "Feed");
+    EXPECT_TRUE(services_.messages.back().prompt.startsWith(Path("Kestrel.dic") + ": Permission denied"))
+        << services_.messages.back().prompt.toStdString();
+    EXPECT_EQ(Table(), "G00=RAPID") << "read back from the file";
     EXPECT_EQ(FileText("Kestrel.dic"), before);
 }
 
