@@ -268,7 +268,7 @@ TEST_F(HostileFilesTest, RunningOutOfMemoryExitsThreeWithAMessageAndWritesNothin
     // preloaded operator new turns the refusal into std::bad_alloc.
     const std::string limited = "LD_PRELOAD=" + Quoted(QM_MALLOC_NEW) +
                                 " ASAN_OPTIONS=verify_asan_link_order=0:allocator_may_return_null=1:"
-                                "max_allocation_size_mb=64 " + command;
+                                "max_allocation_size_mb=16 " + command;
 #else
     const std::string limited = "ulimit -v 600000; " + command;
 #endif
