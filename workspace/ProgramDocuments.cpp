@@ -16,6 +16,7 @@
 #include "DocumentWindow.h"
 #include "DocumentWindows.h"
 #include "FileAccess.h"
+#include "LineLimit.h"
 #include "Services.h"
 #include "TextBridge.h"
 
@@ -64,6 +65,11 @@ bool OpenProgramFile(Context& context, const QString& path) {
     std::string bytes;
     if (!EnsureFileExists(path) || !ReadWholeFile(EnginePath(path), bytes).ok()) {
         services.Message(path + QStringLiteral(" Can not open file."));
+        services.SetBusy(false);
+        return false;
+    }
+    if (const QString tooLong = LineTooLongForWindow(path, bytes); !tooLong.isEmpty()) {
+        services.Message(tooLong);
         services.SetBusy(false);
         return false;
     }

@@ -9,6 +9,7 @@
 
 #include "ConvertCommands.h"
 #include "DictionarySlots.h"
+#include "LineLimit.h"
 #include "ProgramDocuments.h"
 #include "WindowFixture.h"
 
@@ -39,6 +40,12 @@ TEST_F(HostileFilesTest, FilesThatCannotBeProgramsAreRefusedWithoutWaiting) {
     }
     EXPECT_FALSE(services_.busy);
     EXPECT_TRUE(fs::is_symlink(folder_.File("loop1"))) << "nothing was created in its place";
+
+    // A line the editor would measure for minutes.
+    test::WriteBytes(folder_.File("L.MIN"), "G00" + std::string(kMaxWindowLineBytes, 'X') + "\r\nM30\r\n");
+    EXPECT_FALSE(OpenProgramFile(context(), Path("L.MIN")));
+    EXPECT_TRUE(services_.messages.back().prompt.startsWith(Path("L.MIN") + " Can not open file.\r\nA line of it is"));
+    EXPECT_EQ(SourceText(), "G00X1.\r\n");
 
     std::string binary;
     for (int i = 0; i < 256; ++i) binary += char(i);
