@@ -214,6 +214,23 @@ TEST_F(HostileFilesTest, InputsThatAreNoFilesFailWithAMessageAndNeverHang) {
     EXPECT_NE(result.err.find("not find dictionaly."), std::string::npos) << result.err;
 }
 
+TEST_F(HostileFilesTest, AnotherUsersFileIsRewrittenInPlaceKeepingItsOwner) {
+    if (::geteuid() != 0 || ::access("/usr/bin/setpriv", X_OK) != 0) GTEST_SKIP() << "needs the superuser";
+    fs::permissions(folder_.path(), fs::perms::all);
+    WriteBytes(File("shared.txt"), "old");
+    ::chmod(File("shared.txt").c_str(), 0666);  // root's, writable by all
+    const Snapshot before = Take(File("shared.txt"));
+    const ProcessResult result = Shell("XDG_CONFIG_HOME=" + Quoted(File("nobody")) +
+                                       " setpriv --reuid=65534 --regid=65534 --clear-groups " + Quoted(QM_CONVERTER) +
+                                       " " + ToA() + " -o " + Quoted(File("shared.txt")));
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    struct stat info{};
+    ASSERT_EQ(::stat(File("shared.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 0u);
+    EXPECT_EQ(info.st_ino, before.inode);
+    EXPECT_EQ(ReadBytes(File("shared.txt")), kConverted);
+}
+
 TEST_F(HostileFilesTest, BinaryAndLongLinesConvertWhole) {
     std::string binary;
     for (int i = 0; i < 4096; ++i) binary += char(i * 7 % 256);
