@@ -42,9 +42,9 @@ Snapshot Take(const std::string& path) {
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
-class HostileFilesTest : public ::testing::Test {
+class ConverterHostileFilesTest : public ::testing::Test {
 protected:
-    HostileFilesTest() {
+    ConverterHostileFilesTest() {
         ::setenv("XDG_CONFIG_HOME", File("config").c_str(), 1);
         WriteBytes(dictionary_, kHeader + "0,\"G00\",\"RAPID\"\r\n");
         WriteBytes(File("A.MIN"), "G00");
@@ -67,7 +67,7 @@ protected:
 
 // Each destination is either written through (and stays what it was) or refused with exit 3,
 // unchanged in type, inode and bytes.
-TEST_F(HostileFilesTest, OutputDestinationsAreWrittenThroughOrRefusedUnchanged) {
+TEST_F(ConverterHostileFilesTest, OutputDestinationsAreWrittenThroughOrRefusedUnchanged) {
     struct Row {
         const char* name;
         std::function<std::string()> make;  // returns the -o path
@@ -137,7 +137,7 @@ TEST_F(HostileFilesTest, OutputDestinationsAreWrittenThroughOrRefusedUnchanged) 
               std::string::npos);
 }
 
-TEST_F(HostileFilesTest, DevicesPipesAndStandardOutputAreWrittenStraightInto) {
+TEST_F(ConverterHostileFilesTest, DevicesPipesAndStandardOutputAreWrittenStraightInto) {
     // A pipe that a reader empties, and /dev/stdout into a pipe.
     ::mkfifo(File("fifo").c_str(), 0644);
     ProcessResult result = Shell("cat " + Quoted(File("fifo")) + " > " + Quoted(File("got")) + " & convert " + ToA() +
@@ -163,7 +163,7 @@ TEST_F(HostileFilesTest, DevicesPipesAndStandardOutputAreWrittenStraightInto) {
     EXPECT_EQ(Take(File("null")), device);
 }
 
-TEST_F(HostileFilesTest, DictionaryThroughAPipeConvertsAsTheFileDoes) {
+TEST_F(ConverterHostileFilesTest, DictionaryThroughAPipeConvertsAsTheFileDoes) {
     std::string records;
     for (int i = 0; i < 400; ++i) records += "0,\"W" + std::to_string(i) + "X\",\"word " + std::to_string(i) + "\"\r\n";
     WriteBytes(dictionary_, kHeader + records);
@@ -181,7 +181,7 @@ TEST_F(HostileFilesTest, DictionaryThroughAPipeConvertsAsTheFileDoes) {
     EXPECT_EQ(substituted.out, fromFile.out) << substituted.err;
 }
 
-TEST_F(HostileFilesTest, InputsThatAreNoFilesFailWithAMessageAndNeverHang) {
+TEST_F(ConverterHostileFilesTest, InputsThatAreNoFilesFailWithAMessageAndNeverHang) {
     fs::create_directory(File("folder"));
     ::mkfifo(File("fifo").c_str(), 0644);
     fs::create_symlink("loop2", File("loop1"));
@@ -214,7 +214,7 @@ TEST_F(HostileFilesTest, InputsThatAreNoFilesFailWithAMessageAndNeverHang) {
     EXPECT_NE(result.err.find("not find dictionaly."), std::string::npos) << result.err;
 }
 
-TEST_F(HostileFilesTest, AnotherUsersFileIsRewrittenInPlaceKeepingItsOwner) {
+TEST_F(ConverterHostileFilesTest, AnotherUsersFileIsRewrittenInPlaceKeepingItsOwner) {
     if (::geteuid() != 0 || ::access("/usr/bin/setpriv", X_OK) != 0) GTEST_SKIP() << "needs the superuser";
     fs::permissions(folder_.path(), fs::perms::all);
     WriteBytes(File("shared.txt"), "old");
@@ -231,7 +231,7 @@ TEST_F(HostileFilesTest, AnotherUsersFileIsRewrittenInPlaceKeepingItsOwner) {
     EXPECT_EQ(ReadBytes(File("shared.txt")), kConverted);
 }
 
-TEST_F(HostileFilesTest, BinaryAndLongLinesConvertWhole) {
+TEST_F(ConverterHostileFilesTest, BinaryAndLongLinesConvertWhole) {
     std::string binary;
     for (int i = 0; i < 4096; ++i) binary += char(i * 7 % 256);
     binary += "G00";
@@ -247,7 +247,7 @@ TEST_F(HostileFilesTest, BinaryAndLongLinesConvertWhole) {
     EXPECT_EQ(ReadBytes(File("L.txt")), "Rapid" + line + "\r\n");
 }
 
-TEST_F(HostileFilesTest, DictionaryByteOrderMarkStaysOutOfAnAsciiProgramsResult) {
+TEST_F(ConverterHostileFilesTest, DictionaryByteOrderMarkStaysOutOfAnAsciiProgramsResult) {
     WriteBytes(dictionary_, "\xEF\xBB\xBF" + kHeader + "0,\"G00\",\"\xE6\x97\xA9\"\r\n");  // 早
     const ProcessResult result = Run({"-d", dictionary_, File("A.MIN")});
     EXPECT_EQ(result.exitCode, 0) << result.err;
@@ -257,7 +257,7 @@ TEST_F(HostileFilesTest, DictionaryByteOrderMarkStaysOutOfAnAsciiProgramsResult)
     EXPECT_EQ(Run({"-d", dictionary_, File("U.MIN")}).out, "\xEF\xBB\xBF\xE6\x97\xA9\r\n");
 }
 
-TEST_F(HostileFilesTest, DictionaryWithLinesEndingInCarriageReturnAloneIsRefused) {
+TEST_F(ConverterHostileFilesTest, DictionaryWithLinesEndingInCarriageReturnAloneIsRefused) {
     WriteBytes(File("Mac.dic"), "Translator Dictionary  Ver.1.1  Hollowmere\r0,\"G00\",\"RAPID\"\r");
     const ProcessResult result = Run({"-d", File("Mac.dic"), File("A.MIN")});
     EXPECT_EQ(result.exitCode, 2);
@@ -275,7 +275,7 @@ void WriteDoublingDictionary(const std::string& path) {
     WriteBytes(path, kHeader + records);
 }
 
-TEST_F(HostileFilesTest, RunningOutOfMemoryExitsThreeWithAMessageAndWritesNothing) {
+TEST_F(ConverterHostileFilesTest, RunningOutOfMemoryExitsThreeWithAMessageAndWritesNothing) {
     WriteDoublingDictionary(dictionary_);
     WriteBytes(File("D.MIN"), "[0]\r\n");
     const std::string command = Quoted(QM_CONVERTER) + " -d " + Quoted(dictionary_) + " -o " + Quoted(File("out.txt")) +

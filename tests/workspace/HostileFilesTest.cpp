@@ -18,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class HostileFilesTest : public test::WindowFixture {
+class WindowHostileFilesTest : public test::WindowFixture {
 protected:
     void SetUp() override {
         window_.StartUp(QString());
@@ -28,7 +28,7 @@ protected:
     Context& context() { return window_.context(); }
 };
 
-TEST_F(HostileFilesTest, FilesThatCannotBeProgramsAreRefusedWithoutWaiting) {
+TEST_F(WindowHostileFilesTest, FilesThatCannotBeProgramsAreRefusedWithoutWaiting) {
     fs::create_directory(folder_.File("folder"));
     ASSERT_EQ(::mkfifo(folder_.File("fifo").c_str(), 0644), 0);  // no writer: reading would wait
     fs::create_symlink("loop2", folder_.File("loop1"));
@@ -53,7 +53,7 @@ TEST_F(HostileFilesTest, FilesThatCannotBeProgramsAreRefusedWithoutWaiting) {
     EXPECT_TRUE(OpenProgramFile(context(), Path("B.MIN")));
 }
 
-TEST_F(HostileFilesTest, SavingOverAReadOnlyProgramIsRefused) {
+TEST_F(WindowHostileFilesTest, SavingOverAReadOnlyProgramIsRefused) {
     TypeIntoSource("M30\r\n");
     ASSERT_EQ(::chmod(folder_.File("O1.MIN").c_str(), 0444), 0);  // the superuser too
     services_.AnswerFileDialog(Path("O1.MIN"));
@@ -66,7 +66,7 @@ TEST_F(HostileFilesTest, SavingOverAReadOnlyProgramIsRefused) {
     EXPECT_EQ(services_.messages.back().prompt, "/dev/full: No space left on device");
 }
 
-TEST_F(HostileFilesTest, DictionaryWithLinesEndingInCarriageReturnAloneIsRefused) {
+TEST_F(WindowHostileFilesTest, DictionaryWithLinesEndingInCarriageReturnAloneIsRefused) {
     test::WriteBytes(folder_.File("Mac.dic"), std::string(kHeader, std::strlen(kHeader) - 2) +
                                                   "\r0,\"G00\",\"FAST\"\r0,\"M30\",\"END\"\r");
     state_.DicFileName = Path("Mac.dic");
