@@ -11,10 +11,14 @@ namespace {
 
 // Why a file of this kind is not read, or nothing when it is.
 const char* RefusalFor(mode_t mode, Readable kinds) {
-    if (S_ISREG(mode)) return nullptr;
-    if (S_ISDIR(mode)) return "is a folder, not a file";
-    if (kinds == Readable::FilesAndPipes && (S_ISFIFO(mode) || S_ISSOCK(mode))) return nullptr;
-    if (S_ISFIFO(mode)) return "is a pipe, not a file";
+    if (S_ISREG(mode))
+        return nullptr;
+    if (S_ISDIR(mode))
+        return "is a folder, not a file";
+    if (kinds == Readable::FilesAndPipes && (S_ISFIFO(mode) || S_ISSOCK(mode)))
+        return nullptr;
+    if (S_ISFIFO(mode))
+        return "is a pipe, not a file";
     return "is a device, not a file";
 }
 
@@ -22,10 +26,13 @@ const char* RefusalFor(mode_t mode, Readable kinds) {
 // Once the kind is known to be readable, reads block again as usual.
 Status OpenForReading(const std::string& path, Readable kinds, int& fd) {
     fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return ErrnoFailure(path);
-    struct stat info{};
-    const char* refusal = ::fstat(fd, &info) != 0 ? "cannot be examined" : RefusalFor(info.st_mode, kinds);
-    if (refusal == nullptr && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0) return Status::Ok();
+    if (fd < 0)
+        return ErrnoFailure(path);
+    struct stat info {};
+    const char* refusal =
+        ::fstat(fd, &info) != 0 ? "cannot be examined" : RefusalFor(info.st_mode, kinds);
+    if (refusal == nullptr && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
+        return Status::Ok();
     const int error = errno;
     ::close(fd);
     fd = -1;
@@ -37,8 +44,10 @@ ssize_t ReadSome(int fd, std::string& bytes) {
     char buffer[1 << 16];
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got > 0) bytes.append(buffer, std::size_t(got));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got > 0)
+            bytes.append(buffer, std::size_t(got));
         return got;
     }
 }
@@ -47,13 +56,16 @@ ssize_t ReadSome(int fd, std::string& bytes) {
 
 Status ReadStream(int fd, const std::string& name, std::string& bytes) {
     bytes.clear();
-    struct stat info{};
+    struct stat info {};
     const bool plainFile = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (plainFile && info.st_size > 0) bytes.reserve(std::size_t(info.st_size));
+    if (plainFile && info.st_size > 0)
+        bytes.reserve(std::size_t(info.st_size));
     for (;;) {
         const ssize_t got = ReadSome(fd, bytes);
-        if (got < 0) return ErrnoFailure(name);
-        if (got == 0) return Status::Ok();
+        if (got < 0)
+            return ErrnoFailure(name);
+        if (got == 0)
+            return Status::Ok();
         if (!plainFile && bytes.size() > kMaxStreamBytes) {
             bytes.clear();
             bytes.shrink_to_fit();
@@ -65,25 +77,32 @@ Status ReadStream(int fd, const std::string& name, std::string& bytes) {
 
 Status ReadWholeFile(const std::string& path, std::string& bytes, Readable kinds) {
     int raw = -1;
-    if (Status opened = OpenForReading(path, kinds, raw); !opened.ok()) return opened;
+    if (Status opened = OpenForReading(path, kinds, raw); !opened.ok())
+        return opened;
     FileDescriptor fd(raw);
     return ReadStream(fd.get(), path, bytes);
 }
 
 Status ReadFirstLine(const std::string& path, std::size_t maxBytes, std::string& line) {
     int raw = -1;
-    if (Status opened = OpenForReading(path, Readable::FilesOnly, raw); !opened.ok()) return opened;
+    if (Status opened = OpenForReading(path, Readable::FilesOnly, raw); !opened.ok())
+        return opened;
     FileDescriptor fd(raw);
     line.clear();
     while (line.size() < maxBytes && line.find('\n') == std::string::npos) {
         const ssize_t got = ReadSome(fd.get(), line);
-        if (got < 0) return ErrnoFailure(path);
-        if (got == 0) break;
+        if (got < 0)
+            return ErrnoFailure(path);
+        if (got == 0)
+            break;
     }
-    if (line.empty()) return PathFailure(path, "the file is empty");
+    if (line.empty())
+        return PathFailure(path, "the file is empty");
     const std::size_t end = line.find('\n');
-    if (end != std::string::npos) line.resize(end + 1);
-    if (line.size() > maxBytes) line.resize(maxBytes);
+    if (end != std::string::npos)
+        line.resize(end + 1);
+    if (line.size() > maxBytes)
+        line.resize(maxBytes);
     return Status::Ok();
 }
 

@@ -18,7 +18,8 @@ inline constexpr std::size_t kMaxStreamBytes = std::size_t(1) << 30;
 
 // Reads the whole file. A failure names the path and the reason. A named pipe without a writer
 // reads as empty instead of waiting for one.
-Status ReadWholeFile(const std::string& path, std::string& bytes, Readable kinds = Readable::FilesOnly);
+Status ReadWholeFile(const std::string& path, std::string& bytes,
+                     Readable kinds = Readable::FilesOnly);
 
 // Reads an open descriptor to its end, at most kMaxStreamBytes; name stands for it in messages.
 Status ReadStream(int fd, const std::string& name, std::string& bytes);

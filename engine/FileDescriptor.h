@@ -21,12 +21,13 @@ inline Status ErrnoFailure(const std::string& path, int error = errno) {
 
 // Closes a descriptor when it goes out of scope.
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     int get() const { return fd_; }
     // Closes now, reporting the result (a late write error shows up here).
@@ -36,7 +37,7 @@ public:
         return ::close(fd) == 0;
     }
 
-private:
+  private:
     int fd_;
 };
 
@@ -45,7 +46,8 @@ inline bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
         if (written < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return false;
         }
         bytes.remove_prefix(std::size_t(written));

@@ -8,7 +8,8 @@ namespace qm {
 // dictionary's, so that the comments arrive as they were written, but without a byte-order mark
 // the program did not have.
 inline FileEncoding ConvertedTextEncoding(FileEncoding program, FileEncoding dictionary) {
-    if (program.encoding != Encoding::Ascii) return program;
+    if (program.encoding != Encoding::Ascii)
+        return program;
     FileEncoding encoding = WritingEncoding(dictionary);
     encoding.byteOrderMark = false;
     return encoding;

@@ -8,7 +8,8 @@
 namespace qm {
 namespace {
 
-const QString kTextsKept = QStringLiteral("\r\nThe command was stopped; the texts in the windows are kept.");
+const QString kTextsKept =
+    QStringLiteral("\r\nThe command was stopped; the texts in the windows are kept.");
 
 }  // namespace
 
@@ -23,7 +24,8 @@ bool RunGuarded(Services& services, const std::function<void()>& command, const 
         reason = QString::fromLocal8Bit(failure.what());
     }
     services.SetBusy(false);
-    services.MsgBox({reason + kTextsKept + note, MsgButtons::Ok, MsgIcon::Exclamation, MsgDefault::First, QString()});
+    services.MsgBox({reason + kTextsKept + note, MsgButtons::Ok, MsgIcon::Exclamation,
+                     MsgDefault::First, QString()});
     return false;
 }
 

@@ -13,7 +13,8 @@ class Services;
 // error, a conversion stopped for growing without end — ends the command with a message instead
 // of ending the program: the texts in both windows stay as they are and can still be saved.
 // Returns false when the command failed so; note, when given, ends the message.
-bool RunGuarded(Services& services, const std::function<void()>& command, const QString& note = QString());
+bool RunGuarded(Services& services, const std::function<void()>& command,
+                const QString& note = QString());
 
 // A slot without arguments that runs command guarded, for connecting to a signal.
 template <typename Command>

@@ -33,17 +33,21 @@ struct Snapshot {
 };
 
 Snapshot Take(const std::string& path) {
-    struct stat info{};
-    if (::lstat(path.c_str(), &info) != 0) return {};
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return {};
     Snapshot snapshot{info.st_mode & S_IFMT, info.st_ino, {}};
-    if (S_ISREG(info.st_mode)) snapshot.bytes = ReadBytes(path);
+    if (S_ISREG(info.st_mode))
+        snapshot.bytes = ReadBytes(path);
     return snapshot;
 }
 
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+std::string Quoted(const std::string& text) {
+    return "'" + text + "'";
+}
 
 class ConverterHostileFilesTest : public ::testing::Test {
-protected:
+  protected:
     ConverterHostileFilesTest() {
         ::setenv("XDG_CONFIG_HOME", File("config").c_str(), 1);
         WriteBytes(dictionary_, kHeader + "0,\"G00\",\"RAPID\"\r\n");
@@ -57,7 +61,9 @@ protected:
     }
     // A shell command line; `convert` stands for the converter. Nothing may keep it waiting.
     ProcessResult Shell(const std::string& script) {
-        return test::RunProcess({"/bin/sh", "-c", "convert() { timeout 30 " + Quoted(QM_CONVERTER) + " \"$@\"; }; " + script});
+        return test::RunProcess(
+            {"/bin/sh", "-c",
+             "convert() { timeout 30 " + Quoted(QM_CONVERTER) + " \"$@\"; }; " + script});
     }
     std::string ToA() const { return "-d " + Quoted(dictionary_) + " " + Quoted(File("A.MIN")); }
 
@@ -75,52 +81,84 @@ TEST_F(ConverterHostileFilesTest, OutputDestinationsAreWrittenThroughOrRefusedUn
         std::function<void()> check;  // when written: where the bytes went
     };
     const Row rows[] = {
-        {"plain file", [&] { WriteBytes(File("out.txt"), "old"); return File("out.txt"); }, true,
-         [&] { EXPECT_EQ(ReadBytes(File("out.txt")), kConverted); }},
-        {"read-only file", [&] {
+        {"plain file",
+         [&] {
+             WriteBytes(File("out.txt"), "old");
+             return File("out.txt");
+         },
+         true, [&] { EXPECT_EQ(ReadBytes(File("out.txt")), kConverted); }},
+        {"read-only file",
+         [&] {
              WriteBytes(File("ro.txt"), "old");
              ::chmod(File("ro.txt").c_str(), 0444);
              return File("ro.txt");
-         }, false, {}},
-        {"symbolic link", [&] {
+         },
+         false,
+         {}},
+        {"symbolic link",
+         [&] {
              WriteBytes(File("real.txt"), "old");
              fs::create_symlink("real.txt", File("link.txt"));
              return File("link.txt");
-         }, true, [&] {
+         },
+         true,
+         [&] {
              EXPECT_TRUE(fs::is_symlink(File("link.txt")));
              EXPECT_EQ(ReadBytes(File("real.txt")), kConverted);
          }},
-        {"link to nothing", [&] { fs::create_symlink("later.txt", File("dangling.txt")); return File("dangling.txt"); },
-         true, [&] {
+        {"link to nothing",
+         [&] {
+             fs::create_symlink("later.txt", File("dangling.txt"));
+             return File("dangling.txt");
+         },
+         true,
+         [&] {
              EXPECT_TRUE(fs::is_symlink(File("dangling.txt")));
              EXPECT_EQ(ReadBytes(File("later.txt")), kConverted);
          }},
-        {"loop of links", [&] {
+        {"loop of links",
+         [&] {
              fs::create_symlink("loop2", File("loop1"));
              fs::create_symlink("loop1", File("loop2"));
              return File("loop1");
-         }, false, {}},
-        {"hard link", [&] {
+         },
+         false,
+         {}},
+        {"hard link",
+         [&] {
              WriteBytes(File("first.txt"), "old");
              fs::create_hard_link(File("first.txt"), File("second.txt"));
              return File("second.txt");
-         }, true, [&] {
+         },
+         true,
+         [&] {
              EXPECT_EQ(ReadBytes(File("first.txt")), kConverted);
              EXPECT_TRUE(fs::equivalent(File("first.txt"), File("second.txt")));
          }},
-        {"pipe nobody reads", [&] { ::mkfifo(File("fifo").c_str(), 0644); return File("fifo"); }, false, {}},
+        {"pipe nobody reads",
+         [&] {
+             ::mkfifo(File("fifo").c_str(), 0644);
+             return File("fifo");
+         },
+         false,
+         {}},
         {"full disk", [] { return std::string("/dev/full"); }, false, {}},
         {"the dictionary", [&] { return dictionary_; }, false, {}},
-        {"a folder's file name taken by a folder", [&] {
+        {"a folder's file name taken by a folder",
+         [&] {
              fs::create_directories(File("taken/A.MIN.txt"));
              return File("taken");
-         }, false, {}},
+         },
+         false,
+         {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const std::string output = row.make();
         std::error_code error;
-        const std::string refused = row.written ? "" : fs::is_directory(output, error) ? output + "/A.MIN.txt" : output;
+        const std::string refused = row.written                       ? ""
+                                    : fs::is_directory(output, error) ? output + "/A.MIN.txt"
+                                                                      : output;
         const Snapshot before = Take(refused);
         const ProcessResult result = Shell("convert " + ToA() + " -o " + Quoted(output));
         if (row.written) {
@@ -132,16 +170,18 @@ TEST_F(ConverterHostileFilesTest, OutputDestinationsAreWrittenThroughOrRefusedUn
         EXPECT_NE(result.err.find(output), std::string::npos) << result.err;
         EXPECT_EQ(Take(refused), before);
     }
-    EXPECT_NE(Shell("convert " + ToA() + " -o /dev/full").err.find("No space left on device"), std::string::npos);
-    EXPECT_NE(Shell("convert " + ToA() + " -o " + File("ro.txt")).err.find(File("ro.txt") + ": Permission denied"),
+    EXPECT_NE(Shell("convert " + ToA() + " -o /dev/full").err.find("No space left on device"),
+              std::string::npos);
+    EXPECT_NE(Shell("convert " + ToA() + " -o " + File("ro.txt"))
+                  .err.find(File("ro.txt") + ": Permission denied"),
               std::string::npos);
 }
 
 TEST_F(ConverterHostileFilesTest, DevicesPipesAndStandardOutputAreWrittenStraightInto) {
     // A pipe that a reader empties, and /dev/stdout into a pipe.
     ::mkfifo(File("fifo").c_str(), 0644);
-    ProcessResult result = Shell("cat " + Quoted(File("fifo")) + " > " + Quoted(File("got")) + " & convert " + ToA() +
-                                 " -o " + Quoted(File("fifo")) + "; wait");
+    ProcessResult result = Shell("cat " + Quoted(File("fifo")) + " > " + Quoted(File("got")) +
+                                 " & convert " + ToA() + " -o " + Quoted(File("fifo")) + "; wait");
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(ReadBytes(File("got")), kConverted);
     EXPECT_EQ(Take(File("fifo")).type, S_IFIFO);
@@ -155,7 +195,8 @@ TEST_F(ConverterHostileFilesTest, DevicesPipesAndStandardOutputAreWrittenStraigh
     result = Shell("convert " + ToA() + " -o /dev/stdout >> " + Quoted(File("log")));
     EXPECT_EQ(ReadBytes(File("log")), "before\n" + kConverted);
 
-    if (::geteuid() != 0) GTEST_SKIP() << "a device node can only be made by the superuser";
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "a device node can only be made by the superuser";
     ASSERT_EQ(::mknod(File("null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
     const Snapshot device = Take(File("null"));
     result = Shell("convert " + ToA() + " -o " + Quoted(File("null")));
@@ -165,7 +206,8 @@ TEST_F(ConverterHostileFilesTest, DevicesPipesAndStandardOutputAreWrittenStraigh
 
 TEST_F(ConverterHostileFilesTest, DictionaryThroughAPipeConvertsAsTheFileDoes) {
     std::string records;
-    for (int i = 0; i < 400; ++i) records += "0,\"W" + std::to_string(i) + "X\",\"word " + std::to_string(i) + "\"\r\n";
+    for (int i = 0; i < 400; ++i)
+        records += "0,\"W" + std::to_string(i) + "X\",\"word " + std::to_string(i) + "\"\r\n";
     WriteBytes(dictionary_, kHeader + records);
     ASSERT_GT(records.size(), 4096u);
     WriteBytes(File("P.MIN"), "W0X W17X W399X\r\n");
@@ -173,11 +215,13 @@ TEST_F(ConverterHostileFilesTest, DictionaryThroughAPipeConvertsAsTheFileDoes) {
     ASSERT_EQ(fromFile.exitCode, 0) << fromFile.err;
     ASSERT_NE(fromFile.out.find("Word 399"), std::string::npos) << fromFile.out;
 
-    const ProcessResult piped = Shell("cat " + Quoted(dictionary_) + " | convert -d /dev/stdin " + Quoted(File("P.MIN")));
+    const ProcessResult piped =
+        Shell("cat " + Quoted(dictionary_) + " | convert -d /dev/stdin " + Quoted(File("P.MIN")));
     EXPECT_EQ(piped.exitCode, 0) << piped.err;
     EXPECT_EQ(piped.out, fromFile.out);
     const ProcessResult substituted = test::RunProcess(
-        {"/bin/bash", "-c", Quoted(QM_CONVERTER) + " -d <(cat " + Quoted(dictionary_) + ") " + Quoted(File("P.MIN"))});
+        {"/bin/bash", "-c",
+         Quoted(QM_CONVERTER) + " -d <(cat " + Quoted(dictionary_) + ") " + Quoted(File("P.MIN"))});
     EXPECT_EQ(substituted.out, fromFile.out) << substituted.err;
 }
 
@@ -199,7 +243,8 @@ TEST_F(ConverterHostileFilesTest, InputsThatAreNoFilesFailWithAMessageAndNeverHa
         {File("unreadable.MIN"), ::geteuid() == 0 ? "" : "Permission denied"},
     };
     for (const auto& c : cases) {
-        if (c.reason.empty()) continue;  // the superuser reads anything
+        if (c.reason.empty())
+            continue;  // the superuser reads anything
         const ProcessResult result = Shell("convert " + ToA().substr(0, ToA().rfind(' ')) + " -o " +
                                            Quoted(File("out.txt")) + " " + Quoted(c.input));
         EXPECT_EQ(result.exitCode, 3) << c.input;
@@ -209,22 +254,25 @@ TEST_F(ConverterHostileFilesTest, InputsThatAreNoFilesFailWithAMessageAndNeverHa
     // A named pipe nobody writes reads as empty instead of waiting; as a dictionary that is
     // no dictionary.
     EXPECT_EQ(Shell("convert -d " + Quoted(dictionary_) + " " + Quoted(File("fifo"))).exitCode, 0);
-    const ProcessResult result = Shell("convert -d " + Quoted(File("fifo")) + " " + Quoted(File("A.MIN")));
+    const ProcessResult result =
+        Shell("convert -d " + Quoted(File("fifo")) + " " + Quoted(File("A.MIN")));
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.err.find("not find dictionaly."), std::string::npos) << result.err;
 }
 
 TEST_F(ConverterHostileFilesTest, AnotherUsersFileIsRewrittenInPlaceKeepingItsOwner) {
-    if (::geteuid() != 0 || ::access("/usr/bin/setpriv", X_OK) != 0) GTEST_SKIP() << "needs the superuser";
+    if (::geteuid() != 0 || ::access("/usr/bin/setpriv", X_OK) != 0)
+        GTEST_SKIP() << "needs the superuser";
     fs::permissions(folder_.path(), fs::perms::all);
     WriteBytes(File("shared.txt"), "old");
     ::chmod(File("shared.txt").c_str(), 0666);  // root's, writable by all
     const Snapshot before = Take(File("shared.txt"));
-    const ProcessResult result = Shell("XDG_CONFIG_HOME=" + Quoted(File("nobody")) +
-                                       " setpriv --reuid=65534 --regid=65534 --clear-groups " + Quoted(QM_CONVERTER) +
-                                       " " + ToA() + " -o " + Quoted(File("shared.txt")));
+    const ProcessResult result =
+        Shell("XDG_CONFIG_HOME=" + Quoted(File("nobody")) +
+              " setpriv --reuid=65534 --regid=65534 --clear-groups " + Quoted(QM_CONVERTER) + " " +
+              ToA() + " -o " + Quoted(File("shared.txt")));
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    struct stat info{};
+    struct stat info {};
     ASSERT_EQ(::stat(File("shared.txt").c_str(), &info), 0);
     EXPECT_EQ(info.st_uid, 0u);
     EXPECT_EQ(info.st_ino, before.inode);
@@ -233,10 +281,12 @@ TEST_F(ConverterHostileFilesTest, AnotherUsersFileIsRewrittenInPlaceKeepingItsOw
 
 TEST_F(ConverterHostileFilesTest, BinaryAndLongLinesConvertWhole) {
     std::string binary;
-    for (int i = 0; i < 4096; ++i) binary += char(i * 7 % 256);
+    for (int i = 0; i < 4096; ++i)
+        binary += char(i * 7 % 256);
     binary += "G00";
     WriteBytes(File("B.MIN"), binary);
-    ProcessResult result = Run({"-d", dictionary_, "--encoding", "shift_jis", "-o", File("B.txt"), File("B.MIN")});
+    ProcessResult result =
+        Run({"-d", dictionary_, "--encoding", "shift_jis", "-o", File("B.txt"), File("B.MIN")});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(ReadBytes(File("B.txt")).ends_with("Rapid\r\n"));
 
@@ -258,7 +308,8 @@ TEST_F(ConverterHostileFilesTest, DictionaryByteOrderMarkStaysOutOfAnAsciiProgra
 }
 
 TEST_F(ConverterHostileFilesTest, DictionaryWithLinesEndingInCarriageReturnAloneIsRefused) {
-    WriteBytes(File("Mac.dic"), "Translator Dictionary  Ver.1.1  Hollowmere\r0,\"G00\",\"RAPID\"\r");
+    WriteBytes(File("Mac.dic"),
+               "Translator Dictionary  Ver.1.1  Hollowmere\r0,\"G00\",\"RAPID\"\r");
     const ProcessResult result = Run({"-d", File("Mac.dic"), File("A.MIN")});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.err.find("end in CR alone"), std::string::npos) << result.err;
@@ -278,14 +329,16 @@ void WriteDoublingDictionary(const std::string& path) {
 TEST_F(ConverterHostileFilesTest, RunningOutOfMemoryExitsThreeWithAMessageAndWritesNothing) {
     WriteDoublingDictionary(dictionary_);
     WriteBytes(File("D.MIN"), "[0]\r\n");
-    const std::string command = Quoted(QM_CONVERTER) + " -d " + Quoted(dictionary_) + " -o " + Quoted(File("out.txt")) +
-                                " " + Quoted(File("D.MIN"));
+    const std::string command = Quoted(QM_CONVERTER) + " -d " + Quoted(dictionary_) + " -o " +
+                                Quoted(File("out.txt")) + " " + Quoted(File("D.MIN"));
 #if defined(__SANITIZE_ADDRESS__)
     // The sanitizer's heap cannot live under ulimit -v; its allocator refuses instead, and the
     // preloaded operator new turns the refusal into std::bad_alloc.
-    const std::string limited = "LD_PRELOAD=" + Quoted(QM_MALLOC_NEW) +
-                                " ASAN_OPTIONS=verify_asan_link_order=0:allocator_may_return_null=1:"
-                                "max_allocation_size_mb=16 " + command;
+    const std::string limited =
+        "LD_PRELOAD=" + Quoted(QM_MALLOC_NEW) +
+        " ASAN_OPTIONS=verify_asan_link_order=0:allocator_may_return_null=1:"
+        "max_allocation_size_mb=16 " +
+        command;
 #else
     const std::string limited = "ulimit -v 600000; " + command;
 #endif

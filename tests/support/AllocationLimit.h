@@ -11,13 +11,13 @@ namespace qm::test {
 //
 // While an object lives, any single allocation above `bytes` fails so as well.
 class AllocationLimit {
-public:
+  public:
     explicit AllocationLimit(std::size_t bytes);
     ~AllocationLimit();
     AllocationLimit(const AllocationLimit&) = delete;
     AllocationLimit& operator=(const AllocationLimit&) = delete;
 
-private:
+  private:
     std::size_t previous_;
 };
 

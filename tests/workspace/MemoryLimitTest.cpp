@@ -10,7 +10,7 @@ namespace qm {
 namespace {
 
 class MemoryLimitTest : public test::WindowFixture {
-protected:
+  protected:
     // Every entry doubles the line: [0] -> "[1] [1]", [1] -> "[2] [2]", ...
     void SetUp() override {
         std::string records;
@@ -32,11 +32,13 @@ TEST_F(MemoryLimitTest, DoublingDictionaryEndsInAMessageAndTheTextStays) {
     }
     ASSERT_FALSE(services_.messages.empty());
     const QString message = services_.messages.back().prompt;
-    EXPECT_TRUE(message.startsWith("There is not enough memory to finish this command.")) << message.toStdString();
+    EXPECT_TRUE(message.startsWith("There is not enough memory to finish this command."))
+        << message.toStdString();
     EXPECT_TRUE(message.contains("the texts in the windows are kept")) << message.toStdString();
     EXPECT_EQ(SourceText(), "[0]\r\n");
     EXPECT_FALSE(services_.busy);
-    EXPECT_FALSE(controls_.MenuRunLine->isChecked()) << "real-time conversion would fail at every pause";
+    EXPECT_FALSE(controls_.MenuRunLine->isChecked())
+        << "real-time conversion would fail at every pause";
     EXPECT_EQ(state_.RealTimeConvert, 0);
     EXPECT_FALSE(controls_.Timer1->isActive());
 
