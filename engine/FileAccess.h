@@ -32,8 +32,9 @@ Status ReadFirstLine(const std::string& path, std::size_t maxBytes, std::string&
 //
 // A plain file is replaced safely: the bytes go to a temporary file in the same folder, which
 // takes the file's place once written and synced, with the file's permissions, owner and group;
-// the folder is synced after. A file with several hard links, or one whose owner or group the
-// new file could not keep, is rewritten in place instead, after its space was reserved.
+// the folder is synced after. A file with several hard links, one whose owner or group the new
+// file could not keep, or one in a folder that takes no new file, is rewritten in place instead,
+// after its space was reserved.
 // Symbolic links are followed, so the file they point to gets the bytes and the links stay; a
 // link to nothing creates its target; a loop of links fails.
 //

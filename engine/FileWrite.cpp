@@ -103,14 +103,14 @@ void SyncFolder(const std::string& folder) {
         ::fsync(fd.get());  // some file systems cannot; the rename stands anyway
 }
 
-// A terminal, a device such as /dev/null or /dev/full, a pipe: written straight into. A pipe
-// without a reader fails at once (ENXIO) instead of waiting for one.
+// A terminal, a device such as /dev/null or /dev/full, a pipe: written straight into.
 Status WriteStraight(const std::string& path, int fd, std::string_view bytes) {
     if (!WriteAll(fd, bytes))
         return ErrnoFailure(path);
     return Status::Ok();
 }
 
+// A pipe without a reader fails at once (ENXIO) instead of waiting for one.
 Status WriteIntoStream(const std::string& path, std::string_view bytes) {
     FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
@@ -176,13 +176,15 @@ mode_t NewFilePermissions() {
     return 0666 & ~mask;
 }
 
-// Temporary file, then rename. Returns nullopt when ownership could not be kept, so that the
-// caller rewrites the file in place instead.
+// Temporary file, then rename. Returns nullopt when ownership could not be kept or the folder
+// takes no new file, so that the caller rewrites the existing file in place instead.
 std::optional<Status> ReplaceByRename(const std::string& path, const Destination& destination,
                                       std::string_view bytes) {
     const std::string folder = FolderOf(destination.target);
     std::string temporary = folder + "/.quillmark-XXXXXX";
     FileDescriptor fd(::mkstemp(temporary.data()));
+    if (fd.get() < 0 && errno == EACCES && destination.exists)
+        return std::nullopt;
     if (fd.get() < 0)
         return ErrnoFailure(path);
     if (destination.exists && !KeepOwnership(fd.get(), destination.info)) {

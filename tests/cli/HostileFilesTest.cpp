@@ -260,23 +260,29 @@ TEST_F(ConverterHostileFilesTest, InputsThatAreNoFilesFailWithAMessageAndNeverHa
     EXPECT_NE(result.err.find("not find dictionaly."), std::string::npos) << result.err;
 }
 
+// The new file could not be given the old one's owner (first), or the folder takes no new file
+// (second): the file is rewritten through its own inode.
 TEST_F(ConverterHostileFilesTest, AnotherUsersFileIsRewrittenInPlaceKeepingItsOwner) {
     if (::geteuid() != 0 || ::access("/usr/bin/setpriv", X_OK) != 0)
         GTEST_SKIP() << "needs the superuser";
     fs::permissions(folder_.path(), fs::perms::all);
-    WriteBytes(File("shared.txt"), "old");
-    ::chmod(File("shared.txt").c_str(), 0666);  // root's, writable by all
-    const Snapshot before = Take(File("shared.txt"));
-    const ProcessResult result =
-        Shell("XDG_CONFIG_HOME=" + Quoted(File("nobody")) +
-              " setpriv --reuid=65534 --regid=65534 --clear-groups " + Quoted(QM_CONVERTER) + " " +
-              ToA() + " -o " + Quoted(File("shared.txt")));
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    struct stat info {};
-    ASSERT_EQ(::stat(File("shared.txt").c_str(), &info), 0);
-    EXPECT_EQ(info.st_uid, 0u);
-    EXPECT_EQ(info.st_ino, before.inode);
-    EXPECT_EQ(ReadBytes(File("shared.txt")), kConverted);
+    fs::create_directory(File("locked"));
+    fs::permissions(File("locked"), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    for (const std::string& shared : {File("shared.txt"), File("locked/shared.txt")}) {
+        WriteBytes(shared, "old");
+        ::chmod(shared.c_str(), 0666);  // root's, writable by all
+        const Snapshot before = Take(shared);
+        const ProcessResult result =
+            Shell("XDG_CONFIG_HOME=" + Quoted(File("nobody")) +
+                  " setpriv --reuid=65534 --regid=65534 --clear-groups " + Quoted(QM_CONVERTER) +
+                  " " + ToA() + " -o " + Quoted(shared));
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        struct stat info {};
+        ASSERT_EQ(::stat(shared.c_str(), &info), 0);
+        EXPECT_EQ(info.st_uid, 0u);
+        EXPECT_EQ(info.st_ino, before.inode);
+        EXPECT_EQ(ReadBytes(shared), kConverted);
+    }
 }
 
 TEST_F(ConverterHostileFilesTest, BinaryAndLongLinesConvertWhole) {
