@@ -110,7 +110,7 @@ std::string UsageText(const std::string& programFolder) {
            "Any other type uses the application's current dictionary (first Kestrel.dic).\n"
            "\n"
            "Exit status: 0 success, 1 usage error, 2 a dictionary was refused,\n"
-           "3 a file could not be read or written.\n";
+           "3 a file could not be read or written, or its conversion ran out of memory.\n";
 }
 
 }  // namespace qm::cli

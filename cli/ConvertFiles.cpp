@@ -8,6 +8,8 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <new>
+#include <stdexcept>
 #include <optional>
 #include <set>
 
@@ -31,17 +33,7 @@ void Report(const std::string& message) {
     std::fprintf(stderr, "quillmark-convert: %s\n", message.c_str());
 }
 
-Status ReadStandardInput(std::string& bytes) {
-    bytes.clear();
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return Status::Fail(std::string("standard input: ") + std::strerror(errno));
-        if (got == 0) return Status::Ok();
-        bytes.append(buffer, std::size_t(got));
-    }
-}
+Status ReadStandardInput(std::string& bytes) { return ReadStream(STDIN_FILENO, "standard input", bytes); }
 
 Status WriteStandardOutput(std::string_view bytes) {
     while (!bytes.empty()) {
@@ -78,7 +70,7 @@ public:
         auto found = entries_.find(path);
         if (found == entries_.end()) {
             Entry entry;
-            entry.status = LoadDictionaryFile(path, entry.table);
+            entry.status = LoadDictionaryFile(path, entry.table, Readable::FilesAndPipes);
             found = entries_.emplace(path, std::move(entry)).first;
         }
         if (found->second.status.ok()) return &found->second;
@@ -117,15 +109,23 @@ FileEncoding ResultEncoding(FileEncoding program, EncodingChoice choice) {
     return ConvertedTextEncoding(program);
 }
 
-// Identity of an existing file, so that links to one file compare equal.
+// Identity of an existing plain file, so that links to one file compare equal. Devices and pipes
+// have nothing to overwrite: a terminal may well be both the input and the output.
 std::optional<std::pair<dev_t, ino_t>> FileIdentity(const std::string& path) {
     struct stat info{};
-    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
     return std::make_pair(info.st_dev, info.st_ino);
 }
 
+// A name for a destination that does not exist yet, for telling two results apart.
+std::string PlainName(const std::string& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    return (error ? fs::path(path) : absolute).lexically_normal().string();
+}
+
 // Where each input's result goes ("-" for standard output), refusing a destination that is one
-// of the inputs or that an earlier result already went to.
+// of the inputs or a dictionary in use, or that an earlier result already went to.
 class Destinations {
 public:
     Destinations(const Options& options, const std::vector<std::string>& inputs) {
@@ -137,7 +137,8 @@ public:
         }
     }
 
-    bool Choose(const std::string& input, std::string& destination, std::string& problem) {
+    bool Choose(const std::string& input, const std::string& dictionary, std::string& destination,
+                std::string& problem) {
         destination = output_;
         if (folder_) {
             const fs::path name = input == kStandardStream ? fs::path("stdin") : fs::path(input).filename();
@@ -149,7 +150,13 @@ public:
             problem = destination + ": not written, it would overwrite an input file";
             return false;
         }
-        if (!used_.insert(fs::weakly_canonical(destination).string()).second) {
+        if (identity && identity == FileIdentity(dictionary)) {
+            problem = destination + ": not written, it would overwrite the dictionary " + dictionary;
+            return false;
+        }
+        const std::string key = identity ? std::to_string(identity->first) + ":" + std::to_string(identity->second)
+                                         : PlainName(destination);
+        if (!used_.insert(key).second) {
             problem = destination + ": not written, the result of another input already went there";
             return false;
         }
@@ -162,6 +169,56 @@ private:
     std::set<std::pair<dev_t, ino_t>> inputs_;
     std::set<std::string> used_;
 };
+
+// What became of one input.
+enum class Outcome { Written, DictionaryRefused, FileFailed };
+
+Outcome Fail(const std::string& message, Outcome outcome = Outcome::FileFailed) {
+    Report(message);
+    return outcome;
+}
+
+std::string InputName(const std::string& input) { return input == kStandardStream ? "standard input" : input; }
+
+Outcome ConvertOne(const Options& options, const std::string& input, const std::string& dictionaryPath,
+                   Destinations& destinations, DictionaryCache& dictionaries) {
+    std::string destination, problem;
+    DictionaryCache::Entry* dictionary = dictionaries.Get(dictionaryPath, problem);
+    if (dictionary == nullptr) return Fail(problem, Outcome::DictionaryRefused);
+    if (!destinations.Choose(input, dictionaryPath, destination, problem)) return Fail(problem);
+    std::string bytes;
+    const Status read = input == kStandardStream ? ReadStandardInput(bytes)
+                                                 : ReadWholeFile(input, bytes, Readable::FilesAndPipes);
+    if (!read.ok()) return Fail(read.message());
+    // Each step lets go of what the next no longer needs: a large program is held about
+    // twice, not four times.
+    const FileEncoding programEncoding = ProgramEncoding(bytes, options.encoding);
+    std::string converted;
+    {
+        const std::string text = DecodeOwnedText(std::move(bytes), programEncoding);
+        converted = dictionary->Convert(text, options.spaceAdd);
+    }
+    const FileEncoding encoding = ResultEncoding(programEncoding, options.outputEncoding);
+    if (Status encoded = EncodeTextInPlace(converted, encoding); !encoded.ok()) {
+        return Fail(InputName(input) + ": " + encoded.message() + " Nothing was written.");
+    }
+    const Status written = destination == kStandardStream ? WriteStandardOutput(converted)
+                                                          : WriteFileSafely(destination, converted);
+    return written.ok() ? Outcome::Written : Fail(written.message());
+}
+
+// Running out of memory, a file-system error or a conversion stopped for growing without end
+// ends this input's conversion with a message; nothing of it has been written.
+Outcome ConvertOneGuarded(const Options& options, const std::string& input, const std::string& dictionaryPath,
+                          Destinations& destinations, DictionaryCache& dictionaries) {
+    try {
+        return ConvertOne(options, input, dictionaryPath, destinations, dictionaries);
+    } catch (const std::bad_alloc&) {
+        return Fail(InputName(input) + ": not enough memory to convert it. Nothing was written.");
+    } catch (const std::exception& failure) {
+        return Fail(InputName(input) + ": " + failure.what() + " Nothing was written.");
+    }
+}
 
 }  // namespace
 
@@ -198,48 +255,12 @@ int ConvertFiles(const Options& options, const std::string& programFolder) {
     std::optional<SettingsStore> settings;  // read only when a file needs its type's dictionary
     bool refused = false, failed = false;
     for (const std::string& input : inputs) {
-        std::string destination, problem;
-        if (!destinations.Choose(input, destination, problem)) {
-            Report(problem);
-            failed = true;
-            continue;
-        }
         if (!options.dictionary && !settings) settings.emplace();
         const std::string dictionaryPath =
             options.dictionary ? *options.dictionary : DefaultDictionaryPath(input, programFolder, *settings);
-        DictionaryCache::Entry* dictionary = dictionaries.Get(dictionaryPath, problem);
-        if (dictionary == nullptr) {
-            Report(problem);
-            refused = true;
-            continue;
-        }
-        std::string bytes;
-        const Status read = input == kStandardStream ? ReadStandardInput(bytes) : ReadWholeFile(input, bytes);
-        if (!read.ok()) {
-            Report(read.message());
-            failed = true;
-            continue;
-        }
-        // Each step lets go of what the next no longer needs: a large program is held about
-        // twice, not four times.
-        const FileEncoding encoding = ProgramEncoding(bytes, options.encoding);
-        std::string converted;
-        {
-            const std::string text = DecodeOwnedText(std::move(bytes), encoding);
-            converted = dictionary->Convert(text, options.spaceAdd);
-        }
-        Status written = EncodeTextInPlace(converted, ResultEncoding(encoding, options.outputEncoding));
-        if (written.ok()) {
-            written = destination == kStandardStream ? WriteStandardOutput(converted)
-                                                     : WriteFileSafely(destination, converted);
-        } else {
-            written = Status::Fail((input == kStandardStream ? "standard input" : input) + ": " +
-                                   written.message() + " Nothing was written.");
-        }
-        if (!written.ok()) {
-            Report(written.message());
-            failed = true;
-        }
+        const Outcome outcome = ConvertOneGuarded(options, input, dictionaryPath, destinations, dictionaries);
+        refused = refused || outcome == Outcome::DictionaryRefused;
+        failed = failed || outcome == Outcome::FileFailed;
     }
     return refused ? kDictionaryRefused : failed ? kFileError : kSuccess;
 }

@@ -4,7 +4,9 @@
 
 #include <climits>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -45,5 +47,12 @@ int main(int argc, char** argv) {
         std::printf("quillmark-convert (Quillmark) %s\n", QM_VERSION);
         return qm::cli::kSuccess;
     }
-    return qm::cli::ConvertFiles(*options, programFolder);
+    try {
+        return qm::cli::ConvertFiles(*options, programFolder);
+    } catch (const std::bad_alloc&) {
+        std::fputs("quillmark-convert: not enough memory.\n", stderr);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "quillmark-convert: %s\n", failure.what());
+    }
+    return qm::cli::kFileError;
 }

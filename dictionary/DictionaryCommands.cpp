@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QWidget>
 
+#include "CommandGuard.h"
 #include "Context.h"
 #include "Controls.h"
 #include "Services.h"
@@ -69,8 +70,11 @@ void DictionaryCommands::MenuDicInport_Click() { importDictionary().Import(dicFi
 DictionaryCommands& ConnectDictionaryCommands(Context& context, QWidget& mainWindow) {
     auto* commands = new DictionaryCommands(context, mainWindow);
     Controls& c = context.controls;
-    const auto on = [commands](QAction* item, void (DictionaryCommands::*command)()) {
-        QObject::connect(item, &QAction::triggered, commands, command);
+    Services& services = context.services;
+    const auto on = [commands, &services](QAction* item, void (DictionaryCommands::*command)()) {
+        QObject::connect(item, &QAction::triggered, commands, Guarded(services, [commands, command] {
+            (commands->*command)();
+        }));
     };
     on(c.MenuDicSelect, &DictionaryCommands::MenuDicSelect_Click);
     on(c.MenuDicCreate, &DictionaryCommands::MenuDicCreate_Click);
@@ -80,7 +84,7 @@ DictionaryCommands& ConnectDictionaryCommands(Context& context, QWidget& mainWin
     on(c.MenuDicFund, &DictionaryCommands::MenuDicFund_Click);
     for (QAction* item : c.mnuDicFile) {
         QObject::connect(item, &QAction::triggered, commands,
-                         [commands, item] { commands->mnuDicFile_Click(item->data().toInt()); });
+                         Guarded(services, [commands, item] { commands->mnuDicFile_Click(item->data().toInt()); }));
     }
     return *commands;
 }

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "AppState.h"
+#include "CommandGuard.h"
 #include "Context.h"
 #include "ConvertCommands.h"
 #include "DicFileOpen.h"
@@ -38,7 +39,7 @@ ImportDictionary::ImportDictionary(Context& context, QWidget& mainWindow)
       Command2(NewButton("Command2", QStringLiteral("Cancel"))) {
     setModal(false);
     Arrange();
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command1, &QPushButton::clicked, this, Guarded(context_.services, [this] { Command1_Click(); }));
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 }
 

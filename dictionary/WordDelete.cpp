@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "AppState.h"
+#include "CommandGuard.h"
 #include "Context.h"
 #include "DictionarySlots.h"
 #include "DictionaryStore.h"
@@ -38,7 +39,7 @@ Form3::Form3(Context& context, QWidget& mainWindow)
     Text1->setMinimumWidth(320);
     connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
     connect(Text1, &QLineEdit::returnPressed, this, [this] { Text1_KeyEnter(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command1, &QPushButton::clicked, this, Guarded(context_.services, [this] { Command1_Click(); }));
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 }
 

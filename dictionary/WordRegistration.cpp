@@ -7,6 +7,7 @@
 
 
 #include "AppState.h"
+#include "CommandGuard.h"
 #include "Context.h"
 #include "DictionaryFile.h"
 #include "DictionarySlots.h"
@@ -45,7 +46,7 @@ Form2::Form2(Context& context, QWidget& mainWindow)
     connect(Text2, &QLineEdit::textChanged, this, [this] { Text2_Change(); });
     connect(Text1, &QLineEdit::returnPressed, this, [this] { Text1_KeyEnter(); });
     connect(Text2, &QLineEdit::returnPressed, this, [this] { Text2_KeyEnter(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command1, &QPushButton::clicked, this, Guarded(context_.services, [this] { Command1_Click(); }));
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 }
 

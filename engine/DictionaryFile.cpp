@@ -97,11 +97,13 @@ std::string DictionaryHeader() {
     return std::string(DicTitle) + "  Ver." + std::string(DicVersion) + "  " + std::string(DicAuthor);
 }
 
-Status CheckDictionary(const std::string& DicFileName) {
-    std::string bytes;
-    if (!ReadFirstLine(DicFileName, kHeaderReadLimit, bytes).ok()) {
-        return Status::Fail(DicFileName + " not find dictionaly.");
-    }
+namespace {
+
+Status NotFound(const std::string& DicFileName) { return Status::Fail(DicFileName + " not find dictionaly."); }
+
+// The check of the header, on the file's first bytes (at least its first line).
+Status CheckHeader(std::string_view bytes) {
+    bytes = bytes.substr(0, std::min(bytes.find('\n'), kHeaderReadLimit - 1) + 1);
     const std::string text = DecodeText(bytes, DetectEncoding(bytes));
     std::string_view line = std::string_view(text).substr(0, text.find('\n'));
     if (line.ends_with('\r') && line.size() < text.size()) line.remove_suffix(1);
@@ -117,10 +119,41 @@ Status CheckDictionary(const std::string& DicFileName) {
     return Status::Ok();
 }
 
+Status ParseFileBytes(const std::string& bytes, const std::string& DicFileName, DictionaryTable& table) {
+    const FileEncoding encoding = DetectEncoding(bytes);
+    const std::string text = DecodeText(bytes, encoding);
+    // Parsed straight into the caller's table (see ParseDictionary), all or nothing.
+    const FileEncoding previous = std::exchange(table.encoding, encoding);
+    Status status = ParseDictionary(text, DicFileName, table);
+    if (!status.ok()) table.encoding = previous;
+    return status;
+}
+
+}  // namespace
+
+Status CheckDictionary(const std::string& DicFileName) {
+    std::string bytes;
+    if (!ReadFirstLine(DicFileName, kHeaderReadLimit, bytes).ok()) return NotFound(DicFileName);
+    return CheckHeader(bytes);
+}
+
 DictionaryRecordReader::DictionaryRecordReader(std::string_view text, std::string source)
     : text_(text), source_(std::move(source)) {
     std::string_view header;
-    NextLine(header);
+    if (NextLine(header)) RefuseLoneCarriageReturn(header);
+}
+
+// Lines that end in CR alone would all run together into the header line, and the dictionary
+// would load, and be saved again, without a word. A CR between quotes is part of a field.
+bool DictionaryRecordReader::RefuseLoneCarriageReturn(std::string_view line) {
+    bool quoted = false;
+    const auto lineEnd = std::find_if(line.begin(), line.end(), [&quoted](char c) {
+        if (c == '"') quoted = !quoted;
+        return c == '\r' && !quoted;
+    });
+    if (lineEnd == line.end()) return true;
+    return Fail("the lines of this file end in CR alone (old Macintosh line ends); a dictionary's lines end "
+                "in CR LF. Change its line ends to CR LF and try again.");
 }
 
 bool DictionaryRecordReader::NextLine(std::string_view& line) {
@@ -129,7 +162,7 @@ bool DictionaryRecordReader::NextLine(std::string_view& line) {
     const bool terminated = end != std::string_view::npos;
     if (!terminated) end = text_.size();
     line = text_.substr(pos_, end - pos_);
-    if (terminated && line.ends_with('\r')) line.remove_suffix(1);  // CR LF ends the line
+    if (line.ends_with('\r')) line.remove_suffix(1);  // CR LF ends the line, a CR ends the text
     pos_ = end + 1;
     ++line_;
     return true;
@@ -146,6 +179,7 @@ bool DictionaryRecordReader::Next(DictionaryEntry& entry) {
     do {
         if (!NextLine(line)) return false;
     } while (IsBlankLine(line));
+    if (!RefuseLoneCarriageReturn(line)) return false;
     std::size_t unclosed = 0;
     if (!SplitFields(line, fields_, unclosed)) {
         return Fail("the quoted field that starts at character " + std::to_string(CharCount(line.substr(0, unclosed)) + 1) +
@@ -207,18 +241,20 @@ Status ParseDictionary(std::string_view text, const std::string& source, Diction
 Status ReadDictionary(const std::string& DicFileName, DictionaryTable& table) {
     std::string bytes;
     if (Status read = ReadWholeFile(DicFileName, bytes); !read.ok()) return read;
-    const FileEncoding encoding = DetectEncoding(bytes);
-    const std::string text = DecodeText(bytes, encoding);
-    // Parsed straight into the caller's table (see ParseDictionary), all or nothing.
-    const FileEncoding previous = std::exchange(table.encoding, encoding);
-    Status status = ParseDictionary(text, DicFileName, table);
-    if (!status.ok()) table.encoding = previous;
-    return status;
+    return ParseFileBytes(bytes, DicFileName, table);
 }
 
-Status LoadDictionaryFile(const std::string& DicFileName, DictionaryTable& table) {
-    if (Status check = CheckDictionary(DicFileName); !check.ok()) return check;
-    return ReadDictionary(DicFileName, table);
+// One read, then the check and the records from that one copy: a pipe cannot be read twice,
+// and a file that changes between two reads must not pass the check with one text and load
+// the other.
+Status LoadDictionaryFile(const std::string& DicFileName, DictionaryTable& table, Readable kinds,
+                          bool* headerRefused) {
+    if (headerRefused) *headerRefused = true;
+    std::string bytes;
+    if (!ReadWholeFile(DicFileName, bytes, kinds).ok() || bytes.empty()) return NotFound(DicFileName);
+    if (Status check = CheckHeader(bytes); !check.ok()) return check;
+    if (headerRefused) *headerRefused = false;
+    return ParseFileBytes(bytes, DicFileName, table);
 }
 
 Status CheckStorable(std::string_view text, const std::string& what) {

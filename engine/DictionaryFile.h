@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Dictionary.h"
+#include "FileAccess.h"
 #include "Status.h"
 
 namespace qm {
@@ -41,8 +42,11 @@ Status CheckDictionary(const std::string& DicFileName);
 // untouched and the message names the path, the line and what is wrong.
 Status ReadDictionary(const std::string& DicFileName, DictionaryTable& table);
 
-// CheckDictionary, then ReadDictionary.
-Status LoadDictionaryFile(const std::string& DicFileName, DictionaryTable& table);
+// CheckDictionary, then ReadDictionary, on one read of the file (which may so be a pipe when
+// kinds allows it). On failure the table is untouched; headerRefused, when given, tells whether
+// the check refused the file (missing, wrong header or version) rather than its records.
+Status LoadDictionaryFile(const std::string& DicFileName, DictionaryTable& table,
+                          Readable kinds = Readable::FilesOnly, bool* headerRefused = nullptr);
 
 // Reads the records of a dictionary file's decoded text one at a time: the header line is
 // skipped unread, and so are blank lines; every other line is one record of three fields.
@@ -61,6 +65,7 @@ public:
 private:
     bool NextLine(std::string_view& line);
     bool Fail(const std::string& what);
+    bool RefuseLoneCarriageReturn(std::string_view line);
 
     std::string_view text_;
     std::string source_;

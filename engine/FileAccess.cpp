@@ -4,156 +4,105 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <cstring>
+#include "FileDescriptor.h"
 
 namespace qm {
 namespace {
 
-Status Failure(const std::string& path, const std::string& reason) {
-    return Status::Fail(path + ": " + reason);
+// Why a file of this kind is not read, or nothing when it is.
+const char* RefusalFor(mode_t mode, Readable kinds) {
+    if (S_ISREG(mode))
+        return nullptr;
+    if (S_ISDIR(mode))
+        return "is a folder, not a file";
+    if (kinds == Readable::FilesAndPipes && (S_ISFIFO(mode) || S_ISSOCK(mode)))
+        return nullptr;
+    if (S_ISFIFO(mode))
+        return "is a pipe, not a file";
+    return "is a device, not a file";
 }
 
-Status ErrnoFailure(const std::string& path) { return Failure(path, std::strerror(errno)); }
-
-// Closes a descriptor when it goes out of scope.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-    // Closes now, reporting the result (a late write error shows up here).
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
-Status OpenForReading(const std::string& path, int& fd) {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return ErrnoFailure(path);
-    struct stat info{};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return Failure(path, "is a folder, not a file");
-    }
-    return Status::Ok();
+// Opens without waiting: a named pipe with no writer would otherwise block the open for good.
+// Once the kind is known to be readable, reads block again as usual.
+Status OpenForReading(const std::string& path, Readable kinds, int& fd) {
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return ErrnoFailure(path);
+    struct stat info {};
+    const char* refusal =
+        ::fstat(fd, &info) != 0 ? "cannot be examined" : RefusalFor(info.st_mode, kinds);
+    if (refusal == nullptr && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
+        return Status::Ok();
+    const int error = errno;
+    ::close(fd);
+    fd = -1;
+    return refusal != nullptr ? PathFailure(path, refusal) : ErrnoFailure(path, error);
 }
 
-// The path the bytes really go to: the target of a symbolic link, or the path itself.
-std::string ResolveLink(const std::string& path) {
-    char resolved[PATH_MAX];
-    struct stat info{};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) &&
-        ::realpath(path.c_str(), resolved) != nullptr) {
-        return resolved;
+// Appends what one read delivers; 0 at the end, -1 on an error.
+ssize_t ReadSome(int fd, std::string& bytes) {
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got > 0)
+            bytes.append(buffer, std::size_t(got));
+        return got;
     }
-    return path;
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-mode_t PermissionsFor(const std::string& path) {
-    struct stat info{};
-    if (::stat(path.c_str(), &info) == 0) return info.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(std::size_t(written));
-    }
-    return true;
 }
 
 }  // namespace
 
-Status ReadWholeFile(const std::string& path, std::string& bytes) {
-    int raw = -1;
-    if (Status opened = OpenForReading(path, raw); !opened.ok()) return opened;
-    FileDescriptor fd(raw);
+Status ReadStream(int fd, const std::string& name, std::string& bytes) {
     bytes.clear();
-    struct stat info{};
-    if (::fstat(fd.get(), &info) == 0 && info.st_size > 0) bytes.reserve(std::size_t(info.st_size));
-    char buffer[1 << 16];
+    struct stat info {};
+    const bool plainFile = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (plainFile && info.st_size > 0)
+        bytes.reserve(std::size_t(info.st_size));
     for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return ErrnoFailure(path);
+        const ssize_t got = ReadSome(fd, bytes);
+        if (got < 0)
+            return ErrnoFailure(name);
+        if (got == 0)
+            return Status::Ok();
+        if (!plainFile && bytes.size() > kMaxStreamBytes) {
+            bytes.clear();
+            bytes.shrink_to_fit();
+            return PathFailure(name, "more than " + std::to_string(kMaxStreamBytes >> 20) +
+                                         " MiB arrived without an end; nothing of it was used");
         }
-        if (got == 0) break;
-        bytes.append(buffer, std::size_t(got));
     }
-    return Status::Ok();
+}
+
+Status ReadWholeFile(const std::string& path, std::string& bytes, Readable kinds) {
+    int raw = -1;
+    if (Status opened = OpenForReading(path, kinds, raw); !opened.ok())
+        return opened;
+    FileDescriptor fd(raw);
+    return ReadStream(fd.get(), path, bytes);
 }
 
 Status ReadFirstLine(const std::string& path, std::size_t maxBytes, std::string& line) {
     int raw = -1;
-    if (Status opened = OpenForReading(path, raw); !opened.ok()) return opened;
+    if (Status opened = OpenForReading(path, Readable::FilesOnly, raw); !opened.ok())
+        return opened;
     FileDescriptor fd(raw);
     line.clear();
-    char buffer[4096];
     while (line.size() < maxBytes && line.find('\n') == std::string::npos) {
-        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) continue;
+        const ssize_t got = ReadSome(fd.get(), line);
+        if (got < 0)
             return ErrnoFailure(path);
-        }
-        if (got == 0) break;
-        line.append(buffer, std::size_t(got));
+        if (got == 0)
+            break;
     }
-    if (line.empty()) return Failure(path, "the file is empty");
+    if (line.empty())
+        return PathFailure(path, "the file is empty");
     const std::size_t end = line.find('\n');
-    if (end != std::string::npos) line.resize(end + 1);
-    if (line.size() > maxBytes) line.resize(maxBytes);
-    return Status::Ok();
-}
-
-Status WriteFileSafely(const std::string& path, std::string_view bytes) {
-    const std::string target = ResolveLink(path);
-    struct stat info{};
-    if (::stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-        return Failure(path, "is a folder, not a file");
-    }
-    std::string temporary = FolderOf(target) + "/.quillmark-XXXXXX";
-    FileDescriptor fd(::mkstemp(temporary.data()));
-    if (fd.get() < 0) return ErrnoFailure(path);
-    const mode_t permissions = PermissionsFor(target);
-    const bool written = WriteAll(fd.get(), bytes) && ::fchmod(fd.get(), permissions) == 0 &&
-                         ::fsync(fd.get()) == 0;
-    const int writeError = errno;
-    if (!fd.Close() || !written) {
-        const int error = written ? errno : writeError;
-        ::unlink(temporary.c_str());
-        return Failure(path, std::strerror(error));
-    }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return Failure(path, std::strerror(error));
-    }
+    if (end != std::string::npos)
+        line.resize(end + 1);
+    if (line.size() > maxBytes)
+        line.resize(maxBytes);
     return Status::Ok();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -7,17 +8,44 @@
 
 namespace qm {
 
-// Reads the whole file. A failure names the path and the reason.
-Status ReadWholeFile(const std::string& path, std::string& bytes);
+// What a whole-file read accepts. A folder or a device is never read: a device may never end
+// (/dev/zero) or never answer. Pipes are for the command line, where a dictionary or a program
+// may come from another program; the window reads files only, so that it never waits on a pipe.
+enum class Readable { FilesOnly, FilesAndPipes };
+
+// The most a pipe or standard input may deliver before the read is given up.
+inline constexpr std::size_t kMaxStreamBytes = std::size_t(1) << 30;
+
+// Reads the whole file. A failure names the path and the reason. A named pipe without a writer
+// reads as empty instead of waiting for one.
+Status ReadWholeFile(const std::string& path, std::string& bytes,
+                     Readable kinds = Readable::FilesOnly);
+
+// Reads an open descriptor to its end, at most kMaxStreamBytes; name stands for it in messages.
+Status ReadStream(int fd, const std::string& name, std::string& bytes);
 
 // Reads the file up to and including its first LF, at most maxBytes. Fails when the file cannot
-// be opened or is empty.
+// be opened, is not a plain file, or is empty.
 Status ReadFirstLine(const std::string& path, std::size_t maxBytes, std::string& line);
 
-// Replaces the file's contents safely: the bytes go to a temporary file in the same folder,
-// which then takes the file's place, keeping the file's permissions. A failure leaves any
-// existing file as it was and names the path and the reason. A symbolic link is followed, so the
-// file it points to is replaced and the link stays.
+// Puts bytes at path, never destroying what was there unless the whole of bytes arrived.
+//
+// A plain file is replaced safely: the bytes go to a temporary file in the same folder, which
+// takes the file's place once written and synced, with the file's permissions, owner and group;
+// the folder is synced after. A file with several hard links, one whose owner or group the new
+// file could not keep, or one in a folder that takes no new file, is rewritten in place instead,
+// after its space was reserved.
+// Symbolic links are followed, so the file they point to gets the bytes and the links stay; a
+// link to nothing creates its target; a loop of links fails.
+//
+// A file whose permissions forbid writing is refused ("Permission denied"), judged by its
+// permission bits too, so that the protection also holds for the superuser.
+//
+// Anything else that can be written — a terminal, /dev/null, a named pipe that someone reads,
+// /dev/stdout — is written straight into, and its errors (a full disk) are reported. A pipe
+// that nobody reads is refused rather than waited on; folders and block devices are refused.
+//
+// A failure names the path and the reason.
 Status WriteFileSafely(const std::string& path, std::string_view bytes);
 
 }  // namespace qm

@@ -4,6 +4,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include "CommandGuard.h"
 #include "Context.h"
 #include "Controls.h"
 #include "PrintSettingDialog.h"
@@ -19,10 +20,12 @@ OutputCommands::OutputCommands(Context& context, QWidget& mainWindow)
     : QObject(&mainWindow), context_(context), mainWindow_(mainWindow),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     Controls& controls = context.controls;
-    connect(controls.MenuFileSave, &QAction::triggered, this, [this] { MenuFileSave_Click(context_); });
-    connect(controls.MenuPrintSetup, &QAction::triggered, this, &OutputCommands::MenuPrintSetup_Click);
-    connect(controls.MenuFilePrint, &QAction::triggered, this, &OutputCommands::MenuFilePrint_Click);
-    connect(controls.MenuFileExcel, &QAction::triggered, this, [this] { MenuFileExcel_Click(context_, mainWindow_); });
+    Services& services = context.services;
+    connect(controls.MenuFileSave, &QAction::triggered, this, Guarded(services, [this] { MenuFileSave_Click(context_); }));
+    connect(controls.MenuPrintSetup, &QAction::triggered, this, Guarded(services, [this] { MenuPrintSetup_Click(); }));
+    connect(controls.MenuFilePrint, &QAction::triggered, this, Guarded(services, [this] { MenuFilePrint_Click(); }));
+    connect(controls.MenuFileExcel, &QAction::triggered, this,
+            Guarded(services, [this] { MenuFileExcel_Click(context_, mainWindow_); }));
 }
 
 OutputCommands::~OutputCommands() = default;
@@ -35,7 +38,9 @@ PrintSettingDialog& OutputCommands::PrintSetting() {
 PrinterDialog& OutputCommands::Printer1() {
     if (printer1_.isNull()) {
         printer1_ = new PrinterDialog(&mainWindow_);
-        printer1_->onPrint = [this](const PrintChoice& choice) { PrintOrAskForPdf(context_, *printer_, choice); };
+        printer1_->onPrint = [this](const PrintChoice& choice) {
+            RunGuarded(context_.services, [&] { PrintOrAskForPdf(context_, *printer_, choice); });
+        };
         printer1_->onPreview = [this](const PrintChoice& choice) { Preview(choice); };
     }
     return *printer1_;

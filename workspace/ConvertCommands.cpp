@@ -8,6 +8,7 @@
 #include "Controls.h"
 #include <Qsci/qsciscintilla.h>
 
+#include "CommandGuard.h"
 #include "IncrementalConvert.h"
 #include "DocumentWindow.h"
 #include "DocumentWindows.h"
@@ -33,6 +34,15 @@ void ShowConversion(QsciScintilla& window, const IncrementalConverter& conversio
     window.SendScintilla(QsciScintillaBase::SCI_SETSAVEPOINT);
 }
 
+// A conversion that failed (memory, or a result growing without end) would fail again at every
+// pause in typing: real-time conversion stops until the user turns it on again.
+void StopAfterFailedConversion(Context& context) {
+    context.state.Conversion.Reset();
+    context.controls.Timer1->stop();
+    context.controls.MenuRunLine->setChecked(false);
+    context.state.RealTimeConvert = 0;
+}
+
 }  // namespace
 
 void ConvertProgram(Context& context) {
@@ -42,15 +52,18 @@ void ConvertProgram(Context& context) {
                                  QStringLiteral("Dictionary Check"));
         return;
     }
-    context.services.SetBusy(true);
-    const bool fresh = !context.documents.HasForm1();
-    QsciScintilla& converted = context.documents.Form1().Text1();
-    // A new converted window, or one the user typed into, no longer shows the last result.
-    if (fresh || converted.SendScintilla(QsciScintillaBase::SCI_GETMODIFY) != 0) state.Conversion.Reset();
-    const std::string_view source = EditorView(context.documents.OriginalFile().Text1());
-    const IncrementalConverter::Change change = state.Conversion.Update(source, state.Dictionary, state.SpaceAdd);
-    ShowConversion(converted, state.Conversion, change);
-    context.services.SetBusy(false);
+    const bool converted = RunGuarded(context.services, [&] {
+        context.services.SetBusy(true);
+        const bool fresh = !context.documents.HasForm1();
+        QsciScintilla& window = context.documents.Form1().Text1();
+        // A new converted window, or one the user typed into, no longer shows the last result.
+        if (fresh || window.SendScintilla(QsciScintillaBase::SCI_GETMODIFY) != 0) state.Conversion.Reset();
+        const std::string_view source = EditorView(context.documents.OriginalFile().Text1());
+        const IncrementalConverter::Change change = state.Conversion.Update(source, state.Dictionary, state.SpaceAdd);
+        ShowConversion(window, state.Conversion, change);
+        context.services.SetBusy(false);
+    }, QStringLiteral("\r\nReal time Convert is switched off; Convert > Start tries again."));
+    if (!converted) StopAfterFailedConversion(context);
 }
 
 void MenuRunStart_Click(Context& context) { ConvertProgram(context); }

@@ -56,11 +56,10 @@ void SelectDictionaryForFile(Context& context, const QString& path) {
 DictionaryLoad LoadDictionary(Context& context) {
     AppState& state = context.state;
     const std::string path = EnginePath(state.DicFileName);
-    if (Status check = CheckDictionary(path); !check.ok()) {
-        return Refuse(context, check, DictionaryLoad::CheckRefused);
-    }
-    if (Status read = ReadDictionary(path, state.Dictionary); !read.ok()) {
-        return Refuse(context, read, DictionaryLoad::Unreadable);
+    bool headerRefused = false;
+    if (Status loaded = LoadDictionaryFile(path, state.Dictionary, Readable::FilesOnly, &headerRefused);
+        !loaded.ok()) {
+        return Refuse(context, loaded, headerRefused ? DictionaryLoad::CheckRefused : DictionaryLoad::Unreadable);
     }
 
     context.documents.Form1().setWindowTitle(ConvertedCaption(state.DicFileName, state.DicPathName));

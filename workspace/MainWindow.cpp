@@ -14,6 +14,7 @@
 
 #include "AppState.h"
 #include "Arrangement.h"
+#include "CommandGuard.h"
 #include "ConvertCommands.h"
 #include "DictionarySlots.h"
 #include "DocumentWindow.h"
@@ -99,21 +100,22 @@ void MainWindow::tbToolBar_ButtonClick(const QString& key) {
 
 void MainWindow::ConnectCommands() {
     Controls& c = *controls_;
-    const auto on = [this](QAction* item, void (*command)(Context&)) {
-        connect(item, &QAction::triggered, this, [this, command] { command(context_); });
+    Services& services = context_.services;
+    const auto on = [this, &services](QAction* item, void (*command)(Context&)) {
+        connect(item, &QAction::triggered, this, Guarded(services, [this, command] { command(context_); }));
     };
     // Checkable items: Qt flips the mark before the command runs; the command decides the mark.
-    const auto onToggle = [this](QAction* item, void (*command)(Context&)) {
-        connect(item, &QAction::triggered, this, [this, item, command] {
+    const auto onToggle = [this, &services](QAction* item, void (*command)(Context&)) {
+        connect(item, &QAction::triggered, this, Guarded(services, [this, item, command] {
             item->setChecked(!item->isChecked());
             command(context_);
-        });
+        }));
     };
     on(c.MenuFileNew, MenuFileNew_Click);
     on(c.MenuFileOpen, MenuFileOpen_Click);
     for (QAction* item : c.mnuFileRecentFile) {
         connect(item, &QAction::triggered, this,
-                [this, item] { mnuFileRecentFile_Click(context_, item->data().toInt()); });
+                Guarded(services, [this, item] { mnuFileRecentFile_Click(context_, item->data().toInt()); }));
     }
     connect(c.MenuFileEnd, &QAction::triggered, this, [this] { MenuFileEnd_Click(); });
     on(c.MenuEditCut, MenuEditCut_Click);
@@ -202,8 +204,10 @@ void MainWindow::StartUp(const QString& argumentText) {
     controls_->MenuRunOptionCaps->setChecked(state.CapsLock);
     if (!argumentText.isEmpty()) {
         const QString path = CommandLinePath(argumentText);
-        SelectDictionaryForFile(context_, path);
-        OpenProgramFile(context_, path);
+        RunGuarded(context_.services, [&] {
+            SelectDictionaryForFile(context_, path);
+            OpenProgramFile(context_, path);
+        });
         state.SourceChanged = 0;
         context_.services.SetBusy(false);
         AddRecentFile(context_, path);

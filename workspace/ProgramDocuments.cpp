@@ -16,6 +16,7 @@
 #include "DocumentWindow.h"
 #include "DocumentWindows.h"
 #include "FileAccess.h"
+#include "LineLimit.h"
 #include "RecentItems.h"
 #include "Services.h"
 #include "Settings.h"
@@ -33,7 +34,8 @@ void WithRealTimeHeld(Context& context, Load load) {
     const std::int16_t previous = context.state.RealTimeConvert;
     context.state.RealTimeConvert = 0;
     load();
-    context.state.RealTimeConvert = previous;
+    // unless a failed conversion switched it off meanwhile
+    context.state.RealTimeConvert = context.controls.MenuRunLine->isChecked() ? previous : 0;
 }
 
 // A large program takes a moment to convert: paint the program as read first.
@@ -70,6 +72,11 @@ bool OpenProgramFile(Context& context, const QString& path, MissingProgram missi
     std::string bytes;
     if (!EnsureFileExists(path) || !ReadWholeFile(EnginePath(path), bytes).ok()) {
         services.Message(path + QStringLiteral(" Can not open file."));
+        services.SetBusy(false);
+        return false;
+    }
+    if (const QString tooLong = LineTooLongForWindow(path, bytes); !tooLong.isEmpty()) {
+        services.Message(tooLong);
         services.SetBusy(false);
         return false;
     }

@@ -2,7 +2,13 @@
 
 #include <QDialog>
 
+#include <cstdio>
+
 namespace qm {
+
+ScriptedServices::Unanswered::Unanswered(std::string text) : what(std::move(text)) {
+    std::fprintf(stderr, "ScriptedServices: %s\n", what.c_str());
+}
 
 MsgResult ScriptedServices::MsgBox(const MessageBoxRequest& request) {
     messages.push_back(request);

@@ -2,7 +2,7 @@
 
 #include <deque>
 #include <functional>
-#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "Services.h"
@@ -14,8 +14,11 @@ namespace qm {
 // on a dialog nor pass over one unnoticed.
 class ScriptedServices : public Services {
 public:
-    struct Unanswered : std::logic_error {
-        using std::logic_error::logic_error;
+    // Not a std::exception, so that no command's guard mistakes a test's missing answer for a
+    // failure of the program and carries on; its text also goes to standard error.
+    struct Unanswered {
+        explicit Unanswered(std::string text);
+        std::string what;
     };
 
     // Answers, taken in order by the calls that ask.

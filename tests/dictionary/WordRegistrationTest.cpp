@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
@@ -140,6 +142,17 @@ TEST_F(WordRegistrationTest, MachiningCharactersTurnAPlainAsciiDictionaryIntoUtf
     EXPECT_TRUE(services_.messages.empty()) << services_.messages.back().prompt.toStdString();
     EXPECT_NE(FileText("Kestrel.dic").find("\"T10\",\"Ø10 DRILL µm\"\r\n"), std::string::npos);
     EXPECT_EQ(Table(), "G00=RAPID T10=Ø10 DRILL µm");
+}
+
+TEST_F(WordRegistrationTest, ReadOnlyDictionaryIsRefusedAndReadBack) {
+    const std::string before = FileText("Kestrel.dic");
+    ASSERT_EQ(::chmod(folder_.File("Kestrel.dic").c_str(), 0444), 0);  // the superuser too
+    Open();
+    Register("G01", "Feed");
+    EXPECT_TRUE(services_.messages.back().prompt.startsWith(Path("Kestrel.dic") + ": Permission denied"))
+        << services_.messages.back().prompt.toStdString();
+    EXPECT_EQ(Table(), "G00=RAPID") << "read back from the file";
+    EXPECT_EQ(FileText("Kestrel.dic"), before);
 }
 
 // Kestrel.dic is of another version: no dictionary is loaded and DicFileName names that file.

@@ -3,6 +3,7 @@
 #include "TableOf.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -212,6 +213,25 @@ TEST_F(DictionaryFileTest, SaveReplacesTheFileSafelyKeepingPermissionsAndLinks) 
     const Status failed = SaveDictionary(folder_.File("no/such/folder/X.dic"), TableOf({}));
     ASSERT_FALSE(failed.ok());
     EXPECT_NE(failed.message().find("no/such/folder/X.dic: "), std::string::npos) << failed.message();
+}
+
+TEST_F(DictionaryFileTest, SaveRefusesAReadOnlyFileAndKeepsOwnerAndGroup) {
+    WriteBytes(path_, kHeader);
+    ASSERT_EQ(::chmod(path_.c_str(), 0444), 0);  // refused for the superuser too
+    const Status refused = SaveDictionary(path_, TableOf({{0, "G00", "Rapid"}}));
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.message(), path_ + ": Permission denied");
+    EXPECT_EQ(ReadBytes(path_), kHeader);
+
+    ASSERT_EQ(::chmod(path_.c_str(), 0640), 0);
+    if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can give a file away";
+    ASSERT_EQ(::chown(path_.c_str(), 4321, 4242), 0);  // a shared dictionary of another user's
+    ASSERT_TRUE(SaveDictionary(path_, TableOf({{0, "G00", "Rapid"}})).ok());
+    struct stat info{};
+    ASSERT_EQ(::stat(path_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 4321u);
+    EXPECT_EQ(info.st_gid, 4242u);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
 }  // namespace

@@ -1,0 +1,238 @@
+// The writing half of FileAccess.h.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <optional>
+
+#include "FileAccess.h"
+#include "FileDescriptor.h"
+
+namespace qm {
+namespace {
+
+constexpr int kMaxLinkHops = 40;  // as the kernel allows before ELOOP
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The descriptor that /dev/stdout, /dev/fd/N and their like stand for: writing to it keeps what
+// the caller's shell set up (appending, a pipe, a terminal), which reopening the name would not.
+std::optional<int> StandardStreamOf(const std::string& path) {
+    if (path == "/dev/stdout")
+        return STDOUT_FILENO;
+    if (path == "/dev/stderr")
+        return STDERR_FILENO;
+    for (const std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+        if (!path.starts_with(prefix) || path.size() == prefix.size())
+            continue;
+        const std::string number = path.substr(prefix.size());
+        if (number.find_first_not_of("0123456789") != std::string::npos || number.size() > 6)
+            return std::nullopt;
+        return std::atoi(number.c_str());
+    }
+    return std::nullopt;
+}
+
+// Where the bytes for a path go: the path itself, or the end of its chain of symbolic links.
+struct Destination {
+    std::string target;
+    bool exists = false;
+    struct stat info {};
+};
+
+// Follows a link that points to nothing, hop by hop, to the name that is missing.
+Status FollowDanglingLink(const std::string& path, Destination& destination) {
+    std::string current = path;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0) {
+            if (errno != ENOENT)
+                return ErrnoFailure(path);
+            destination.target = current;
+            return Status::Ok();
+        }
+        if (!S_ISLNK(info.st_mode))
+            return PathFailure(path, "changed while it was being written");
+        char link[PATH_MAX];
+        const ssize_t length = ::readlink(current.c_str(), link, sizeof link - 1);
+        if (length < 0)
+            return ErrnoFailure(path);
+        const std::string next(link, std::size_t(length));
+        current = next.starts_with('/') ? next : FolderOf(current) + "/" + next;
+    }
+    return ErrnoFailure(path, ELOOP);
+}
+
+Status Locate(const std::string& path, Destination& destination) {
+    if (::stat(path.c_str(), &destination.info) == 0) {
+        destination.exists = true;
+        char resolved[PATH_MAX];
+        destination.target =
+            S_ISREG(destination.info.st_mode) && ::realpath(path.c_str(), resolved) != nullptr
+                ? std::string(resolved)
+                : path;
+        return Status::Ok();
+    }
+    if (errno != ENOENT)
+        return ErrnoFailure(path);  // a loop of links among them
+    return FollowDanglingLink(path, destination);
+}
+
+// Judged by the permission bits as well as by access(2), which lets the superuser write anything.
+Status CheckWritable(const std::string& path, const Destination& destination) {
+    if (::faccessat(AT_FDCWD, destination.target.c_str(), W_OK, AT_EACCESS) != 0)
+        return ErrnoFailure(path);
+    const mode_t mode = destination.info.st_mode;
+    const bool ownerMayNot = destination.info.st_uid == ::geteuid() && (mode & S_IWUSR) == 0;
+    if ((mode & 0222) == 0 || ownerMayNot)
+        return ErrnoFailure(path, EACCES);
+    return Status::Ok();
+}
+
+void SyncFolder(const std::string& folder) {
+    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0)
+        ::fsync(fd.get());  // some file systems cannot; the rename stands anyway
+}
+
+// A terminal, a device such as /dev/null or /dev/full, a pipe: written straight into.
+Status WriteStraight(const std::string& path, int fd, std::string_view bytes) {
+    if (!WriteAll(fd, bytes))
+        return ErrnoFailure(path);
+    return Status::Ok();
+}
+
+// A pipe without a reader fails at once (ENXIO) instead of waiting for one.
+Status WriteIntoStream(const std::string& path, std::string_view bytes) {
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0) {
+        if (errno == ENXIO)
+            return PathFailure(path, "nothing reads from this pipe, so nothing was written");
+        return ErrnoFailure(path);
+    }
+    if (::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK) != 0)
+        return ErrnoFailure(path);
+    if (Status written = WriteStraight(path, fd.get(), bytes); !written.ok())
+        return written;
+    if (!fd.Close())
+        return ErrnoFailure(path);
+    return Status::Ok();
+}
+
+// Best effort: the old bytes are all still in place whatever this gives.
+void TruncateQuietly(int fd, std::size_t size) {
+    if (::ftruncate(fd, off_t(size)) != 0)
+        return;
+}
+
+// Rewrites an existing file through its own inode, so that every hard link and the owner stay.
+// Its space is reserved first, so a full disk fails before anything changed; should a write fail
+// all the same, the old contents are put back.
+Status RewriteInPlace(const std::string& path, const Destination& destination,
+                      std::string_view bytes) {
+    FileDescriptor fd(::open(destination.target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0)
+        return ErrnoFailure(path);
+    std::string old;
+    if (Status read = ReadStream(fd.get(), path, old); !read.ok())
+        return read;
+    if (bytes.size() > old.size()) {
+        const int reserved = ::posix_fallocate(fd.get(), 0, off_t(bytes.size()));
+        if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) {
+            TruncateQuietly(fd.get(), old.size());  // a part reservation may have grown the file
+            return ErrnoFailure(path, reserved);
+        }
+    }
+    const auto putAt0 = [&](std::string_view what) {
+        return ::lseek(fd.get(), 0, SEEK_SET) == 0 && WriteAll(fd.get(), what) &&
+               ::ftruncate(fd.get(), off_t(what.size())) == 0 && ::fsync(fd.get()) == 0;
+    };
+    if (putAt0(bytes))
+        return Status::Ok();
+    const int error = errno;
+    putAt0(old);
+    return ErrnoFailure(path, error);
+}
+
+// Gives the new file the old one's owner and group; false when that was not allowed.
+bool KeepOwnership(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+        ::fchown(fd, uid_t(-1), old.st_gid);
+    struct stat now {};
+    return ::fstat(fd, &now) == 0 && now.st_uid == old.st_uid && now.st_gid == old.st_gid;
+}
+
+mode_t NewFilePermissions() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Temporary file, then rename. Returns nullopt when ownership could not be kept or the folder
+// takes no new file, so that the caller rewrites the existing file in place instead.
+std::optional<Status> ReplaceByRename(const std::string& path, const Destination& destination,
+                                      std::string_view bytes) {
+    const std::string folder = FolderOf(destination.target);
+    std::string temporary = folder + "/.quillmark-XXXXXX";
+    FileDescriptor fd(::mkstemp(temporary.data()));
+    if (fd.get() < 0 && errno == EACCES && destination.exists)
+        return std::nullopt;
+    if (fd.get() < 0)
+        return ErrnoFailure(path);
+    if (destination.exists && !KeepOwnership(fd.get(), destination.info)) {
+        ::unlink(temporary.c_str());
+        return std::nullopt;
+    }
+    const mode_t permissions =
+        destination.exists ? destination.info.st_mode & 07777 : NewFilePermissions();
+    const bool written =
+        WriteAll(fd.get(), bytes) && ::fchmod(fd.get(), permissions) == 0 && ::fsync(fd.get()) == 0;
+    int error = errno;
+    const bool closed = fd.Close();
+    if (written && !closed)
+        error = errno;
+    if (!written || !closed || ::rename(temporary.c_str(), destination.target.c_str()) != 0) {
+        if (written && closed)
+            error = errno;
+        ::unlink(temporary.c_str());
+        return ErrnoFailure(path, error);
+    }
+    SyncFolder(folder);
+    return Status::Ok();
+}
+
+}  // namespace
+
+Status WriteFileSafely(const std::string& path, std::string_view bytes) {
+    if (const std::optional<int> stream = StandardStreamOf(path))
+        return WriteStraight(path, *stream, bytes);
+    Destination destination;
+    if (Status located = Locate(path, destination); !located.ok())
+        return located;
+    if (!destination.exists)
+        return *ReplaceByRename(path, destination, bytes);
+    const mode_t mode = destination.info.st_mode;
+    if (S_ISDIR(mode))
+        return PathFailure(path, "is a folder, not a file");
+    if (S_ISBLK(mode))
+        return PathFailure(path, "is a disk device; it is not written to");
+    if (Status writable = CheckWritable(path, destination); !writable.ok())
+        return writable;
+    if (!S_ISREG(mode))
+        return WriteIntoStream(path, bytes);
+    if (destination.info.st_nlink <= 1) {
+        if (std::optional<Status> replaced = ReplaceByRename(path, destination, bytes))
+            return *replaced;
+    }
+    return RewriteInPlace(path, destination, bytes);
+}
+
+}  // namespace qm
