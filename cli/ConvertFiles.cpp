@@ -14,7 +14,6 @@
 #include <set>
 
 #include "AppState.h"
-#include "Convert.h"
 #include "DictionaryFile.h"
 #include "EngineText.h"
 #include "FastConvert.h"
@@ -45,13 +44,10 @@ Status WriteStandardOutput(std::string_view bytes) {
     return Status::Ok();
 }
 
-// A program smaller than this converts in less time with the plain algorithm than compiling
-// the dictionary takes (10,001 words: compiling 3 ms; the plain algorithm 1.5 ms, and 0.04 ms a
-// line more); both give the same text.
-constexpr std::size_t kCompileFromBytes = 512;
-
-// Loads each dictionary once, remembering refusals too, and compiles it once a program is large
-// enough to be worth it.
+// Loads each dictionary once, remembering refusals too, and compiles it when the first program
+// needs it. Even a one-line program takes the compiled engine: the plain algorithm would be a
+// little quicker there, but it has no guard against a dictionary whose comments grow a line
+// without end, and would spend hours moving bytes before memory ran out.
 class DictionaryCache {
 public:
     struct Entry {
@@ -60,7 +56,6 @@ public:
         std::optional<CompiledDictionary> compiled;
 
         std::string Convert(std::string_view text, bool spaceAdd) {
-            if (!compiled && text.size() < kCompileFromBytes) return ConvertReference(text, table, spaceAdd);
             if (!compiled) compiled.emplace(table);
             return compiled->Convert(text, spaceAdd);
         }
