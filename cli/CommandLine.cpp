@@ -54,6 +54,8 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
             options.version = true;
         } else if (arg == "-s" || arg == "--space") {
             options.spaceAdd = true;
+        } else if (arg == "--missing") {
+            options.missing = true;
         } else if (TakeValue(args, i, "-d", "--dictionary", options.dictionary, error) ||
                    TakeValue(args, i, "-o", "--output", options.output, error)) {
         } else if (TakeValue(args, i, "", "--encoding", encoding, error)) {
@@ -63,6 +65,9 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
         } else {
             error = "unknown option " + arg;
         }
+    }
+    if (error.empty() && options.missing && options.output) {
+        error = "--missing prints to standard output: -o does not go with it";
     }
     if (error.empty() && options.files.size() > 1) {
         for (const std::string& file : options.files) {
@@ -76,6 +81,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
 std::string UsageText(const std::string& programFolder) {
     return "Usage: quillmark-convert [-d DICTIONARY] [-s|--space] [-o OUTPUT]\n"
            "                         [--encoding auto|shift_jis|utf-8] [FILE ...]\n"
+           "       quillmark-convert --missing [-d DICTIONARY] [--encoding ENC] [FILE ...]\n"
            "Replaces every dictionary word in each line of NC program FILEs by its comment.\n"
            "\n"
            "  -d, --dictionary FILE  use this dictionary for every FILE\n"
@@ -85,6 +91,12 @@ std::string UsageText(const std::string& programFolder) {
            "      --encoding ENC     encoding of the program files: auto (the default: UTF-8\n"
            "                         when the file is UTF-8, otherwise Shift-JIS), shift_jis or\n"
            "                         utf-8. Results are written in the same encoding.\n"
+           "      --missing          convert nothing: list the code words (G and M codes such\n"
+           "                         as G01 or G43.4, #-variables such as #5221; comments are\n"
+           "                         left out) that no dictionary word equals exactly, one a\n"
+           "                         line: WORD<TAB>COUNT<TAB>FILE:LINE, where COUNT is over all\n"
+           "                         FILEs and FILE:LINE is the first occurrence; most frequent\n"
+           "                         first, then by word. Nothing is printed when none is missing.\n"
            "  -h, --help             show this help and exit\n"
            "  -V, --version          show the version and exit\n"
            "\n"

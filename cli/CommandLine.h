@@ -14,6 +14,7 @@ struct Options {
     std::optional<std::string> output;       // -o: a file, or a folder for several inputs
     EncodingChoice encoding = EncodingChoice::Auto;
     std::vector<std::string> files;          // "-" is standard input
+    bool missing = false;                    // --missing: list the words the dictionary lacks
     bool help = false;
     bool version = false;
 };

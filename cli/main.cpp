@@ -9,6 +9,7 @@
 
 #include "CommandLine.h"
 #include "ConvertFiles.h"
+#include "ListMissing.h"
 #include "ProgramFolder.h"
 
 namespace {
@@ -40,5 +41,6 @@ int main(int argc, char** argv) {
         std::printf("quillmark-convert (Quillmark) %s\n", QM_VERSION);
         return qm::cli::kSuccess;
     }
+    if (options->missing) return qm::cli::ListMissingWords(*options, programFolder);
     return qm::cli::ConvertFiles(*options, programFolder);
 }
