@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "CodeWords.h"
 #include "Dictionary.h"
 #include "IncrementalConvert.h"
 
@@ -79,6 +80,8 @@ struct AppState {
 
     // The last conversion, so that the next converts only the lines that changed.
     IncrementalConverter Conversion;
+    // The code words of the program that the dictionary lacked at the last conversion.
+    std::vector<CodeWordTally> MissingWords;
 };
 
 }  // namespace qm

@@ -8,6 +8,7 @@
 #include "Controls.h"
 #include <Qsci/qsciscintilla.h>
 
+#include "CodeWords.h"
 #include "IncrementalConvert.h"
 #include "DocumentWindow.h"
 #include "DocumentWindows.h"
@@ -50,7 +51,9 @@ void ConvertProgram(Context& context) {
     const std::string_view source = EditorView(context.documents.OriginalFile().Text1());
     const IncrementalConverter::Change change = state.Conversion.Update(source, state.Dictionary, state.SpaceAdd);
     ShowConversion(converted, state.Conversion, change);
+    state.MissingWords = MissingCodeWords(source, state.Dictionary);
     context.services.SetBusy(false);
+    emit context.controls.Converted();
 }
 
 void MenuRunStart_Click(Context& context) { ConvertProgram(context); }

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QScreen>
@@ -18,6 +19,7 @@
 #include "DictionarySlots.h"
 #include "DocumentWindow.h"
 #include "EditCommands.h"
+#include "MissingWordsNote.h"
 #include "ProgramDocuments.h"
 #include "Services.h"
 #include "StatusPanels.h"
@@ -127,6 +129,8 @@ void MainWindow::ConnectCommands() {
     onToggle(c.MenuRunOptionSpace, MenuRunOptionSpace_Click);
     onToggle(c.MenuRunOptionBig, MenuRunOptionBig_Click);
     connect(c.Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(context_); });
+    connect(&c, &Controls::Converted, this,
+            [this] { statusPanels_->Panel(1).setText(MissingWordsNote(context_.state.MissingWords.size())); });
 }
 
 void MainWindow::ConnectDocumentWindows() {
