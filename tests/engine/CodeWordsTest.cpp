@@ -1,6 +1,9 @@
 // Which codes of a program count as code words, and which of them a dictionary lacks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -63,6 +66,37 @@ TEST(CodeWords, ManyDistinctWordsAreEachCountedOnce) {
     for (const CodeWordTally& tally : tallies) ASSERT_EQ(tally.count, 2u) << tally.word;
     EXPECT_EQ(tallies[9999].word, "G4999.5");
     EXPECT_EQ(tallies[9999].firstLine, 5000u);
+}
+
+// A large text is read in parts at once: the same tallies as reading it a few lines at a time.
+TEST(CodeWords, LargeTextsGiveTheTalliesOfTheirLines) {
+    const char* pieces[] = {"G01 ", "g1", "M3", "#5", "(G7)", "; G8", "N10G00", "X1.", "(", ")", "M", "G43.4", " "};
+    std::mt19937 rng(5);
+    std::string text;
+    while (text.size() < (std::size_t(9) << 19)) {
+        for (int n = int(rng() % 8); n > 0; --n) text += pieces[rng() % std::size(pieces)];
+        if (text.size() > (std::size_t(5) << 19)) text += "#" + std::to_string(rng() % 50);  // new words late
+        text += rng() % 2 ? "\n" : "\r\n";
+    }
+    std::vector<CodeWordTally> expected;
+    std::map<std::string, std::size_t> index;
+    std::size_t lineEnds = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = start;
+        for (int n = 0; n < 1000 && end < text.size(); ++n) end = text.find('\n', end) + 1;
+        const std::string_view lines = std::string_view(text).substr(start, end - start);
+        for (CodeWordTally& tally : TallyCodeWords(lines)) {
+            const auto [at, added] = index.try_emplace(tally.word, expected.size());
+            if (added) {
+                expected.push_back({tally.word, tally.count, lineEnds + tally.firstLine, start + tally.firstOffset});
+            } else {
+                expected[at->second].count += tally.count;
+            }
+        }
+        lineEnds += std::size_t(std::count(lines.begin(), lines.end(), '\n'));
+        start = end;
+    }
+    EXPECT_EQ(TallyCodeWords(text), expected);
 }
 
 DictionaryTable Table(std::vector<std::string> words) {
