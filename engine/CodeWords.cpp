@@ -204,6 +204,14 @@ constexpr std::size_t kTwoPartBytes = std::size_t(4) << 20;
 
 }  // namespace
 
+PartTally TallyPart(std::string_view part) {
+    Scanner scanner(part);
+    PartTally tally;
+    tally.tallies = scanner.Run();
+    tally.lineEnds = scanner.LineEnds();
+    return tally;
+}
+
 // A large text is read in two parts at once, cut at a line end, and the tallies joined.
 std::vector<CodeWordTally> TallyCodeWords(std::string_view text) {
     const std::size_t half = text.size() / 2;
@@ -239,7 +247,10 @@ bool ListedBefore(const CodeWordTally& a, const CodeWordTally& b) {
 }
 
 std::vector<CodeWordTally> MissingCodeWords(std::string_view text, const DictionaryTable& table) {
-    std::vector<CodeWordTally> tallies = TallyCodeWords(text);
+    return MissingOf(TallyCodeWords(text), table);
+}
+
+std::vector<CodeWordTally> MissingOf(std::vector<CodeWordTally> tallies, const DictionaryTable& table) {
     KeepMissing(tallies, DictionaryWords(table));
     std::sort(tallies.begin(), tallies.end(), ListedBefore);
     return tallies;

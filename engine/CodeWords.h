@@ -33,6 +33,14 @@ struct CodeWordTally {
 // memory only for each distinct word.
 std::vector<CodeWordTally> TallyCodeWords(std::string_view text);
 
+// The tallies of a part of a text that starts at the start of a line and ends at the end of one
+// (lines and offsets counted from the part's start), and the number of LFs in it.
+struct PartTally {
+    std::vector<CodeWordTally> tallies;
+    std::size_t lineEnds = 0;
+};
+PartTally TallyPart(std::string_view part);
+
 // The words of a dictionary (entries 0 to LastIndex, empty words left out). Views into table,
 // which must outlive the set.
 std::unordered_set<std::string_view> DictionaryWords(const DictionaryTable& table);
@@ -45,5 +53,7 @@ bool ListedBefore(const CodeWordTally& a, const CodeWordTally& b);
 
 // The code words of text that table lacks, in listing order.
 std::vector<CodeWordTally> MissingCodeWords(std::string_view text, const DictionaryTable& table);
+// The same from the tallies of a text.
+std::vector<CodeWordTally> MissingOf(std::vector<CodeWordTally> tallies, const DictionaryTable& table);
 
 }  // namespace qm

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "CodeWords.h"
+#include "CodeWordTracker.h"
 #include "Dictionary.h"
 #include "IncrementalConvert.h"
 
@@ -80,7 +80,9 @@ struct AppState {
 
     // The last conversion, so that the next converts only the lines that changed.
     IncrementalConverter Conversion;
-    // The code words of the program that the dictionary lacked at the last conversion.
+    // The code words of the program, read again only where it changed, and those the dictionary
+    // lacked at the last conversion.
+    CodeWordTracker CodeWords;
     std::vector<CodeWordTally> MissingWords;
 };
 

@@ -51,7 +51,7 @@ void ConvertProgram(Context& context) {
     const std::string_view source = EditorView(context.documents.OriginalFile().Text1());
     const IncrementalConverter::Change change = state.Conversion.Update(source, state.Dictionary, state.SpaceAdd);
     ShowConversion(converted, state.Conversion, change);
-    state.MissingWords = MissingCodeWords(source, state.Dictionary);
+    state.MissingWords = MissingOf(state.CodeWords.Update(source), state.Dictionary);
     context.services.SetBusy(false);
     emit context.controls.Converted();
 }
