@@ -59,6 +59,8 @@ const std::vector<CodeWordTally>& CodeWordTracker::Update(std::string_view text)
     blocks_.insert(blocks_.begin() + std::ptrdiff_t(first), std::make_move_iterator(fresh.begin()),
                    std::make_move_iterator(fresh.end()));
     JoinBlocks();
+    // Room to grow, so that typing into a large program does not move all of its copy.
+    if (previous_.capacity() < text.size()) previous_.reserve(text.size() + text.size() / 8 + 4096);
     previous_.replace(prefix, changedEnd - prefix, text.substr(prefix, text.size() - suffix - prefix));
     return tallies_;
 }
