@@ -20,26 +20,30 @@ namespace {
 
 constexpr const char* kStandardStream = "-";
 
-void Report(const std::string& message) { std::fprintf(stderr, "quillmark-convert: %s\n", message.c_str()); }
+void Report(const std::string& message) {
+    std::fprintf(stderr, "quillmark-convert: %s\n", message.c_str());
+}
 
 // Each dictionary read once, a refusal remembered with its reason.
 class DictionaryWordSets {
-public:
+  public:
     const std::unordered_set<std::string_view>* Get(const std::string& path, std::string& refusal) {
         auto found = entries_.find(path);
         if (found == entries_.end()) {
             found = entries_.try_emplace(path).first;
             Entry& entry = found->second;
             entry.status = LoadDictionaryFile(path, entry.table);
-            if (entry.status.ok()) entry.words = DictionaryWords(entry.table);
+            if (entry.status.ok())
+                entry.words = DictionaryWords(entry.table);
         }
-        if (found->second.status.ok()) return &found->second.words;
+        if (found->second.status.ok())
+            return &found->second.words;
         const std::string& message = found->second.status.message();
         refusal = message.find(path) != std::string::npos ? message : path + ": " + message;
         return nullptr;
     }
 
-private:
+  private:
     struct Entry {
         Status status = Status::Ok();
         DictionaryTable table;
@@ -61,8 +65,10 @@ Status ReadProgramText(const std::string& input, EncodingChoice choice, std::str
         return read;
     }
     FileEncoding encoding = DetectEncoding(bytes);
-    if (choice == EncodingChoice::ShiftJis) encoding = {Encoding::ShiftJis, false};
-    if (choice == EncodingChoice::Utf8) encoding = {Encoding::Utf8, bytes.starts_with("\xEF\xBB\xBF")};
+    if (choice == EncodingChoice::ShiftJis)
+        encoding = {Encoding::ShiftJis, false};
+    if (choice == EncodingChoice::Utf8)
+        encoding = {Encoding::Utf8, bytes.starts_with("\xEF\xBB\xBF")};
     text = DecodeOwnedText(std::move(bytes), encoding);
     return Status::Ok();
 }
@@ -70,8 +76,10 @@ Status ReadProgramText(const std::string& input, EncodingChoice choice, std::str
 Status WriteStandardOutput(std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t put = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
-        if (put < 0 && errno == EINTR) continue;
-        if (put < 0) return Status::Fail(std::string("standard output: ") + std::strerror(errno));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            return Status::Fail(std::string("standard output: ") + std::strerror(errno));
         bytes.remove_prefix(std::size_t(put));
     }
     return Status::Ok();
@@ -98,7 +106,8 @@ std::vector<ListedWord> MissingWordList::Sorted() const {
     return sorted;
 }
 
-std::string FormatMissingWords(const std::vector<ListedWord>& words, const std::vector<std::string>& files) {
+std::string FormatMissingWords(const std::vector<ListedWord>& words,
+                               const std::vector<std::string>& files) {
     std::string lines;
     for (const ListedWord& word : words) {
         lines += word.word;
@@ -115,7 +124,8 @@ std::string FormatMissingWords(const std::vector<ListedWord>& words, const std::
 
 int ListMissingWords(const Options& options, const std::string& programFolder) {
     std::vector<std::string> inputs = options.files;
-    if (inputs.empty()) inputs.push_back(kStandardStream);
+    if (inputs.empty())
+        inputs.push_back(kStandardStream);
     const SettingsStore settings;
     DictionaryWordSets dictionaries;
     MissingWordList list;
@@ -138,7 +148,8 @@ int ListMissingWords(const Options& options, const std::string& programFolder) {
             list.Add(file, tallies);
         }
     }
-    if (const Status written = WriteStandardOutput(FormatMissingWords(list.Sorted(), inputs)); !written.ok()) {
+    if (const Status written = WriteStandardOutput(FormatMissingWords(list.Sorted(), inputs));
+        !written.ok()) {
         Report(written.message());
         failed = true;
     }

@@ -19,18 +19,19 @@ struct ListedWord {
 
 // Adds the missing words of one program, the programs taken in command-line order.
 class MissingWordList {
-public:
+  public:
     void Add(std::size_t file, const std::vector<CodeWordTally>& missing);
     // In listing order: most frequent first, equal counts by word, byte by byte.
     std::vector<ListedWord> Sorted() const;
 
-private:
+  private:
     std::vector<ListedWord> words_;
     std::unordered_map<std::string, std::size_t> index_;
 };
 
 // The lines --missing prints: WORD<TAB>COUNT<TAB>FILE:LINE, each ending in LF.
-std::string FormatMissingWords(const std::vector<ListedWord>& words, const std::vector<std::string>& files);
+std::string FormatMissingWords(const std::vector<ListedWord>& words,
+                               const std::vector<std::string>& files);
 
 // quillmark-convert --missing: lists the code words of every file that the file's dictionary
 // (chosen as for conversion) lacks. Every file is tried; the exit code is that of conversion.

@@ -16,8 +16,8 @@ void MissingWordsModel::SetWords(std::vector<CodeWordTally> words) {
 }
 
 int MissingWordsModel::RowOf(const std::string& word) const {
-    const auto found =
-        std::find_if(words_.begin(), words_.end(), [&](const CodeWordTally& tally) { return tally.word == word; });
+    const auto found = std::find_if(words_.begin(), words_.end(),
+                                    [&](const CodeWordTally& tally) { return tally.word == word; });
     return found == words_.end() ? -1 : int(found - words_.begin());
 }
 
@@ -25,15 +25,19 @@ int MissingWordsModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(words_.size());
 }
 
-int MissingWordsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns; }
+int MissingWordsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumns;
+}
 
 QVariant MissingWordsModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount()) return {};
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
     const CodeWordTally& tally = At(index.row());
     if (role == Qt::TextAlignmentRole && index.column() != kWord) {
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     }
-    if (role != Qt::DisplayRole) return {};
+    if (role != Qt::DisplayRole)
+        return {};
     switch (index.column()) {
         case kWord:
             return QString::fromStdString(tally.word);  // code words are plain ASCII
@@ -47,7 +51,8 @@ QVariant MissingWordsModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant MissingWordsModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
     switch (section) {
         case kWord:
             return QStringLiteral("Word");

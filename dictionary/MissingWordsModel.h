@@ -11,7 +11,7 @@ namespace qm {
 // The rows of the Missing Words list: word, count and first line, in the order given.
 class MissingWordsModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     using QAbstractTableModel::QAbstractTableModel;
 
     void SetWords(std::vector<CodeWordTally> words);
@@ -24,7 +24,7 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-private:
+  private:
     std::vector<CodeWordTally> words_;
 };
 

@@ -30,14 +30,18 @@ void ShowLine(QsciScintilla& editor, long line) {
     editor.setCursorPosition(int(line), 0);
     const long visible = editor.SendScintilla(QsciScintillaBase::SCI_VISIBLEFROMDOCLINE, line);
     const long onScreen = editor.SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN);
-    editor.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, std::max(0L, visible - onScreen / 2));
+    editor.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE,
+                         std::max(0L, visible - onScreen / 2));
 }
 
 // Selects the word where the last conversion found it, when the text there is still the word.
 void SelectWord(QsciScintilla& editor, const CodeWordTally& tally) {
     const std::string_view text = EditorView(editor);
-    if (tally.firstOffset > text.size() || text.substr(tally.firstOffset, tally.word.size()) != tally.word) return;
-    editor.SendScintilla(QsciScintillaBase::SCI_SETSEL, tally.firstOffset, long(tally.firstOffset + tally.word.size()));
+    if (tally.firstOffset > text.size() ||
+        text.substr(tally.firstOffset, tally.word.size()) != tally.word)
+        return;
+    editor.SendScintilla(QsciScintillaBase::SCI_SETSEL, tally.firstOffset,
+                         long(tally.firstOffset + tally.word.size()));
 }
 
 }  // namespace
@@ -70,11 +74,13 @@ MissingWordsWindow::MissingWordsWindow(Context& context, QWidget& mainWindow,
     grid->addWidget(Command2, 2, 2);
     grid->setColumnStretch(0, 1);
     resize(360, 420);
-    connect(List1, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& at) { GoToFirstLine(at.row()); });
+    connect(List1, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& at) { GoToFirstLine(at.row()); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(&context_.controls, &Controls::Converted, this, [this] {
-        if (isVisible()) Refresh();
+        if (isVisible())
+            Refresh();
     });
 }
 
@@ -91,7 +97,8 @@ void MissingWordsWindow::Refresh() {
     const std::string word = row >= 0 ? model_->At(row).word : std::string();
     model_->SetWords(context_.state.MissingWords);
     int again = model_->RowOf(word);
-    if (again < 0 && row >= 0) again = std::min(row, model_->rowCount() - 1);
+    if (again < 0 && row >= 0)
+        again = std::min(row, model_->rowCount() - 1);
     SetCurrentRow(again < 0 ? 0 : again);
     ShowCurrentState();
 }
@@ -99,7 +106,8 @@ void MissingWordsWindow::Refresh() {
 void MissingWordsWindow::ShowCurrentState() {
     const QString dictionary = QFileInfo(context_.state.DicFileName).fileName();
     QString note = MissingWordsNote(std::size_t(model_->rowCount()));
-    if (!dictionary.isEmpty()) note += QStringLiteral(" \u2014 ") + dictionary;
+    if (!dictionary.isEmpty())
+        note += QStringLiteral(" \u2014 ") + dictionary;
     Label1->setText(note);
     Command1->setEnabled(CurrentRow() >= 0);
 }
@@ -110,12 +118,14 @@ int MissingWordsWindow::CurrentRow() const {
 }
 
 void MissingWordsWindow::SetCurrentRow(int row) {
-    if (row < 0 || row >= model_->rowCount()) return;
+    if (row < 0 || row >= model_->rowCount())
+        return;
     List1->setCurrentIndex(model_->index(row, 0));
 }
 
 void MissingWordsWindow::GoToFirstLine(int row) {
-    if (row < 0 || row >= model_->rowCount()) return;
+    if (row < 0 || row >= model_->rowCount())
+        return;
     const CodeWordTally& tally = model_->At(row);
     DocumentWindows& documents = context_.documents;
     const long line = long(tally.firstLine) - 1;
@@ -124,17 +134,21 @@ void MissingWordsWindow::GoToFirstLine(int row) {
         ShowLine(source, line);
         SelectWord(source, tally);
     }
-    if (documents.HasForm1()) ShowLine(documents.Form1().Text1(), line);
+    if (documents.HasForm1())
+        ShowLine(documents.Form1().Text1(), line);
 }
 
 void MissingWordsWindow::Command1_Click() {
     const int row = CurrentRow();
-    if (row < 0) return;
+    if (row < 0)
+        return;
     const std::string word = model_->At(row).word;  // the list may change while registering
     registerWord_(word);
 }
 
-void MissingWordsWindow::Command2_Click() { HideDialog(); }
+void MissingWordsWindow::Command2_Click() {
+    HideDialog();
+}
 
 bool MissingWordsWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == List1 && event->type() == QEvent::KeyPress) {

@@ -17,9 +17,10 @@ class MissingWordsModel;
 // both document windows; Register… hands the word to word registration.
 class MissingWordsWindow : public WordDialog {
     Q_OBJECT
-public:
+  public:
     // registerWord opens word registration for a word.
-    MissingWordsWindow(Context& context, QWidget& mainWindow, std::function<void(const std::string&)> registerWord);
+    MissingWordsWindow(Context& context, QWidget& mainWindow,
+                       std::function<void(const std::string&)> registerWord);
 
     // Shows the window, filled from the last conversion, or brings it to the front.
     void Open();
@@ -40,10 +41,10 @@ public:
     QPushButton* Command1;
     QPushButton* Command2;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void ShowCurrentState();
 
     std::function<void(const std::string&)> registerWord_;

@@ -13,22 +13,28 @@ constexpr std::size_t kCompareStep = 4096;
 std::size_t CommonPrefix(std::string_view a, std::string_view b) {
     const std::size_t most = std::min(a.size(), b.size());
     std::size_t same = 0;
-    while (same + kCompareStep <= most && std::memcmp(a.data() + same, b.data() + same, kCompareStep) == 0) {
+    while (same + kCompareStep <= most &&
+           std::memcmp(a.data() + same, b.data() + same, kCompareStep) == 0) {
         same += kCompareStep;
     }
-    while (same < most && a[same] == b[same]) ++same;
+    while (same < most && a[same] == b[same])
+        ++same;
     return same;
 }
 
 // At most `most` bytes.
 std::size_t CommonSuffix(std::string_view a, std::string_view b, std::size_t most) {
-    const auto end = [](std::string_view text, std::size_t back) { return text.data() + text.size() - back; };
+    const auto end = [](std::string_view text, std::size_t back) {
+        return text.data() + text.size() - back;
+    };
     std::size_t same = 0;
     while (same + kCompareStep <= most &&
-           std::memcmp(end(a, same + kCompareStep), end(b, same + kCompareStep), kCompareStep) == 0) {
+           std::memcmp(end(a, same + kCompareStep), end(b, same + kCompareStep), kCompareStep) ==
+               0) {
         same += kCompareStep;
     }
-    while (same < most && a[a.size() - 1 - same] == b[b.size() - 1 - same]) ++same;
+    while (same < most && a[a.size() - 1 - same] == b[b.size() - 1 - same])
+        ++same;
     return same;
 }
 
@@ -40,7 +46,8 @@ std::size_t CommonSuffix(std::string_view a, std::string_view b, std::size_t mos
 const std::vector<CodeWordTally>& CodeWordTracker::Update(std::string_view text) {
     const std::string_view old = previous_;
     const std::size_t prefix = CommonPrefix(old, text);
-    if (prefix == old.size() && prefix == text.size()) return tallies_;
+    if (prefix == old.size() && prefix == text.size())
+        return tallies_;
     const std::size_t suffix = CommonSuffix(old, text, std::min(old.size(), text.size()) - prefix);
     const std::size_t changedEnd = old.size() - suffix;  // in the old text
 
@@ -51,7 +58,8 @@ const std::vector<CodeWordTally>& CodeWordTracker::Update(std::string_view text)
     }
     const std::size_t from = start;
     std::size_t last = first;
-    while (last < blocks_.size() && start <= changedEnd) start += blocks_[last++].size;
+    while (last < blocks_.size() && start <= changedEnd)
+        start += blocks_[last++].size;
     const std::size_t to = text.size() - (old.size() - start);  // in the new text
 
     std::vector<Block> fresh = ReadBlocks(text.substr(from, to - from));
@@ -60,8 +68,10 @@ const std::vector<CodeWordTally>& CodeWordTracker::Update(std::string_view text)
                    std::make_move_iterator(fresh.end()));
     JoinBlocks();
     // Room to grow, so that typing into a large program does not move all of its copy.
-    if (previous_.capacity() < text.size()) previous_.reserve(text.size() + text.size() / 8 + 4096);
-    previous_.replace(prefix, changedEnd - prefix, text.substr(prefix, text.size() - suffix - prefix));
+    if (previous_.capacity() < text.size())
+        previous_.reserve(text.size() + text.size() / 8 + 4096);
+    previous_.replace(prefix, changedEnd - prefix,
+                      text.substr(prefix, text.size() - suffix - prefix));
     return tallies_;
 }
 
@@ -76,7 +86,8 @@ std::vector<CodeWordTracker::Block> CodeWordTracker::ReadBlocks(std::string_view
         pos = end;
     }
     const auto read = [&](std::size_t from, std::size_t to) {
-        for (std::size_t k = from; k < to; ++k) blocks[k].tally = TallyPart(text.substr(starts[k], blocks[k].size));
+        for (std::size_t k = from; k < to; ++k)
+            blocks[k].tally = TallyPart(text.substr(starts[k], blocks[k].size));
     };
     // A new program, or a large paste, is read on two cores.
     const std::size_t half = blocks.size() / 2;
@@ -91,7 +102,8 @@ std::vector<CodeWordTracker::Block> CodeWordTracker::ReadBlocks(std::string_view
 
 void CodeWordTracker::JoinBlocks() {
     std::size_t most = 0;
-    for (const Block& block : blocks_) most += block.tally.tallies.size();
+    for (const Block& block : blocks_)
+        most += block.tally.tallies.size();
     tallies_.clear();
     tallies_.reserve(most);
     std::unordered_map<std::string_view, std::size_t> index;  // views into the blocks' words
@@ -101,7 +113,8 @@ void CodeWordTracker::JoinBlocks() {
         for (const CodeWordTally& tally : block.tally.tallies) {
             const auto [at, added] = index.try_emplace(tally.word, tallies_.size());
             if (added) {
-                tallies_.push_back({tally.word, tally.count, lineEnds + tally.firstLine, offset + tally.firstOffset});
+                tallies_.push_back({tally.word, tally.count, lineEnds + tally.firstLine,
+                                    offset + tally.firstOffset});
             } else {
                 tallies_[at->second].count += tally.count;
             }

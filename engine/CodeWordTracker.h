@@ -15,13 +15,14 @@ namespace qm {
 // comparison of the texts, not a new reading of them. The result is always exactly
 // TallyCodeWords(text).
 class CodeWordTracker {
-public:
+  public:
     // blockBytes: about how large a block is; tests make it small.
-    explicit CodeWordTracker(std::size_t blockBytes = std::size_t(256) << 10) : blockBytes_(blockBytes) {}
+    explicit CodeWordTracker(std::size_t blockBytes = std::size_t(256) << 10)
+        : blockBytes_(blockBytes) {}
 
     const std::vector<CodeWordTally>& Update(std::string_view text);
 
-private:
+  private:
     struct Block {
         std::size_t size = 0;
         PartTally tally;

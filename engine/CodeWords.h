@@ -46,7 +46,8 @@ PartTally TallyPart(std::string_view part);
 std::unordered_set<std::string_view> DictionaryWords(const DictionaryTable& table);
 
 // Keeps the tallies whose word no dictionary word equals exactly (letter case counts).
-void KeepMissing(std::vector<CodeWordTally>& tallies, const std::unordered_set<std::string_view>& words);
+void KeepMissing(std::vector<CodeWordTally>& tallies,
+                 const std::unordered_set<std::string_view>& words);
 
 // The order missing words are listed in: most frequent first, equal counts by word, byte by byte.
 bool ListedBefore(const CodeWordTally& a, const CodeWordTally& b);
@@ -54,6 +55,7 @@ bool ListedBefore(const CodeWordTally& a, const CodeWordTally& b);
 // The code words of text that table lacks, in listing order.
 std::vector<CodeWordTally> MissingCodeWords(std::string_view text, const DictionaryTable& table);
 // The same from the tallies of a text.
-std::vector<CodeWordTally> MissingOf(std::vector<CodeWordTally> tallies, const DictionaryTable& table);
+std::vector<CodeWordTally> MissingOf(std::vector<CodeWordTally> tallies,
+                                     const DictionaryTable& table);
 
 }  // namespace qm

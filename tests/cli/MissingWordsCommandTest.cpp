@@ -16,7 +16,7 @@ using test::WriteBytes;
 const std::string kHeader = "Translator Dictionary  Ver.1.1  Hollowmere\r\n";
 
 class MissingWordsCommandTest : public ::testing::Test {
-protected:
+  protected:
     MissingWordsCommandTest() {
         ::setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
         WriteBytes(dictionary_, kHeader + "0,\"G01\",\"LINEAR\"\r\n0,\"M3\",\"spindle on\"\r\n");
@@ -37,8 +37,8 @@ TEST_F(MissingWordsCommandTest, ListsWordCountAndFirstLineMostFrequentFirst) {
     WriteBytes(program, "G01 M3 G1\r\nG2 (G3) M03 ; G4\r\nG1 #100 M03 G01\r\n");
     const ProcessResult result = Run({"--missing", "-d", dictionary_, program});
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out, "G1\t2\t" + program + ":1\n" + "M03\t2\t" + program + ":2\n" + "#100\t1\t" + program +
-                              ":3\n" + "G2\t1\t" + program + ":2\n");
+    EXPECT_EQ(result.out, "G1\t2\t" + program + ":1\n" + "M03\t2\t" + program + ":2\n" +
+                              "#100\t1\t" + program + ":3\n" + "G2\t1\t" + program + ":2\n");
     EXPECT_EQ(result.err, "");
 }
 
@@ -47,7 +47,8 @@ TEST_F(MissingWordsCommandTest, CountsOverSeveralFilesNamedAsGiven) {
     WriteBytes(File("B.MIN"), "\n\nG02 G02\nM8");
     WriteBytes(File("C.MIN"), "M8\nG02");
     const std::string b = folder_.path().string() + "/./B.MIN";  // as given, not tidied up
-    const ProcessResult result = Run({"--missing", "-d", dictionary_, File("A.MIN"), b, File("C.MIN")});
+    const ProcessResult result =
+        Run({"--missing", "-d", dictionary_, File("A.MIN"), b, File("C.MIN")});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "G02\t3\t" + b + ":3\nM8\t2\t" + b + ":4\n");
 
@@ -77,7 +78,8 @@ TEST_F(MissingWordsCommandTest, FailuresKeepTheExitStatusOfConversion) {
     ProcessResult result = Run({"--missing", "-d", dictionary_, File("none.MIN"), File("A.MIN")});
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.err.find(File("none.MIN")), std::string::npos) << result.err;
-    EXPECT_EQ(result.out, "G05\t1\t" + File("A.MIN") + ":1\n");  // the readable file is still listed
+    EXPECT_EQ(result.out,
+              "G05\t1\t" + File("A.MIN") + ":1\n");  // the readable file is still listed
 
     WriteBytes(File("Bad.dic"), "not a dictionary\r\n");
     result = Run({"--missing", "-d", File("Bad.dic"), File("A.MIN")});

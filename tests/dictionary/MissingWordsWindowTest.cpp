@@ -16,10 +16,11 @@ namespace qm {
 namespace {
 
 class MissingWordsWindowTest : public test::DictionaryFixture {
-protected:
+  protected:
     void SetUp() override {
         std::string program = "G00 G01 X1.\r\nG1 (G2) M3\r\n";
-        for (int n = 3; n < 200; ++n) program += "X" + std::to_string(n) + ".\r\n";
+        for (int n = 3; n < 200; ++n)
+            program += "X" + std::to_string(n) + ".\r\n";
         program += "G01 M3 ; G4\r\nG43.4 #500";
         TypeIntoSource(program.c_str());
         Convert();
@@ -40,7 +41,8 @@ protected:
         for (int row = 0; row < model.rowCount(); ++row) {
             std::string shown;
             for (int column = 0; column < 3; ++column) {
-                shown += (column > 0 ? " " : "") + model.data(model.index(row, column)).toString().toStdString();
+                shown += (column > 0 ? " " : "") +
+                         model.data(model.index(row, column)).toString().toStdString();
             }
             rows.push_back(shown);
         }
@@ -71,12 +73,15 @@ TEST_F(MissingWordsWindowTest, ListsTheWordsTheDictionaryLacksAndFollowsEachConv
     Source().SendScintilla(QsciScintillaBase::SCI_DOCUMENTSTART);
     TypeIntoSource("M3 G1 G1 G1 M98 ");
     Convert();
-    EXPECT_EQ(Shown(), (Rows{"G1 4 1", "M3 3 1", "G01 2 1", "#500 1 201", "G43.4 1 201", "M98 1 1"}));
+    EXPECT_EQ(Shown(),
+              (Rows{"G1 4 1", "M3 3 1", "G01 2 1", "#500 1 201", "G43.4 1 201", "M98 1 1"}));
     EXPECT_EQ(shown.CurrentRow(), 1);
     EXPECT_EQ(StatusNote(), "6 missing words");
 
-    LoadKestrel("0,\"G00\",\"RAPID\"\r\n0,\"G01\",\"LINEAR\"\r\n0,\"G1\",\"LINEAR\"\r\n0,\"M3\",\"SPINDLE ON\"\r\n"
-                "0,\"M98\",\"CALL\"\r\n0,\"#500\",\"VARIABLE\"\r\n0,\"G43.4\",\"TOOL TIP\"\r\n");
+    LoadKestrel(
+        "0,\"G00\",\"RAPID\"\r\n0,\"G01\",\"LINEAR\"\r\n0,\"G1\",\"LINEAR\"\r\n0,\"M3\",\"SPINDLE "
+        "ON\"\r\n"
+        "0,\"M98\",\"CALL\"\r\n0,\"#500\",\"VARIABLE\"\r\n0,\"G43.4\",\"TOOL TIP\"\r\n");
     Convert();
     EXPECT_EQ(Shown(), Rows{});
     EXPECT_EQ(StatusNote(), "No missing words");
