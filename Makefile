@@ -55,6 +55,7 @@ test: setup $(TEST_BUILD_DIR)/build.ninja
 bench: build
 	$(BUILD_DIR)/bin/quillmark-bench
 	$(BUILD_DIR)/bin/quillmark-window-bench
+	$(BUILD_DIR)/bin/quillmark-missing-bench
 
 # make install PREFIX=/opt/quillmark: the programs, data, desktop entry, icon and manual page.
 PREFIX ?= /usr/local

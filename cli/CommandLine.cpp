@@ -54,6 +54,8 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
             options.version = true;
         } else if (arg == "-s" || arg == "--space") {
             options.spaceAdd = true;
+        } else if (arg == "--missing") {
+            options.missing = true;
         } else if (TakeValue(args, i, "-d", "--dictionary", options.dictionary, error) ||
                    TakeValue(args, i, "-o", "--output", options.output, error)) {
         } else if (TakeValue(args, i, "", "--encoding", encoding, error)) {
@@ -68,6 +70,9 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
             error = "unknown option " + arg;
         }
     }
+    if (error.empty() && options.missing && options.output) {
+        error = "--missing prints to standard output: -o does not go with it";
+    }
     if (error.empty() && options.files.size() > 1) {
         for (const std::string& file : options.files) {
             if (file == "-") error = "standard input (-) can only be converted on its own";
@@ -81,6 +86,7 @@ std::string UsageText(const std::string& programFolder) {
     return "Usage: quillmark-convert [-d DICTIONARY] [-s|--space] [-o OUTPUT]\n"
            "                         [--encoding auto|shift_jis|utf-8]\n"
            "                         [--output-encoding auto|utf-8|shift_jis] [FILE ...]\n"
+           "       quillmark-convert --missing [-d DICTIONARY] [--encoding ENC] [FILE ...]\n"
            "Replaces every dictionary word in each line of NC program FILEs by its comment.\n"
            "\n"
            "  -d, --dictionary FILE  use this dictionary for every FILE\n"
@@ -94,6 +100,12 @@ std::string UsageText(const std::string& programFolder) {
            "                         encoding of the results: auto (the default: the program\n"
            "                         file's own, UTF-8 for a plain-ASCII program), utf-8 or\n"
            "                         shift_jis\n"
+           "      --missing          convert nothing: list the code words (G and M codes such\n"
+           "                         as G01 or G43.4, #-variables such as #5221; comments are\n"
+           "                         left out) that no dictionary word equals exactly, one a\n"
+           "                         line: WORD<TAB>COUNT<TAB>FILE:LINE, where COUNT is over all\n"
+           "                         FILEs and FILE:LINE is the first occurrence; most frequent\n"
+           "                         first, then by word. Nothing is printed when none is missing.\n"
            "  -h, --help             show this help and exit\n"
            "  -V, --version          show the version and exit\n"
            "\n"

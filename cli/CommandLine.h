@@ -15,6 +15,7 @@ struct Options {
     EncodingChoice encoding = EncodingChoice::Auto;        // how program files are read
     EncodingChoice outputEncoding = EncodingChoice::Auto;  // how results are written
     std::vector<std::string> files;          // "-" is standard input
+    bool missing = false;                    // --missing: list the words the dictionary lacks
     bool help = false;
     bool version = false;
 };

@@ -7,6 +7,9 @@
 #include "CommandGuard.h"
 #include "Context.h"
 #include "Controls.h"
+#include "ConvertCommands.h"
+#include "DocumentWindows.h"
+#include "MissingWordsWindow.h"
 #include "Services.h"
 #include "DictionarySelect.h"
 #include "DictionaryStore.h"
@@ -42,6 +45,14 @@ ImportDictionary& DictionaryCommands::importDictionary() {
     return *import_;
 }
 
+MissingWordsWindow& DictionaryCommands::missingWords() {
+    if (missingWords_ == nullptr) {
+        missingWords_ = new MissingWordsWindow(context_, mainWindow_,
+                                               [this](const std::string& word) { RegisterMissingWord(word); });
+    }
+    return *missingWords_;
+}
+
 void DictionaryCommands::MenuDicSelect_Click() { qm::MenuDicSelect_Click(context_, dicFileOpen_); }
 
 void DictionaryCommands::MenuDicCreate_Click() { qm::MenuDicCreate_Click(context_, dicFileOpen_); }
@@ -67,6 +78,18 @@ void DictionaryCommands::MenuDicFund_Click() {
 
 void DictionaryCommands::MenuDicInport_Click() { importDictionary().Import(dicFileOpen_); }
 
+void DictionaryCommands::MenuDicMissing_Click() { missingWords().Open(); }
+
+void DictionaryCommands::RegisterMissingWord(const std::string& word) {
+    if (!RequireLoadedDictionary(context_)) return;
+    form2().Open(word);
+    const QMetaObject::Connection converting = connect(&form2(), &Form2::wordAdded, this, [this] {
+        if (context_.documents.HasOriginalFile()) ConvertProgram(context_);
+    });
+    context_.services.ShowModal(form2());
+    disconnect(converting);
+}
+
 DictionaryCommands& ConnectDictionaryCommands(Context& context, QWidget& mainWindow) {
     auto* commands = new DictionaryCommands(context, mainWindow);
     Controls& c = context.controls;
@@ -82,6 +105,7 @@ DictionaryCommands& ConnectDictionaryCommands(Context& context, QWidget& mainWin
     on(c.MenuDicWord, &DictionaryCommands::MenuDicWord_Click);
     on(c.MenuDicDelete, &DictionaryCommands::MenuDicDelete_Click);
     on(c.MenuDicFund, &DictionaryCommands::MenuDicFund_Click);
+    on(c.MenuDicMissing, &DictionaryCommands::MenuDicMissing_Click);
     for (QAction* item : c.mnuDicFile) {
         QObject::connect(item, &QAction::triggered, commands,
                          Guarded(services, [commands, item] { commands->mnuDicFile_Click(item->data().toInt()); }));

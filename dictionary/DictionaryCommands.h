@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include <string>
 
 #include "DicFileOpen.h"
 
@@ -14,6 +15,7 @@ class Form2;
 class Form3;
 class Form4;
 class ImportDictionary;
+class MissingWordsWindow;
 
 // The Dictionary menu's commands and dialogs. Each dialog is made the first time it is used,
 // parented to the main window, and kept; every opening starts it afresh.
@@ -29,11 +31,15 @@ public:
     void MenuDicDelete_Click();
     void MenuDicFund_Click();
     void MenuDicInport_Click();
+    void MenuDicMissing_Click();
+    // Word registration opened for a missing word; each word added converts the program again.
+    void RegisterMissingWord(const std::string& word);
 
     Form2& form2();
     Form3& form3();
     Form4& form4();
     ImportDictionary& importDictionary();
+    MissingWordsWindow& missingWords();
     DicFileOpen& dicFileOpen() { return dicFileOpen_; }
 
 private:
@@ -44,6 +50,7 @@ private:
     Form3* form3_ = nullptr;
     Form4* form4_ = nullptr;
     ImportDictionary* import_ = nullptr;
+    MissingWordsWindow* missingWords_ = nullptr;
 };
 
 // Connects the Dictionary menu items, and with them the toolbar's "Word Search", to their

@@ -50,7 +50,9 @@ Form2::Form2(Context& context, QWidget& mainWindow)
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 }
 
-void Form2::Open() {
+void Form2::Open() { Open(ActiveSelection(context_)); }
+
+void Form2::Open(const std::string& word) {
     context_.services.SetBusy(true, &mainWindow_);
     setWindowTitle(QStringLiteral("Word registration ") + context_.state.DicFileName);
     Command1->setEnabled(false);
@@ -58,7 +60,7 @@ void Form2::Open() {
     ShowCount();
     {
         const QSignalBlocker quiet(Text1);
-        Text1->setText(ToQString(ActiveSelection(context_)));
+        Text1->setText(ToQString(word));
     }
     Text1_Change();  // also when the text stayed the same
     Text1->setFocus();
@@ -132,6 +134,7 @@ void Form2::Command1_Click() {
     LoadDictionary(context_);  // the table takes the file's order
     ShowCount();
     services.SetBusy(false);
+    emit wordAdded();
 }
 
 void Form2::Command2_Click() {

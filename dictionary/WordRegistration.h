@@ -16,6 +16,8 @@ public:
     // Prepares an opening: the busy pointer on the main window, the caption naming the
     // dictionary, the number of words, and the word selected in the active document window.
     void Open();
+    // The same with the given word in place of the selection.
+    void Open(const std::string& word);
 
     void Text1_Change();
     void Text2_Change();
@@ -32,6 +34,10 @@ public:
     QLabel* Label4;
     QPushButton* Command1;
     QPushButton* Command2;
+
+signals:
+    // ADD has written a word to the dictionary file and read the file again.
+    void wordAdded();
 
 private:
     // Puts word and comment into the table; false when the user or the table said no.

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "CodeWordTracker.h"
 #include "Dictionary.h"
 #include "IncrementalConvert.h"
 
@@ -84,6 +85,10 @@ struct AppState {
 
     // The last conversion, so that the next converts only the lines that changed.
     IncrementalConverter Conversion;
+    // The code words of the program, read again only where it changed, and those the dictionary
+    // lacked at the last conversion.
+    CodeWordTracker CodeWords;
+    std::vector<CodeWordTally> MissingWords;
 };
 
 }  // namespace qm

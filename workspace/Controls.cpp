@@ -73,6 +73,7 @@ void Controls::CreateDictionaryMenu() {
     MenuDicWord = Item(MenuDic, "MenuDicWord", "Word Registration(&W)");
     MenuDicDelete = Item(MenuDic, "MenuDicDelete", "Word Delete(&D)");
     MenuDicFund = Item(MenuDic, "MenuDicFund", "Word Search(&R)");
+    MenuDicMissing = Item(MenuDic, "MenuDicMissing", QStringLiteral("&Missing Words\u2026"));
     Separator(MenuDic, "DUMMY3");
     for (int n = 1; n <= 5; ++n) {
         QAction* item = Item(MenuDic, "mnuDicFile", QStringLiteral("DicFile%1").arg(n));

@@ -42,6 +42,7 @@ public:
     QAction* MenuDicWord;
     QAction* MenuDicDelete;
     QAction* MenuDicFund;
+    QAction* MenuDicMissing;
     std::array<QAction*, 5> mnuDicFile;
 
     QMenu* MenuDisplay;
@@ -65,6 +66,10 @@ public:
 
     // The menus of the menu bar, left to right.
     std::array<QMenu*, 6> MenuBar() const { return {MenuFile, MenuEdit, MenuDic, MenuDisplay, MenuRun, mnuHelp}; }
+
+signals:
+    // A conversion has put its result into the converted window.
+    void Converted();
 
 private:
     QAction* Item(QMenu* menu, const char* name, const QString& caption, const char* shortcut = nullptr);

@@ -9,6 +9,7 @@
 #include <Qsci/qsciscintilla.h>
 
 #include "CommandGuard.h"
+#include "CodeWords.h"
 #include "IncrementalConvert.h"
 #include "DocumentWindow.h"
 #include "DocumentWindows.h"
@@ -61,9 +62,14 @@ void ConvertProgram(Context& context) {
         const std::string_view source = EditorView(context.documents.OriginalFile().Text1());
         const IncrementalConverter::Change change = state.Conversion.Update(source, state.Dictionary, state.SpaceAdd);
         ShowConversion(window, state.Conversion, change);
+        state.MissingWords = MissingOf(state.CodeWords.Update(source), state.Dictionary);
         context.services.SetBusy(false);
     }, QStringLiteral("\r\nReal time Convert is switched off; Convert > Start tries again."));
-    if (!converted) StopAfterFailedConversion(context);
+    if (!converted) {
+        StopAfterFailedConversion(context);
+        return;
+    }
+    emit context.controls.Converted();
 }
 
 void MenuRunStart_Click(Context& context) { ConvertProgram(context); }

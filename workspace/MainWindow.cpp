@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QScreen>
@@ -20,6 +21,7 @@
 #include "DocumentWindow.h"
 #include "EditCommands.h"
 #include "InstalledFont.h"
+#include "MissingWordsNote.h"
 #include "ProgramDocuments.h"
 #include "RecentItems.h"
 #include "Services.h"
@@ -132,6 +134,8 @@ void MainWindow::ConnectCommands() {
     onToggle(c.MenuRunOptionBig, MenuRunOptionBig_Click);
     onToggle(c.MenuRunOptionCaps, MenuRunOptionCaps_Click);
     connect(c.Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(context_); });
+    connect(&c, &Controls::Converted, this,
+            [this] { statusPanels_->Panel(1).setText(MissingWordsNote(context_.state.MissingWords.size())); });
 }
 
 void MainWindow::ConnectDocumentWindows() {

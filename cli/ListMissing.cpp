@@ -1,0 +1,159 @@
+#include "ListMissing.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <unordered_set>
+
+#include "ConvertFiles.h"
+#include "DictionaryFile.h"
+#include "FileAccess.h"
+#include "SettingsStore.h"
+#include "TextCodec.h"
+
+namespace qm::cli {
+namespace {
+
+constexpr const char* kStandardStream = "-";
+
+void Report(const std::string& message) {
+    std::fprintf(stderr, "quillmark-convert: %s\n", message.c_str());
+}
+
+// Each dictionary read once, a refusal remembered with its reason.
+class DictionaryWordSets {
+  public:
+    const std::unordered_set<std::string_view>* Get(const std::string& path, std::string& refusal) {
+        auto found = entries_.find(path);
+        if (found == entries_.end()) {
+            found = entries_.try_emplace(path).first;
+            Entry& entry = found->second;
+            entry.status = LoadDictionaryFile(path, entry.table);
+            if (entry.status.ok())
+                entry.words = DictionaryWords(entry.table);
+        }
+        if (found->second.status.ok())
+            return &found->second.words;
+        const std::string& message = found->second.status.message();
+        refusal = message.find(path) != std::string::npos ? message : path + ": " + message;
+        return nullptr;
+    }
+
+  private:
+    struct Entry {
+        Status status = Status::Ok();
+        DictionaryTable table;
+        std::unordered_set<std::string_view> words;  // views into table
+    };
+    std::map<std::string, Entry> entries_;
+};
+
+// The program's text as conversion reads it: Shift-JIS bytes decoded, so that the second byte
+// of a double-byte character is never taken for a letter.
+Status ReadProgramText(const std::string& input, EncodingChoice choice, std::string& text) {
+    std::string bytes;
+    if (input == kStandardStream) {
+        const std::string stdinPath = "/dev/stdin";
+        if (const Status read = ReadWholeFile(stdinPath, bytes); !read.ok()) {
+            return Status::Fail("standard input" + read.message().substr(stdinPath.size()));
+        }
+    } else if (Status read = ReadWholeFile(input, bytes); !read.ok()) {
+        return read;
+    }
+    FileEncoding encoding = DetectEncoding(bytes);
+    if (choice == EncodingChoice::ShiftJis)
+        encoding = {Encoding::ShiftJis, false};
+    if (choice == EncodingChoice::Utf8)
+        encoding = {Encoding::Utf8, bytes.starts_with("\xEF\xBB\xBF")};
+    text = DecodeOwnedText(std::move(bytes), encoding);
+    return Status::Ok();
+}
+
+Status WriteStandardOutput(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t put = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            return Status::Fail(std::string("standard output: ") + std::strerror(errno));
+        bytes.remove_prefix(std::size_t(put));
+    }
+    return Status::Ok();
+}
+
+}  // namespace
+
+void MissingWordList::Add(std::size_t file, const std::vector<CodeWordTally>& missing) {
+    for (const CodeWordTally& tally : missing) {
+        const auto [at, added] = index_.try_emplace(tally.word, words_.size());
+        if (added) {
+            words_.push_back({tally.word, tally.count, file, tally.firstLine});
+        } else {
+            words_[at->second].count += tally.count;
+        }
+    }
+}
+
+std::vector<ListedWord> MissingWordList::Sorted() const {
+    std::vector<ListedWord> sorted = words_;
+    std::sort(sorted.begin(), sorted.end(), [](const ListedWord& a, const ListedWord& b) {
+        return a.count != b.count ? a.count > b.count : a.word < b.word;
+    });
+    return sorted;
+}
+
+std::string FormatMissingWords(const std::vector<ListedWord>& words,
+                               const std::vector<std::string>& files) {
+    std::string lines;
+    for (const ListedWord& word : words) {
+        lines += word.word;
+        lines += '\t';
+        lines += std::to_string(word.count);
+        lines += '\t';
+        lines += files[word.file];
+        lines += ':';
+        lines += std::to_string(word.line);
+        lines += '\n';
+    }
+    return lines;
+}
+
+int ListMissingWords(const Options& options, const std::string& programFolder) {
+    std::vector<std::string> inputs = options.files;
+    if (inputs.empty())
+        inputs.push_back(kStandardStream);
+    const SettingsStore settings;
+    DictionaryWordSets dictionaries;
+    MissingWordList list;
+    bool refused = false, failed = false;
+    for (std::size_t file = 0; file < inputs.size(); ++file) {
+        const std::string& input = inputs[file];
+        std::string problem, text;
+        const std::string dictionaryPath =
+            options.dictionary.value_or(DefaultDictionaryPath(input, programFolder, settings));
+        const auto* words = dictionaries.Get(dictionaryPath, problem);
+        if (words == nullptr) {
+            Report(problem);
+            refused = true;
+        } else if (const Status read = ReadProgramText(input, options.encoding, text); !read.ok()) {
+            Report(read.message());
+            failed = true;
+        } else {
+            std::vector<CodeWordTally> tallies = TallyCodeWords(text);
+            KeepMissing(tallies, *words);
+            list.Add(file, tallies);
+        }
+    }
+    if (const Status written = WriteStandardOutput(FormatMissingWords(list.Sorted(), inputs));
+        !written.ok()) {
+        Report(written.message());
+        failed = true;
+    }
+    return refused ? kDictionaryRefused : failed ? kFileError : kSuccess;
+}
+
+}  // namespace qm::cli
