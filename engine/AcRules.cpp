@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "Convert.h"
 #include "ProperCase.h"
 
 namespace qm {
@@ -40,6 +41,7 @@ AcRules::AcRules(const DictionaryTable& table, std::size_t denseCells) : lastInd
     automaton = AcAutomaton(Views(words), denseCells);
 
     inert.assign(entryCount, 0);
+    holdsWord.assign(entryCount, 0);
     for (std::size_t i = 0; i < entryCount; ++i) {
         insertStart.push_back(inserts.size());
         inserts += ' ';
@@ -51,6 +53,11 @@ AcRules::AcRules(const DictionaryTable& table, std::size_t denseCells) : lastInd
         // Empty text joins its neighbours, which can form a word.
         if (quiet && !text.empty()) inert[i] |= 1;
         if (quiet && !automaton.IsWordByte(' ')) inert[i] |= 2;
+        if (entryWord[i] != AcAutomaton::kNoWord) {
+            const std::string_view word = words[entryWord[i]];
+            if (InsertHoldsWord(word, text)) holdsWord[i] |= 1;
+            if (InsertHoldsWord(word, std::string_view(inserts).substr(insertStart.back()))) holdsWord[i] |= 2;
+        }
     }
     insertStart.push_back(inserts.size());
 }
