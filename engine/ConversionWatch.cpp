@@ -20,8 +20,7 @@ std::size_t DefaultResultLimit(std::size_t inputBytes) {
 ConversionWatch::ConversionWatch(const ConversionControl& control, std::size_t inputBytes)
     : control_(control),
       total_(inputBytes),
-      limit_(control.resultLimit != 0 ? control.resultLimit : DefaultResultLimit(inputBytes)),
-      lastReport_(std::chrono::steady_clock::now()) {}
+      limit_(control.resultLimit != 0 ? control.resultLimit : DefaultResultLimit(inputBytes)) {}
 
 bool ConversionWatch::Count(std::size_t inputBytes, std::size_t outputBytes) {
     done_.fetch_add(inputBytes, std::memory_order_relaxed);

@@ -32,7 +32,7 @@ private:
     std::atomic<std::size_t> done_{0}, output_{0};
     std::atomic<bool> cancelled_{false};
     std::mutex reporting_;
-    std::chrono::steady_clock::time_point lastReport_;
+    std::chrono::steady_clock::time_point lastReport_{};  // long ago: the first look reports
 };
 
 // The message of a ConversionTooLarge: the limit and the entry most likely to blame.
