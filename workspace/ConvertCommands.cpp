@@ -8,6 +8,7 @@
 #include "Controls.h"
 #include <Qsci/qsciscintilla.h>
 
+#include "ConversionProgress.h"
 #include "IncrementalConvert.h"
 #include "DocumentWindow.h"
 #include "DocumentWindows.h"
@@ -48,8 +49,8 @@ void ConvertProgram(Context& context) {
     // A new converted window, or one the user typed into, no longer shows the last result.
     if (fresh || converted.SendScintilla(QsciScintillaBase::SCI_GETMODIFY) != 0) state.Conversion.Reset();
     const std::string_view source = EditorView(context.documents.OriginalFile().Text1());
-    const IncrementalConverter::Change change = state.Conversion.Update(source, state.Dictionary, state.SpaceAdd);
-    ShowConversion(converted, state.Conversion, change);
+    const std::optional<IncrementalConverter::Change> change = UpdateConversion(context, source);
+    if (change) ShowConversion(converted, state.Conversion, *change);  // cancelled: the window stays as it was
     context.services.SetBusy(false);
 }
 
