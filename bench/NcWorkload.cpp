@@ -138,9 +138,10 @@ DictionaryTable MakeSelfNamingDictionary(std::size_t entries, unsigned seed) {
 
 std::string MakeRunOfG(std::size_t bytes) { return std::string(bytes, 'G') + "\r\n"; }
 
-DictionaryTable MakeNestedGDictionary(std::size_t entries) {
+DictionaryTable MakeNestedGDictionary(std::size_t entries, bool longestFirst) {
     DictionaryTable table;
-    for (std::size_t length = entries; length >= 1; --length) {
+    for (std::size_t k = 0; k < entries; ++k) {
+        const std::size_t length = longestFirst ? entries - k : k + 1;
         table.Append({0, std::string(length, 'G'), "nested " + std::to_string(length)});
     }
     return table;

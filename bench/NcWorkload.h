@@ -22,8 +22,8 @@ DictionaryTable MakeNcDictionary(std::size_t entries, unsigned seed);
 DictionaryTable MakeSelfNamingDictionary(std::size_t entries, unsigned seed);
 
 // An adversarial case: one line of `bytes` G characters, and the words G, GG, GGG, ... of 1 to
-// `entries` characters, longest first, each nesting in all longer ones.
+// `entries` characters, each nesting in all longer ones, longest or shortest first.
 std::string MakeRunOfG(std::size_t bytes);
-DictionaryTable MakeNestedGDictionary(std::size_t entries);
+DictionaryTable MakeNestedGDictionary(std::size_t entries, bool longestFirst);
 
 }  // namespace qm::bench

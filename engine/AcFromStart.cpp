@@ -30,7 +30,7 @@ void Truncate(std::size_t size, std::string& out, std::vector<KeptRun>& runs) {
 }  // namespace
 
 std::size_t FindWord(std::string_view text, std::string_view word, std::size_t from) {
-    if (from > text.size()) return std::string_view::npos;
+    if (from > text.size() || word.size() > text.size() - from) return std::string_view::npos;
     // glibc's memmem is the two-way search: no quadratic worst case.
     const void* hit = ::memmem(text.data() + from, text.size() - from, word.data(), word.size());
     return hit == nullptr ? std::string_view::npos : std::size_t(static_cast<const char*>(hit) - text.data());

@@ -9,7 +9,7 @@ namespace {
 
 // Past this many tracked occurrences per byte of line (words nesting inside long runs of one
 // character), plain searching is cheaper than keeping them up to date.
-constexpr std::size_t kOccurrencesPerByte = 8;
+constexpr std::size_t kOccurrencesPerByte = 2;
 constexpr std::size_t kOccurrenceAllowance = 1024;
 // Tracking may cost at most this many times what searching the line once per entry would
 // (a long line holding thousands of different words), so it is never much slower than that.
@@ -34,16 +34,17 @@ void AcLineRewriter::Rewrite(std::string_view line, std::string& out) {
         return;
     }
     line_.assign(line);
-    StartLine();
-    if (overflow_) {
-        FinishPlainly(0);
-    } else {
-        ApplyPending();
+    const int end = rules_.lastIndex + 1;
+    for (int from = 0;;) {  // entries before from are applied
+        StartLine(from - 1);
+        if (!overflow_) from = ApplyPending();
+        if (from < end) from = FinishPlainly(from);
+        if (from >= end) break;
     }
     out.append(line_);
 }
 
-// Scans the original line; false when no word occurs in it. Stops at the first occurrence
+// Scans the line; false when no word occurs in it. Stops at the first occurrence
 // beyond what is worth tracking.
 bool AcLineRewriter::FindOccurrences(std::string_view line) {
     occurrences_.clear();
@@ -57,28 +58,28 @@ bool AcLineRewriter::FindOccurrences(std::string_view line) {
     return !occurrences_.empty();
 }
 
-// Applies the entries whose words were seen, in table order, as new words keep turning up.
-void AcLineRewriter::ApplyPending() {
+// Applies the entries after current_ whose words were seen, in table order, as new words keep
+// turning up. Returns the first entry left to plain search: one past the last when none is.
+int AcLineRewriter::ApplyPending() {
     std::sort(occurrences_.begin(), occurrences_.end(), kByStart);
     for (const Occurrence& o : occurrences_) Notice(o.word);
     while (!pending_.empty()) {
         std::pop_heap(pending_.begin(), pending_.end(), std::greater<>());
         current_ = pending_.back();
         pending_.pop_back();
-        if (!Apply(current_)) {
-            FinishPlainly(current_ + 1);
-            return;
-        }
+        if (!Apply(current_)) return current_ + 1;
     }
+    return rules_.lastIndex + 1;
 }
 
-void AcLineRewriter::StartLine() {
+// Starts tracking the occurrences found in line_ for the entries after entry.
+void AcLineRewriter::StartLine(int entry) {
     if (++stamp_ == 0) {
         std::fill(seen_.begin(), seen_.end(), 0);
         stamp_ = 1;
     }
     pending_.clear();
-    current_ = -1;
+    current_ = entry;
     work_ = 0;
     workLimit_ = kWorkPerPlainSearch * std::size_t(rules_.lastIndex + 1) * line_.size() + kOccurrenceAllowance;
 }
@@ -237,25 +238,35 @@ void AcLineRewriter::ScanWindow(std::size_t from, std::size_t to) {
     });
 }
 
-// The reference loop for the remaining entries, for lines where tracking occurrences costs more.
-void AcLineRewriter::FinishPlainly(int fromEntry) {
-    for (int i = fromEntry; i <= rules_.lastIndex; ++i) ReplacePlainly(i);
+// The reference loop for the entries from fromEntry on, for lines where tracking occurrences
+// costs more. Once an entry has changed the line so that tracking is cheap again (it replaced
+// the long runs of nesting words), returns the entry after it with the line's occurrences
+// found; one past the last entry when the line is done.
+int AcLineRewriter::FinishPlainly(int fromEntry) {
+    for (int i = fromEntry; i <= rules_.lastIndex; ++i) {
+        if (!ReplacePlainly(i)) continue;
+        if (!FindOccurrences(line_)) break;  // no word is left
+        if (!overflow_) return i + 1;
+    }
+    return rules_.lastIndex + 1;
 }
 
-void AcLineRewriter::ReplacePlainly(int entry) {
+// Applies one entry by plain search; false when its word is not in the line.
+bool AcLineRewriter::ReplacePlainly(int entry) {
     const std::uint32_t word = rules_.entryWord[std::size_t(entry)];
-    if (word == AcAutomaton::kNoWord) return;
+    if (word == AcAutomaton::kNoWord) return false;
     Tick(line_.size());
     const std::string_view w = rules_.Word(word);
     std::size_t at = FindWord(line_, w);
-    if (at == std::string::npos) return;
+    if (at == std::string::npos) return false;
     const std::string_view insert = rules_.Insert(entry, spaceAdd_);
     const std::size_t sizeBefore = line_.size();
     if (!rules_.Inert(entry, spaceAdd_) && !rules_.HoldsWord(entry, spaceAdd_)) {
         switch (fromStart_.Apply(line_, w, insert, nullptr, watch_.Limit(), next_, runs_)) {
             case FromStartReplacer::Outcome::Done:
                 line_.swap(next_);
-                return Replaced(entry, sizeBefore);
+                Replaced(entry, sizeBefore);
+                return true;
             case FromStartReplacer::Outcome::NeverEnds:
                 break;
             case FromStartReplacer::Outcome::TooLarge:
@@ -275,6 +286,7 @@ void AcLineRewriter::ReplacePlainly(int entry) {
     next_.append(line_, from);
     line_.swap(next_);
     Replaced(entry, sizeBefore);
+    return true;
 }
 
 // Keeps account of which entry grows lines most, and stops a line that outgrows the limit.

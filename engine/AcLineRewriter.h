@@ -41,8 +41,8 @@ private:
     };
 
     bool FindOccurrences(std::string_view line);
-    void StartLine();
-    void ApplyPending();
+    void StartLine(int entry);
+    int ApplyPending();
     void Notice(std::uint32_t word);
     bool Apply(int entry);
     void ReplaceBehind(std::size_t wordLength, std::string_view insert);
@@ -50,8 +50,8 @@ private:
     void FindNew();
     void ScanWindow(std::size_t from, std::size_t to);
     bool InsideOneRun(std::size_t start, std::size_t stop) const;
-    void FinishPlainly(int fromEntry);
-    void ReplacePlainly(int entry);
+    int FinishPlainly(int fromEntry);
+    bool ReplacePlainly(int entry);
     void Replaced(int entry, std::size_t sizeBefore);
     [[noreturn]] void TooLarge(int entry) const;
     void Tick(std::size_t work);

@@ -9,14 +9,18 @@
 namespace qm {
 namespace {
 
-// (word, entry) of every entry with a word, sorted by word and then entry.
+// (word, entry) of every entry with a word, equal words together, each word's entries ascending.
 std::vector<std::pair<std::string_view, int>> SortedWords(const DictionaryTable& table) {
     std::vector<std::pair<std::string_view, int>> sorted;
     for (int i = 0; i <= table.LastIndex; ++i) {
         const std::string& word = table.entries[std::size_t(i)].word;
         if (!word.empty()) sorted.emplace_back(word, i);
     }
-    std::sort(sorted.begin(), sorted.end());
+    // By length first: words nesting in each other (G, GG, GGG, ...) then compare cheaply.
+    std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
+        if (a.first.size() != b.first.size()) return a.first.size() < b.first.size();
+        return a < b;
+    });
     return sorted;
 }
 

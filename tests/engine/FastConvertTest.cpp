@@ -190,6 +190,11 @@ TEST(FastConvertCases, NestedWordsInLongRunsOfOneCharacter) {
     std::vector<std::pair<std::string, std::string>> entries;
     for (int n = 40; n >= 1; --n) entries.emplace_back(std::string(std::size_t(n), 'A'), n % 3 ? "a" : "");
     ExpectAgreement(Make(entries, std::string(400, 'A') + "\n" + std::string(7, 'A')));
+    // Plain search until an entry breaks the runs up, tracking again afterwards.
+    entries.clear();
+    for (int n = 30; n >= 2; --n) entries.emplace_back(std::string(std::size_t(n), 'G'), n % 2 ? "bg" : "B");
+    entries.insert(entries.end(), {{"BB", "gg"}, {"BG", "b"}, {"GB", ""}});
+    ExpectAgreement(Make(entries, std::string(3000, 'G') + "\n" + std::string(90, 'G') + "B"));
 }
 
 TEST(FastConvertCases, SearchesAgainFromTheLineStartAfterEachReplacement) {
