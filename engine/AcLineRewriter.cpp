@@ -51,7 +51,10 @@ bool AcLineRewriter::FindOccurrences(std::string_view line) {
     overflow_ = false;
     limit_ = OccurrenceLimit(line.size());
     rules_.automaton.Scan(line, [this](std::uint32_t word, std::size_t start) {
-        if (occurrences_.size() >= limit_) return !(overflow_ = true);
+        // Measured against the bytes scanned so far, so that a line which starts with a long
+        // run of nesting words gives up at once.
+        const std::size_t scanned = start + rules_.automaton.WordLength(word);
+        if (occurrences_.size() >= OccurrenceLimit(scanned)) return !(overflow_ = true);
         occurrences_.push_back({start, word});
         return true;
     });
