@@ -146,10 +146,8 @@ bool AcLineRewriter::Apply(int entry) {
 
 // Replaces at starts_, noting what stays of the line.
 void AcLineRewriter::ReplaceBehind(std::size_t wordLength, std::string_view insert) {
-    if (insert.size() > wordLength &&
-        (insert.size() - wordLength) > (watch_.Limit() - std::min(watch_.Limit(), line_.size())) / starts_.size()) {
-        TooLarge(current_);
-    }
+    const std::size_t room = watch_.Limit() - std::min(watch_.Limit(), line_.size());
+    if (insert.size() > wordLength && insert.size() - wordLength > room / starts_.size()) TooLarge(current_);
     next_.clear();
     runs_.clear();
     std::size_t from = 0;
@@ -173,9 +171,8 @@ void AcLineRewriter::KeepSurvivors() {
         while (r < runs_.size() && runs_[r].oldStart + runs_[r].length <= o.start) ++r;
         if (r == runs_.size()) break;
         const KeptRun& run = runs_[r];
-        if (o.start < run.oldStart || o.start + rules_.automaton.WordLength(o.word) > run.oldStart + run.length) {
-            continue;
-        }
+        const std::size_t stop = o.start + rules_.automaton.WordLength(o.word);
+        if (o.start < run.oldStart || stop > run.oldStart + run.length) continue;
         o.start = run.newStart + (o.start - run.oldStart);
         occurrences_[kept++] = o;
     }
