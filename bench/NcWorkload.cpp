@@ -127,4 +127,24 @@ DictionaryTable MakeNcDictionary(std::size_t entries, unsigned seed) {
     return table;
 }
 
+DictionaryTable MakeSelfNamingDictionary(std::size_t entries, unsigned seed) {
+    DictionaryTable table = MakeNcDictionary(entries, seed);
+    for (int i = 0; i <= table.LastIndex; i += 10) {
+        DictionaryEntry& entry = table.entries[std::size_t(i)];
+        entry.comment = entry.word + " " + entry.comment;
+    }
+    return table;
+}
+
+std::string MakeRunOfG(std::size_t bytes) { return std::string(bytes, 'G') + "\r\n"; }
+
+DictionaryTable MakeNestedGDictionary(std::size_t entries, bool longestFirst) {
+    DictionaryTable table;
+    for (std::size_t k = 0; k < entries; ++k) {
+        const std::size_t length = longestFirst ? entries - k : k + 1;
+        table.Append({0, std::string(length, 'G'), "nested " + std::to_string(length)});
+    }
+    return table;
+}
+
 }  // namespace qm::bench

@@ -17,4 +17,13 @@ std::string MakeNcProgram(std::size_t lines, unsigned seed);
 // it: longest words first, stable.
 DictionaryTable MakeNcDictionary(std::size_t entries, unsigned seed);
 
+// The same, with every tenth entry explaining its word with the word itself ("G01 LINEAR ..."),
+// a common way to write them.
+DictionaryTable MakeSelfNamingDictionary(std::size_t entries, unsigned seed);
+
+// An adversarial case: one line of `bytes` G characters, and the words G, GG, GGG, ... of 1 to
+// `entries` characters, each nesting in all longer ones, longest or shortest first.
+std::string MakeRunOfG(std::size_t bytes);
+DictionaryTable MakeNestedGDictionary(std::size_t entries, bool longestFirst);
+
 }  // namespace qm::bench

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace qm {
@@ -33,6 +34,7 @@ public:
 
     // Calls onMatch(word, start) for every occurrence of every word inside text (start is the
     // offset in text), in order of end position; at one end position longer words come first.
+    // A callback that returns bool stops the scan by returning false.
     template <class OnMatch>
     void Scan(std::string_view text, OnMatch&& onMatch) const;
 
@@ -90,7 +92,11 @@ void AcAutomaton::Scan(std::string_view text, OnMatch&& onMatch) const {
             std::uint32_t state = StateOf(ref);
             if (word_[state] == kNoWord) state = outLink_[state];
             for (; state != 0; state = outLink_[state]) {
-                onMatch(word_[state], stop - wordLength_[word_[state]]);
+                if constexpr (std::is_same_v<decltype(onMatch(kNoWord, stop)), bool>) {
+                    if (!onMatch(word_[state], stop - wordLength_[word_[state]])) return;
+                } else {
+                    onMatch(word_[state], stop - wordLength_[word_[state]]);
+                }
             }
         }
     }

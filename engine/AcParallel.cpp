@@ -53,7 +53,7 @@ private:
 }  // namespace
 
 void ConvertInParallel(const AcRules& rules, const std::vector<std::string_view>& pieces, bool spaceAdd,
-                       unsigned threads, std::string& result) {
+                       unsigned threads, std::string& result, ConversionWatch& watch) {
     std::size_t inputBytes = 0;
     for (const std::string_view piece : pieces) inputBytes += piece.size();
     OrderedResult ordered(result, inputBytes);
@@ -63,7 +63,7 @@ void ConvertInParallel(const AcRules& rules, const std::vector<std::string_view>
             std::string buffer;
             for (std::size_t k; (k = next.fetch_add(1)) < pieces.size();) {
                 buffer.clear();
-                ConvertPiece(rules, pieces[k], k + 1 == pieces.size(), spaceAdd, buffer);
+                ConvertPiece(rules, pieces[k], k + 1 == pieces.size(), spaceAdd, buffer, watch);
                 if (!ordered.Append(k, pieces[k].size(), buffer)) return;
             }
         } catch (...) {

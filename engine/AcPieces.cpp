@@ -12,16 +12,50 @@ namespace qm {
 namespace {
 
 constexpr std::size_t kSampleBytes = 64 * 1024;  // input converted before the output is sized
+constexpr std::size_t kCountEvery = 64 * 1024;   // input converted between counts with the watch
+constexpr std::size_t kCountOutputEvery = 64 << 20;  // or output written
 
 // Sizes out for the whole piece from how much the converted part grew.
 void ReserveByGrowth(std::string& out, std::size_t outBefore, std::size_t done, std::size_t total) {
     ReserveLarge(out, outBefore + ExpectedOutput(done, out.size() - outBefore, total));
 }
 
+// Counts the input converted and the output it gave with the conversion's watch, a stretch at a
+// time.
+class PieceCount {
+public:
+    PieceCount(const AcRules& rules, bool spaceAdd, ConversionWatch& watch, std::size_t outBefore)
+        : rules_(rules), spaceAdd_(spaceAdd), watch_(watch), out_(outBefore) {}
+
+    void Count(std::size_t pos, const std::string& out, const AcLineRewriter& rewriter) {
+        const bool within = watch_.Count(pos - in_, out.size() - out_);
+        in_ = pos;
+        out_ = out.size();
+        if (!within) {
+            const int entry = rewriter.MostGrowing();
+            if (entry < 0) throw ConversionTooLarge(TooLargeMessage(watch_.Limit(), {}, {}));
+            throw ConversionTooLarge(TooLargeMessage(watch_.Limit(), rules_.Word(rules_.entryWord[std::size_t(entry)]),
+                                                     rules_.Insert(entry, spaceAdd_)));
+        }
+        watch_.Poll();
+    }
+    bool Due(std::size_t pos, const std::string& out) const {
+        return pos - in_ >= kCountEvery || out.size() - out_ >= kCountOutputEvery;
+    }
+
+private:
+    const AcRules& rules_;
+    const bool spaceAdd_;
+    ConversionWatch& watch_;
+    std::size_t in_ = 0, out_;
+};
+
 }  // namespace
 
-void ConvertPiece(const AcRules& rules, std::string_view piece, bool last, bool spaceAdd, std::string& out) {
-    AcLineRewriter rewriter(rules, spaceAdd);
+void ConvertPiece(const AcRules& rules, std::string_view piece, bool last, bool spaceAdd, std::string& out,
+                  ConversionWatch& watch) {
+    AcLineRewriter rewriter(rules, spaceAdd, watch);
+    PieceCount count(rules, spaceAdd, watch, out.size());
     const std::size_t outBefore = out.size();
     out.reserve(outBefore + std::min(piece.size(), kSampleBytes) * 2 + 64);
     bool sized = piece.size() <= kSampleBytes;
@@ -32,6 +66,7 @@ void ConvertPiece(const AcRules& rules, std::string_view piece, bool last, bool 
         const std::size_t end = std::size_t(static_cast<const char*>(lineFeed) - piece.data()) + 1;
         rewriter.Rewrite(piece.substr(pos, end - pos), out);
         pos = end;
+        if (count.Due(pos, out)) count.Count(pos, out, rewriter);
         if (!sized && pos >= kSampleBytes) {
             ReserveByGrowth(out, outBefore, pos, piece.size());
             sized = true;
@@ -41,7 +76,9 @@ void ConvertPiece(const AcRules& rules, std::string_view piece, bool last, bool 
         std::string line(piece.substr(pos));
         line += "\r\n";
         rewriter.Rewrite(line, out);
+        pos = piece.size();
     }
+    count.Count(pos, out, rewriter);
 }
 
 std::vector<std::string_view> SplitAtLines(std::string_view text, std::size_t chunkBytes) {

@@ -3,19 +3,24 @@
 #include <algorithm>
 #include <utility>
 
+#include "Convert.h"
 #include "ProperCase.h"
 
 namespace qm {
 namespace {
 
-// (word, entry) of every entry with a word, sorted by word and then entry.
+// (word, entry) of every entry with a word, equal words together, each word's entries ascending.
 std::vector<std::pair<std::string_view, int>> SortedWords(const DictionaryTable& table) {
     std::vector<std::pair<std::string_view, int>> sorted;
     for (int i = 0; i <= table.LastIndex; ++i) {
         const std::string& word = table.entries[std::size_t(i)].word;
         if (!word.empty()) sorted.emplace_back(word, i);
     }
-    std::sort(sorted.begin(), sorted.end());
+    // By length first: words nesting in each other (G, GG, GGG, ...) then compare cheaply.
+    std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
+        if (a.first.size() != b.first.size()) return a.first.size() < b.first.size();
+        return a < b;
+    });
     return sorted;
 }
 
@@ -40,6 +45,7 @@ AcRules::AcRules(const DictionaryTable& table, std::size_t denseCells) : lastInd
     automaton = AcAutomaton(Views(words), denseCells);
 
     inert.assign(entryCount, 0);
+    holdsWord.assign(entryCount, 0);
     for (std::size_t i = 0; i < entryCount; ++i) {
         insertStart.push_back(inserts.size());
         inserts += ' ';
@@ -51,6 +57,11 @@ AcRules::AcRules(const DictionaryTable& table, std::size_t denseCells) : lastInd
         // Empty text joins its neighbours, which can form a word.
         if (quiet && !text.empty()) inert[i] |= 1;
         if (quiet && !automaton.IsWordByte(' ')) inert[i] |= 2;
+        if (entryWord[i] != AcAutomaton::kNoWord) {
+            const std::string_view word = words[entryWord[i]];
+            if (InsertHoldsWord(word, text)) holdsWord[i] |= 1;
+            if (InsertHoldsWord(word, std::string_view(inserts).substr(insertStart.back()))) holdsWord[i] |= 2;
+        }
     }
     insertStart.push_back(inserts.size());
 }

@@ -26,6 +26,9 @@ struct AcRules {
     // True when no word can share a byte with the inserted text, so inserting it cannot form
     // new occurrences.
     bool Inert(int entry, bool spaceAdd) const { return inert[std::size_t(entry)] & (spaceAdd ? 2 : 1); }
+    // True when the inserted text holds the entry's word: the entry would never end on a line
+    // holding it, and is applied with the search going on behind each inserted text.
+    bool HoldsWord(int entry, bool spaceAdd) const { return holdsWord[std::size_t(entry)] & (spaceAdd ? 2 : 1); }
     int LastEntryOf(std::uint32_t word) const { return wordEntries[wordEntryStart[word + 1] - 1]; }
 
     std::vector<std::string> words;           // distinct non-empty words; the id is the index
@@ -37,6 +40,7 @@ struct AcRules {
     std::string inserts;                      // per entry: " " + ProperCase(comment)
     std::vector<std::size_t> insertStart;     // where each entry's blank is; one past the end last
     std::vector<unsigned char> inert;         // bit 0: without blank, bit 1: with blank
+    std::vector<unsigned char> holdsWord;     // the same bits
 };
 
 }  // namespace qm

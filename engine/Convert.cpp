@@ -1,30 +1,83 @@
 #include "Convert.h"
 
-#include <vector>
-
 #include "ProperCase.h"
 
 namespace qm {
 
-std::string ConvertReference(std::string_view source, const DictionaryTable& table, bool SpaceAdd) {
-    std::vector<std::string> inserts;  // per entry: the text that takes the word's place
+namespace {
+
+void Replace(std::string& line, std::size_t p, std::size_t wordSize, const std::string& insert,
+             std::vector<bool>* inserted) {
+    line.replace(p, wordSize, insert);
+    if (inserted) {
+        inserted->erase(inserted->begin() + p, inserted->begin() + p + wordSize);
+        inserted->insert(inserted->begin() + p, insert.size(), true);
+    }
+}
+
+// The never-ending form: every occurrence of the line as it stands, left to right, the search
+// going on behind each inserted comment.
+void ReplaceBehind(std::string& line, const std::string& word, const std::string& insert,
+                   std::vector<bool>* inserted) {
+    for (std::size_t p = line.find(word); p != std::string::npos;
+         p = line.find(word, p + insert.size())) {
+        Replace(line, p, word.size(), insert, inserted);
+    }
+}
+
+// Returns false, with the line as it was, when the entry turns out never to end.
+bool ReplaceFromStart(std::string& line, const std::string& word, const std::string& insert,
+                      std::vector<bool>* inserted) {
+    const std::string before = line;
+    const std::vector<bool> insertedBefore = inserted ? *inserted : std::vector<bool>();
+    std::size_t replacements = 0;
+    for (std::size_t p = line.find(word); p != std::string::npos; p = line.find(word)) {
+        if (++replacements > before.size()) {
+            line = before;
+            if (inserted) *inserted = insertedBefore;
+            return false;
+        }
+        Replace(line, p, word.size(), insert, inserted);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool InsertHoldsWord(std::string_view word, std::string_view insert) {
+    return !word.empty() && insert.find(word) != std::string_view::npos;
+}
+
+std::vector<std::string> EntryInserts(const DictionaryTable& table, bool SpaceAdd) {
+    std::vector<std::string> inserts;
+    inserts.reserve(table.LastIndex + 1);
     for (int i = 0; i <= table.LastIndex; ++i) {
         inserts.push_back((SpaceAdd ? " " : "") + ProperCase(table.entries[i].comment));
     }
+    return inserts;
+}
+
+void ConvertLineReference(std::string& line, const DictionaryTable& table,
+                          const std::vector<std::string>& inserts, std::vector<bool>* inserted) {
+    for (int i = 0; i <= table.LastIndex; ++i) {
+        const std::string& word = table.entries[i].word;
+        if (word.empty() || line.find(word) == std::string::npos) continue;
+        if (InsertHoldsWord(word, inserts[i]) ||
+            !ReplaceFromStart(line, word, inserts[i], inserted)) {
+            ReplaceBehind(line, word, inserts[i], inserted);
+        }
+    }
+}
+
+std::string ConvertReference(std::string_view source, const DictionaryTable& table, bool SpaceAdd) {
+    const std::vector<std::string> inserts = EntryInserts(table, SpaceAdd);
     std::string text(source);
     text += "\r\n";
     std::string result;
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t lineFeed = text.find('\n', start);
         std::string line = text.substr(start, lineFeed + 1 - start);
-        for (int i = 0; i <= table.LastIndex; ++i) {
-            const std::string& word = table.entries[i].word;
-            if (word.empty()) continue;
-            for (std::size_t p = line.find(word); p != std::string::npos;
-                 p = line.find(word, p + inserts[i].size())) {
-                line.replace(p, word.size(), inserts[i]);
-            }
-        }
+        ConvertLineReference(line, table, inserts);
         result += line;
         start = lineFeed + 1;
     }

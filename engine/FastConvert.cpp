@@ -8,6 +8,7 @@
 #include "AcParallel.h"
 #include "AcPieces.h"
 #include "AcRules.h"
+#include "ConversionWatch.h"
 
 namespace qm {
 namespace {
@@ -32,27 +33,30 @@ std::string CompiledDictionary::Convert(std::string_view source, bool SpaceAdd, 
     return Convert(source, SpaceAdd, ParallelOptions{threads, 0});
 }
 
-std::string CompiledDictionary::Convert(std::string_view source, bool SpaceAdd,
-                                        const ParallelOptions& parallel) const {
+std::string CompiledDictionary::Convert(std::string_view source, bool SpaceAdd, const ParallelOptions& parallel,
+                                        const ConversionControl& control) const {
+    ConversionWatch watch(control, source.size());
     unsigned threads = parallel.threads;
     if (threads == 0) {
         threads = source.size() < kParallelFrom ? 1 : std::max(1u, std::thread::hardware_concurrency());
     }
     std::string result;
     if (threads == 1 && parallel.chunkBytes == 0) {
-        ConvertPiece(*rules_, source, true, SpaceAdd, result);
+        ConvertPiece(*rules_, source, true, SpaceAdd, result, watch);
         return result;
     }
     const std::size_t chunkBytes =
         parallel.chunkBytes != 0 ? parallel.chunkBytes
                                  : std::max(kSmallestChunk, source.size() / (threads * kChunksPerThread) + 1);
-    ConvertInParallel(*rules_, SplitAtLines(source, chunkBytes), SpaceAdd, threads, result);
+    ConvertInParallel(*rules_, SplitAtLines(source, chunkBytes), SpaceAdd, threads, result, watch);
     return result;
 }
 
-std::string CompiledDictionary::ConvertLines(std::string_view lines, bool SpaceAdd) const {
+std::string CompiledDictionary::ConvertLines(std::string_view lines, bool SpaceAdd,
+                                             const ConversionControl& control) const {
+    ConversionWatch watch(control, lines.size());
     std::string result;
-    ConvertPiece(*rules_, lines, false, SpaceAdd, result);
+    ConvertPiece(*rules_, lines, false, SpaceAdd, result, watch);
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "ConversionControl.h"
 #include "Dictionary.h"
 
 namespace qm {
@@ -31,12 +32,15 @@ public:
     CompiledDictionary(CompiledDictionary&&) noexcept;
     CompiledDictionary& operator=(CompiledDictionary&&) noexcept;
 
-    // threads: 0 chooses (one for small texts, all cores for large ones).
+    // threads: 0 chooses (one for small texts, all cores for large ones). Throws
+    // ConversionTooLarge past control's result limit, ConversionCancelled when its progress
+    // callback cancels.
     std::string Convert(std::string_view source, bool SpaceAdd, unsigned threads = 0) const;
-    std::string Convert(std::string_view source, bool SpaceAdd, const ParallelOptions& parallel) const;
+    std::string Convert(std::string_view source, bool SpaceAdd, const ParallelOptions& parallel,
+                        const ConversionControl& control = {}) const;
     // Converts whole lines as they stand, each ending in LF, appending nothing: the lines of a
     // text that an earlier conversion already padded with its CR LF.
-    std::string ConvertLines(std::string_view lines, bool SpaceAdd) const;
+    std::string ConvertLines(std::string_view lines, bool SpaceAdd, const ConversionControl& control = {}) const;
 
 private:
     std::unique_ptr<const AcRules> rules_;

@@ -20,6 +20,14 @@ std::uint64_t Fingerprint(const DictionaryTable& table, bool SpaceAdd) {
     return hash;
 }
 
+bool HoldsLineFeed(const DictionaryTable& table) {
+    for (int i = 0; i <= table.LastIndex; ++i) {
+        const DictionaryEntry& entry = table.entries[std::size_t(i)];
+        if (entry.word.find('\n') != std::string::npos || entry.comment.find('\n') != std::string::npos) return true;
+    }
+    return false;
+}
+
 std::size_t CommonPrefix(std::string_view a, std::string_view b) {
     const std::size_t limit = std::min(a.size(), b.size());
     std::size_t n = 0;
@@ -66,10 +74,12 @@ std::vector<std::size_t> IncrementalConverter::LineStarts(std::string_view text)
     return starts;
 }
 
-IncrementalConverter::Change IncrementalConverter::ConvertWhole(std::string_view source, bool SpaceAdd) {
+IncrementalConverter::Change IncrementalConverter::ConvertWhole(std::string_view source, bool SpaceAdd,
+                                                                const ConversionControl& control) {
+    std::string converted = compiled_->Convert(source, SpaceAdd, ParallelOptions{}, control);
+    converted_.swap(converted);
     padded_.assign(source);
     padded_ += "\r\n";
-    converted_ = compiled_->Convert(source, SpaceAdd);
     sourceLines_ = LineStarts(padded_);
     convertedLines_ = LineStarts(converted_);
     valid_ = true;
@@ -77,15 +87,28 @@ IncrementalConverter::Change IncrementalConverter::ConvertWhole(std::string_view
 }
 
 IncrementalConverter::Change IncrementalConverter::Update(std::string_view source, const DictionaryTable& table,
-                                                          bool SpaceAdd) {
+                                                          bool SpaceAdd, const ConversionControl& control) {
     const std::uint64_t fingerprint = Fingerprint(table, SpaceAdd);
     if (!compiled_ || fingerprint != fingerprint_) {
+        valid_ = false;
+        compiled_.reset();
         compiled_.emplace(table);
         fingerprint_ = fingerprint;
-        valid_ = false;
+        linesMatch_ = !HoldsLineFeed(table);
     }
-    if (!valid_) return ConvertWhole(source, SpaceAdd);
+    ConversionControl limited = control;
+    if (limited.resultLimit == 0) limited.resultLimit = DefaultResultLimit(source.size());
+    try {
+        if (!valid_ || !linesMatch_) return ConvertWhole(source, SpaceAdd, limited);
+        return ConvertChanged(source, SpaceAdd, limited);
+    } catch (...) {
+        valid_ = false;
+        throw;
+    }
+}
 
+IncrementalConverter::Change IncrementalConverter::ConvertChanged(std::string_view source, bool SpaceAdd,
+                                                                  const ConversionControl& control) {
     // The old and new source, each followed by the CR LF conversion appends, compared without
     // copying the new one: its padded form differs from the old only between prefix and suffix.
     const std::string_view oldSource = std::string_view(padded_).substr(0, padded_.size() - 2);
@@ -110,7 +133,7 @@ IncrementalConverter::Change IncrementalConverter::Update(std::string_view sourc
     const std::size_t newFrom = sourceLines_[first];
     const std::size_t newTo = std::size_t((long long)sourceLines_[last] + shift);
     const std::string_view middleSource = padded.substr(newFrom, newTo - newFrom);
-    const std::string middle = compiled_->ConvertLines(middleSource, SpaceAdd);
+    const std::string middle = compiled_->ConvertLines(middleSource, SpaceAdd, control);
 
     Change change{convertedLines_[first], convertedLines_[last], {}, false};
     converted_.replace(change.from, change.to - change.from, middle);

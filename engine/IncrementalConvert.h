@@ -30,19 +30,26 @@ public:
         bool whole = false;
     };
 
-    Change Update(std::string_view source, const DictionaryTable& table, bool SpaceAdd);
+    // Throws what the conversion throws (ConversionTooLarge, ConversionCancelled, ...); the
+    // previous result then stays, and the next Update converts the whole text.
+    Change Update(std::string_view source, const DictionaryTable& table, bool SpaceAdd,
+                  const ConversionControl& control = {});
     const std::string& Converted() const { return converted_; }
     // Forgets the previous result: the next Update converts the whole text.
     void Reset() { valid_ = false; }
 
 private:
-    Change ConvertWhole(std::string_view source, bool SpaceAdd);
+    Change ConvertWhole(std::string_view source, bool SpaceAdd, const ConversionControl& control);
+    Change ConvertChanged(std::string_view source, bool SpaceAdd, const ConversionControl& control);
     // Line starts of text (which ends in LF), with one more entry at its end.
     static std::vector<std::size_t> LineStarts(std::string_view text);
 
     std::optional<CompiledDictionary> compiled_;
     std::uint64_t fingerprint_ = 0;
     bool valid_ = false;
+    // False when a word or comment holds a line feed: then the converted text's line feeds do
+    // not mark where each line's conversion ends, and every update converts the whole text.
+    bool linesMatch_ = true;
     std::string padded_;     // the previous source with the CR LF conversion appends
     std::string converted_;  // its conversion
     std::vector<std::size_t> sourceLines_, convertedLines_;

@@ -1,4 +1,5 @@
-// libFuzzer target: the fast engine must give exactly what ConvertReference gives.
+// libFuzzer target: the fast engine and the incremental conversion must give exactly what
+// ConvertReference gives.
 //
 // Build and run (clang only; the engine sources are compiled into the target with coverage):
 //   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -11,6 +12,7 @@
 // length (bits 0-2) and the comment length (bits 4-6) followed by those bytes; the rest is the
 // program text. Flags: bit 0 SpaceAdd, bit 1 map every byte onto a small alphabet (so that
 // words match often), bit 2 also convert in chunks of (flags >> 3) + 1 bytes on two threads.
+// The incremental conversion converts the text without its middle byte first, then the text.
 // Comments stay short, and inputs whose result could grow past a megabyte are skipped.
 #include <algorithm>
 #include <cstdint>
@@ -21,6 +23,7 @@
 
 #include "Convert.h"
 #include "FastConvert.h"
+#include "IncrementalConvert.h"
 
 namespace {
 
@@ -57,8 +60,9 @@ qm::DictionaryTable& ReusedTable() {  // 10,001 slots are costly to build for ev
     return table;
 }
 
-// An upper bound for the result's size: each entry can at most multiply a line's length by its
-// inserted text's length over its word's.
+// An upper bound for the result's size. Searching again from the line's start, an entry makes at
+// most as many replacements as the line has bytes, each adding at most its inserted text: it can
+// at most multiply a line's length by one plus that text's length.
 double MostGrowth(const qm::DictionaryTable& table, bool spaceAdd) {
     double growth = 1;
     for (int i = 0; i <= table.LastIndex; ++i) {
@@ -66,7 +70,7 @@ double MostGrowth(const qm::DictionaryTable& table, bool spaceAdd) {
         if (e.word.empty()) continue;
         // Proper case keeps the characters but not always their byte lengths: allow double.
         const double inserted = double(e.comment.size() * 2 + (spaceAdd ? 1 : 0));
-        growth *= std::max(1.0, inserted / double(e.word.size()));
+        if (inserted > double(e.word.size())) growth *= 1.0 + inserted;
     }
     return growth;
 }
@@ -106,5 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t chunkBytes = 1 + std::size_t(flags >> 3);
         Check(expected, compiled.Convert(text, spaceAdd, qm::ParallelOptions{2, chunkBytes}), "two threads");
     }
+    qm::IncrementalConverter incremental;
+    incremental.Update(std::string(text).erase(text.size() / 2, 1), table, spaceAdd);
+    incremental.Update(text, table, spaceAdd);
+    Check(expected, incremental.Converted(), "incremental");
     return 0;
 }

@@ -8,8 +8,9 @@
 #include "Controls.h"
 #include <Qsci/qsciscintilla.h>
 
-#include "CommandGuard.h"
 #include "CodeWords.h"
+#include "CommandGuard.h"
+#include "ConversionProgress.h"
 #include "IncrementalConvert.h"
 #include "DocumentWindow.h"
 #include "DocumentWindows.h"
@@ -60,9 +61,11 @@ void ConvertProgram(Context& context) {
         // A new converted window, or one the user typed into, no longer shows the last result.
         if (fresh || window.SendScintilla(QsciScintillaBase::SCI_GETMODIFY) != 0) state.Conversion.Reset();
         const std::string_view source = EditorView(context.documents.OriginalFile().Text1());
-        const IncrementalConverter::Change change = state.Conversion.Update(source, state.Dictionary, state.SpaceAdd);
-        ShowConversion(window, state.Conversion, change);
-        state.MissingWords = MissingOf(state.CodeWords.Update(source), state.Dictionary);
+        const std::optional<IncrementalConverter::Change> change = UpdateConversion(context, source);
+        if (change) {  // cancelled: the window stays as it was
+            ShowConversion(window, state.Conversion, *change);
+            state.MissingWords = MissingOf(state.CodeWords.Update(source), state.Dictionary);
+        }
         context.services.SetBusy(false);
     }, QStringLiteral("\r\nReal time Convert is switched off; Convert > Start tries again."));
     if (!converted) {

@@ -12,9 +12,13 @@
 #include <QPrinter>
 #include <QMessageBox>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+
+#include <chrono>
+#include <future>
 
 #include "KeyboardLocks.h"
 
@@ -171,6 +175,35 @@ std::optional<QFont> QtServices::FontDialog(const QFont& initial) {
     const QFont font = QFontDialog::getFont(&chosen, initial, parent_);
     if (!chosen) return std::nullopt;
     return font;
+}
+
+void QtServices::RunWithProgress(const QString& label, TaskProgress& progress, const std::function<void()>& task) {
+    // Tasks that end within this show nothing.
+    constexpr auto kQuiet = std::chrono::milliseconds(400);
+    std::future<void> done = std::async(std::launch::async, task);
+    if (done.wait_for(kQuiet) != std::future_status::ready) {
+        QProgressDialog dialog(label, QStringLiteral("Cancel"), 0, 1000, parent_);
+        dialog.setWindowTitle(QStringLiteral("Quillmark"));
+        dialog.setWindowModality(Qt::ApplicationModal);
+        dialog.setAutoClose(false);
+        dialog.setAutoReset(false);
+        dialog.setMinimumDuration(0);
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &dialog, [&] {
+            if (dialog.wasCanceled() && !progress.cancelled) {
+                progress.cancelled = true;
+                dialog.setLabelText(QStringLiteral("Cancelling..."));
+                dialog.show();  // it stays until the task has stopped
+            }
+            dialog.setValue(progress.permille.load());
+            if (done.wait_for(std::chrono::seconds(0)) == std::future_status::ready) loop.quit();
+        });
+        poll.start(50);
+        dialog.show();
+        loop.exec();
+    }
+    done.get();
 }
 
 }  // namespace qm

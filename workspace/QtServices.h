@@ -25,6 +25,7 @@ public:
     void ShowModal(QDialog& dialog) override;
     std::optional<int> PrinterSetupDialog(QPrinter& printer, int orientation) override;
     std::optional<QFont> FontDialog(const QFont& initial) override;
+    void RunWithProgress(const QString& label, TaskProgress& progress, const std::function<void()>& task) override;
 
     // "Programs (*.MIN)|*.MIN;*.SUB|All files|*.*" as a Qt name filter list; patterns match
     // upper and lower case alike.

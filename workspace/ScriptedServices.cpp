@@ -77,4 +77,12 @@ std::optional<QFont> ScriptedServices::FontDialog(const QFont&) {
     return answer;
 }
 
+void ScriptedServices::RunWithProgress(const QString& label, TaskProgress& progress,
+                                       const std::function<void()>& task) {
+    longTasks.push_back(label);
+    if (cancelNextTask_) progress.cancelled = true;
+    cancelNextTask_ = false;
+    task();
+}
+
 }  // namespace qm

@@ -29,6 +29,9 @@ public:
     // What the user does in the next modal dialog of the program's own (press a button, ...).
     void WhileModal(std::function<void(QDialog&)> action) { modalActions_.push_back(std::move(action)); }
 
+    // The user presses Cancel in the next long task's progress dialog (before the task starts).
+    void CancelNextTask() { cancelNextTask_ = true; }
+
     // What was asked or done, in order.
     std::vector<MessageBoxRequest> messages;
     std::vector<FileDialogRequest> fileDialogs;
@@ -36,6 +39,7 @@ public:
     std::vector<QStringList> programsStarted;
     std::vector<double> pauses;
     std::vector<QString> modalDialogs;  // object names
+    std::vector<QString> longTasks;     // labels
     int busyCalls = 0;
     bool busy = false;
 
@@ -68,6 +72,8 @@ public:
     void ShowModal(QDialog& dialog) override;
     std::optional<int> PrinterSetupDialog(QPrinter& printer, int orientation) override;
     std::optional<QFont> FontDialog(const QFont& initial) override;
+    // Runs the task on the calling thread.
+    void RunWithProgress(const QString& label, TaskProgress& progress, const std::function<void()>& task) override;
 
 private:
     std::optional<QString> NextFileAnswer(const FileDialogRequest& request);
@@ -77,6 +83,7 @@ private:
     std::deque<std::optional<int>> printerAnswers_;
     std::deque<std::optional<QFont>> fontAnswers_;
     std::deque<std::function<void(QDialog&)>> modalActions_;
+    bool cancelNextTask_ = false;
 };
 
 }  // namespace qm

@@ -5,7 +5,9 @@
 
 #include <QFont>
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class QDialog;
@@ -35,6 +37,12 @@ struct FileDialogRequest {
     QString initialFolder;
     QString initialFile;
     QString title;
+};
+
+// Shared between a long task and the progress shown for it.
+struct TaskProgress {
+    std::atomic<int> permille{0};        // share done, set by the task
+    std::atomic<bool> cancelled{false};  // set when the user cancels; the task should stop soon
 };
 
 inline constexpr std::uint16_t kVkCapital = 20;  // the Caps Lock key
@@ -75,6 +83,11 @@ public:
     virtual std::optional<int> PrinterSetupDialog(QPrinter& printer, int orientation) = 0;
     // The font dialog; the font chosen, or nothing when cancelled.
     virtual std::optional<QFont> FontDialog(const QFont& initial) = 0;
+
+    // Runs task on another thread and returns when it has returned, throwing what it threw.
+    // When it takes more than a moment, a progress dialog shows progress.permille, and its
+    // Cancel button sets progress.cancelled; the rest of the program takes no input meanwhile.
+    virtual void RunWithProgress(const QString& label, TaskProgress& progress, const std::function<void()>& task) = 0;
 
     // The shortcut for an OK box with a prompt and a title.
     MsgResult Message(const QString& prompt, const QString& title = QString()) {

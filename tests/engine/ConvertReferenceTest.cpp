@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <random>
+
 #include "TableOf.h"
 
 #include "Convert.h"
@@ -45,20 +48,75 @@ TEST(ConvertReference, AppliesEntriesInTableOrderToTheLineAsChanged) {
     EXPECT_EQ(ConvertReference("G\nM3", TableOf({{0, "GM", "x"}}), false), "G\nM3\r\n");
 }
 
-TEST(ConvertReference, EveryConversionEndsEvenForSelfContainingOrEmptyWords) {
-    // The search goes on behind the inserted comment, so its own word is not replaced again.
-    EXPECT_EQ(ConvertReference("G0 G0", TableOf({{0, "G0", "g0"}}), false), "G0 G0\r\n");
-    EXPECT_EQ(ConvertReference("AAB", TableOf({{0, "AB", "a"}}), false), "AA\r\n");
-    EXPECT_EQ(ConvertReference("AB", TableOf({{0, "", "x"}, {0, "A", "b"}}), false), "BB\r\n");
+TEST(ConvertReference, SearchesAgainFromTheLineStartAfterEachReplacement) {
+    // Occurrences formed across an inserted comment are replaced too.
+    EXPECT_EQ(ConvertReference("AAB", TableOf({{0, "AB", "b"}}), false), "B\r\n");
+    EXPECT_EQ(ConvertReference("G00", TableOf({{0, "G0", "x g"}}), false), "X X G\r\n");
+    EXPECT_EQ(ConvertReference("GGG", TableOf({{0, "GG", "G"}}), false), "G\r\n");
+    EXPECT_EQ(ConvertReference("AABB", TableOf({{0, "AB", ""}}), false), "\r\n");
     // Overlapping occurrences: the second starts inside the first, which is gone.
     EXPECT_EQ(ConvertReference("AAA", TableOf({{0, "AA", "x"}}), false), "XA\r\n");
 }
 
-TEST(ConvertReference, HandlesJapaneseWordsAndComments) {
-    const DictionaryTable table = TableOf({{0, "M03", "\xE4\xB8\xBB\xE8\xBB\xB8\xE6\xAD\xA3\xE8\xBB\xA2"},
-                                           {0, "\xE4\xB8\xBB", "MAIN"}});
-    // M03 becomes " 主軸正転", whose 主 is then replaced by " Main".
-    EXPECT_EQ(ConvertReference("S500M03", table, true), "S500  Main\xE8\xBB\xB8\xE6\xAD\xA3\xE8\xBB\xA2\r\n");
+TEST(ConvertReference, NeverEndingEntriesGoOnBehindTheirComment) {
+    // The comment holds its word.
+    EXPECT_EQ(ConvertReference("X10 X20", TableOf({{0, "X", "X AXIS"}}), false), "X Axis10 X Axis20\r\n");
+    EXPECT_EQ(ConvertReference("G0 G0", TableOf({{0, "G0", "g0"}}), false), "G0 G0\r\n");
+    // The insertions join into the word again: found by counting, applied to the line as it was.
+    EXPECT_EQ(ConvertReference("0010", TableOf({{0, "010", "1001"}}), false), "01001\r\n");
+    // Empty words are skipped.
+    EXPECT_EQ(ConvertReference("AB", TableOf({{0, "", "x"}, {0, "A", "b"}}), false), "BB\r\n");
+}
+
+// Step by step as the rule is written: search from the line's start after every replacement.
+// Gives up (nullopt) when one entry needs more replacements than the line had bytes when the
+// entry began: there the engine treats the entry as never ending.
+std::optional<std::string> LiteralLine(std::string line, const DictionaryTable& table, bool space) {
+    for (int i = 0; i <= table.LastIndex; ++i) {
+        const std::string& word = table.entries[i].word;
+        if (word.empty()) continue;
+        const std::string insert = (space ? " " : "") + ProperCase(table.entries[i].comment);
+        const std::size_t bound = line.size();
+        std::size_t steps = 0;
+        for (std::size_t p = line.find(word); p != std::string::npos; p = line.find(word)) {
+            if (++steps > bound) return std::nullopt;
+            line.replace(p, word.size(), insert);
+        }
+    }
+    return line;
+}
+
+TEST(ConvertReference, AgreesWithTheLiteralRuleAndMarksWhatItInserted) {
+    std::mt19937 random(20261206);
+    auto text = [&](int maxLength) {
+        std::string s(random() % (maxLength + 1), ' ');
+        for (char& c : s) c = "abAB"[random() % 4];
+        return s;
+    };
+    int compared = 0;
+    for (int round = 0; round < 4000; ++round) {
+        DictionaryTable table;
+        for (int e = random() % 4; e >= 0; --e) table.Append({0, text(3), text(4)});
+        const std::string line = text(10) + "\n";
+        const bool space = random() % 4 == 0;
+        std::vector<bool> inserted(line.size(), false);
+        std::string converted = line;
+        ConvertLineReference(converted, table, EntryInserts(table, space), &inserted);
+        // The bytes not marked as inserted are the source's own, in order.
+        ASSERT_EQ(inserted.size(), converted.size());
+        std::size_t at = 0;
+        for (std::size_t i = 0; i < converted.size(); ++i) {
+            if (inserted[i]) continue;
+            at = line.find(converted[i], at);
+            ASSERT_NE(at, std::string::npos) << line;
+            ++at;
+        }
+        if (const auto literal = LiteralLine(line, table, space)) {
+            ++compared;
+            ASSERT_EQ(converted, *literal) << "line " << line;
+        }
+    }
+    EXPECT_GT(compared, 3300);
 }
 
 }  // namespace

@@ -7,11 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "TableOf.h"
+
 #include "Convert.h"
 #include "FastConvert.h"
 
 namespace qm {
 namespace {
+
+using test::TableOf;
 
 // What random cases are made of: words, texts and comments are strings of these pieces.
 struct Profile {
@@ -27,6 +31,7 @@ const std::vector<Profile>& Profiles() {
         {"line ends", {"A", "\r", "\n"}, {"A", "A", "\r", "\n"}, {"A", "\n", "\r", " ", "a"}, 3, 6, 30, 1200},
         {"japanese", {"主", "軸", "G", "0"}, {"主", "軸", "正", "転", "G", "0", "\n", "\r\n"}, {"主", "軸", "転", "G", "0", " "}, 3, 8, 30, 1200},
         {"nc", {"G", "0", "1", "M", "#", "5"}, {"G", "0", "1", "M", "3", "#", "5", "X", ".", " ", "\r\n"}, {"G", "0", "1", "M", "rapid ", "#"}, 4, 16, 60, 1200},
+        {"01", {"0", "1"}, {"0", "1", "0", "1", "\n"}, {"0", "1", "10", "01"}, 3, 4, 30, 1500},
         {"long line", {"A", "B"}, {"A", "B", "AB", "A", "B", "\n"}, {"A", "B", "b", ""}, 4, 6, 2000, 60},
     };
     return profiles;
@@ -185,6 +190,36 @@ TEST(FastConvertCases, NestedWordsInLongRunsOfOneCharacter) {
     std::vector<std::pair<std::string, std::string>> entries;
     for (int n = 40; n >= 1; --n) entries.emplace_back(std::string(std::size_t(n), 'A'), n % 3 ? "a" : "");
     ExpectAgreement(Make(entries, std::string(400, 'A') + "\n" + std::string(7, 'A')));
+    // Plain search until an entry breaks the runs up, tracking again afterwards.
+    entries.clear();
+    for (int n = 30; n >= 2; --n) entries.emplace_back(std::string(std::size_t(n), 'G'), n % 2 ? "bg" : "B");
+    entries.insert(entries.end(), {{"BB", "gg"}, {"BG", "b"}, {"GB", ""}});
+    ExpectAgreement(Make(entries, std::string(3000, 'G') + "\n" + std::string(90, 'G') + "B"));
+}
+
+TEST(FastConvertCases, SearchesAgainFromTheLineStartAfterEachReplacement) {
+    const std::vector<std::pair<Case, std::string>> cases = {
+        {Make({{"AB", "b"}}, "AAB"), "B\r\n"},
+        {Make({{"G0", "x g"}}, "G00"), "X X G\r\n"},
+        {Make({{"GG", "G"}}, "GGG"), "G\r\n"},
+        {Make({{"AB", ""}}, "AABB"), "\r\n"},
+        // Never ending: the comment holds the word, or its insertions join into the word again.
+        {Make({{"X", "X AXIS"}}, "X10 X20"), "X Axis10 X Axis20\r\n"},
+        {Make({{"010", "1001"}}, "0010"), "01001\r\n"},
+        // The line grows with each replacement yet ends: aA -> Aaaaa passes every a.
+        {Make({{"bA", "abbb"}}, "bbbAAaaab"), ConvertReference("bbbAAaaab", TableOf({{0, "bA", "abbb"}}), false)},
+    };
+    for (const auto& [c, expected] : cases) {
+        EXPECT_EQ(CompiledDictionary(c.table).Convert(c.source, false), expected) << Describe(c);
+        ExpectAgreement(c);
+    }
+}
+
+TEST(FastConvertCases, LongLinesWithManyReplacementsFromTheStart) {
+    // Every replacement forms the next occurrence across its comment, thousands of times.
+    ExpectAgreement(Make({{"AB", "b"}}, std::string(3000, 'A') + "B\n" + std::string(2000, 'A') + "BAB"));
+    ExpectAgreement(Make({{"AB", "bab"}}, std::string(500, 'A') + "B" + std::string(500, 'B')));
+    ExpectAgreement(Make({{"010", "1001"}, {"01", "10"}}, std::string(300, '0') + "10" + std::string(300, '1')));
 }
 
 TEST(FastConvertCases, FullSizeDictionary) {

@@ -25,10 +25,10 @@ std::string Applied(std::string previous, const IncrementalConverter::Change& ch
     return previous.replace(change.from, change.to - change.from, change.replacement);
 }
 
-TEST(IncrementalConverter, EveryResultEqualsAWholeConversionOverRandomEdits) {
-    const DictionaryTable table = TableOf({{0, "G01", "feed g0"}, {0, "G0", "rapid"}, {0, "M3", ""},
-                                           {0, "\r", "cr"}, {0, "X\r", "x"}, {0, "3X", "M"}});
-    for (unsigned seed = 1; seed <= 40; ++seed) {
+// Edits a random text at random, as a user would, and checks every update against a whole
+// conversion with the reference.
+void ExpectWholeResultsOverRandomEdits(const DictionaryTable& table, unsigned seeds) {
+    for (unsigned seed = 1; seed <= seeds; ++seed) {
         std::mt19937 random(seed);
         IncrementalConverter converter;
         std::string source = RandomText(random, 200);
@@ -57,6 +57,19 @@ TEST(IncrementalConverter, EveryResultEqualsAWholeConversionOverRandomEdits) {
             ASSERT_EQ(window, expected) << "seed " << seed << " step " << step;
         }
     }
+}
+
+TEST(IncrementalConverter, EveryResultEqualsAWholeConversionOverRandomEdits) {
+    // Words form across inserted comments (G0 -> "g0 g": searched again from the start), a
+    // comment holds its word (M3), line ends are words.
+    ExpectWholeResultsOverRandomEdits(TableOf({{0, "G01", "feed g0"}, {0, "G0", "g0 g"}, {0, "M3", "m3 on"},
+                                               {0, "\r", "cr"}, {0, "X\r", "x"}, {0, "3X", "M"}, {0, "GG", "g"}}),
+                                      40);
+}
+
+TEST(IncrementalConverter, WordsAndCommentsMayHoldLineFeeds) {
+    ExpectWholeResultsOverRandomEdits(TableOf({{0, "3\n", "three"}, {0, "M", "m\nnext"}, {0, "\n", "\n\n"}}), 8);
+    ExpectWholeResultsOverRandomEdits(TableOf({{0, "X\r\n", ""}, {0, "G0", "rapid"}}), 8);
 }
 
 TEST(IncrementalConverter, ConvertsOnlyTheChangedLinesAndAllAfterATableChange) {

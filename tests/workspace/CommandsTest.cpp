@@ -43,6 +43,19 @@ TEST_F(CommandsTest, RealTimeConversionRunsOnce300MsAfterTheLastEdit) {
     EXPECT_EQ(state_.SourceChanged, 1);
 }
 
+TEST_F(CommandsTest, ACancelledConversionLeavesTheConvertedWindowAsItWas) {
+    TypeIntoSource("G00");
+    controls_.MenuRunStart->trigger();
+    TypeIntoSource(" G00");
+    services_.CancelNextTask();
+    controls_.MenuRunStart->trigger();
+    EXPECT_EQ(ConvertedText(), "Rapid\r\n");
+    EXPECT_FALSE(services_.busy);
+    controls_.MenuRunStart->trigger();
+    EXPECT_EQ(ConvertedText(), "Rapid Rapid\r\n");
+    EXPECT_EQ(services_.longTasks.size(), 3u);
+}
+
 TEST_F(CommandsTest, RealTimeSwitchConvertsWhenSwitchedOnAndEditsWaitWhenOff) {
     controls_.MenuRunLine->trigger();
     EXPECT_FALSE(controls_.MenuRunLine->isChecked());

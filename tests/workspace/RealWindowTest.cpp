@@ -3,7 +3,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTimer>
+
+#include <stdexcept>
+#include <thread>
 
 #include "MainWindow.h"
 #include "QtServices.h"
@@ -31,6 +36,32 @@ TEST(RealWindow, PauseLetsEventsRunAndWaitsAboutTheTime) {
     services.Pause(0.2);
     EXPECT_TRUE(ran);
     EXPECT_GE(clock.elapsed(), 190);
+}
+
+TEST(RealWindow, ALongTaskShowsProgressAndStopsWhenCancelled) {
+    QtServices services;
+    TaskProgress progress;
+    bool shown = false;
+    QTimer press;
+    QObject::connect(&press, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !dialog->isVisible()) return;
+        shown = true;
+        press.stop();
+        if (auto* button = dialog->findChild<QPushButton*>()) button->click();
+    });
+    press.start(20);
+    bool stoppedAsAsked = false;
+    services.RunWithProgress("Working", progress, [&] {
+        progress.permille = 500;
+        while (!progress.cancelled) std::this_thread::yield();  // until the user cancels
+        stoppedAsAsked = true;
+    });
+    EXPECT_TRUE(stoppedAsAsked);
+    EXPECT_TRUE(shown);
+    // A task's failure comes back to the caller; a short task shows nothing.
+    EXPECT_THROW(services.RunWithProgress("Failing", progress, [] { throw std::runtime_error("no"); }),
+                 std::runtime_error);
 }
 
 TEST(RealWindow, MainWindowOpensWhereTheSettingsPlaceIt) {
