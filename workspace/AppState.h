@@ -52,6 +52,7 @@ struct AppState {
     // Options.
     bool SpaceAdd = false;
     bool TopBig = false;
+    bool ScrollTogether = true;  // the converted window follows the source window line for line
 
     // Printing.
     QString PrintFontName;

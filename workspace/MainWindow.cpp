@@ -19,6 +19,7 @@
 #include "DocumentWindow.h"
 #include "EditCommands.h"
 #include "ProgramDocuments.h"
+#include "ReadingAids.h"
 #include "Services.h"
 #include "StatusPanels.h"
 #include "ToolBarIcons.h"
@@ -48,6 +49,7 @@ MainWindow::MainWindow(AppState& state, SettingsStore& settings, Services& servi
     statusPanels_ = new StatusPanels(*statusBar(), services, [this] { return InsertToggleOn(); });
     ConnectCommands();
     ConnectDocumentWindows();
+    readingAids_ = new ReadingAids(*this, context_);
 }
 
 MainWindow::~MainWindow() = default;
@@ -133,6 +135,7 @@ void MainWindow::ConnectDocumentWindows() {
     documents_.onCreated = [this](DocumentWindow& window) {
         connect(&window, &DocumentWindow::contextMenuRequested, this,
                 [this](const QPoint& at) { controls_->MenuEdit->popup(at); });
+        readingAids_->Attach(window);
     };
     documents_.onSourceCreated = [this](SourceWindow& window) {
         connect(&window, &SourceWindow::textChanging, this, [this] { Text1_Change(context_); });

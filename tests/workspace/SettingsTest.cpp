@@ -104,7 +104,7 @@ TEST_F(SettingsTest, SaveDataWritesEveryKeyInOrderAndReadsBackTheSame) {
                                           "PrintFontSize", "PrinterOrientation", "LeftMerge",
                                           "RightMerge", "SpaceAdd", "TopBig", "DicPathName",
                                           "OpenPathName", "SavePathName", "DicFileName",
-                                          "RecentFile1", "RecentFile2", "DicFile1"}));
+                                          "RecentFile1", "RecentFile2", "DicFile1", "ScrollTogether"}));
     EXPECT_EQ(store_.writes[0].second, "15.5");
     EXPECT_EQ(store_.writes[11].second, "True");
     EXPECT_EQ(store_.writes[12].second, "False");
