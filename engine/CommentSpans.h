@@ -28,7 +28,7 @@ struct MarkedLine {
 // window can mark the comments of just the lines it shows. The comments in proper case are
 // worked out once per dictionary and SpaceAdd and kept until either changes.
 class CommentSpanFinder {
-public:
+  public:
     // The dictionary and option the next lines were converted with; cheap when unchanged.
     void Use(const DictionaryTable& table, bool SpaceAdd);
 
@@ -38,9 +38,10 @@ public:
 
     // The inserted spans of convertedLine, when it is what sourceLine converts to; nothing
     // when it is not (the converted text is out of date, or was edited by hand).
-    std::optional<std::vector<ByteSpan>> Spans(std::string_view sourceLine, std::string_view convertedLine) const;
+    std::optional<std::vector<ByteSpan>> Spans(std::string_view sourceLine,
+                                               std::string_view convertedLine) const;
 
-private:
+  private:
     const DictionaryTable* table_ = nullptr;
     std::uint64_t fingerprint_ = 0;
     bool spaceAdd_ = false;
@@ -53,6 +54,7 @@ std::vector<ByteSpan> FlaggedSpans(const std::vector<bool>& flags);
 
 // The entry whose word the conversion would replace at byte offset of line: the first entry in
 // table order with an occurrence covering that byte. Nothing when no word covers it.
-std::optional<int> EntryCovering(const DictionaryTable& table, std::string_view line, std::size_t offset);
+std::optional<int> EntryCovering(const DictionaryTable& table, std::string_view line,
+                                 std::size_t offset);
 
 }  // namespace qm

@@ -20,15 +20,16 @@ struct AppState;
 // is the line shown, so that a program of any length scrolls as fast as a short one.
 class CommentMarks : public QObject {
     Q_OBJECT
-public:
+  public:
     // source: the source window's text, or nullptr while there is none.
-    CommentMarks(AppState& state, std::function<QsciScintilla*()> source, QObject* parent = nullptr);
+    CommentMarks(AppState& state, std::function<QsciScintilla*()> source,
+                 QObject* parent = nullptr);
 
     void Attach(QsciScintilla& converted);
     // Marks the lines on screen that are not marked yet.
     void MarkShownLines();
 
-private:
+  private:
     void MarkLine(QsciScintilla& source, QsciScintilla& converted, long line);
 
     AppState& state_;

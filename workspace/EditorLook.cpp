@@ -10,7 +10,9 @@
 namespace qm {
 namespace {
 
-long Rgb(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+long Rgb(const QColor& c) {
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
 
 void Send(QsciScintilla& editor, unsigned int message, unsigned long w, long l = 0) {
     editor.SendScintilla(message, w, l);
@@ -42,8 +44,10 @@ void FitLineNumbers(QsciScintilla& editor) {
     using B = QsciScintillaBase;
     const long lines = editor.SendScintilla(B::SCI_GETLINECOUNT);
     const std::string digits(std::max<std::size_t>(3, std::to_string(lines).size()) + 1, '9');
-    const long width = editor.SendScintilla(B::SCI_TEXTWIDTH, static_cast<unsigned long>(B::STYLE_LINENUMBER), digits.c_str());
-    if (editor.SendScintilla(B::SCI_GETMARGINWIDTHN, static_cast<unsigned long>(kLineNumberMargin)) != width) {
+    const long width = editor.SendScintilla(
+        B::SCI_TEXTWIDTH, static_cast<unsigned long>(B::STYLE_LINENUMBER), digits.c_str());
+    if (editor.SendScintilla(B::SCI_GETMARGINWIDTHN,
+                             static_cast<unsigned long>(kLineNumberMargin)) != width) {
         Send(editor, B::SCI_SETMARGINWIDTHN, kLineNumberMargin, width);
     }
 }

@@ -16,7 +16,8 @@ enum class FindResult { Found, FoundAfterWrapping, NotFound };
 
 // Finds text in an editor from its selection onward (forward) or backward, and selects it.
 // With wrap, the search goes on from the other end of the text.
-FindResult FindInEditor(QsciScintilla& editor, std::string_view text, bool forward, bool matchCase, bool wrap);
+FindResult FindInEditor(QsciScintilla& editor, std::string_view text, bool forward, bool matchCase,
+                        bool wrap);
 
 // Puts the caret at the start of a line (1 for the first; clamped to the text) and shows it.
 void GoToLine(QsciScintilla& editor, long lineNumber);
@@ -26,7 +27,7 @@ void GoToLine(QsciScintilla& editor, long lineNumber);
 // last (target), and hides with Escape.
 class FindBar : public QToolBar {
     Q_OBJECT
-public:
+  public:
     // target: the editor to work in, or nullptr; beforeMove: called with it before the caret
     // moves there.
     FindBar(std::function<QsciScintilla*()> target, std::function<void(QsciScintilla&)> beforeMove,
@@ -45,10 +46,10 @@ public:
     QCheckBox& wrapAround() { return *wrapAround_; }
     QString status() const;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void GoToEnteredLine();
     void Close();
 

@@ -27,7 +27,7 @@ void StyleNcText(std::string_view text, char* styles);
 // length opens and scrolls at once.
 class NcLexer : public QsciLexerCustom {
     Q_OBJECT
-public:
+  public:
     NcLexer(const ReadingTheme& theme, const QFont& font, QObject* parent = nullptr);
 
     const char* language() const override { return "NC"; }

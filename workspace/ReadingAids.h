@@ -22,7 +22,7 @@ class WordHover;
 // zooming both windows at once. It adds its items to the Edit and Display menus.
 class ReadingAids : public QObject {
     Q_OBJECT
-public:
+  public:
     ReadingAids(QMainWindow& window, Context& context);
     ~ReadingAids() override;
 
@@ -45,7 +45,7 @@ public:
     CommentMarks& commentMarks() { return *marks_; }
     WordHover& hover() { return *hover_; }
 
-private:
+  private:
     void CreateMenuItems();
     void ConnectMenuItems();
     void ScrollTogether_Click();

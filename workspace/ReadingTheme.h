@@ -11,9 +11,9 @@ namespace qm {
 struct ReadingTheme {
     bool dark = false;
     QColor paper, text;
-    QColor currentLine;                 // background of the line with the caret
+    QColor currentLine;  // background of the line with the caret
     QColor lineNumbers, lineNumberPaper;
-    QColor insertedComment;             // background of the comments the dictionary inserted
+    QColor insertedComment;  // background of the comments the dictionary inserted
     // Source window: G codes, M codes, other address words, NC comments, # variables.
     QColor gCode, mCode, address, comment, variable;
 

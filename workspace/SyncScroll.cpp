@@ -10,28 +10,32 @@ namespace {
 
 using B = QsciScintillaBase;
 
-long FirstLine(QsciScintilla& editor) { return editor.SendScintilla(B::SCI_GETFIRSTVISIBLELINE); }
+long FirstLine(QsciScintilla& editor) {
+    return editor.SendScintilla(B::SCI_GETFIRSTVISIBLELINE);
+}
 
 long CaretLine(QsciScintilla& editor) {
-    return editor.SendScintilla(B::SCI_LINEFROMPOSITION,
-                                static_cast<unsigned long>(editor.SendScintilla(B::SCI_GETCURRENTPOS)));
+    return editor.SendScintilla(
+        B::SCI_LINEFROMPOSITION,
+        static_cast<unsigned long>(editor.SendScintilla(B::SCI_GETCURRENTPOS)));
 }
 
 bool IsUserInput(QEvent::Type type) {
     switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-        return true;
-    default:
-        return false;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+            return true;
+        default:
+            return false;
     }
 }
 
 }  // namespace
 
-SyncScroll::SyncScroll(std::function<bool()> enabled, QObject* parent) : QObject(parent), enabled_(std::move(enabled)) {}
+SyncScroll::SyncScroll(std::function<bool()> enabled, QObject* parent)
+    : QObject(parent), enabled_(std::move(enabled)) {}
 
 void SyncScroll::Attach(QsciScintilla& editor, Side side) {
     editors_[side] = &editor;
@@ -39,17 +43,23 @@ void SyncScroll::Attach(QsciScintilla& editor, Side side) {
                           static_cast<QObject*>(editor.verticalScrollBar())}) {
         part->installEventFilter(this);
     }
-    connect(editor.verticalScrollBar(), &QScrollBar::valueChanged, this, [this, side] { Scrolled(side); });
+    connect(editor.verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this, side] { Scrolled(side); });
     connect(&editor, &QsciScintillaBase::SCN_UPDATEUI, this, [this, side](int updated) {
-        if (updated & B::SC_UPDATE_V_SCROLL) Scrolled(side);
-        if (updated & (B::SC_UPDATE_SELECTION | B::SC_UPDATE_CONTENT)) CaretMoved(side);
+        if (updated & B::SC_UPDATE_V_SCROLL)
+            Scrolled(side);
+        if (updated & (B::SC_UPDATE_SELECTION | B::SC_UPDATE_CONTENT))
+            CaretMoved(side);
     });
-    if (side == kConverted) Align();
+    if (side == kConverted)
+        Align();
 }
 
 void SyncScroll::Lead(QsciScintilla& editor) {
-    if (editors_[kConverted] == &editor) leader_ = kConverted;
-    if (editors_[kSource] == &editor) leader_ = kSource;
+    if (editors_[kConverted] == &editor)
+        leader_ = kConverted;
+    if (editors_[kSource] == &editor)
+        leader_ = kSource;
 }
 
 bool SyncScroll::Ready() const {
@@ -57,7 +67,8 @@ bool SyncScroll::Ready() const {
 }
 
 void SyncScroll::Align() {
-    if (!Ready()) return;
+    if (!Ready())
+        return;
     AlignCaretLine(leader_);
     AlignFirstLine(leader_);
 }
@@ -77,11 +88,13 @@ bool SyncScroll::eventFilter(QObject* watched, QEvent* event) {
 
 // A window that moved by itself while the other leads is put back; the leader is followed.
 void SyncScroll::Scrolled(Side side) {
-    if (Ready()) AlignFirstLine(leader_ == side ? side : leader_);
+    if (Ready())
+        AlignFirstLine(leader_ == side ? side : leader_);
 }
 
 void SyncScroll::CaretMoved(Side side) {
-    if (!Ready()) return;
+    if (!Ready())
+        return;
     const Side from = leader_ == side ? side : leader_;
     AlignCaretLine(from);
     AlignFirstLine(from);
@@ -90,7 +103,8 @@ void SyncScroll::CaretMoved(Side side) {
 void SyncScroll::AlignFirstLine(Side from) {
     QsciScintilla& to = *editors_[1 - from];
     const long line = FirstLine(*editors_[from]);
-    if (FirstLine(to) == line) return;
+    if (FirstLine(to) == line)
+        return;
     busy_ = true;
     to.SendScintilla(B::SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(line));
     busy_ = false;
@@ -101,9 +115,11 @@ void SyncScroll::AlignFirstLine(Side from) {
 void SyncScroll::AlignCaretLine(Side from) {
     QsciScintilla& to = *editors_[1 - from];
     const long line = CaretLine(*editors_[from]);
-    if (CaretLine(to) == line || line >= to.SendScintilla(B::SCI_GETLINECOUNT)) return;
+    if (CaretLine(to) == line || line >= to.SendScintilla(B::SCI_GETLINECOUNT))
+        return;
     busy_ = true;
-    const long position = to.SendScintilla(B::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    const long position =
+        to.SendScintilla(B::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
     to.SendScintilla(B::SCI_SETEMPTYSELECTION, static_cast<unsigned long>(position));
     busy_ = false;
 }

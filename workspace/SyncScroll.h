@@ -19,7 +19,7 @@ namespace qm {
 // rather than pulling the leader along.
 class SyncScroll : public QObject {
     Q_OBJECT
-public:
+  public:
     enum Side { kSource = 0, kConverted = 1 };
 
     // enabled: whether the windows are to move together (Display > Scroll together).
@@ -31,10 +31,10 @@ public:
     // Puts the follower beside the leader now.
     void Align();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void Scrolled(Side side);
     void CaretMoved(Side side);
     void AlignFirstLine(Side from);

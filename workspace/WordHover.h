@@ -19,8 +19,9 @@ QString HoverText(const DictionaryTable& table, std::string_view line, std::size
 // Shows the comment of the dictionary word under the resting mouse pointer in the source window.
 class WordHover : public QObject {
     Q_OBJECT
-public:
-    explicit WordHover(const AppState& state, QObject* parent = nullptr) : QObject(parent), state_(state) {}
+  public:
+    explicit WordHover(const AppState& state, QObject* parent = nullptr)
+        : QObject(parent), state_(state) {}
 
     void Attach(QsciScintilla& source);
     // The tool tip for a position of the editor's text.
@@ -28,7 +29,7 @@ public:
 
     static constexpr int kDwellMs = 500;
 
-private:
+  private:
     const AppState& state_;
 };
 

@@ -21,11 +21,13 @@ using test::TableOf;
 std::vector<std::string> Lines(std::string_view text, bool keepLast) {
     std::vector<std::string> lines;
     std::size_t start = 0;
-    for (std::size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n', start)) {
+    for (std::size_t lf = text.find('\n'); lf != std::string_view::npos;
+         lf = text.find('\n', start)) {
         lines.emplace_back(text.substr(start, lf + 1 - start));
         start = lf + 1;
     }
-    if (keepLast) lines.emplace_back(text.substr(start));
+    if (keepLast)
+        lines.emplace_back(text.substr(start));
     return lines;
 }
 
@@ -33,9 +35,11 @@ std::vector<std::string> Lines(std::string_view text, bool keepLast) {
 bool UnmarkedBytesComeFromSource(const MarkedLine& marked, std::string_view source) {
     std::size_t next = 0;
     for (std::size_t i = 0; i < marked.text.size(); ++i) {
-        if (marked.inserted[i]) continue;
+        if (marked.inserted[i])
+            continue;
         next = source.find(marked.text[i], next);
-        if (next == std::string_view::npos) return false;
+        if (next == std::string_view::npos)
+            return false;
         ++next;
     }
     return true;
@@ -43,7 +47,8 @@ bool UnmarkedBytesComeFromSource(const MarkedLine& marked, std::string_view sour
 
 std::string Pick(std::mt19937& rng, const std::vector<std::string>& pieces, int count) {
     std::string text;
-    for (int i = 0; i < count; ++i) text += pieces[rng() % pieces.size()];
+    for (int i = 0; i < count; ++i)
+        text += pieces[rng() % pieces.size()];
     return text;
 }
 
@@ -61,8 +66,10 @@ DictionaryTable RandomTable(std::mt19937& rng, const Profile& profile) {
     for (int i = 0; i < entries; ++i) {
         DictionaryEntry entry;
         entry.word = Pick(rng, profile.wordPieces, 1 + int(rng() % 3));
-        entry.comment = Pick(rng, profile.commentPieces, int(rng() % 3) + (profile.compareFastEngines ? 1 : 0));
-        if (rng() % 10 == 0) entry.comment += entry.word;
+        entry.comment =
+            Pick(rng, profile.commentPieces, int(rng() % 3) + (profile.compareFastEngines ? 1 : 0));
+        if (rng() % 10 == 0)
+            entry.comment += entry.word;
         table.Append(entry);
     }
     return table;
@@ -70,8 +77,8 @@ DictionaryTable RandomTable(std::mt19937& rng, const Profile& profile) {
 
 void CheckRandomCases(const Profile& profile, unsigned seed) {
     std::mt19937 rng(seed);
-    static const std::vector<std::string> textPieces = {"G", "0", "1", "M", "3", "#", "5", "X", ".", " ",
-                                                        "(", ")", "主", "\r\n", "\n", "\r"};
+    static const std::vector<std::string> textPieces = {
+        "G", "0", "1", "M", "3", "#", "5", "X", ".", " ", "(", ")", "主", "\r\n", "\n", "\r"};
     CommentSpanFinder finder;
     for (int round = 0; round < 400; ++round) {
         const DictionaryTable table = RandomTable(rng, profile);
@@ -91,7 +98,8 @@ void CheckRandomCases(const Profile& profile, unsigned seed) {
         for (std::size_t i = 0; i < sourceLines.size(); ++i) {
             const MarkedLine marked = finder.Mark(sourceLines[i]);
             ASSERT_EQ(marked.text, convertedLines[i]) << "round " << round << " line " << i;
-            ASSERT_TRUE(UnmarkedBytesComeFromSource(marked, sourceLines[i] + "\r\n")) << sourceLines[i];
+            ASSERT_TRUE(UnmarkedBytesComeFromSource(marked, sourceLines[i] + "\r\n"))
+                << sourceLines[i];
             const auto spans = finder.Spans(sourceLines[i], convertedLines[i]);
             ASSERT_TRUE(spans.has_value());
             EXPECT_EQ(*spans, FlaggedSpans(marked.inserted));
@@ -100,25 +108,33 @@ void CheckRandomCases(const Profile& profile, unsigned seed) {
 }
 
 TEST(CommentSpansTest, MarkedLinesAreTheEnginesLinesAndKeepTheSourceBytesInOrder) {
-    CheckRandomCases({{"G", "M", "0", "1", "3", "#", "5", "X"}, {"rapid", "spindle on", "主軸", "x"}, true}, 1707);
+    CheckRandomCases(
+        {{"G", "M", "0", "1", "3", "#", "5", "X"}, {"rapid", "spindle on", "主軸", "x"}, true},
+        1707);
 }
 
 // The fast engines are being brought to the reference's rule for these; the marks follow the
 // reference already.
 TEST(CommentSpansTest, MarkedLinesFollowTheReferenceWhenCommentsFormWords) {
-    CheckRandomCases({{"G", "M", "0", "1", "3", "#", "5", "X", " "}, {"rapid ", "SPINDLE", " on", "主軸", "x", "G", "1", ""}, false},
+    CheckRandomCases({{"G", "M", "0", "1", "3", "#", "5", "X", " "},
+                      {"rapid ", "SPINDLE", " on", "主軸", "x", "G", "1", ""},
+                      false},
                      1708);
 }
 
 TEST(CommentSpansTest, SpansCoverExactlyTheInsertedComments) {
     CommentSpanFinder finder;
-    const DictionaryTable table = TableOf({{0, "G00", "RAPID TRAVERSE"}, {0, "X", "X AXIS"}, {0, "M3", "SPINDLE ON"}});
+    const DictionaryTable table =
+        TableOf({{0, "G00", "RAPID TRAVERSE"}, {0, "X", "X AXIS"}, {0, "M3", "SPINDLE ON"}});
     finder.Use(table, false);
-    EXPECT_EQ(finder.Spans("G00 Y5.\r\n", "Rapid Traverse Y5.\r\n"), (std::vector<ByteSpan>{{0, 14}}));
+    EXPECT_EQ(finder.Spans("G00 Y5.\r\n", "Rapid Traverse Y5.\r\n"),
+              (std::vector<ByteSpan>{{0, 14}}));
     // A comment holding its own word is marked whole, and nothing after it.
-    EXPECT_EQ(finder.Spans("X1.M3", "X Axis1.Spindle On\r\n"), (std::vector<ByteSpan>{{0, 6}, {8, 18}}));
+    EXPECT_EQ(finder.Spans("X1.M3", "X Axis1.Spindle On\r\n"),
+              (std::vector<ByteSpan>{{0, 6}, {8, 18}}));
     finder.Use(table, true);
-    EXPECT_EQ(finder.Spans("G00 Y5.\r\n", " Rapid Traverse Y5.\r\n"), (std::vector<ByteSpan>{{0, 15}}));
+    EXPECT_EQ(finder.Spans("G00 Y5.\r\n", " Rapid Traverse Y5.\r\n"),
+              (std::vector<ByteSpan>{{0, 15}}));
     // Out of date or edited by hand: nothing is marked.
     EXPECT_FALSE(finder.Spans("G00 Y5.\r\n", "Rapid Traverse Y5.\r\n").has_value());
     EXPECT_FALSE(finder.Spans("G00 Y6.\r\n", " Rapid Traverse Y5.\r\n").has_value());
@@ -135,7 +151,8 @@ TEST(CommentSpansTest, FinderFollowsChangesOfTheDictionaryInPlace) {
 }
 
 TEST(CommentSpansTest, EntryCoveringTakesTheFirstEntryInTableOrder) {
-    const DictionaryTable table = TableOf({{0, "G100", "A"}, {0, "G10", "B"}, {0, "#500", "C"}, {0, "G1", "D"}});
+    const DictionaryTable table =
+        TableOf({{0, "G100", "A"}, {0, "G10", "B"}, {0, "#500", "C"}, {0, "G1", "D"}});
     EXPECT_EQ(EntryCovering(table, "N5 G100 X1.", 3), 0);
     EXPECT_EQ(EntryCovering(table, "N5 G100 X1.", 6), 0);
     EXPECT_EQ(EntryCovering(table, "N5 G10 X1.", 5), 1);

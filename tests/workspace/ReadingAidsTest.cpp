@@ -32,15 +32,17 @@ using B = QsciScintillaBase;
 // A program of `lines` lines: "N7 G00 X7. M03".
 std::string Program(int lines) {
     std::string text;
-    for (int i = 0; i < lines; ++i) text += "N" + std::to_string(i) + " G00 X" + std::to_string(i) + ". M03\r\n";
+    for (int i = 0; i < lines; ++i)
+        text += "N" + std::to_string(i) + " G00 X" + std::to_string(i) + ". M03\r\n";
     return text;
 }
 
 class ReadingAidsTest : public test::WindowFixture {
-protected:
+  protected:
     void SetUp() override {
-        test::WriteBytes(folder_.File("Kestrel-ENG.dic"),
-                         std::string(kHeader) + "0,\"G00\",\"RAPID\"\r\n1,\"M03\",\"SPINDLE ON\"\r\n");
+        test::WriteBytes(
+            folder_.File("Kestrel-ENG.dic"),
+            std::string(kHeader) + "0,\"G00\",\"RAPID\"\r\n1,\"M03\",\"SPINDLE ON\"\r\n");
         window_.StartUp(QString());
         window_.resize(900, 600);
         window_.show();
@@ -63,9 +65,13 @@ protected:
     QsciScintilla& source() { return window_.context().documents.OriginalFile().Text1(); }
     QsciScintilla& converted() { return window_.context().documents.Form1().Text1(); }
     ReadingAids& aids() { return window_.readingAids(); }
-    static long FirstLine(QsciScintilla& editor) { return editor.SendScintilla(B::SCI_GETFIRSTVISIBLELINE); }
+    static long FirstLine(QsciScintilla& editor) {
+        return editor.SendScintilla(B::SCI_GETFIRSTVISIBLELINE);
+    }
     static long CaretLine(QsciScintilla& editor) {
-        return editor.SendScintilla(B::SCI_LINEFROMPOSITION, static_cast<unsigned long>(editor.SendScintilla(B::SCI_GETCURRENTPOS)));
+        return editor.SendScintilla(
+            B::SCI_LINEFROMPOSITION,
+            static_cast<unsigned long>(editor.SendScintilla(B::SCI_GETCURRENTPOS)));
     }
     static long PositionOf(QsciScintilla& editor, const char* text) {
         const std::string all = EditorText(editor);
@@ -73,8 +79,9 @@ protected:
     }
     void Wheel(QsciScintilla& editor, int notches) {
         const QPointF at(50, 50);
-        QWheelEvent wheel(at, editor.viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120 * notches), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(at, editor.viewport()->mapToGlobal(at), QPoint(),
+                          QPoint(0, -120 * notches), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
         QApplication::sendEvent(editor.viewport(), &wheel);
         Settle();
     }
@@ -108,7 +115,8 @@ TEST_F(ReadingAidsTest, ScrollingAndKeysInEitherWindowMoveTheOther) {
 
     // A click on a line of the converted window makes it the current line of both.
     const long lineHeight = converted().SendScintilla(B::SCI_TEXTHEIGHT, 0ul);
-    QTest::mouseClick(converted().viewport(), Qt::LeftButton, {}, QPoint(120, int(lineHeight * 5 + lineHeight / 2)));
+    QTest::mouseClick(converted().viewport(), Qt::LeftButton, {},
+                      QPoint(120, int(lineHeight * 5 + lineHeight / 2)));
     Settle();
     EXPECT_EQ(CaretLine(converted()), FirstLine(converted()) + 5);
     EXPECT_EQ(CaretLine(source()), CaretLine(converted()));
@@ -145,21 +153,31 @@ TEST_F(ReadingAidsTest, ScrollTogetherOffLetsTheWindowsMoveAlone) {
 
 TEST_F(ReadingAidsTest, BothWindowsNumberTheirLinesAndTheSourceIsColoured) {
     for (QsciScintilla* editor : {&source(), &converted()}) {
-        EXPECT_EQ(editor->SendScintilla(B::SCI_GETMARGINTYPEN, static_cast<unsigned long>(kLineNumberMargin)), B::SC_MARGIN_NUMBER);
-        EXPECT_GE(editor->SendScintilla(B::SCI_GETMARGINWIDTHN, static_cast<unsigned long>(kLineNumberMargin)),
-                  editor->SendScintilla(B::SCI_TEXTWIDTH, static_cast<unsigned long>(B::STYLE_LINENUMBER), "9999"));
+        EXPECT_EQ(editor->SendScintilla(B::SCI_GETMARGINTYPEN,
+                                        static_cast<unsigned long>(kLineNumberMargin)),
+                  B::SC_MARGIN_NUMBER);
+        EXPECT_GE(editor->SendScintilla(B::SCI_GETMARGINWIDTHN,
+                                        static_cast<unsigned long>(kLineNumberMargin)),
+                  editor->SendScintilla(B::SCI_TEXTWIDTH,
+                                        static_cast<unsigned long>(B::STYLE_LINENUMBER), "9999"));
         EXPECT_EQ(editor->SendScintilla(B::SCI_GETCARETLINEVISIBLE), 1);
         EXPECT_EQ(editor->SendScintilla(B::SCI_GETCARETLINEVISIBLEALWAYS), 1);
     }
-    const long narrow = source().SendScintilla(B::SCI_GETMARGINWIDTHN, static_cast<unsigned long>(kLineNumberMargin));
+    const long narrow = source().SendScintilla(B::SCI_GETMARGINWIDTHN,
+                                               static_cast<unsigned long>(kLineNumberMargin));
     Open(123456);
-    EXPECT_GE(source().SendScintilla(B::SCI_GETMARGINWIDTHN, static_cast<unsigned long>(kLineNumberMargin)),
-              source().SendScintilla(B::SCI_TEXTWIDTH, static_cast<unsigned long>(B::STYLE_LINENUMBER), "9999999"));
-    EXPECT_GT(source().SendScintilla(B::SCI_GETMARGINWIDTHN, static_cast<unsigned long>(kLineNumberMargin)), narrow);
+    EXPECT_GE(source().SendScintilla(B::SCI_GETMARGINWIDTHN,
+                                     static_cast<unsigned long>(kLineNumberMargin)),
+              source().SendScintilla(B::SCI_TEXTWIDTH,
+                                     static_cast<unsigned long>(B::STYLE_LINENUMBER), "9999999"));
+    EXPECT_GT(source().SendScintilla(B::SCI_GETMARGINWIDTHN,
+                                     static_cast<unsigned long>(kLineNumberMargin)),
+              narrow);
 
     ASSERT_NE(qobject_cast<NcLexer*>(source().lexer()), nullptr);
     const auto styleAt = [this](const char* text) {
-        return char(source().SendScintilla(B::SCI_GETSTYLEAT, static_cast<unsigned long>(PositionOf(source(), text))));
+        return char(source().SendScintilla(B::SCI_GETSTYLEAT,
+                                           static_cast<unsigned long>(PositionOf(source(), text))));
     };
     EXPECT_EQ(styleAt("G00 X0."), kNcGCode);
     EXPECT_EQ(styleAt("X0."), kNcAddress);
@@ -171,7 +189,8 @@ TEST(NcLexerTest, StylesEachKindOfNcWord) {
     const auto styled = [](std::string_view text) {
         std::string styles(text.size(), '?');
         StyleNcText(text, styles.data());
-        for (char& c : styles) c = char('0' + c);
+        for (char& c : styles)
+            c = char('0' + c);
         return styles;
     };
     // 0 default, 1 G, 2 M, 3 address, 4 comment, 5 variable
@@ -193,7 +212,8 @@ TEST(ReadingThemeTest, ColouredTextIsReadableOnLightAndDarkThemes) {
     for (bool isDark : {false, true}) {
         const ReadingTheme theme = ReadingTheme::For(isDark ? dark : light);
         EXPECT_EQ(theme.dark, isDark);
-        for (const QColor& colour : {theme.gCode, theme.mCode, theme.address, theme.comment, theme.variable}) {
+        for (const QColor& colour :
+             {theme.gCode, theme.mCode, theme.address, theme.comment, theme.variable}) {
             EXPECT_GE(ContrastRatio(colour, theme.paper), 4.5) << colour.name().toStdString();
             EXPECT_GE(ContrastRatio(colour, theme.currentLine), 4.5) << colour.name().toStdString();
         }
@@ -205,10 +225,13 @@ TEST(ReadingThemeTest, ColouredTextIsReadableOnLightAndDarkThemes) {
 
 TEST_F(ReadingAidsTest, InsertedCommentsAreMarkedOnTheLinesShown) {
     const auto marked = [this](long line, const char* text) {
-        const long lineStart = converted().SendScintilla(B::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+        const long lineStart =
+            converted().SendScintilla(B::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
         const std::string lineText = EditorText(converted()).substr(std::size_t(lineStart), 60);
         const long at = lineStart + long(lineText.find(text));
-        return converted().SendScintilla(B::SCI_INDICATORVALUEAT, static_cast<unsigned long>(kInsertedCommentIndicator), at) != 0;
+        return converted().SendScintilla(B::SCI_INDICATORVALUEAT,
+                                         static_cast<unsigned long>(kInsertedCommentIndicator),
+                                         at) != 0;
     };
     EXPECT_TRUE(marked(2, "Rapid"));
     EXPECT_TRUE(marked(2, "Spindle On"));
@@ -251,6 +274,7 @@ TEST_F(ReadingAidsTest, FindSearchesTheFocusedWindowAndTheOtherFollows) {
     Settle();
     EXPECT_EQ(CaretLine(source()), 250);
     EXPECT_EQ(CaretLine(converted()), 250);
+    EXPECT_EQ(FirstLine(source()), 250 - source().SendScintilla(B::SCI_LINESONSCREEN) / 3) << "with lines before it";
     EXPECT_EQ(FirstLine(converted()), FirstLine(source()));
 
     Focus(converted());
@@ -270,7 +294,8 @@ TEST_F(ReadingAidsTest, FindWrapsAroundOnlyWhenAsked) {
     EXPECT_EQ(CaretLine(text), 280);
     EXPECT_EQ(FindInEditor(text, "X5.", true, true, true), FindResult::FoundAfterWrapping);
     EXPECT_EQ(CaretLine(text), 5);
-    EXPECT_EQ(FindInEditor(text, "X5.", true, true, true), FindResult::FoundAfterWrapping) << "the only one";
+    EXPECT_EQ(FindInEditor(text, "X5.", true, true, true), FindResult::FoundAfterWrapping)
+        << "the only one";
     EXPECT_EQ(FindInEditor(text, "g00 x7", true, false, false), FindResult::Found);
     EXPECT_EQ(CaretLine(text), 7);
     EXPECT_EQ(FindInEditor(text, "G00 X6", false, true, false), FindResult::Found);
@@ -300,14 +325,17 @@ TEST_F(ReadingAidsTest, GoToLineMovesBothWindows) {
 }
 
 TEST_F(ReadingAidsTest, ZoomChangesBothWindowsTogether) {
-    const long margin = source().SendScintilla(B::SCI_GETMARGINWIDTHN, static_cast<unsigned long>(kLineNumberMargin));
+    const long margin = source().SendScintilla(B::SCI_GETMARGINWIDTHN,
+                                               static_cast<unsigned long>(kLineNumberMargin));
     Focus(converted());
     aids().MenuDisplayZoomIn->trigger();
     EXPECT_EQ(source().SendScintilla(B::SCI_GETZOOM), 1);
     EXPECT_EQ(converted().SendScintilla(B::SCI_GETZOOM), 1);
     source().SendScintilla(B::SCI_ZOOMIN);  // as Ctrl and the wheel do
     EXPECT_EQ(converted().SendScintilla(B::SCI_GETZOOM), 2);
-    EXPECT_GT(source().SendScintilla(B::SCI_GETMARGINWIDTHN, static_cast<unsigned long>(kLineNumberMargin)), margin);
+    EXPECT_GT(source().SendScintilla(B::SCI_GETMARGINWIDTHN,
+                                     static_cast<unsigned long>(kLineNumberMargin)),
+              margin);
     aids().MenuDisplayZoomOut->trigger();
     EXPECT_EQ(source().SendScintilla(B::SCI_GETZOOM), 1);
     aids().MenuDisplayZoomNormal->trigger();
