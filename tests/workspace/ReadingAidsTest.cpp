@@ -175,6 +175,9 @@ TEST_F(ReadingAidsTest, BothWindowsNumberTheirLinesAndTheSourceIsColoured) {
               narrow);
 
     ASSERT_NE(qobject_cast<NcLexer*>(source().lexer()), nullptr);
+    // The colours must not bring back the change notifications a long program cannot afford.
+    EXPECT_EQ(source().SendScintilla(B::SCI_GETMODEVENTMASK), B::SC_MOD_BEFOREINSERT | B::SC_MOD_BEFOREDELETE);
+    EXPECT_EQ(converted().SendScintilla(B::SCI_GETMODEVENTMASK), 0);
     const auto styleAt = [this](const char* text) {
         return char(source().SendScintilla(B::SCI_GETSTYLEAT,
                                            static_cast<unsigned long>(PositionOf(source(), text))));
