@@ -15,6 +15,7 @@
 #include "DocumentWindow.h"
 #include "DocumentWindows.h"
 #include "EditCommands.h"
+#include "EditorAccessibility.h"
 #include "EditorLook.h"
 #include "FindBar.h"
 #include "NcLexer.h"
@@ -113,6 +114,7 @@ void ReadingAids::ConnectMenuItems() {
 
 void ReadingAids::Attach(DocumentWindow& window) {
     QsciScintilla& editor = window.Text1();
+    UseLightAccessibility(editor);
     const ReadingTheme theme = ReadingTheme::For(editor.palette());
     auto* source = qobject_cast<SourceWindow*>(&window);
     if (source != nullptr) {

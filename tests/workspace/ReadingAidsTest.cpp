@@ -1,5 +1,6 @@
 // The reading aids in the main window, offscreen: windows moving together, margins, colours,
 // marked comments, hover, find, go to line and zoom.
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -186,6 +187,22 @@ TEST_F(ReadingAidsTest, BothWindowsNumberTheirLinesAndTheSourceIsColoured) {
     EXPECT_EQ(styleAt("X0."), kNcAddress);
     EXPECT_EQ(styleAt("M03"), kNcMCode);
     EXPECT_EQ(converted().lexer(), nullptr);
+}
+
+// QScintilla's text interface counts the characters up to the caret on every screen update.
+TEST_F(ReadingAidsTest, EditorsSkipTheCostlyTextInterfaceUntilAnAssistiveToolListens) {
+    for (QsciScintilla* editor : {&source(), &converted()}) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(editor);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_EQ(accessible->textInterface(), nullptr);
+    }
+    QAccessible::setActive(true);
+    for (QsciScintilla* editor : {&source(), &converted()}) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(editor);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_NE(accessible->textInterface(), nullptr);
+    }
+    QAccessible::setActive(false);
 }
 
 TEST(NcLexerTest, StylesEachKindOfNcWord) {
