@@ -50,20 +50,26 @@ double PeakMegabytes() {
 // Lets both windows paint what changed, as the event loop would before the user sees it.
 void Paint(qm::Context& context) {
     QCoreApplication::processEvents();
-    for (QsciScintilla* editor : {&context.documents.OriginalFile().Text1(), &context.documents.Form1().Text1()}) {
+    for (QsciScintilla* editor :
+         {&context.documents.OriginalFile().Text1(), &context.documents.Form1().Text1()}) {
         editor->viewport()->repaint();
     }
 }
 
-long FirstLine(QsciScintilla& editor) { return editor.SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE); }
+long FirstLine(QsciScintilla& editor) {
+    return editor.SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+}
 
 // Pages down `pages` times from the middle in one window; prints the mean and the worst time
 // until both windows show the new page.
-void MeasurePaging(qm::MainWindow& window, QsciScintilla& leader, QsciScintilla& follower, const char* name) {
+void MeasurePaging(qm::MainWindow& window, QsciScintilla& leader, QsciScintilla& follower,
+                   const char* name) {
     constexpr int pages = 20;
     qm::Context& context = window.context();
     window.readingAids().sync().Lead(leader);
-    leader.SendScintilla(QsciScintillaBase::SCI_GOTOLINE, static_cast<unsigned long>(leader.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT) / 2));
+    leader.SendScintilla(
+        QsciScintillaBase::SCI_GOTOLINE,
+        static_cast<unsigned long>(leader.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT) / 2));
     Paint(context);
     double total = 0, worst = 0;
     bool followed = true;
@@ -76,8 +82,9 @@ void MeasurePaging(qm::MainWindow& window, QsciScintilla& leader, QsciScintilla&
         total += seconds;
         worst = std::max(worst, seconds);
     }
-    std::printf("  one page in the %-9s window, mean / worst %6.1f / %5.1f ms%s\n", name, total / pages * 1e3,
-                worst * 1e3, followed ? "" : "  (THE OTHER WINDOW DID NOT FOLLOW)");
+    std::printf("  one page in the %-9s window, mean / worst %6.1f / %5.1f ms%s\n", name,
+                total / pages * 1e3, worst * 1e3,
+                followed ? "" : "  (THE OTHER WINDOW DID NOT FOLLOW)");
 }
 
 void Measure(std::size_t lines, const fs::path& folder) {
