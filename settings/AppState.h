@@ -58,6 +58,7 @@ struct AppState {
     bool SpaceAdd = false;
     bool TopBig = false;
     bool CapsLock = true;  // Caps Lock switched on at start-up and off at exit
+    bool ScrollTogether = true;  // the converted window follows the source window line for line
 
     // Printing.
     QString PrintFontName;

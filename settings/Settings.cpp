@@ -68,6 +68,7 @@ void ReadSettings(const SettingsStore& store, AppState& state, const QString& pr
     state.SpaceAdd = ReadBool(store, "SpaceAdd", false);
     state.TopBig = ReadBool(store, "TopBig", false);
     state.CapsLock = ReadBool(store, "CapsLock", true);
+    state.ScrollTogether = ReadBool(store, "ScrollTogether", true);
     state.DicFileName = store.GetSetting("DicFileName", InProgramFolder(programFolder, kDefaultDicFileName));
     state.DicPathName = store.GetSetting("DicPathName", programFolder);
     state.OpenPathName = store.GetSetting("OpenPathName", root);
@@ -109,6 +110,7 @@ void SaveData(SettingsStore& store, const AppState& state, const SaveDataWindow&
         const QString& item = window.recentDictionaryItems[n - 1];
         if (!item.startsWith("DicFile")) store.SaveSetting(QStringLiteral("DicFile%1").arg(n), item);
     }
+    store.SaveSetting("ScrollTogether", BoolText(state.ScrollTogether));
 }
 
 }  // namespace qm

@@ -24,6 +24,7 @@
 #include "MissingWordsNote.h"
 #include "ProgramDocuments.h"
 #include "RecentItems.h"
+#include "ReadingAids.h"
 #include "Services.h"
 #include "StatusPanels.h"
 #include "ToolBarIcons.h"
@@ -53,6 +54,7 @@ MainWindow::MainWindow(AppState& state, SettingsStore& settings, Services& servi
     statusPanels_ = new StatusPanels(*statusBar(), services, [this] { return InsertToggleOn(); });
     ConnectCommands();
     ConnectDocumentWindows();
+    readingAids_ = new ReadingAids(*this, context_);
 }
 
 MainWindow::~MainWindow() = default;
@@ -144,6 +146,7 @@ void MainWindow::ConnectDocumentWindows() {
         window.Text1().setFont(InstalledOrFixedFont(state.ScreenFontName, state.ScreenFontSize, 0));
         connect(&window, &DocumentWindow::contextMenuRequested, this,
                 [this](const QPoint& at) { controls_->MenuEdit->popup(at); });
+        readingAids_->Attach(window);
     };
     documents_.onSourceCreated = [this](SourceWindow& window) {
         connect(&window, &SourceWindow::textChanging, this, [this] { Text1_Change(context_); });

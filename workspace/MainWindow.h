@@ -15,6 +15,7 @@ class QToolBar;
 
 namespace qm {
 
+class ReadingAids;
 class StatusPanels;
 
 // The main window: a multi-document frame holding the source and converted windows, with the
@@ -44,6 +45,7 @@ public:
     QMdiArea& mdiArea() { return *mdiArea_; }
     QToolBar& toolBar() { return *tbToolBar_; }
     StatusPanels& statusPanels() { return *statusPanels_; }
+    ReadingAids& readingAids() { return *readingAids_; }
 
     // Ends the program; replaced in tests.
     std::function<void()> endProgram;
@@ -68,6 +70,7 @@ private:
     QMdiArea* mdiArea_;
     QToolBar* tbToolBar_ = nullptr;
     StatusPanels* statusPanels_ = nullptr;
+    ReadingAids* readingAids_ = nullptr;
     DocumentWindows documents_;
     Context context_;
     bool ended_ = false;

@@ -5,7 +5,9 @@
 // For each program size, with the 10,001-entry benchmark dictionary, it prints the time from
 // File Open to both windows filled, the time from the real-time tick after a one-character edit
 // in the middle to the converted window updated, the time of a whole conversion after the
-// dictionary changed, and the process's peak memory.
+// dictionary changed, the time to scroll one page in either window with the other following,
+// and the process's peak memory. Each time includes painting both windows (source colours and
+// marked comments), as a user would see them.
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -25,6 +27,8 @@
 #include "MainWindow.h"
 #include "NcWorkload.h"
 #include "ProgramDocuments.h"
+#include "ReadingAids.h"
+#include "SyncScroll.h"
 #include "ScriptedServices.h"
 #include "TextBridge.h"
 #include "DocumentWindow.h"
@@ -43,6 +47,46 @@ double PeakMegabytes() {
     return double(usage.ru_maxrss) / 1024.0;
 }
 
+// Lets both windows paint what changed, as the event loop would before the user sees it.
+void Paint(qm::Context& context) {
+    QCoreApplication::processEvents();
+    for (QsciScintilla* editor :
+         {&context.documents.OriginalFile().Text1(), &context.documents.Form1().Text1()}) {
+        editor->viewport()->repaint();
+    }
+}
+
+long FirstLine(QsciScintilla& editor) {
+    return editor.SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+}
+
+// Pages down `pages` times from the middle in one window; prints the mean and the worst time
+// until both windows show the new page.
+void MeasurePaging(qm::MainWindow& window, QsciScintilla& leader, QsciScintilla& follower,
+                   const char* name) {
+    constexpr int pages = 20;
+    qm::Context& context = window.context();
+    window.readingAids().sync().Lead(leader);
+    leader.SendScintilla(
+        QsciScintillaBase::SCI_GOTOLINE,
+        static_cast<unsigned long>(leader.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT) / 2));
+    Paint(context);
+    double total = 0, worst = 0;
+    bool followed = true;
+    for (int i = 0; i < pages; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        leader.SendScintilla(QsciScintillaBase::SCI_PAGEDOWN);
+        Paint(context);
+        const double seconds = SecondsSince(start);
+        followed = followed && FirstLine(follower) == FirstLine(leader);
+        total += seconds;
+        worst = std::max(worst, seconds);
+    }
+    std::printf("  one page in the %-9s window, mean / worst %6.1f / %5.1f ms%s\n", name,
+                total / pages * 1e3, worst * 1e3,
+                followed ? "" : "  (THE OTHER WINDOW DID NOT FOLLOW)");
+}
+
 void Measure(std::size_t lines, const fs::path& folder) {
     const std::string program = (folder / ("P" + std::to_string(lines) + ".MIN")).string();
     const std::string text = qm::bench::MakeNcProgram(lines, 7);
@@ -55,11 +99,15 @@ void Measure(std::size_t lines, const fs::path& folder) {
     qm::MainWindow window(state, settings, services, QString::fromStdString(folder.string()));
     window.endProgram = [] {};
     window.StartUp(QString());
+    window.resize(1200, 800);
+    window.show();
     qm::Context& context = window.context();
+    Paint(context);
 
     services.AnswerFileDialog(QString::fromStdString(program));
     auto start = std::chrono::steady_clock::now();
     qm::MenuFileOpen_Click(context);
+    Paint(context);
     std::printf("  File Open to both windows filled    %8.3f s\n", SecondsSince(start));
 
     QsciScintilla& source = context.documents.OriginalFile().Text1();
@@ -67,12 +115,17 @@ void Measure(std::size_t lines, const fs::path& folder) {
     source.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, static_cast<unsigned long>(middle), "1");
     start = std::chrono::steady_clock::now();
     qm::Timer1_Timer(context);
+    Paint(context);
     std::printf("  one-character edit, tick to shown   %8.3f s\n", SecondsSince(start));
 
     state.Dictionary.entries[0].comment += " changed";
     start = std::chrono::steady_clock::now();
     qm::ConvertProgram(context);
+    Paint(context);
     std::printf("  whole conversion after a dictionary change %8.3f s\n", SecondsSince(start));
+    QsciScintilla& converted = context.documents.Form1().Text1();
+    MeasurePaging(window, source, converted, "source");
+    MeasurePaging(window, converted, source, "converted");
     std::printf("  peak memory of the process          %8.0f MB\n\n", PeakMegabytes());
 }
 

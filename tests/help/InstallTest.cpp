@@ -59,7 +59,7 @@ TEST_F(InstallTest, EveryFileIsInItsPlace) {
           "share/quillmark/Merlin.dic", "share/quillmark/TOP-FILE-ENG.DIC", "share/quillmark/Harrier-ENG.dic",
           "share/quillmark/Loader parameter ENG.dic", "share/quillmark/SAMPLE.MIN", "share/quillmark/SAMPLE.TOP",
           "share/quillmark/SAMPLE.LDR", "share/quillmark/SAMPLE.LPD", "share/quillmark/Quillmark.html",
-          "share/quillmark/quillmark-main.png", "share/quillmark/quillmark-about.png",
+          "share/quillmark/quillmark-main.png", "share/quillmark/quillmark-reading.png", "share/quillmark/quillmark-about.png",
           "share/applications/quillmark.desktop", "share/mime/packages/quillmark.xml",
           "share/icons/hicolor/scalable/apps/quillmark.svg", "share/man/man1/quillmark-convert.1"}) {
         EXPECT_TRUE(fs::is_regular_file(Installed(file))) << file;

@@ -45,6 +45,7 @@ TEST_F(SettingsTest, EmptyStoreGivesEveryDefault) {
     EXPECT_EQ(state.RightMerge, 0);
     EXPECT_FALSE(state.SpaceAdd);
     EXPECT_FALSE(state.TopBig);
+    EXPECT_TRUE(state.ScrollTogether);
     EXPECT_EQ(state.DicFileName, "/opt/quillmark/Kestrel.dic");
     EXPECT_EQ(state.DicPathName, "/opt/quillmark");
     EXPECT_EQ(state.OpenPathName, "/");
@@ -87,6 +88,7 @@ TEST_F(SettingsTest, SaveDataWritesEveryKeyInOrderAndReadsBackTheSame) {
     state.LeftMerge = -3;
     state.RightMerge = 7;
     state.SpaceAdd = true;
+    state.ScrollTogether = false;
     state.DicFileName = "/d/Mill.dic";
     state.DicPathName = "/d";
     state.OpenPathName = "/nc";
@@ -104,7 +106,7 @@ TEST_F(SettingsTest, SaveDataWritesEveryKeyInOrderAndReadsBackTheSame) {
                                           "PrintFontSize", "PrinterOrientation", "LeftMerge",
                                           "RightMerge", "SpaceAdd", "TopBig", "CapsLock", "DicPathName",
                                           "OpenPathName", "SavePathName", "DicFileName",
-                                          "RecentFile1", "RecentFile2", "DicFile1"}));
+                                          "RecentFile1", "RecentFile2", "DicFile1", "ScrollTogether"}));
     EXPECT_EQ(store_.writes[0].second, "15.5");
     EXPECT_EQ(store_.writes[11].second, "True");
     EXPECT_EQ(store_.writes[12].second, "False");
@@ -120,6 +122,7 @@ TEST_F(SettingsTest, SaveDataWritesEveryKeyInOrderAndReadsBackTheSame) {
     EXPECT_EQ(reread.LeftMerge, -3);
     EXPECT_EQ(reread.RightMerge, 7);
     EXPECT_TRUE(reread.SpaceAdd);
+    EXPECT_FALSE(reread.ScrollTogether);
     EXPECT_EQ(reread.DicFileName, "/d/Mill.dic");
     EXPECT_EQ(reread.DicPathName, "/d");
     EXPECT_EQ(reread.OpenPathName, "/nc");
@@ -138,7 +141,7 @@ TEST_F(SettingsTest, MinimizedWindowLeavesItsPlacementAlone) {
     SaveData(store_, state, window);
     EXPECT_EQ(WrittenKeys().first(), "ScreenFontName");
     EXPECT_FALSE(WrittenKeys().contains("MainLeft"));
-    EXPECT_EQ(WrittenKeys().last(), "DicFileName");
+    EXPECT_EQ(WrittenKeys().mid(WrittenKeys().size() - 2), (QStringList{"DicFileName", "ScrollTogether"}));
 }
 
 }  // namespace
