@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ShiftJis.h"
+#include "TextCodec.h"
 
 namespace qm {
 namespace {
@@ -41,16 +42,8 @@ const PairCodes& Pairs() {
     return pairs;
 }
 
-// Skips plain ASCII eight bytes at a time: programs are mostly ASCII.
-std::size_t SkipAscii(std::string_view bytes, std::size_t pos) {
-    for (; pos + 8 <= bytes.size(); pos += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes.data() + pos, 8);
-        if ((word & 0x8080808080808080ull) != 0) break;
-    }
-    while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80) ++pos;
-    return pos;
-}
+// Skips plain ASCII: programs are mostly ASCII.
+std::size_t SkipAscii(std::string_view bytes, std::size_t pos) { return pos + AsciiPrefix(bytes.substr(pos)); }
 
 }  // namespace
 

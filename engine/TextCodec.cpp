@@ -10,11 +10,7 @@
 #include "Utf8.h"
 
 namespace qm {
-namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-// Length of the plain-ASCII run at the start of bytes, taken eight bytes at a time.
 std::size_t AsciiPrefix(std::string_view bytes) {
     std::size_t pos = 0;
     for (; pos + 8 <= bytes.size(); pos += 8) {
@@ -25,6 +21,10 @@ std::size_t AsciiPrefix(std::string_view bytes) {
     while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80) ++pos;
     return pos;
 }
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsAscii(std::string_view bytes) { return AsciiPrefix(bytes) == bytes.size(); }
 

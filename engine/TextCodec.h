@@ -8,6 +8,9 @@
 
 namespace qm {
 
+// Length of the plain-ASCII run at the start of bytes, taken eight bytes at a time.
+std::size_t AsciiPrefix(std::string_view bytes);
+
 // How a file's bytes are turned into text and back.
 //
 // Files are read by detection: a UTF-8 byte-order mark, or valid UTF-8 that is not plain ASCII,

@@ -5,8 +5,7 @@
 
 #include "Convert.h"
 #include "DictionaryFile.h"
-#include "Process.h"
-#include "TempFolder.h"
+#include "ConverterFixture.h"
 
 namespace qm {
 namespace {
@@ -15,26 +14,13 @@ using test::ProcessResult;
 using test::ReadBytes;
 using test::WriteBytes;
 
-const std::string kHeader = "Translator Dictionary  Ver.1.1  Hollowmere\r\n";
+using test::kHeader;
 const std::string kShujikuSjis = "\x8E\xE5\x8E\xB2";  // 主軸
 const std::string kShujikuUtf8 = "\xE4\xB8\xBB\xE8\xBB\xB8";
 
-class ConvertCommandTest : public ::testing::Test {
+class ConvertCommandTest : public test::ConverterFixture {
 protected:
-    ConvertCommandTest() {
-        // The converter reads the user's settings: give it settings of its own.
-        ::setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
-        WriteBytes(dictionary_, kHeader + "0,\"G00\",\"RAPID\"\r\n0,\"M3\",\"spindle on\"\r\n");
-    }
-
-    ProcessResult Run(std::vector<std::string> args, std::string_view input = {}) {
-        args.insert(args.begin(), QM_CONVERTER);
-        return test::RunProcess(args, input);
-    }
-    std::string File(std::string_view name) const { return folder_.File(name); }
-
-    test::TempFolder folder_;
-    std::string dictionary_ = folder_.File("Test.dic");
+    ConvertCommandTest() : ConverterFixture("0,\"G00\",\"RAPID\"\r\n0,\"M3\",\"spindle on\"\r\n") {}
 };
 
 TEST_F(ConvertCommandTest, ConvertsStandardInputToStandardOutput) {

@@ -10,8 +10,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "Process.h"
-#include "TempFolder.h"
+#include "ConverterFixture.h"
 
 namespace qm {
 namespace {
@@ -21,7 +20,7 @@ using test::ProcessResult;
 using test::ReadBytes;
 using test::WriteBytes;
 
-const std::string kHeader = "Translator Dictionary  Ver.1.1  Hollowmere\r\n";
+using test::kHeader;
 const std::string kConverted = "Rapid\r\n";  // what A.MIN ("G00") becomes
 
 // Type, inode and bytes of whatever a path names, without following a last link.
@@ -46,19 +45,10 @@ std::string Quoted(const std::string& text) {
     return "'" + text + "'";
 }
 
-class ConverterHostileFilesTest : public ::testing::Test {
+class ConverterHostileFilesTest : public test::ConverterFixture {
   protected:
-    ConverterHostileFilesTest() {
-        ::setenv("XDG_CONFIG_HOME", File("config").c_str(), 1);
-        WriteBytes(dictionary_, kHeader + "0,\"G00\",\"RAPID\"\r\n");
-        WriteBytes(File("A.MIN"), "G00");
-    }
+    ConverterHostileFilesTest() : ConverterFixture("0,\"G00\",\"RAPID\"\r\n") { WriteBytes(File("A.MIN"), "G00"); }
 
-    std::string File(std::string_view name) const { return folder_.File(name); }
-    ProcessResult Run(std::vector<std::string> args, std::string_view input = {}) {
-        args.insert(args.begin(), QM_CONVERTER);
-        return test::RunProcess(args, input);
-    }
     // A shell command line; `convert` stands for the converter. Nothing may keep it waiting.
     ProcessResult Shell(const std::string& script) {
         return test::RunProcess(
@@ -66,9 +56,6 @@ class ConverterHostileFilesTest : public ::testing::Test {
              "convert() { timeout 30 " + Quoted(QM_CONVERTER) + " \"$@\"; }; " + script});
     }
     std::string ToA() const { return "-d " + Quoted(dictionary_) + " " + Quoted(File("A.MIN")); }
-
-    test::TempFolder folder_;
-    std::string dictionary_ = folder_.File("Test.dic");
 };
 
 // Each destination is either written through (and stays what it was) or refused with exit 3,

@@ -4,8 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "Process.h"
-#include "TempFolder.h"
+#include "ConverterFixture.h"
 
 namespace qm {
 namespace {
@@ -13,23 +12,11 @@ namespace {
 using test::ProcessResult;
 using test::WriteBytes;
 
-const std::string kHeader = "Translator Dictionary  Ver.1.1  Hollowmere\r\n";
+using test::kHeader;
 
-class MissingWordsCommandTest : public ::testing::Test {
+class MissingWordsCommandTest : public test::ConverterFixture {
   protected:
-    MissingWordsCommandTest() {
-        ::setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
-        WriteBytes(dictionary_, kHeader + "0,\"G01\",\"LINEAR\"\r\n0,\"M3\",\"spindle on\"\r\n");
-    }
-
-    ProcessResult Run(std::vector<std::string> args, std::string_view input = {}) {
-        args.insert(args.begin(), QM_CONVERTER);
-        return test::RunProcess(args, input);
-    }
-    std::string File(std::string_view name) const { return folder_.File(name); }
-
-    test::TempFolder folder_;
-    std::string dictionary_ = folder_.File("Test.dic");
+    MissingWordsCommandTest() : ConverterFixture("0,\"G01\",\"LINEAR\"\r\n0,\"M3\",\"spindle on\"\r\n") {}
 };
 
 TEST_F(MissingWordsCommandTest, ListsWordCountAndFirstLineMostFrequentFirst) {
