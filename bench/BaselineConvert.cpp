@@ -77,6 +77,7 @@ int main(int argc, char** argv) {
     const bool ascii = IsAscii(program);
     const std::string text = ascii ? program : Recode(program, "CP932", "UTF-8");
     const std::string converted = qm::ConvertReference(text, table, false);
-    std::cout << Recode(converted, "UTF-8", "CP932");
+    // As the converter writes it: a plain-ASCII program's result in UTF-8, others in their own.
+    std::cout << (ascii ? converted : Recode(converted, "UTF-8", "CP932"));
     return 0;
 }

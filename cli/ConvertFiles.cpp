@@ -14,6 +14,7 @@
 #include <set>
 
 #include "AppState.h"
+#include "Convert.h"
 #include "DictionaryFile.h"
 #include "EngineText.h"
 #include "FastConvert.h"
@@ -44,10 +45,15 @@ Status WriteStandardOutput(std::string_view bytes) {
     return Status::Ok();
 }
 
-// Loads each dictionary once, remembering refusals too, and compiles it when the first program
-// needs it. Even a one-line program takes the compiled engine: the plain algorithm would be a
-// little quicker there, but it has no guard against a dictionary whose comments grow a line
-// without end, and would spend hours moving bytes before memory ran out.
+// A program smaller than this converts in less time with the plain algorithm than compiling
+// the dictionary takes (10,001 words: compiling 3 ms; the plain algorithm 1.5 ms, and 0.04 ms a
+// line more); both give the same text. The plain algorithm gets a bounded amount of work (a
+// few milliseconds), so that a dictionary that grows lines without end still meets the fast
+// engine's guard instead of keeping the plain one busy for hours.
+constexpr std::size_t kCompileFromBytes = 512;
+constexpr std::size_t kPlainWorkBytes = std::size_t(32) << 20;
+
+// Loads each dictionary once, remembering refusals too, and compiles it once a program needs it.
 class DictionaryCache {
 public:
     struct Entry {
@@ -56,6 +62,9 @@ public:
         std::optional<CompiledDictionary> compiled;
 
         std::string Convert(std::string_view text, bool spaceAdd) {
+            if (!compiled && text.size() < kCompileFromBytes) {
+                if (auto plain = ConvertReferenceWithin(text, table, spaceAdd, kPlainWorkBytes)) return *plain;
+            }
             if (!compiled) compiled.emplace(table);
             return compiled->Convert(text, spaceAdd);
         }

@@ -6,8 +6,20 @@ namespace qm {
 
 namespace {
 
+// What the plain algorithm may still spend: every scan and every replacement of a line costs
+// the line's length. Unlimited unless a caller sets it.
+thread_local std::size_t* workLeft = nullptr;
+struct WorkExhausted {};
+
+void Charge(std::size_t bytes) {
+    if (workLeft == nullptr) return;
+    if (*workLeft < bytes) throw WorkExhausted{};
+    *workLeft -= bytes;
+}
+
 void Replace(std::string& line, std::size_t p, std::size_t wordSize, const std::string& insert,
              std::vector<bool>* inserted) {
+    Charge(line.size() + insert.size());
     line.replace(p, wordSize, insert);
     if (inserted) {
         inserted->erase(inserted->begin() + p, inserted->begin() + p + wordSize);
@@ -61,7 +73,9 @@ void ConvertLineReference(std::string& line, const DictionaryTable& table,
                           const std::vector<std::string>& inserts, std::vector<bool>* inserted) {
     for (int i = 0; i <= table.LastIndex; ++i) {
         const std::string& word = table.entries[i].word;
-        if (word.empty() || line.find(word) == std::string::npos) continue;
+        if (word.empty()) continue;
+        Charge(line.size());
+        if (line.find(word) == std::string::npos) continue;
         if (InsertHoldsWord(word, inserts[i]) ||
             !ReplaceFromStart(line, word, inserts[i], inserted)) {
             ReplaceBehind(line, word, inserts[i], inserted);
@@ -82,6 +96,20 @@ std::string ConvertReference(std::string_view source, const DictionaryTable& tab
         start = lineFeed + 1;
     }
     return result;
+}
+
+std::optional<std::string> ConvertReferenceWithin(std::string_view source, const DictionaryTable& table,
+                                                  bool SpaceAdd, std::size_t workBytes) {
+    std::size_t left = workBytes;
+    workLeft = &left;
+    struct Unset {
+        ~Unset() { workLeft = nullptr; }
+    } unset;
+    try {
+        return ConvertReference(source, table, SpaceAdd);
+    } catch (const WorkExhausted&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace qm

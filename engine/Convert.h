@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,13 @@ std::vector<std::string> EntryInserts(const DictionaryTable& table, bool SpaceAd
 void ConvertLineReference(std::string& line, const DictionaryTable& table,
                           const std::vector<std::string>& inserts,
                           std::vector<bool>* inserted = nullptr);
+
+// ConvertReference for texts small enough that compiling the dictionary would cost more than
+// converting them. The plain algorithm moves the whole line for every replacement, so a
+// dictionary whose comments grow lines without end would keep it busy for hours: it gives up
+// (nothing) once it has scanned or moved workBytes bytes, and the caller takes the fast engine.
+std::optional<std::string> ConvertReferenceWithin(std::string_view source, const DictionaryTable& table,
+                                                  bool SpaceAdd, std::size_t workBytes);
 
 // Whether an entry would never end on any line that holds its word: its insert holds the word.
 bool InsertHoldsWord(std::string_view word, std::string_view insert);

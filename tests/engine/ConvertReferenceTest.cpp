@@ -119,5 +119,27 @@ TEST(ConvertReference, AgreesWithTheLiteralRuleAndMarksWhatItInserted) {
     EXPECT_GT(compared, 3300);
 }
 
+TEST(ConvertReference, HandlesJapaneseWordsAndComments) {
+    const DictionaryTable table = TableOf({{0, "M03", "\xE4\xB8\xBB\xE8\xBB\xB8\xE6\xAD\xA3\xE8\xBB\xA2"},
+                                           {0, "\xE4\xB8\xBB", "MAIN"}});
+    // M03 becomes " 主軸正転", whose 主 is then replaced by " Main".
+    EXPECT_EQ(ConvertReference("S500M03", table, true), "S500  Main\xE8\xBB\xB8\xE6\xAD\xA3\xE8\xBB\xA2\r\n");
+}
+
+TEST(ConvertReference, GivesUpWhenItsWorkRunsOut) {
+    const DictionaryTable table = TableOf({{0, "G00", "rapid"}, {0, "M3", "spindle on"}});
+    EXPECT_EQ(ConvertReferenceWithin("G00 M3\r\nX1.", table, false, 1 << 20),
+              ConvertReference("G00 M3\r\nX1.", table, false));
+    // Each entry doubles the line: far more work than allowed, long before memory runs out.
+    DictionaryTable doubling;
+    for (int i = 0; i < 40; ++i) {
+        const std::string next = "[" + std::to_string(i + 1) + "]";
+        doubling.Append({0, "[" + std::to_string(i) + "]", next + " " + next});
+    }
+    EXPECT_EQ(ConvertReferenceWithin("[0]", doubling, false, 1 << 20), std::nullopt);
+    // The limit holds for that call only.
+    EXPECT_EQ(ConvertReference("G00", table, false), "Rapid\r\n");
+}
+
 }  // namespace
 }  // namespace qm
