@@ -6,11 +6,15 @@
 #include "Services.h"
 
 namespace qm {
+namespace {
+
+bool running = false;
+
+}  // namespace
+
+bool ConversionRunning() { return running; }
 
 std::optional<IncrementalConverter::Change> UpdateConversion(Context& context, std::string_view source) {
-    // The progress dialog lets timers run; one of them must not start a second conversion of
-    // the same state meanwhile.
-    static bool running = false;
     if (running) return std::nullopt;
     running = true;
     struct Done {

@@ -15,4 +15,8 @@ struct Context;
 // such as ConversionTooLarge.
 std::optional<IncrementalConverter::Change> UpdateConversion(Context& context, std::string_view source);
 
+// Whether a conversion is running: its progress dialog lets timers and other events run, and
+// nothing may touch the conversion state or start another meanwhile.
+bool ConversionRunning();
+
 }  // namespace qm

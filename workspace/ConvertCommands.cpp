@@ -49,6 +49,9 @@ void StopAfterFailedConversion(Context& context) {
 
 void ConvertProgram(Context& context) {
     AppState& state = context.state;
+    // A timer tick while the progress dialog is up: the conversion under way already has the
+    // text, which the modal dialog keeps from changing.
+    if (ConversionRunning()) return;
     if (!state.DictionaryLoaded) {
         context.services.Message(QStringLiteral("Please select dictionaly file."),
                                  QStringLiteral("Dictionary Check"));
