@@ -25,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchCommon.h"
 #include "ConverterGoals.h"
 #include "Convert.h"
 #include "DictionaryFile.h"
@@ -35,27 +36,13 @@
 
 namespace fs = std::filesystem;
 using qm::DictionaryTable;
+using qm::bench::BestSeconds;
+using qm::bench::Options;
+using qm::bench::ProgramFolder;
 
 namespace {
 
-struct Options {
-    std::size_t lines = 1'000'000;
-    bool skipCli = false;
-    std::string converter;  // default: quillmark-convert beside this program
-};
-
 constexpr std::size_t kReferenceSliceLines = 2000;
-
-template <class Work>
-double BestSeconds(int rounds, Work&& work) {
-    double best = 1e300;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
-}
 
 double MegabytesPerSecond(std::size_t bytes, double seconds) { return double(bytes) / 1e6 / seconds; }
 
@@ -66,12 +53,6 @@ std::string_view FirstLines(std::string_view text, std::size_t lines) {
         end = lineFeed == std::string_view::npos ? text.size() : lineFeed + 1;
     }
     return text.substr(0, end);
-}
-
-std::string ProgramFolder() {
-    char path[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    return length > 0 ? fs::path(std::string(path, std::size_t(length))).parent_path().string() : ".";
 }
 
 struct Figures {
@@ -144,7 +125,7 @@ void ReportConverter(const qm::bench::TimedRun& run, const std::string& text, co
 
 // Writes the program and the dictionary to a temporary folder and times the converter there.
 void MeasureConverter(const Options& options, const std::string& text, const DictionaryTable& table, Figures& f) {
-    const std::string converter = options.converter.empty() ? ProgramFolder() + "/quillmark-convert" : options.converter;
+    const std::string converter = qm::bench::ConverterPath(options);
     if (::access(converter.c_str(), X_OK) != 0) {
         std::printf("  converter                  not run: %s is missing\n", converter.c_str());
         return;
@@ -215,7 +196,7 @@ void PrintGoals(const Figures& f, const Figures& selfNaming, const Adversarial& 
 
 // The converter's fixed cost and what it links.
 void MeasureConverterGoals(const Options& options, Figures& f) {
-    const std::string converter = options.converter.empty() ? ProgramFolder() + "/quillmark-convert" : options.converter;
+    const std::string converter = qm::bench::ConverterPath(options);
     std::printf("\nConverter start-up (10,001-entry dictionary, one-line program, standard output):\n");
     if (::access(converter.c_str(), X_OK) != 0) return void(std::printf("  not run: %s is missing\n", converter.c_str()));
     qm::bench::CheckLibraries(converter, f.converter);
@@ -223,28 +204,11 @@ void MeasureConverterGoals(const Options& options, Figures& f) {
                               f.converter);
 }
 
-bool ParseOptions(int argc, char** argv, Options& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--skip-cli") {
-            options.skipCli = true;
-        } else if (arg == "--lines" && i + 1 < argc) {
-            options.lines = std::strtoul(argv[++i], nullptr, 10);
-        } else if (arg == "--converter" && i + 1 < argc) {
-            options.converter = argv[++i];
-        } else {
-            std::fprintf(stderr, "usage: quillmark-bench [--lines N] [--skip-cli] [--converter PATH]\n");
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     Options options;
-    if (!ParseOptions(argc, argv, options)) return 1;
+    if (!qm::bench::ParseOptions(argc, argv, "quillmark-bench", options)) return 1;
     const std::string text = qm::bench::MakeNcProgram(options.lines, 1);
     std::printf("NC program: %zu lines, %.1f MB; %u hardware threads\n", options.lines, double(text.size()) / 1e6,
                 std::thread::hardware_concurrency());

@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchCommon.h"
 #include "CodeWords.h"
 #include "DictionaryFile.h"
 #include "FastConvert.h"
@@ -29,23 +30,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Options {
-    std::size_t lines = 1'000'000;
-    bool skipCli = false;
-    std::string converter;
-};
-
-template <class Work>
-double BestSeconds(int rounds, Work&& work) {
-    double best = 1e300;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        best = std::min(
-            best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
-}
+using qm::bench::BestSeconds;
+using qm::bench::Options;
 
 void Goal(bool met, const char* what) {
     std::printf("  [%s] %s\n", met ? " met " : "MISSED", what);
@@ -89,17 +75,10 @@ void Report(const char* what, const qm::bench::TimedRun& run) {
     }
 }
 
-std::string ProgramFolder() {
-    char path[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    return length > 0 ? fs::path(std::string(path, std::size_t(length))).parent_path().string()
-                      : ".";
-}
-
 void MeasureConverter(const Options& options, const std::string& text,
                       const qm::DictionaryTable& table) {
     const std::string converter =
-        options.converter.empty() ? ProgramFolder() + "/quillmark-convert" : options.converter;
+        qm::bench::ConverterPath(options);
     std::printf("quillmark-convert end to end (read, decode, work, write):\n");
     if (::access(converter.c_str(), X_OK) != 0)
         return void(std::printf("  not run: %s is missing\n", converter.c_str()));
@@ -134,30 +113,11 @@ void MeasureConverter(const Options& options, const std::string& text,
     fs::remove_all(folder, ignored);
 }
 
-bool ParseOptions(int argc, char** argv, Options& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--skip-cli") {
-            options.skipCli = true;
-        } else if (arg == "--lines" && i + 1 < argc) {
-            options.lines = std::strtoul(argv[++i], nullptr, 10);
-        } else if (arg == "--converter" && i + 1 < argc) {
-            options.converter = argv[++i];
-        } else {
-            std::fprintf(
-                stderr,
-                "usage: quillmark-missing-bench [--lines N] [--skip-cli] [--converter PATH]\n");
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     Options options;
-    if (!ParseOptions(argc, argv, options))
+    if (!qm::bench::ParseOptions(argc, argv, "quillmark-missing-bench", options))
         return 1;
     const std::string text = qm::bench::MakeNcProgram(options.lines, 1);
     const qm::DictionaryTable table = qm::bench::MakeNcDictionary(10001, 7);
