@@ -3,24 +3,6 @@
 #include "Convert.h"
 
 namespace qm {
-namespace {
-
-std::uint64_t Fingerprint(const DictionaryTable& table) {
-    std::uint64_t hash = 1469598103934665603ull;
-    const auto mix = [&hash](std::string_view bytes) {
-        for (unsigned char c : bytes)
-            hash = (hash ^ c) * 1099511628211ull;
-        hash = (hash ^ 0xffu) * 1099511628211ull;  // keeps "AB","C" apart from "A","BC"
-    };
-    mix(std::to_string(table.LastIndex));
-    for (int i = 0; i <= table.LastIndex; ++i) {
-        mix(table.entries[i].word);
-        mix(table.entries[i].comment);
-    }
-    return hash;
-}
-
-}  // namespace
 
 void CommentSpanFinder::Use(const DictionaryTable& table, bool SpaceAdd) {
     const std::uint64_t fingerprint = Fingerprint(table);

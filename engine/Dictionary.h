@@ -38,4 +38,8 @@ struct DictionaryTable {
     bool Append(DictionaryEntry entry);
 };
 
+// A hash of the entries, their order included: tells a cache whether the table it was built
+// from has changed.
+std::uint64_t Fingerprint(const DictionaryTable& table);
+
 }  // namespace qm

@@ -6,19 +6,8 @@
 namespace qm {
 namespace {
 
-std::uint64_t Mix(std::uint64_t hash, std::string_view bytes) {
-    for (unsigned char b : bytes) hash = (hash ^ b) * 0x100000001b3ull;  // FNV-1a
-    return (hash ^ 0xff) * 0x100000001b3ull;                                // ends the field
-}
-
 // Changes with any word, comment, their order or SpaceAdd.
-std::uint64_t Fingerprint(const DictionaryTable& table, bool SpaceAdd) {
-    std::uint64_t hash = 0xcbf29ce484222325ull ^ (SpaceAdd ? 1 : 0) ^ (std::uint64_t(table.LastIndex + 1) << 8);
-    for (int i = 0; i <= table.LastIndex; ++i) {
-        hash = Mix(Mix(hash, table.entries[i].word), table.entries[i].comment);
-    }
-    return hash;
-}
+std::uint64_t ConversionFingerprint(const DictionaryTable& table, bool SpaceAdd) { return Fingerprint(table) ^ (SpaceAdd ? 1 : 0); }
 
 bool HoldsLineFeed(const DictionaryTable& table) {
     for (int i = 0; i <= table.LastIndex; ++i) {
@@ -88,7 +77,7 @@ IncrementalConverter::Change IncrementalConverter::ConvertWhole(std::string_view
 
 IncrementalConverter::Change IncrementalConverter::Update(std::string_view source, const DictionaryTable& table,
                                                           bool SpaceAdd, const ConversionControl& control) {
-    const std::uint64_t fingerprint = Fingerprint(table, SpaceAdd);
+    const std::uint64_t fingerprint = ConversionFingerprint(table, SpaceAdd);
     if (!compiled_ || fingerprint != fingerprint_) {
         valid_ = false;
         compiled_.reset();

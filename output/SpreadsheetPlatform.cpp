@@ -1,18 +1,12 @@
 #include "SpreadsheetPlatform.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <utility>
-
-#include <sys/stat.h>
-
+#include "EngineText.h"
+#include "FileAccess.h"
 #include "SpreadsheetWorkbook.h"
 
 namespace qm {
@@ -20,28 +14,6 @@ namespace {
 
 // Leaves room for " (n).xlsx" within a file system's 255-byte name limit.
 constexpr qsizetype kBaseNameMax = 100;
-
-// Read and write as the process's umask allows, as for any file the user saves.
-QFile::Permissions UsualPermissions() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    QFile::Permissions permissions;
-    const std::pair<mode_t, QFile::Permissions> bits[] = {
-        {S_IRUSR, QFile::ReadOwner | QFile::ReadUser}, {S_IWUSR, QFile::WriteOwner | QFile::WriteUser},
-        {S_IRGRP, QFile::ReadGroup}, {S_IWGRP, QFile::WriteGroup}, {S_IROTH, QFile::ReadOther},
-        {S_IWOTH, QFile::WriteOther}};
-    for (const auto& [bit, permission] : bits) {
-        if ((mask & bit) == 0) permissions |= permission;
-    }
-    return permissions;
-}
-
-// access(2) lets root write anything; a file whose permission bits forbid writing stays
-// protected for root too.
-bool MayReplace(const QFileInfo& file) {
-    constexpr QFile::Permissions kAnyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    return file.isFile() && file.isWritable() && (file.permissions() & kAnyWrite);
-}
 
 QString NumberedName(const QString& baseName, int number) {
     const QString stem = baseName.left(kBaseNameMax);
@@ -90,25 +62,19 @@ SavedWorkbook SaveNewWorkbook(const QString& folder, const QString& baseName, co
 }
 
 QString SaveWorkbookAs(const QString& path, const WorkbookContent& content) {
-    const QFileInfo target(path);
-    if (target.exists() && !MayReplace(target)) {
-        return QStringLiteral("%1: %2").arg(path, target.isDir() ? QStringLiteral("Is a folder")
-                                                                 : QStringLiteral("Permission denied"));
-    }
-    QTemporaryFile reserved(target.absoluteDir().filePath(QStringLiteral(".export-XXXXXX.xlsx")));
-    if (!reserved.open()) return QStringLiteral("%1: %2").arg(target.absolutePath(), reserved.errorString());
-    const QString written = reserved.fileName();
-    reserved.close();
-    const QString failure = WriteWorkbook(written, content);
+    // The writer opens its file by name: it writes a private temporary file, whose bytes then
+    // take the place of the chosen file as any other saved file's do (read-only files refused,
+    // permissions, owner and links kept).
+    QTemporaryFile scratch(QDir::temp().filePath(QStringLiteral("quillmark-XXXXXX.xlsx")));
+    if (!scratch.open()) return QStringLiteral("%1: %2").arg(scratch.fileName(), scratch.errorString());
+    const QString failure = WriteWorkbook(scratch.fileName(), content);
     if (!failure.isEmpty()) return failure;
-    // The temporary file is private; the saved one gets the old file's or the usual permissions.
-    QFile::setPermissions(written, target.exists() ? target.permissions() : UsualPermissions());
-    // rename(2) replaces the old file in one step; QFile::rename would refuse an existing one.
-    if (std::rename(QFile::encodeName(written).constData(), QFile::encodeName(path).constData()) != 0) {
-        return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    std::string bytes;
+    if (const Status read = ReadWholeFile(EnginePath(scratch.fileName()), bytes); !read.ok()) {
+        return FromEngineText(read.message());
     }
-    reserved.setAutoRemove(false);
-    return QString();
+    const Status saved = WriteFileSafely(EnginePath(path), bytes);
+    return saved.ok() ? QString() : FromEngineText(saved.message());
 }
 
 }  // namespace qm
