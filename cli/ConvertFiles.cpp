@@ -15,11 +15,13 @@
 
 #include "AppState.h"
 #include "Convert.h"
+#include "ConvertInParts.h"
 #include "DictionaryFile.h"
 #include "EngineText.h"
 #include "FastConvert.h"
 #include "FileAccess.h"
 #include "FileType.h"
+#include "ProgramEncoding.h"
 #include "SettingsStore.h"
 
 namespace fs = std::filesystem;
@@ -65,8 +67,12 @@ public:
             if (!compiled && text.size() < kCompileFromBytes) {
                 if (auto plain = ConvertReferenceWithin(text, table, spaceAdd, kPlainWorkBytes)) return *plain;
             }
+            return Compiled().Convert(text, spaceAdd);
+        }
+
+        const CompiledDictionary& Compiled() {
             if (!compiled) compiled.emplace(table);
-            return compiled->Convert(text, spaceAdd);
+            return *compiled;
         }
     };
 
@@ -87,30 +93,10 @@ private:
     std::map<std::string, Entry> entries_;
 };
 
-FileEncoding ProgramEncoding(std::string_view bytes, EncodingChoice choice) {
-    switch (choice) {
-        case EncodingChoice::ShiftJis:
-            return {Encoding::ShiftJis, false};
-        case EncodingChoice::Utf8:
-            return {Encoding::Utf8, bytes.starts_with("\xEF\xBB\xBF")};
-        case EncodingChoice::Auto:
-            break;
-    }
-    return DetectEncoding(bytes);
-}
-
-// The program's own encoding (UTF-8 for plain ASCII) unless the user named one; UTF-8 keeps a
-// program's byte-order mark.
-FileEncoding ResultEncoding(FileEncoding program, EncodingChoice choice) {
-    switch (choice) {
-        case EncodingChoice::ShiftJis:
-            return {Encoding::ShiftJis, false};
-        case EncodingChoice::Utf8:
-            return {Encoding::Utf8, program.encoding == Encoding::Utf8 && program.byteOrderMark};
-        case EncodingChoice::Auto:
-            break;
-    }
-    return ConvertedTextEncoding(program);
+bool IsPlainFileOfAtLeast(const std::string& path, std::size_t bytes) {
+    struct stat info{};
+    return path != kStandardStream && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           std::size_t(info.st_size) >= bytes;
 }
 
 // Identity of an existing plain file, so that links to one file compare equal. Devices and pipes
@@ -190,6 +176,17 @@ Outcome ConvertOne(const Options& options, const std::string& input, const std::
     DictionaryCache::Entry* dictionary = dictionaries.Get(dictionaryPath, problem);
     if (dictionary == nullptr) return Fail(problem, Outcome::DictionaryRefused);
     if (!destinations.Choose(input, dictionaryPath, destination, problem)) return Fail(problem);
+    if (destination != kStandardStream && IsPlainFileOfAtLeast(input, kCompileFromBytes)) {
+        Status failure = Status::Ok();
+        switch (ConvertInParts(input, dictionary->Compiled(), options, destination, kCompileFromBytes, failure)) {
+            case PartsOutcome::Written:
+                return Outcome::Written;
+            case PartsOutcome::Failed:
+                return Fail(failure.message());
+            case PartsOutcome::ReadWhole:
+                break;
+        }
+    }
     std::string bytes;
     const Status read = input == kStandardStream ? ReadStandardInput(bytes)
                                                  : ReadWholeFile(input, bytes, Readable::FilesAndPipes);

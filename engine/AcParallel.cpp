@@ -1,8 +1,10 @@
 #include "AcParallel.h"
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -52,18 +54,20 @@ private:
 
 }  // namespace
 
-void ConvertInParallel(const AcRules& rules, const std::vector<std::string_view>& pieces, bool spaceAdd,
-                       unsigned threads, std::string& result, ConversionWatch& watch) {
+void ConvertInParallel(const AcRules& rules, const std::vector<std::string_view>& pieces, bool endsText,
+                       bool spaceAdd, unsigned threads, std::string& result, ConversionWatch& watch,
+                       std::vector<std::string>& buffers) {
+    threads = unsigned(std::max<std::size_t>(1, std::min<std::size_t>(threads, pieces.size())));
+    if (buffers.size() < threads) buffers.resize(threads);
     std::size_t inputBytes = 0;
     for (const std::string_view piece : pieces) inputBytes += piece.size();
     OrderedResult ordered(result, inputBytes);
     std::atomic<std::size_t> next{0};
-    const auto work = [&] {
+    const auto work = [&](std::string& buffer) {
         try {
-            std::string buffer;
             for (std::size_t k; (k = next.fetch_add(1)) < pieces.size();) {
                 buffer.clear();
-                ConvertPiece(rules, pieces[k], k + 1 == pieces.size(), spaceAdd, buffer, watch);
+                ConvertPiece(rules, pieces[k], endsText && k + 1 == pieces.size(), spaceAdd, buffer, watch);
                 if (!ordered.Append(k, pieces[k].size(), buffer)) return;
             }
         } catch (...) {
@@ -72,14 +76,14 @@ void ConvertInParallel(const AcRules& rules, const std::vector<std::string_view>
     };
     {
         std::vector<std::jthread> helpers;
-        for (unsigned i = 1; i < threads && i < pieces.size(); ++i) {
+        for (unsigned i = 1; i < threads; ++i) {
             try {
-                helpers.emplace_back(work);
+                helpers.emplace_back(work, std::ref(buffers[i]));
             } catch (const std::system_error&) {
                 break;  // fewer threads: the work still gets done
             }
         }
-        work();
+        work(buffers[0]);
     }
     ordered.RethrowIfFailed();
 }

@@ -48,7 +48,8 @@ std::string CompiledDictionary::Convert(std::string_view source, bool SpaceAdd, 
     const std::size_t chunkBytes =
         parallel.chunkBytes != 0 ? parallel.chunkBytes
                                  : std::max(kSmallestChunk, source.size() / (threads * kChunksPerThread) + 1);
-    ConvertInParallel(*rules_, SplitAtLines(source, chunkBytes), SpaceAdd, threads, result, watch);
+    std::vector<std::string> buffers;
+    ConvertInParallel(*rules_, SplitAtLines(source, chunkBytes), true, SpaceAdd, threads, result, watch, buffers);
     return result;
 }
 

@@ -43,6 +43,7 @@ public:
     std::string ConvertLines(std::string_view lines, bool SpaceAdd, const ConversionControl& control = {}) const;
 
 private:
+    friend class ConversionStream;
     std::unique_ptr<const AcRules> rules_;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -47,5 +48,23 @@ Status ReadFirstLine(const std::string& path, std::size_t maxBytes, std::string&
 //
 // A failure names the path and the reason.
 Status WriteFileSafely(const std::string& path, std::string_view bytes);
+
+// Where WriteFileSafelyInParts puts the parts of a result.
+class PartSink {
+public:
+    virtual ~PartSink() = default;
+    virtual Status Put(std::string_view bytes) = 0;
+    // Forgets what was put so far, to start over.
+    virtual Status Restart() = 0;
+};
+using PartProducer = std::function<Status(PartSink&)>;
+
+// WriteFileSafely for a result too large to hold whole, which produce puts into its sink part
+// by part. A plain file that is replaced gets the parts straight into the temporary file, which
+// takes the file's place only when produce returns Ok; a failure, or an exception thrown by
+// produce, leaves the file as it was and the temporary file removed. Where a failure halfway
+// must not leave part of the result behind (a file rewritten in place, a device, a pipe), the
+// parts are gathered first and written as WriteFileSafely writes them.
+Status WriteFileSafelyInParts(const std::string& path, const PartProducer& produce);
 
 }  // namespace qm

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 
 #include "FileAccess.h"
@@ -97,6 +98,76 @@ Status CheckWritable(const std::string& path, const Destination& destination) {
     return Status::Ok();
 }
 
+// The bytes to write: all at hand, or produced part by part.
+class Source {
+public:
+    explicit Source(std::string_view whole) : whole_(whole) {}
+    explicit Source(const PartProducer& produce) : produce_(&produce) {}
+
+    Status Into(PartSink& sink) const { return produce_ != nullptr ? (*produce_)(sink) : sink.Put(whole_); }
+
+    // All the bytes in memory, for the ways of writing that need them whole first.
+    Status Gather(std::string& storage, std::string_view& bytes) const {
+        if (produce_ == nullptr) {
+            bytes = whole_;
+            return Status::Ok();
+        }
+        StringSink sink(storage);
+        Status produced = (*produce_)(sink);
+        bytes = storage;
+        return produced;
+    }
+
+private:
+    class StringSink : public PartSink {
+    public:
+        explicit StringSink(std::string& bytes) : bytes_(bytes) {}
+        Status Put(std::string_view part) override {
+            bytes_.append(part);
+            return Status::Ok();
+        }
+        Status Restart() override {
+            bytes_.clear();
+            return Status::Ok();
+        }
+
+    private:
+        std::string& bytes_;
+    };
+
+    std::string_view whole_;
+    const PartProducer* produce_ = nullptr;
+};
+
+// The temporary file a result is written into before it takes the file's place.
+class TemporaryFile : public PartSink {
+public:
+    TemporaryFile(const std::string& path, const std::string& folder)
+        : path_(path), name_(folder + "/.quillmark-XXXXXX"), fd_(::mkstemp(name_.data())), created_(fd_.get() >= 0) {}
+    ~TemporaryFile() override {
+        if (created_ && !kept_) ::unlink(name_.c_str());
+    }
+    int fd() const { return fd_.get(); }
+    const std::string& name() const { return name_; }
+    bool Close() { return fd_.Close(); }
+    void Keep() { kept_ = true; }
+
+    Status Put(std::string_view part) override {
+        return WriteAll(fd_.get(), part) ? Status::Ok() : ErrnoFailure(path_);
+    }
+    Status Restart() override {
+        return ::lseek(fd_.get(), 0, SEEK_SET) == 0 && ::ftruncate(fd_.get(), 0) == 0 ? Status::Ok()
+                                                                                     : ErrnoFailure(path_);
+    }
+
+private:
+    const std::string& path_;
+    std::string name_;
+    FileDescriptor fd_;
+    const bool created_;
+    bool kept_ = false;
+};
+
 void SyncFolder(const std::string& folder) {
     FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() >= 0)
@@ -177,48 +248,55 @@ mode_t NewFilePermissions() {
 }
 
 // Temporary file, then rename. Returns nullopt when ownership could not be kept or the folder
-// takes no new file, so that the caller rewrites the existing file in place instead.
+// takes no new file, so that the caller rewrites the existing file in place instead; nothing has
+// been produced then.
 std::optional<Status> ReplaceByRename(const std::string& path, const Destination& destination,
-                                      std::string_view bytes) {
+                                      const Source& source) {
     const std::string folder = FolderOf(destination.target);
-    std::string temporary = folder + "/.quillmark-XXXXXX";
-    FileDescriptor fd(::mkstemp(temporary.data()));
-    if (fd.get() < 0 && errno == EACCES && destination.exists)
+    TemporaryFile temporary(path, folder);
+    if (temporary.fd() < 0 && errno == EACCES && destination.exists)
         return std::nullopt;
-    if (fd.get() < 0)
+    if (temporary.fd() < 0)
         return ErrnoFailure(path);
-    if (destination.exists && !KeepOwnership(fd.get(), destination.info)) {
-        ::unlink(temporary.c_str());
+    if (destination.exists && !KeepOwnership(temporary.fd(), destination.info))
         return std::nullopt;
-    }
     const mode_t permissions =
         destination.exists ? destination.info.st_mode & 07777 : NewFilePermissions();
-    const bool written =
-        WriteAll(fd.get(), bytes) && ::fchmod(fd.get(), permissions) == 0 && ::fsync(fd.get()) == 0;
+    if (Status produced = source.Into(temporary); !produced.ok())
+        return produced;
+    const bool written = ::fchmod(temporary.fd(), permissions) == 0 && ::fsync(temporary.fd()) == 0;
     int error = errno;
-    const bool closed = fd.Close();
+    const bool closed = temporary.Close();
     if (written && !closed)
         error = errno;
-    if (!written || !closed || ::rename(temporary.c_str(), destination.target.c_str()) != 0) {
+    if (!written || !closed || ::rename(temporary.name().c_str(), destination.target.c_str()) != 0) {
         if (written && closed)
             error = errno;
-        ::unlink(temporary.c_str());
         return ErrnoFailure(path, error);
     }
+    temporary.Keep();
     SyncFolder(folder);
     return Status::Ok();
 }
 
-}  // namespace
+// The ways of writing that want every byte at hand before the first is written.
+Status WriteGathered(const Source& source, const std::function<Status(std::string_view)>& write) {
+    std::string storage;
+    std::string_view bytes;
+    if (Status gathered = source.Gather(storage, bytes); !gathered.ok())
+        return gathered;
+    return write(bytes);
+}
 
-Status WriteFileSafely(const std::string& path, std::string_view bytes) {
-    if (const std::optional<int> stream = StandardStreamOf(path))
-        return WriteStraight(path, *stream, bytes);
+Status WriteSafely(const std::string& path, const Source& source) {
+    if (const std::optional<int> stream = StandardStreamOf(path)) {
+        return WriteGathered(source, [&](std::string_view bytes) { return WriteStraight(path, *stream, bytes); });
+    }
     Destination destination;
     if (Status located = Locate(path, destination); !located.ok())
         return located;
     if (!destination.exists)
-        return *ReplaceByRename(path, destination, bytes);
+        return *ReplaceByRename(path, destination, source);
     const mode_t mode = destination.info.st_mode;
     if (S_ISDIR(mode))
         return PathFailure(path, "is a folder, not a file");
@@ -227,12 +305,23 @@ Status WriteFileSafely(const std::string& path, std::string_view bytes) {
     if (Status writable = CheckWritable(path, destination); !writable.ok())
         return writable;
     if (!S_ISREG(mode))
-        return WriteIntoStream(path, bytes);
+        return WriteGathered(source, [&](std::string_view bytes) { return WriteIntoStream(path, bytes); });
     if (destination.info.st_nlink <= 1) {
-        if (std::optional<Status> replaced = ReplaceByRename(path, destination, bytes))
+        if (std::optional<Status> replaced = ReplaceByRename(path, destination, source))
             return *replaced;
     }
-    return RewriteInPlace(path, destination, bytes);
+    return WriteGathered(source,
+                         [&](std::string_view bytes) { return RewriteInPlace(path, destination, bytes); });
+}
+
+}  // namespace
+
+Status WriteFileSafely(const std::string& path, std::string_view bytes) {
+    return WriteSafely(path, Source(bytes));
+}
+
+Status WriteFileSafelyInParts(const std::string& path, const PartProducer& produce) {
+    return WriteSafely(path, Source(produce));
 }
 
 }  // namespace qm

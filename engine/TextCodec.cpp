@@ -28,6 +28,8 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsAscii(std::string_view bytes) { return AsciiPrefix(bytes) == bytes.size(); }
 
+}  // namespace
+
 bool IsValidUtf8(std::string_view bytes) {
     for (std::size_t pos = 0; pos < bytes.size();) {
         if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
@@ -41,12 +43,13 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
+namespace {
+
 void AppendRawByte(std::string& out, unsigned char b) { AppendUtf8(out, kFirstRawByte + (b - 0x80)); }
 
-std::string DecodeUtf8(std::string_view bytes) {
-    if (IsValidUtf8(bytes)) return std::string(bytes);
-    std::string text;
-    text.reserve(bytes.size() + bytes.size() / 4);
+// Appends bytes that are not all valid UTF-8 to text, each invalid byte as a raw-byte character.
+void DecodeInvalidUtf8(std::string_view bytes, std::string& text) {
+    text.reserve(text.size() + bytes.size() + bytes.size() / 4);
     for (std::size_t pos = 0; pos < bytes.size();) {
         const std::size_t length = ValidUtf8SequenceLength(bytes, pos);
         if (length == 0) {
@@ -56,12 +59,18 @@ std::string DecodeUtf8(std::string_view bytes) {
             pos += length;
         }
     }
+}
+
+std::string DecodeUtf8(std::string_view bytes) {
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+    std::string text;
+    DecodeInvalidUtf8(bytes, text);
     return text;
 }
 
-std::string DecodeShiftJis(std::string_view bytes) {
-    std::string text;
-    text.reserve(bytes.size() + bytes.size() / 2);
+// Appends the text of Shift-JIS bytes to text.
+void DecodeShiftJis(std::string_view bytes, std::string& text) {
+    text.reserve(text.size() + bytes.size() + bytes.size() / 2);
     for (std::size_t pos = 0; pos < bytes.size(); ++pos) {
         const unsigned char b = bytes[pos];
         if (b < 0x80) {  // the bulk of an NC program or a dictionary: copied a run at a time
@@ -83,6 +92,11 @@ std::string DecodeShiftJis(std::string_view bytes) {
             AppendUtf8(text, c);
         }
     }
+}
+
+std::string DecodeShiftJis(std::string_view bytes) {
+    std::string text;
+    DecodeShiftJis(bytes, text);
     return text;
 }
 
@@ -182,6 +196,17 @@ std::string DecodeOwnedText(std::string&& bytes, FileEncoding encoding) {
     if (!IsValidUtf8(std::string_view(bytes).substr(bom))) return DecodeUtf8(std::string_view(bytes).substr(bom));
     bytes.erase(0, bom);
     return std::move(bytes);
+}
+
+std::string_view DecodePart(std::string_view bytes, Encoding encoding, std::string& scratch) {
+    scratch.clear();
+    if (encoding == Encoding::ShiftJis) {
+        DecodeShiftJis(bytes, scratch);
+        return scratch;
+    }
+    if (IsValidUtf8(bytes)) return bytes;
+    DecodeInvalidUtf8(bytes, scratch);
+    return scratch;
 }
 
 std::string DecodeText(std::string_view bytes, FileEncoding encoding) {

@@ -11,6 +11,9 @@ namespace qm {
 // Length of the plain-ASCII run at the start of bytes, taken eight bytes at a time.
 std::size_t AsciiPrefix(std::string_view bytes);
 
+// True when bytes are UTF-8 throughout (plain ASCII included).
+bool IsValidUtf8(std::string_view bytes);
+
 // How a file's bytes are turned into text and back.
 //
 // Files are read by detection: a UTF-8 byte-order mark, or valid UTF-8 that is not plain ASCII,
@@ -44,6 +47,11 @@ std::string EncodingName(FileEncoding encoding);
 std::string DecodeText(std::string_view bytes, FileEncoding encoding);
 // The same, reusing the bytes' memory when they are already the text (plain ASCII, valid UTF-8).
 std::string DecodeOwnedText(std::string&& bytes, FileEncoding encoding);
+// Decodes one part of a file cut right after LFs (no byte of a Shift-JIS pair or a UTF-8
+// sequence is an LF, so parts decode as the whole file does), with any byte-order mark already
+// taken off. The text is bytes itself when they need no change, else it is written into
+// scratch, whose memory is reused from part to part.
+std::string_view DecodePart(std::string_view bytes, Encoding encoding, std::string& scratch);
 
 // Encodes text, byte-order mark first when the encoding has one. A character the encoding
 // cannot hold fails the whole call, naming the character and its line; out is then unspecified.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -203,6 +204,50 @@ TEST_F(ConvertCommandTest, ProgramsSmallAndLargeConvertAsTheReferenceDoes) {
     ASSERT_EQ(result.exitCode, 0) << result.err;
     for (const auto& [name, text] : programs) {
         EXPECT_EQ(ReadBytes(File("out/" + name + ".txt")), ConvertReference(text, table, false)) << name;
+    }
+}
+
+TEST_F(ConvertCommandTest, LargeProgramsWrittenToFilesGetWhatTheWholeTextGives) {
+    // A result written to a file is made a few megabytes at a time; standard output gets the
+    // result of the whole text at once. Both must be the same, whatever the encoding shows late.
+    WriteBytes(dictionary_, kHeader + "0,\"G00\",\"RAPID\"\r\n0,\"M3\",\"" + kShujikuUtf8 +
+                                "\"\r\n0,\"M9\",\"k\xC3\xBChlen\"\r\n");
+    std::string lines;
+    for (int n = 1; lines.size() < (std::size_t(9) << 19); ++n) {
+        lines += "N" + std::to_string(n) + " G00 X1. M3 (" + kShujikuUtf8 + ")\r\n";
+    }
+    const struct {
+        const char* what;
+        std::string program;
+        std::vector<std::string> options;
+    } cases[] = {
+        {"UTF-8", lines + "G00", {}},
+        {"Shift-JIS found on the last line", lines + "(" + kShujikuSjis + ")M3\r\n", {}},
+        {"byte-order mark, a stray byte at the end", "\xEF\xBB\xBF" + lines + "\xFF M3", {}},
+        {"a line longer than a part", std::string(4 << 20, 'G') + "00\r\n" + lines.substr(0, 1 << 20), {}},
+        {"Shift-JIS asked for", lines, {"--encoding", "shift_jis", "--output-encoding", "utf-8"}},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(File("BIG.NC"), c.program);
+        std::vector<std::string> args = {"-d", dictionary_};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const ProcessResult whole = Run([&] { auto a = args; a.push_back(File("BIG.NC")); return a; }());
+        args.insert(args.end(), {"-o", File("BIG.txt"), File("BIG.NC")});
+        const ProcessResult parts = Run(args);
+        ASSERT_EQ(whole.exitCode, 0) << c.what << ": " << whole.err;
+        ASSERT_EQ(parts.exitCode, 0) << c.what << ": " << parts.err;
+        EXPECT_TRUE(ReadBytes(File("BIG.txt")) == whole.out) << c.what;
+    }
+    // A character the result cannot hold, on the last line: the message counts lines over the
+    // whole program, and nothing is written.
+    WriteBytes(File("BIG.NC"), lines + "M9");
+    const ProcessResult refused = Run({"-d", dictionary_, "--output-encoding", "shift_jis", "-o", File("NEW.txt"), File("BIG.NC")});
+    EXPECT_EQ(refused.exitCode, 3);
+    const std::string lastLine = std::to_string(std::count(lines.begin(), lines.end(), '\n') + 1);
+    EXPECT_NE(refused.err.find("(U+00FC) on line " + lastLine + " cannot"), std::string::npos) << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(File("NEW.txt")));
+    for (const auto& file : std::filesystem::directory_iterator(folder_.path())) {
+        EXPECT_FALSE(file.path().filename().string().starts_with(".")) << "left behind: " << file.path();
     }
 }
 

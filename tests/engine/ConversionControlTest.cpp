@@ -6,6 +6,7 @@
 #include "TableOf.h"
 
 #include "ConversionControl.h"
+#include "ConversionStream.h"
 #include "Convert.h"
 #include "FastConvert.h"
 #include "IncrementalConvert.h"
@@ -54,6 +55,20 @@ TEST(ConversionLimit, StopsARunawayResultAndNamesTheEntry) {
     // Below the limit the same conversion goes through.
     control.resultLimit = 3 << 20;
     EXPECT_EQ(compiled.Convert("A", false, ParallelOptions{}, control).size(), (std::size_t(1) << 21) - 1 + 2);
+}
+
+TEST(ConversionLimit, CountsOverEveryPartOfAStream) {
+    const CompiledDictionary compiled(TableOf({{0, "X", "abcdefghij"}}));
+    ConversionControl control;
+    control.resultLimit = 5000;
+    ConversionStream stream(compiled, false, 1000, control);
+    const std::string part = std::string(99, 'X') + "\n";  // about 1000 bytes of result
+    int converted = 0;
+    const std::string message = Message([&] {
+        for (; converted < 10; ++converted) stream.Convert(part, false);
+    });
+    EXPECT_EQ(converted, 5) << "each part is within the limit, the sixth passes it in total";
+    EXPECT_NE(message.find("would pass 5000 bytes"), std::string::npos) << message;
 }
 
 TEST(ConversionLimit, IncrementalConversionKeepsItsResultWhenStopped) {

@@ -9,6 +9,7 @@
 
 #include "TableOf.h"
 
+#include "ConversionStream.h"
 #include "Convert.h"
 #include "FastConvert.h"
 
@@ -98,11 +99,24 @@ std::string Describe(const Case& c) {
 // Which ways of converting a case is checked in. Each costs time under the sanitizers, so
 // random cases take turns.
 struct Ways {
-    std::size_t chunkBytes = 1;  // the text is also converted cut into chunks of this size
+    std::size_t chunkBytes = 1;  // the text is also converted cut into chunks, and parts, of this size
     unsigned threads = 2;        // on this many threads
     bool compact = true;         // with every automaton state but the root on compact transitions
     bool program = true;         // through ConvertProgram
 };
+
+// The results of converting source part by part, cut after the first LF at or past every
+// `every` bytes, joined.
+std::string InParts(const CompiledDictionary& dictionary, std::string_view source, bool spaceAdd,
+                    std::size_t every) {
+    ConversionStream stream(dictionary, spaceAdd, source.size());
+    std::string joined;
+    for (std::size_t lineFeed; (lineFeed = source.find('\n', every - 1)) != std::string_view::npos;) {
+        joined += stream.Convert(source.substr(0, lineFeed + 1), false);
+        source.remove_prefix(lineFeed + 1);
+    }
+    return joined + stream.Convert(source, true);
+}
 
 // Empty when every way of converting agrees with the reference, else what differed.
 std::string Difference(const Case& c, const Ways& ways) {
@@ -111,6 +125,7 @@ std::string Difference(const Case& c, const Ways& ways) {
     std::vector<std::pair<const char*, std::string>> results = {
         {"one thread", dictionary.Convert(c.source, c.spaceAdd, 1)},
         {"in chunks", dictionary.Convert(c.source, c.spaceAdd, ParallelOptions{ways.threads, ways.chunkBytes})},
+        {"part by part", InParts(dictionary, c.source, c.spaceAdd, ways.chunkBytes)},
     };
     if (ways.compact) results.emplace_back("compact automaton", CompiledDictionary(c.table, 0).Convert(c.source, c.spaceAdd, 1));
     if (ways.program) results.emplace_back("ConvertProgram", ConvertProgram(c.source, c.table, c.spaceAdd));
@@ -220,6 +235,18 @@ TEST(FastConvertCases, LongLinesWithManyReplacementsFromTheStart) {
     ExpectAgreement(Make({{"AB", "b"}}, std::string(3000, 'A') + "B\n" + std::string(2000, 'A') + "BAB"));
     ExpectAgreement(Make({{"AB", "bab"}}, std::string(500, 'A') + "B" + std::string(500, 'B')));
     ExpectAgreement(Make({{"010", "1001"}, {"01", "10"}}, std::string(300, '0') + "10" + std::string(300, '1')));
+}
+
+TEST(FastConvertCases, LargePartsSpreadOverThreadsJoinAsTheWholeText) {
+    const Case c = Make({{"G0", "rapid"}, {"X", "x axis X"}, {"10", "ten"}, {"\r\n", " end\r\n"}}, "");
+    std::string source;
+    for (int i = 0; i < 40000; ++i) source += "N" + std::to_string(i) + " G0 X10.5\r\n";
+    source += "G0 X";  // the last line has no LF
+    const CompiledDictionary dictionary(c.table);
+    const std::string whole = dictionary.Convert(source, false, 1);
+    for (const std::size_t every : {std::size_t(300000), std::size_t(150000)}) {
+        EXPECT_TRUE(InParts(dictionary, source, false, every) == whole) << "parts of " << every << " bytes";
+    }
 }
 
 TEST(FastConvertCases, FullSizeDictionary) {

@@ -1,0 +1,185 @@
+#include "ConvertInParts.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+#include <utility>
+
+#include "ConversionStream.h"
+#include "FileAccess.h"
+#include "FileDescriptor.h"
+#include "ProgramEncoding.h"
+#include "TextCodec.h"
+
+namespace qm::cli {
+namespace {
+
+// Large enough that reading, converting and writing a part each cost far more than their
+// calls; small enough that its buffers stay in memory already touched.
+constexpr std::size_t kPartBytes = std::size_t(4) << 20;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Reads a plain file a part at a time, each part but the last ending right after an LF.
+class PartReader {
+public:
+    explicit PartReader(int fd) : fd_(fd) {}
+
+    // The next part, valid until the next call; last when it runs to the end of the file. False
+    // on a read error, which errno tells.
+    bool Next(std::string_view& part, bool& last) {
+        buffer_.erase(0, consumed_);
+        std::size_t searched = 0;  // bytes known to hold no LF
+        for (;;) {
+            if (!Fill()) return false;
+            if (ended_) return Hand(buffer_.size(), true, part, last);
+            const void* lineFeed = ::memrchr(buffer_.data() + searched, '\n', buffer_.size() - searched);
+            if (lineFeed != nullptr) {
+                return Hand(std::size_t(static_cast<const char*>(lineFeed) - buffer_.data()) + 1, false, part, last);
+            }
+            searched = buffer_.size();
+            capacity_ *= 2;  // a line longer than a part
+        }
+    }
+
+    bool Rewind() {
+        buffer_.clear();
+        consumed_ = 0;
+        ended_ = false;
+        return ::lseek(fd_, 0, SEEK_SET) == 0;
+    }
+
+private:
+    bool Hand(std::size_t bytes, bool last, std::string_view& part, bool& isLast) {
+        consumed_ = bytes;
+        part = std::string_view(buffer_).substr(0, bytes);
+        isLast = last;
+        return true;
+    }
+
+    // Reads until the buffer holds capacity_ bytes or the file ends.
+    bool Fill() {
+        std::size_t have = buffer_.size();
+        buffer_.resize(capacity_);
+        while (have < capacity_ && !ended_) {
+            const ssize_t got = ::read(fd_, buffer_.data() + have, capacity_ - have);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) return false;
+            ended_ = got == 0;
+            have += std::size_t(got);
+        }
+        buffer_.resize(have);
+        return true;
+    }
+
+    const int fd_;
+    std::string buffer_;
+    std::size_t consumed_ = 0, capacity_ = kPartBytes;
+    bool ended_ = false;
+};
+
+// Why one reading of the program stopped before its end.
+enum class Stop { Done, NotUtf8, NeedsWhole, Failed };
+
+class PartConversion {
+public:
+    PartConversion(const std::string& input, const CompiledDictionary& dictionary, const Options& options,
+                   std::size_t inputBytes, PartReader& reader)
+        : input_(input), dictionary_(dictionary), options_(options), inputBytes_(inputBytes), reader_(reader) {}
+
+    Status Produce(PartSink& sink) {
+        // Read as UTF-8 unless told otherwise; one part that is not UTF-8 makes it Shift-JIS.
+        FileEncoding program = {options_.encoding == EncodingChoice::ShiftJis ? Encoding::ShiftJis : Encoding::Utf8,
+                                false};
+        bool guessed = options_.encoding == EncodingChoice::Auto;
+        Stop stop = ReadThrough(program, guessed, sink);
+        if (stop == Stop::NotUtf8) {
+            if (!reader_.Rewind()) return ErrnoFailure(input_);
+            if (Status restarted = sink.Restart(); !restarted.ok()) return restarted;
+            program = {Encoding::ShiftJis, false};
+            guessed = false;
+            stop = ReadThrough(program, guessed, sink);
+        }
+        if (stop == Stop::NeedsWhole) return Status::Fail("the result needs the whole text");
+        return stop == Stop::Done ? Status::Ok() : failure_;
+    }
+
+    bool NeedsWhole() const { return needsWhole_; }
+
+private:
+    Stop ReadThrough(FileEncoding& program, bool& guessed, PartSink& sink) {
+        ConversionStream stream(dictionary_, options_.spaceAdd, inputBytes_);
+        bool first = true, last = false;
+        while (!last) {
+            std::string_view part;
+            if (!reader_.Next(part, last)) return Failed(ErrnoFailure(input_));
+            if (first && program.encoding == Encoding::Utf8 && part.starts_with(kByteOrderMark)) {
+                part.remove_prefix(kByteOrderMark.size());
+                program.byteOrderMark = true;
+                guessed = false;  // a byte-order mark makes it UTF-8, valid or not
+            }
+            if (guessed && !IsValidUtf8(part)) return Stop::NotUtf8;
+            const std::string_view text = guessed ? part : DecodePart(part, program.encoding, decoded_);
+            FileEncoding result = ResultEncoding(program, options_.outputEncoding);
+            result.byteOrderMark = result.byteOrderMark && first;
+            std::string_view bytes;
+            if (!Encode(stream.Convert(text, last), result, bytes)) {
+                needsWhole_ = true;
+                return Stop::NeedsWhole;
+            }
+            if (Status put = sink.Put(bytes); !put.ok()) return Failed(std::move(put));
+            first = false;
+        }
+        return Stop::Done;
+    }
+
+    // The bytes of converted text in the result's encoding; false when it cannot hold a
+    // character.
+    bool Encode(const std::string& converted, FileEncoding encoding, std::string_view& bytes) {
+        if (encoding.encoding == Encoding::Utf8 && !encoding.byteOrderMark && IsValidUtf8(converted)) {
+            bytes = converted;
+            return true;
+        }
+        if (!EncodeText(converted, encoding, encoded_).ok()) return false;
+        bytes = encoded_;
+        return true;
+    }
+
+    Stop Failed(Status status) {
+        failure_ = std::move(status);
+        return Stop::Failed;
+    }
+
+    const std::string& input_;
+    const CompiledDictionary& dictionary_;
+    const Options& options_;
+    const std::size_t inputBytes_;
+    PartReader& reader_;
+    std::string decoded_, encoded_;
+    Status failure_ = Status::Ok();
+    bool needsWhole_ = false;
+};
+
+}  // namespace
+
+PartsOutcome ConvertInParts(const std::string& input, const CompiledDictionary& dictionary, const Options& options,
+                            const std::string& destination, std::size_t minBytes, Status& failure) {
+    const FileDescriptor fd(::open(input.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    struct stat info{};
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        std::size_t(info.st_size) < minBytes) {
+        return PartsOutcome::ReadWhole;  // the whole reading says what is wrong, if anything
+    }
+    PartReader reader(fd.get());
+    PartConversion conversion(input, dictionary, options, std::size_t(info.st_size), reader);
+    const Status written =
+        WriteFileSafelyInParts(destination, [&](PartSink& sink) { return conversion.Produce(sink); });
+    if (conversion.NeedsWhole()) return PartsOutcome::ReadWhole;
+    failure = written;
+    return written.ok() ? PartsOutcome::Written : PartsOutcome::Failed;
+}
+
+}  // namespace qm::cli
