@@ -69,33 +69,70 @@ std::vector<std::string> EntryInserts(const DictionaryTable& table, bool SpaceAd
     return inserts;
 }
 
-void ConvertLineReference(std::string& line, const DictionaryTable& table,
-                          const std::vector<std::string>& inserts, std::vector<bool>* inserted) {
+namespace {
+
+// One line, insertOf(i) giving entry i's insert.
+template <typename InsertOf>
+void ConvertLine(std::string& line, const DictionaryTable& table, InsertOf&& insertOf, std::vector<bool>* inserted) {
     for (int i = 0; i <= table.LastIndex; ++i) {
         const std::string& word = table.entries[i].word;
         if (word.empty()) continue;
         Charge(line.size());
         if (line.find(word) == std::string::npos) continue;
-        if (InsertHoldsWord(word, inserts[i]) ||
-            !ReplaceFromStart(line, word, inserts[i], inserted)) {
-            ReplaceBehind(line, word, inserts[i], inserted);
+        const std::string& insert = insertOf(i);
+        if (InsertHoldsWord(word, insert) || !ReplaceFromStart(line, word, insert, inserted)) {
+            ReplaceBehind(line, word, insert, inserted);
         }
     }
 }
 
-std::string ConvertReference(std::string_view source, const DictionaryTable& table, bool SpaceAdd) {
-    const std::vector<std::string> inserts = EntryInserts(table, SpaceAdd);
+template <typename InsertOf>
+std::string ConvertText(std::string_view source, const DictionaryTable& table, InsertOf&& insertOf) {
     std::string text(source);
     text += "\r\n";
     std::string result;
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t lineFeed = text.find('\n', start);
         std::string line = text.substr(start, lineFeed + 1 - start);
-        ConvertLineReference(line, table, inserts);
+        ConvertLine(line, table, insertOf, nullptr);
         result += line;
         start = lineFeed + 1;
     }
     return result;
+}
+
+// Each entry's insert, made the first time a line holds its word: a short program needs few of
+// the ten thousand a large dictionary has.
+class InsertsOnDemand {
+public:
+    InsertsOnDemand(const DictionaryTable& table, bool spaceAdd)
+        : table_(table), spaceAdd_(spaceAdd), inserts_(std::size_t(table.LastIndex + 1)), made_(inserts_.size()) {}
+
+    const std::string& operator()(int i) {
+        if (!made_[std::size_t(i)]) {
+            inserts_[std::size_t(i)] = (spaceAdd_ ? " " : "") + ProperCase(table_.entries[i].comment);
+            made_[std::size_t(i)] = true;
+        }
+        return inserts_[std::size_t(i)];
+    }
+
+private:
+    const DictionaryTable& table_;
+    const bool spaceAdd_;
+    std::vector<std::string> inserts_;
+    std::vector<bool> made_;
+};
+
+}  // namespace
+
+void ConvertLineReference(std::string& line, const DictionaryTable& table,
+                          const std::vector<std::string>& inserts, std::vector<bool>* inserted) {
+    ConvertLine(line, table, [&](int i) -> const std::string& { return inserts[std::size_t(i)]; }, inserted);
+}
+
+std::string ConvertReference(std::string_view source, const DictionaryTable& table, bool SpaceAdd) {
+    const std::vector<std::string> inserts = EntryInserts(table, SpaceAdd);
+    return ConvertText(source, table, [&](int i) -> const std::string& { return inserts[std::size_t(i)]; });
 }
 
 std::optional<std::string> ConvertReferenceWithin(std::string_view source, const DictionaryTable& table,
@@ -106,7 +143,7 @@ std::optional<std::string> ConvertReferenceWithin(std::string_view source, const
         ~Unset() { workLeft = nullptr; }
     } unset;
     try {
-        return ConvertReference(source, table, SpaceAdd);
+        return ConvertText(source, table, InsertsOnDemand(table, SpaceAdd));
     } catch (const WorkExhausted&) {
         return std::nullopt;
     }

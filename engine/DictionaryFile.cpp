@@ -146,6 +146,7 @@ DictionaryRecordReader::DictionaryRecordReader(std::string_view text, std::strin
 // Lines that end in CR alone would all run together into the header line, and the dictionary
 // would load, and be saved again, without a word. A CR between quotes is part of a field.
 bool DictionaryRecordReader::RefuseLoneCarriageReturn(std::string_view line) {
+    if (line.find('\r') == std::string_view::npos) return true;  // nearly every line: memchr only
     bool quoted = false;
     const auto lineEnd = std::find_if(line.begin(), line.end(), [&quoted](char c) {
         if (c == '"') quoted = !quoted;

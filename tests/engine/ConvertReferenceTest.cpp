@@ -130,6 +130,12 @@ TEST(ConvertReference, GivesUpWhenItsWorkRunsOut) {
     const DictionaryTable table = TableOf({{0, "G00", "rapid"}, {0, "M3", "spindle on"}});
     EXPECT_EQ(ConvertReferenceWithin("G00 M3\r\nX1.", table, false, 1 << 20),
               ConvertReference("G00 M3\r\nX1.", table, false));
+    // Its inserts are made as lines need them: one that only a comment brings, one used twice.
+    const DictionaryTable chained = TableOf({{0, "G00", "rapid m3"}, {0, "m3", "spindle on"}, {0, "X", "x axis"}});
+    for (const bool spaceAdd : {false, true}) {
+        EXPECT_EQ(ConvertReferenceWithin("G00\r\nm3 G00 X", chained, spaceAdd, 1 << 20),
+                  ConvertReference("G00\r\nm3 G00 X", chained, spaceAdd));
+    }
     // Each entry doubles the line: far more work than allowed, long before memory runs out.
     DictionaryTable doubling;
     for (int i = 0; i < 40; ++i) {
