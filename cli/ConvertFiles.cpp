@@ -23,6 +23,7 @@
 #include "FileType.h"
 #include "ProgramEncoding.h"
 #include "SettingsStore.h"
+#include "StandardOutput.h"
 
 namespace fs = std::filesystem;
 
@@ -36,16 +37,6 @@ void Report(const std::string& message) {
 }
 
 Status ReadStandardInput(std::string& bytes) { return ReadStream(STDIN_FILENO, "standard input", bytes); }
-
-Status WriteStandardOutput(std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t put = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
-        if (put < 0 && errno == EINTR) continue;
-        if (put < 0) return Status::Fail(std::string("standard output: ") + std::strerror(errno));
-        bytes.remove_prefix(std::size_t(put));
-    }
-    return Status::Ok();
-}
 
 // A program smaller than this converts in less time with the plain algorithm than compiling
 // the dictionary takes (10,001 words: compiling 3 ms; the plain algorithm 1.5 ms, and 0.04 ms a
@@ -176,9 +167,13 @@ Outcome ConvertOne(const Options& options, const std::string& input, const std::
     DictionaryCache::Entry* dictionary = dictionaries.Get(dictionaryPath, problem);
     if (dictionary == nullptr) return Fail(problem, Outcome::DictionaryRefused);
     if (!destinations.Choose(input, dictionaryPath, destination, problem)) return Fail(problem);
-    if (destination != kStandardStream && IsPlainFileOfAtLeast(input, kCompileFromBytes)) {
+    if (IsPlainFileOfAtLeast(input, kCompileFromBytes)) {
+        const auto write = [&](const PartProducer& produce) {
+            return destination == kStandardStream ? WriteStandardOutputInParts(produce)
+                                                  : WriteFileSafelyInParts(destination, produce);
+        };
         Status failure = Status::Ok();
-        switch (ConvertInParts(input, dictionary->Compiled(), options, destination, kCompileFromBytes, failure)) {
+        switch (ConvertInParts(input, dictionary->Compiled(), options, write, kCompileFromBytes, failure)) {
             case PartsOutcome::Written:
                 return Outcome::Written;
             case PartsOutcome::Failed:

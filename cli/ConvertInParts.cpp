@@ -166,7 +166,8 @@ private:
 }  // namespace
 
 PartsOutcome ConvertInParts(const std::string& input, const CompiledDictionary& dictionary, const Options& options,
-                            const std::string& destination, std::size_t minBytes, Status& failure) {
+                            const std::function<Status(const PartProducer&)>& write, std::size_t minBytes,
+                            Status& failure) {
     const FileDescriptor fd(::open(input.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat info{};
     if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
@@ -175,8 +176,7 @@ PartsOutcome ConvertInParts(const std::string& input, const CompiledDictionary& 
     }
     PartReader reader(fd.get());
     PartConversion conversion(input, dictionary, options, std::size_t(info.st_size), reader);
-    const Status written =
-        WriteFileSafelyInParts(destination, [&](PartSink& sink) { return conversion.Produce(sink); });
+    const Status written = write([&](PartSink& sink) { return conversion.Produce(sink); });
     if (conversion.NeedsWhole()) return PartsOutcome::ReadWhole;
     failure = written;
     return written.ok() ? PartsOutcome::Written : PartsOutcome::Failed;

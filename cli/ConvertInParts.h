@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "CommandLine.h"
 #include "FastConvert.h"
+#include "FileAccess.h"
 #include "Status.h"
 
 namespace qm::cli {
@@ -16,8 +18,8 @@ enum class PartsOutcome {
     ReadWhole,  // nothing was done: the caller reads and converts the program as a whole
 };
 
-// Converts a plain program file of at least minBytes a few megabytes at a time and writes the
-// result with WriteFileSafelyInParts, so that a program of any size is converted in the memory of
+// Converts a plain program file of at least minBytes a few megabytes at a time and hands the
+// result to write (WriteFileSafelyInParts or the like) part by part, so that a program of any size is converted in the memory of
 // a few parts instead of being held whole, twice, and its result once more. The result is
 // exactly what converting the whole text gives.
 //
@@ -28,6 +30,7 @@ enum class PartsOutcome {
 // line). Throws what the conversion throws (ConversionTooLarge, std::bad_alloc); nothing is
 // written then either.
 PartsOutcome ConvertInParts(const std::string& input, const CompiledDictionary& dictionary, const Options& options,
-                            const std::string& destination, std::size_t minBytes, Status& failure);
+                            const std::function<Status(const PartProducer&)>& write, std::size_t minBytes,
+                            Status& failure);
 
 }  // namespace qm::cli

@@ -13,6 +13,7 @@
 #include "DictionaryFile.h"
 #include "FileAccess.h"
 #include "SettingsStore.h"
+#include "StandardOutput.h"
 #include "TextCodec.h"
 
 namespace qm::cli {
@@ -70,18 +71,6 @@ Status ReadProgramText(const std::string& input, EncodingChoice choice, std::str
     if (choice == EncodingChoice::Utf8)
         encoding = {Encoding::Utf8, bytes.starts_with("\xEF\xBB\xBF")};
     text = DecodeOwnedText(std::move(bytes), encoding);
-    return Status::Ok();
-}
-
-Status WriteStandardOutput(std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t put = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put < 0)
-            return Status::Fail(std::string("standard output: ") + std::strerror(errno));
-        bytes.remove_prefix(std::size_t(put));
-    }
     return Status::Ok();
 }
 

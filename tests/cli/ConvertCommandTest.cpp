@@ -208,8 +208,9 @@ TEST_F(ConvertCommandTest, ProgramsSmallAndLargeConvertAsTheReferenceDoes) {
 }
 
 TEST_F(ConvertCommandTest, LargeProgramsWrittenToFilesGetWhatTheWholeTextGives) {
-    // A result written to a file is made a few megabytes at a time; standard output gets the
-    // result of the whole text at once. Both must be the same, whatever the encoding shows late.
+    // A program read from a file is converted a few megabytes at a time; one read from standard
+    // input is converted whole. Both must give the same, whatever the encoding shows late, and
+    // whether the result goes to -o or to standard output appended to a file.
     WriteBytes(dictionary_, kHeader + "0,\"G00\",\"RAPID\"\r\n0,\"M3\",\"" + kShujikuUtf8 +
                                 "\"\r\n0,\"M9\",\"k\xC3\xBChlen\"\r\n");
     std::string lines;
@@ -229,14 +230,21 @@ TEST_F(ConvertCommandTest, LargeProgramsWrittenToFilesGetWhatTheWholeTextGives) 
     };
     for (const auto& c : cases) {
         WriteBytes(File("BIG.NC"), c.program);
+        WriteBytes(File("APPENDED.txt"), "earlier\n");
         std::vector<std::string> args = {"-d", dictionary_};
         args.insert(args.end(), c.options.begin(), c.options.end());
-        const ProcessResult whole = Run([&] { auto a = args; a.push_back(File("BIG.NC")); return a; }());
+        const ProcessResult whole = Run(args, c.program);
+        std::vector<std::string> appended = {"/bin/sh", "-c", "out=$1; shift; exec \"$@\" >> \"$out\"", "sh",
+                                             File("APPENDED.txt"), QM_CONVERTER};
+        appended.insert(appended.end(), args.begin(), args.end());
+        appended.push_back(File("BIG.NC"));
         args.insert(args.end(), {"-o", File("BIG.txt"), File("BIG.NC")});
-        const ProcessResult parts = Run(args);
+        const ProcessResult toFile = Run(args), toOutput = test::RunProcess(appended);
         ASSERT_EQ(whole.exitCode, 0) << c.what << ": " << whole.err;
-        ASSERT_EQ(parts.exitCode, 0) << c.what << ": " << parts.err;
+        ASSERT_EQ(toFile.exitCode, 0) << c.what << ": " << toFile.err;
+        ASSERT_EQ(toOutput.exitCode, 0) << c.what << ": " << toOutput.err;
         EXPECT_TRUE(ReadBytes(File("BIG.txt")) == whole.out) << c.what;
+        EXPECT_TRUE(ReadBytes(File("APPENDED.txt")) == "earlier\n" + whole.out) << c.what;
     }
     // A character the result cannot hold, on the last line: the message counts lines over the
     // whole program, and nothing is written.

@@ -340,6 +340,19 @@ TEST_F(ConverterHostileFilesTest, RunningOutOfMemoryExitsThreeWithAMessageAndWri
     EXPECT_NE(result.err.find(File("D.MIN") + ": "), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("Nothing was written."), std::string::npos) << result.err;
     EXPECT_FALSE(fs::exists(File("out.txt")));
+
+    // A large program whose first megabytes were already written to standard output, a file:
+    // the file is cut back to what it held before.
+    std::string filler;
+    while (filler.size() < (std::size_t(9) << 19)) filler += "N1 G01 X1. Y2.\r\n";
+    WriteBytes(File("D.MIN"), filler + "[0]\r\n");
+    WriteBytes(File("out.txt"), "earlier results\n");
+    const std::string appending = limited.substr(0, limited.find(" -o ")) + " " + Quoted(File("D.MIN")) + " >> " +
+                                  Quoted(File("out.txt"));
+    const ProcessResult halfway = test::RunProcess({"/bin/sh", "-c", appending});
+    EXPECT_EQ(halfway.exitCode, 3) << halfway.err;
+    EXPECT_NE(halfway.err.find("Nothing was written."), std::string::npos) << halfway.err;
+    EXPECT_TRUE(ReadBytes(File("out.txt")) == "earlier results\n") << "the file was not cut back";
 }
 
 }  // namespace
