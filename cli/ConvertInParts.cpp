@@ -88,7 +88,12 @@ class PartConversion {
 public:
     PartConversion(const std::string& input, const CompiledDictionary& dictionary, const Options& options,
                    std::size_t inputBytes, PartReader& reader)
-        : input_(input), dictionary_(dictionary), options_(options), inputBytes_(inputBytes), reader_(reader) {}
+        : input_(input),
+          dictionary_(dictionary),
+          options_(options),
+          inputBytes_(inputBytes),
+          reader_(reader),
+          validInserts_(dictionary.InsertsAreValidUtf8()) {}
 
     Status Produce(PartSink& sink) {
         // Read as UTF-8 unless told otherwise; one part that is not UTF-8 makes it Shift-JIS.
@@ -123,10 +128,11 @@ private:
             }
             if (guessed && !IsValidUtf8(part)) return Stop::NotUtf8;
             const std::string_view text = guessed ? part : DecodePart(part, program.encoding, decoded_);
+            const bool validText = program.encoding != Encoding::ShiftJis && text.data() == part.data();
             FileEncoding result = ResultEncoding(program, options_.outputEncoding);
             result.byteOrderMark = result.byteOrderMark && first;
             std::string_view bytes;
-            if (!Encode(stream.Convert(text, last), result, bytes)) {
+            if (!Encode(stream.Convert(text, last), validText && validInserts_, result, bytes)) {
                 needsWhole_ = true;
                 return Stop::NeedsWhole;
             }
@@ -137,9 +143,9 @@ private:
     }
 
     // The bytes of converted text in the result's encoding; false when it cannot hold a
-    // character.
-    bool Encode(const std::string& converted, FileEncoding encoding, std::string_view& bytes) {
-        if (encoding.encoding == Encoding::Utf8 && !encoding.byteOrderMark && IsValidUtf8(converted)) {
+    // character. Text known to be valid UTF-8 is not looked through again.
+    bool Encode(const std::string& converted, bool valid, FileEncoding encoding, std::string_view& bytes) {
+        if (encoding.encoding == Encoding::Utf8 && !encoding.byteOrderMark && (valid || IsValidUtf8(converted))) {
             bytes = converted;
             return true;
         }
@@ -158,6 +164,7 @@ private:
     const Options& options_;
     const std::size_t inputBytes_;
     PartReader& reader_;
+    const bool validInserts_;
     std::string decoded_, encoded_;
     Status failure_ = Status::Ok();
     bool needsWhole_ = false;

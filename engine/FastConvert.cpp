@@ -9,6 +9,7 @@
 #include "AcPieces.h"
 #include "AcRules.h"
 #include "ConversionWatch.h"
+#include "TextCodec.h"
 
 namespace qm {
 namespace {
@@ -52,6 +53,8 @@ std::string CompiledDictionary::Convert(std::string_view source, bool SpaceAdd, 
     ConvertInParallel(*rules_, SplitAtLines(source, chunkBytes), true, SpaceAdd, threads, result, watch, buffers);
     return result;
 }
+
+bool CompiledDictionary::InsertsAreValidUtf8() const { return IsValidUtf8(rules_->inserts); }
 
 std::string CompiledDictionary::ConvertLines(std::string_view lines, bool SpaceAdd,
                                              const ConversionControl& control) const {

@@ -42,6 +42,11 @@ public:
     // text that an earlier conversion already padded with its CR LF.
     std::string ConvertLines(std::string_view lines, bool SpaceAdd, const ConversionControl& control = {}) const;
 
+    // True when every text the dictionary inserts is valid UTF-8, as it is unless a comment
+    // holds bytes its file's encoding has no character for: converting valid UTF-8 then gives
+    // valid UTF-8, since words match whole characters only.
+    bool InsertsAreValidUtf8() const;
+
 private:
     friend class ConversionStream;
     std::unique_ptr<const AcRules> rules_;

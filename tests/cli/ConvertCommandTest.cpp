@@ -246,6 +246,14 @@ TEST_F(ConvertCommandTest, LargeProgramsWrittenToFilesGetWhatTheWholeTextGives) 
         EXPECT_TRUE(ReadBytes(File("BIG.txt")) == whole.out) << c.what;
         EXPECT_TRUE(ReadBytes(File("APPENDED.txt")) == "earlier\n" + whole.out) << c.what;
     }
+    // A comment holding a byte that its dictionary's encoding has no character for gives that
+    // byte back, in the middle of UTF-8 text.
+    WriteBytes(File("RAW.dic"), kHeader + "0,\"M3\",\"\xFF\"\r\n");
+    WriteBytes(File("BIG.NC"), lines);
+    const ProcessResult rawWhole = Run({"-d", File("RAW.dic")}, lines);
+    ASSERT_EQ(Run({"-d", File("RAW.dic"), "-o", File("BIG.txt"), File("BIG.NC")}).exitCode, 0);
+    EXPECT_NE(rawWhole.out.find("X1. \xFF (" + kShujikuUtf8 + ")"), std::string::npos);
+    EXPECT_TRUE(ReadBytes(File("BIG.txt")) == rawWhole.out);
     // A character the result cannot hold, on the last line: the message counts lines over the
     // whole program, and nothing is written.
     WriteBytes(File("BIG.NC"), lines + "M9");
