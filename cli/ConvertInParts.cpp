@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <future>
 #include <string_view>
 #include <utility>
 
@@ -115,10 +116,13 @@ public:
     bool NeedsWhole() const { return needsWhole_; }
 
 private:
+    // Each part's result is written while the next part is read and converted.
     Stop ReadThrough(FileEncoding& program, bool& guessed, PartSink& sink) {
         ConversionStream stream(dictionary_, options_.spaceAdd, inputBytes_);
+        std::future<Status> writing;  // waited for, whatever happens, before the sink goes
+        const auto written = [&] { return !writing.valid() || (failure_ = writing.get()).ok(); };
         bool first = true, last = false;
-        while (!last) {
+        for (int turn = 0; !last; turn ^= 1) {
             std::string_view part;
             if (!reader_.Next(part, last)) return Failed(ErrnoFailure(input_));
             if (first && program.encoding == Encoding::Utf8 && part.starts_with(kByteOrderMark)) {
@@ -126,31 +130,35 @@ private:
                 program.byteOrderMark = true;
                 guessed = false;  // a byte-order mark makes it UTF-8, valid or not
             }
-            if (guessed && !IsValidUtf8(part)) return Stop::NotUtf8;
+            if (guessed && !IsValidUtf8(part)) return written() ? Stop::NotUtf8 : Stop::Failed;
             const std::string_view text = guessed ? part : DecodePart(part, program.encoding, decoded_);
             const bool validText = program.encoding != Encoding::ShiftJis && text.data() == part.data();
             FileEncoding result = ResultEncoding(program, options_.outputEncoding);
             result.byteOrderMark = result.byteOrderMark && first;
+            const std::string& converted = stream.Convert(text, last);
+            if (!written()) return Stop::Failed;  // the part before, whose buffers are now free
             std::string_view bytes;
-            if (!Encode(stream.Convert(text, last), validText && validInserts_, result, bytes)) {
+            if (!Encode(converted, validText && validInserts_, result, encoded_[turn], bytes)) {
                 needsWhole_ = true;
                 return Stop::NeedsWhole;
             }
-            if (Status put = sink.Put(bytes); !put.ok()) return Failed(std::move(put));
+            writing = std::async(std::launch::async, [&sink, bytes] { return sink.Put(bytes); });
             first = false;
         }
-        return Stop::Done;
+        return written() ? Stop::Done : Stop::Failed;
     }
 
-    // The bytes of converted text in the result's encoding; false when it cannot hold a
-    // character. Text known to be valid UTF-8 is not looked through again.
-    bool Encode(const std::string& converted, bool valid, FileEncoding encoding, std::string_view& bytes) {
+    // The bytes of converted text in the result's encoding, made in encoded when they differ
+    // from the text; false when the encoding cannot hold a character. Text known to be valid
+    // UTF-8 is not looked through again.
+    static bool Encode(const std::string& converted, bool valid, FileEncoding encoding, std::string& encoded,
+                       std::string_view& bytes) {
         if (encoding.encoding == Encoding::Utf8 && !encoding.byteOrderMark && (valid || IsValidUtf8(converted))) {
             bytes = converted;
             return true;
         }
-        if (!EncodeText(converted, encoding, encoded_).ok()) return false;
-        bytes = encoded_;
+        if (!EncodeText(converted, encoding, encoded).ok()) return false;
+        bytes = encoded;
         return true;
     }
 
@@ -165,7 +173,7 @@ private:
     const std::size_t inputBytes_;
     PartReader& reader_;
     const bool validInserts_;
-    std::string decoded_, encoded_;
+    std::string decoded_, encoded_[2];  // a part's result is encoded while the one before is written
     Status failure_ = Status::Ok();
     bool needsWhole_ = false;
 };

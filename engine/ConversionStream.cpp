@@ -27,14 +27,15 @@ ConversionStream::ConversionStream(const CompiledDictionary& dictionary, bool sp
       threads_(std::max(1u, std::thread::hardware_concurrency())) {}
 
 const std::string& ConversionStream::Convert(std::string_view part, bool last) {
-    result_.clear();  // keeps its memory
+    std::string& result = results_[turn_ ^= 1];
+    result.clear();  // keeps its memory
     if (threads_ == 1 || part.size() < kParallelFrom) {
-        ConvertPiece(rules_, part, last, spaceAdd_, result_, watch_);
-        return result_;
+        ConvertPiece(rules_, part, last, spaceAdd_, result, watch_);
+        return result;
     }
     const std::size_t pieceBytes = std::max(kSmallestPiece, part.size() / (threads_ * kPiecesPerThread) + 1);
-    ConvertInParallel(rules_, SplitAtLines(part, pieceBytes), last, spaceAdd_, threads_, result_, watch_, buffers_);
-    return result_;
+    ConvertInParallel(rules_, SplitAtLines(part, pieceBytes), last, spaceAdd_, threads_, result, watch_, buffers_);
+    return result;
 }
 
 }  // namespace qm

@@ -33,7 +33,8 @@ public:
 
     // part: whole lines, each ending in LF, unless last, which ends the text (its final line,
     // with or without LF, is completed with CR LF as always). The result stays valid until the
-    // next call. Throws what CompiledDictionary::Convert throws.
+    // call after next, so that it can be written out while the next part is converted. Throws
+    // what CompiledDictionary::Convert throws.
     const std::string& Convert(std::string_view part, bool last);
 
 private:
@@ -42,7 +43,8 @@ private:
     const ConversionControl control_;
     ConversionWatch watch_;
     const unsigned threads_;
-    std::string result_;
+    std::string results_[2];  // in turn
+    int turn_ = 0;
     std::vector<std::string> buffers_;
 };
 
