@@ -6,7 +6,7 @@
 // the time to compile the dictionary, the reference engine's speed (on a slice, since it is
 // slow), a floor that only reads the text once, and the wall time and peak memory of the
 // command-line converter on the whole program (--skip-cli leaves that out; --converter times
-// another build of it). A converter that runs in under 5 s is timed three times, the best shown.
+// another build of it). A converter that runs in under 5 s is timed five times, the best shown.
 // The 10,001-entry dictionary is measured twice: as generated, and with a tenth of its entries
 // naming their own word in the comment. Then an adversarial line: 100 KB of G against the
 // 10,001 nested words G, GG, GGG, ..., both engines timed once. Last, the converter's own goals:
@@ -56,7 +56,7 @@ std::string_view FirstLines(std::string_view text, std::size_t lines) {
 }
 
 struct Figures {
-    double buildMs = 0, fastOne = 0, fastAll = 0, reference = 0, floor = 0, cliSeconds = -1;
+    double buildMs = 0, fastOne = 0, fastAll = 0, fastAllSeconds = 0, reference = 0, floor = 0, cliSeconds = -1;
     qm::bench::ConverterGoalFigures converter;
 };
 
@@ -80,6 +80,7 @@ void MeasureEngines(const std::string& text, const DictionaryTable& table, Figur
     const double all = BestSeconds(5, [&] { outBytes = compiled.Convert(text, false, 0).size(); });
     f.fastOne = MegabytesPerSecond(text.size(), one);
     f.fastAll = MegabytesPerSecond(text.size(), all);
+    f.fastAllSeconds = all;
 
     const std::string_view slice = FirstLines(text, kReferenceSliceLines);
     std::string reference;
@@ -98,10 +99,11 @@ void MeasureEngines(const std::string& text, const DictionaryTable& table, Figur
                 f.fastAll / f.reference, f.floor / f.fastAll);
 }
 
-// Times the converter on the files; a fast one three times (the best counts), a slow one once.
+// Times the converter on the files; a fast one five times (the best counts: writing back what
+// earlier runs wrote makes the disk uneven), a slow one once.
 qm::bench::TimedRun TimeConverter(const std::vector<std::string>& command) {
     qm::bench::TimedRun best = qm::bench::RunTimed(command);
-    for (int round = 1; round < 3 && best.exitCode == 0 && best.seconds < 5; ++round) {
+    for (int round = 1; round < 5 && best.exitCode == 0 && best.seconds < 5; ++round) {
         const qm::bench::TimedRun run = qm::bench::RunTimed(command);
         if (run.exitCode != 0 || run.seconds < best.seconds) best = run;
     }
@@ -189,6 +191,8 @@ void PrintGoals(const Figures& f, const Figures& selfNaming, const Adversarial& 
     if (f.cliSeconds >= 0 && c.readOnceSeconds > 0) {
         std::printf("  [%s] %s (%.1fx)\n", f.cliSeconds <= 10 * c.readOnceSeconds ? " met " : "MISSED",
                     "converter end to end within 10x of reading the program once (wc -l)", f.cliSeconds / c.readOnceSeconds);
+        std::printf("           (the engine alone, on all cores, without reading or writing: %.1fx)\n",
+                    f.fastAllSeconds / c.readOnceSeconds);
     } else {
         std::printf("  [  --  ] converter end to end within 10x of reading the program once (not measured)\n");
     }
