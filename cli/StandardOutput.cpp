@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include "UndoOnSignal.h"
+
 namespace qm::cli {
 namespace {
 
@@ -76,6 +78,7 @@ Status WriteStandardOutputInParts(const PartProducer& produce) {
         return WriteStandardOutput(whole.bytes());
     }
     FileEnd file(end);
+    const UndoOnSignal undo = UndoOnSignal::CutBack(STDOUT_FILENO, end);
     Status produced = Status::Ok();
     try {
         produced = produce(file);

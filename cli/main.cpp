@@ -14,6 +14,7 @@
 #include "ConvertFiles.h"
 #include "ListMissing.h"
 #include "ProgramFolder.h"
+#include "UndoOnSignal.h"
 
 namespace {
 
@@ -32,6 +33,9 @@ int main(int argc, char** argv) {
     // the file's bytes and decoded text, once parsed, are reused instead of new pages faulted
     // in; a program's larger buffers are still mapped and given back whole.
     ::mallopt(M_MMAP_THRESHOLD, 1 << 20);
+    // A large conversion stopped with Ctrl-C leaves neither a temporary file nor part of its
+    // result behind.
+    qm::UndoUnfinishedWritesOnSignals();
     const std::string programFolder = ProgramFolder(argv[0]);
     std::string error;
     const auto options = qm::cli::ParseCommandLine({argv + 1, argv + argc}, error);

@@ -11,6 +11,7 @@
 
 #include "FileAccess.h"
 #include "FileDescriptor.h"
+#include "UndoOnSignal.h"
 
 namespace qm {
 namespace {
@@ -143,14 +144,21 @@ private:
 class TemporaryFile : public PartSink {
 public:
     TemporaryFile(const std::string& path, const std::string& folder)
-        : path_(path), name_(folder + "/.quillmark-XXXXXX"), fd_(::mkstemp(name_.data())), created_(fd_.get() >= 0) {}
+        : path_(path),
+          name_(folder + "/.quillmark-XXXXXX"),
+          fd_(::mkstemp(name_.data())),
+          created_(fd_.get() >= 0),
+          undo_(UndoOnSignal::RemoveFile(created_ ? name_ : std::string())) {}
     ~TemporaryFile() override {
         if (created_ && !kept_) ::unlink(name_.c_str());
     }
     int fd() const { return fd_.get(); }
     const std::string& name() const { return name_; }
     bool Close() { return fd_.Close(); }
-    void Keep() { kept_ = true; }
+    void Keep() {
+        kept_ = true;
+        undo_.Drop();
+    }
 
     // Each part is sent on its way to the disk at once (without waiting for it), so that the
     // sync before the rename finds little left to write.
@@ -171,6 +179,7 @@ private:
     std::string name_;
     FileDescriptor fd_;
     const bool created_;
+    UndoOnSignal undo_;  // a long write stopped with Ctrl-C leaves no temporary file behind
     bool kept_ = false;
     std::size_t written_ = 0;
 };
