@@ -161,26 +161,35 @@ Outcome Fail(const std::string& message, Outcome outcome = Outcome::FileFailed) 
 
 std::string InputName(const std::string& input) { return input == kStandardStream ? "standard input" : input; }
 
+// A program file converted and written part by part; nothing, with nothing done, when it is to
+// be converted whole.
+std::optional<Outcome> ConvertFileInParts(const Options& options, const std::string& input,
+                                          const std::string& destination, DictionaryCache::Entry& dictionary) {
+    if (!IsPlainFileOfAtLeast(input, kCompileFromBytes)) return std::nullopt;
+    const auto write = [&](const PartProducer& produce) {
+        return destination == kStandardStream ? WriteStandardOutputInParts(produce)
+                                              : WriteFileSafelyInParts(destination, produce);
+    };
+    Status failure = Status::Ok();
+    switch (ConvertInParts(input, dictionary.Compiled(), options, write, kCompileFromBytes, failure)) {
+        case PartsOutcome::Written:
+            return Outcome::Written;
+        case PartsOutcome::Failed:
+            return Fail(failure.message());
+        case PartsOutcome::ReadWhole:
+            break;
+    }
+    return std::nullopt;
+}
+
 Outcome ConvertOne(const Options& options, const std::string& input, const std::string& dictionaryPath,
                    Destinations& destinations, DictionaryCache& dictionaries) {
     std::string destination, problem;
     DictionaryCache::Entry* dictionary = dictionaries.Get(dictionaryPath, problem);
     if (dictionary == nullptr) return Fail(problem, Outcome::DictionaryRefused);
     if (!destinations.Choose(input, dictionaryPath, destination, problem)) return Fail(problem);
-    if (IsPlainFileOfAtLeast(input, kCompileFromBytes)) {
-        const auto write = [&](const PartProducer& produce) {
-            return destination == kStandardStream ? WriteStandardOutputInParts(produce)
-                                                  : WriteFileSafelyInParts(destination, produce);
-        };
-        Status failure = Status::Ok();
-        switch (ConvertInParts(input, dictionary->Compiled(), options, write, kCompileFromBytes, failure)) {
-            case PartsOutcome::Written:
-                return Outcome::Written;
-            case PartsOutcome::Failed:
-                return Fail(failure.message());
-            case PartsOutcome::ReadWhole:
-                break;
-        }
+    if (const std::optional<Outcome> outcome = ConvertFileInParts(options, input, destination, *dictionary)) {
+        return *outcome;
     }
     std::string bytes;
     const Status read = input == kStandardStream ? ReadStandardInput(bytes)
