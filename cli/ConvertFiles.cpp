@@ -166,6 +166,8 @@ std::string InputName(const std::string& input) { return input == kStandardStrea
 std::optional<Outcome> ConvertFileInParts(const Options& options, const std::string& input,
                                           const std::string& destination, DictionaryCache::Entry& dictionary) {
     if (!IsPlainFileOfAtLeast(input, kCompileFromBytes)) return std::nullopt;
+    // A program appended to itself (P.NC >> P.NC) would go on to read its own result.
+    if (destination == kStandardStream && FileIdentity(input) == FileIdentity("/dev/stdout")) return std::nullopt;
     const auto write = [&](const PartProducer& produce) {
         return destination == kStandardStream ? WriteStandardOutputInParts(produce)
                                               : WriteFileSafelyInParts(destination, produce);

@@ -319,6 +319,17 @@ void WriteDoublingDictionary(const std::string& path) {
     WriteBytes(path, kHeader + records);
 }
 
+TEST_F(ConverterHostileFilesTest, AProgramAppendedToItselfIsReadWholeFirst) {
+    // Converted as it is read, its own result would keep it reading for ever.
+    std::string program;
+    while (program.size() < (std::size_t(9) << 19)) program += "N1 G00 X1.\r\n";  // more than a part
+    WriteBytes(File("A.MIN"), program);
+    const ProcessResult result = Shell("convert " + ToA() + " >> " + Quoted(File("A.MIN")));
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const std::string converted = Run({"-d", dictionary_}, program).out;
+    EXPECT_TRUE(ReadBytes(File("A.MIN")) == program + converted);
+}
+
 TEST_F(ConverterHostileFilesTest, RunningOutOfMemoryExitsThreeWithAMessageAndWritesNothing) {
     WriteDoublingDictionary(dictionary_);
     WriteBytes(File("D.MIN"), "[0]\r\n");
