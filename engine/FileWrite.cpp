@@ -148,11 +148,13 @@ public:
           name_(folder + "/.quillmark-XXXXXX"),
           fd_(::mkstemp(name_.data())),
           created_(fd_.get() >= 0),
+          error_(created_ ? 0 : errno),
           undo_(UndoOnSignal::RemoveFile(created_ ? name_ : std::string())) {}
     ~TemporaryFile() override {
         if (created_ && !kept_) ::unlink(name_.c_str());
     }
     int fd() const { return fd_.get(); }
+    int error() const { return error_; }  // why it could not be made
     const std::string& name() const { return name_; }
     bool Close() { return fd_.Close(); }
     void Keep() {
@@ -179,6 +181,7 @@ private:
     std::string name_;
     FileDescriptor fd_;
     const bool created_;
+    const int error_;
     UndoOnSignal undo_;  // a long write stopped with Ctrl-C leaves no temporary file behind
     bool kept_ = false;
     std::size_t written_ = 0;
@@ -270,10 +273,10 @@ std::optional<Status> ReplaceByRename(const std::string& path, const Destination
                                       const Source& source) {
     const std::string folder = FolderOf(destination.target);
     TemporaryFile temporary(path, folder);
-    if (temporary.fd() < 0 && errno == EACCES && destination.exists)
+    if (temporary.fd() < 0 && temporary.error() == EACCES && destination.exists)
         return std::nullopt;
     if (temporary.fd() < 0)
-        return ErrnoFailure(path);
+        return ErrnoFailure(path, temporary.error());
     if (destination.exists && !KeepOwnership(temporary.fd(), destination.info))
         return std::nullopt;
     const mode_t permissions =

@@ -47,7 +47,8 @@ namespace {
 
 void AppendRawByte(std::string& out, unsigned char b) { AppendUtf8(out, kFirstRawByte + (b - 0x80)); }
 
-// Appends bytes that are not all valid UTF-8 to text, each invalid byte as a raw-byte character.
+// Appends the text of UTF-8 bytes to text, each byte that is part of no valid sequence as a
+// raw-byte character.
 void DecodeInvalidUtf8(std::string_view bytes, std::string& text) {
     text.reserve(text.size() + bytes.size() + bytes.size() / 4);
     for (std::size_t pos = 0; pos < bytes.size();) {
