@@ -13,74 +13,14 @@
 #include "ConversionStream.h"
 #include "FileAccess.h"
 #include "FileDescriptor.h"
+#include "PartReader.h"
 #include "ProgramEncoding.h"
 #include "TextCodec.h"
 
 namespace qm::cli {
 namespace {
 
-// Large enough that reading, converting and writing a part each cost far more than their
-// calls; small enough that its buffers stay in memory already touched.
-constexpr std::size_t kPartBytes = std::size_t(4) << 20;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-// Reads a plain file a part at a time, each part but the last ending right after an LF.
-class PartReader {
-public:
-    explicit PartReader(int fd) : fd_(fd) {}
-
-    // The next part, valid until the next call; last when it runs to the end of the file. False
-    // on a read error, which errno tells.
-    bool Next(std::string_view& part, bool& last) {
-        buffer_.erase(0, consumed_);
-        std::size_t searched = 0;  // bytes known to hold no LF
-        for (;;) {
-            if (!Fill()) return false;
-            if (ended_) return Hand(buffer_.size(), true, part, last);
-            const void* lineFeed = ::memrchr(buffer_.data() + searched, '\n', buffer_.size() - searched);
-            if (lineFeed != nullptr) {
-                return Hand(std::size_t(static_cast<const char*>(lineFeed) - buffer_.data()) + 1, false, part, last);
-            }
-            searched = buffer_.size();
-            capacity_ *= 2;  // a line longer than a part
-        }
-    }
-
-    bool Rewind() {
-        buffer_.clear();
-        consumed_ = 0;
-        ended_ = false;
-        return ::lseek(fd_, 0, SEEK_SET) == 0;
-    }
-
-private:
-    bool Hand(std::size_t bytes, bool last, std::string_view& part, bool& isLast) {
-        consumed_ = bytes;
-        part = std::string_view(buffer_).substr(0, bytes);
-        isLast = last;
-        return true;
-    }
-
-    // Reads until the buffer holds capacity_ bytes or the file ends.
-    bool Fill() {
-        std::size_t have = buffer_.size();
-        buffer_.resize(capacity_);
-        while (have < capacity_ && !ended_) {
-            const ssize_t got = ::read(fd_, buffer_.data() + have, capacity_ - have);
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) return false;
-            ended_ = got == 0;
-            have += std::size_t(got);
-        }
-        buffer_.resize(have);
-        return true;
-    }
-
-    const int fd_;
-    std::string buffer_;
-    std::size_t consumed_ = 0, capacity_ = kPartBytes;
-    bool ended_ = false;
-};
 
 // Why one reading of the program stopped before its end.
 enum class Stop { Done, NotUtf8, NeedsWhole, Failed };

@@ -1,5 +1,7 @@
 #include "ListMissing.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -7,11 +9,14 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <unordered_set>
 
 #include "ConvertFiles.h"
 #include "DictionaryFile.h"
 #include "FileAccess.h"
+#include "FileDescriptor.h"
+#include "PartReader.h"
 #include "SettingsStore.h"
 #include "StandardOutput.h"
 #include "TextCodec.h"
@@ -74,6 +79,56 @@ Status ReadProgramText(const std::string& input, EncodingChoice choice, std::str
     return Status::Ok();
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The code words of a plain program file, read a part at a time, so that the program is never
+// held whole. It is read as UTF-8 (plain ASCII included) until a part is not; then it is
+// Shift-JIS as a whole and is read again from its start, as conversion reads it.
+Status TallyProgramInParts(const std::string& input, int fd, EncodingChoice choice,
+                           std::vector<CodeWordTally>& found) {
+    PartReader reader(fd);
+    Encoding encoding = choice == EncodingChoice::ShiftJis ? Encoding::ShiftJis : Encoding::Utf8;
+    bool guessed = choice == EncodingChoice::Auto;
+    std::string decoded;
+    for (;;) {
+        CodeWordTallies tallies;
+        bool first = true, last = false, restart = false;
+        while (!last && !restart) {
+            std::string_view part;
+            if (!reader.Next(part, last)) return ErrnoFailure(input);
+            if (first && encoding == Encoding::Utf8 && part.starts_with(kByteOrderMark)) {
+                part.remove_prefix(kByteOrderMark.size());
+                guessed = false;  // a byte-order mark makes it UTF-8, valid or not
+            }
+            first = false;
+            restart = guessed && !IsValidUtf8(part);
+            if (!restart) tallies.Add(guessed ? part : DecodePart(part, encoding, decoded));
+        }
+        if (!restart) {
+            found = tallies.Take();
+            return Status::Ok();
+        }
+        if (!reader.Rewind()) return ErrnoFailure(input);
+        encoding = Encoding::ShiftJis;
+        guessed = false;
+    }
+}
+
+// The code words of a program, as conversion reads its text.
+Status TallyProgram(const std::string& input, EncodingChoice choice, std::vector<CodeWordTally>& tallies) {
+    if (input != kStandardStream) {
+        const FileDescriptor fd(::open(input.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+        struct stat info{};
+        if (fd.get() >= 0 && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode)) {
+            return TallyProgramInParts(input, fd.get(), choice, tallies);
+        }
+    }
+    std::string text;  // anything else is read whole, or refused, as before
+    if (Status read = ReadProgramText(input, choice, text); !read.ok()) return read;
+    tallies = TallyCodeWords(text);
+    return Status::Ok();
+}
+
 }  // namespace
 
 void MissingWordList::Add(std::size_t file, const std::vector<CodeWordTally>& missing) {
@@ -115,24 +170,25 @@ int ListMissingWords(const Options& options, const std::string& programFolder) {
     std::vector<std::string> inputs = options.files;
     if (inputs.empty())
         inputs.push_back(kStandardStream);
-    const SettingsStore settings;
+    std::optional<SettingsStore> settings;  // read only when a file needs its type's dictionary
     DictionaryWordSets dictionaries;
     MissingWordList list;
     bool refused = false, failed = false;
     for (std::size_t file = 0; file < inputs.size(); ++file) {
         const std::string& input = inputs[file];
-        std::string problem, text;
+        std::string problem;
+        std::vector<CodeWordTally> tallies;
         const std::string dictionaryPath =
-            options.dictionary.value_or(DefaultDictionaryPath(input, programFolder, settings));
+            options.dictionary ? *options.dictionary
+                               : DefaultDictionaryPath(input, programFolder, settings ? *settings : settings.emplace());
         const auto* words = dictionaries.Get(dictionaryPath, problem);
         if (words == nullptr) {
             Report(problem);
             refused = true;
-        } else if (const Status read = ReadProgramText(input, options.encoding, text); !read.ok()) {
+        } else if (const Status read = TallyProgram(input, options.encoding, tallies); !read.ok()) {
             Report(read.message());
             failed = true;
         } else {
-            std::vector<CodeWordTally> tallies = TallyCodeWords(text);
             KeepMissing(tallies, *words);
             list.Add(file, tallies);
         }

@@ -236,8 +236,8 @@ void Append(std::vector<CodeWordTally>& tallies, std::vector<CodeWordTally>&& la
     }
 }
 
-// Below this size a second thread costs more than it saves.
-constexpr std::size_t kTwoPartBytes = std::size_t(4) << 20;
+// Below this size a second thread costs more than it saves (a megabyte takes about 1 ms).
+constexpr std::size_t kTwoPartBytes = std::size_t(1) << 20;
 
 }  // namespace
 
@@ -249,22 +249,33 @@ PartTally TallyPart(std::string_view part) {
     return tally;
 }
 
-// A large text is read in two parts at once, cut at a line end, and the tallies joined.
 std::vector<CodeWordTally> TallyCodeWords(std::string_view text) {
-    const std::size_t half = text.size() / 2;
-    const std::size_t lineEnd =
-        text.size() >= kTwoPartBytes ? text.find('\n', half) : std::string_view::npos;
-    if (lineEnd == std::string_view::npos || std::thread::hardware_concurrency() < 2)
-        return Scanner(text).Run();
-    const std::string_view first = text.substr(0, lineEnd + 1), second = text.substr(lineEnd + 1);
+    CodeWordTallies tallies;
+    tallies.Add(text);
+    return tallies.Take();
+}
+
+// A large part is read in two halves at once, cut at a line end, and the tallies joined.
+void CodeWordTallies::Add(std::string_view part) {
+    const std::size_t lineEnd = part.size() >= kTwoPartBytes && std::thread::hardware_concurrency() >= 2
+                                    ? part.find('\n', part.size() / 2)
+                                    : std::string_view::npos;
+    const std::string_view first = part.substr(0, lineEnd == std::string_view::npos ? part.size() : lineEnd + 1);
+    const std::string_view second = part.substr(first.size());
     Scanner firstScanner(first), secondScanner(second);
-    std::vector<CodeWordTally> tallies, later;
+    std::vector<CodeWordTally> earlier, later;
     {
-        std::jthread helper([&] { later = secondScanner.Run(); });
-        tallies = firstScanner.Run();
+        std::jthread helper;
+        if (!second.empty()) helper = std::jthread([&] { later = secondScanner.Run(); });
+        earlier = firstScanner.Run();
     }
-    Append(tallies, std::move(later), first.size(), firstScanner.LineEnds());
-    return tallies;
+    Append(tallies_, std::move(earlier), offset_, lineEnds_);
+    offset_ += first.size();
+    lineEnds_ += firstScanner.LineEnds();
+    if (second.empty()) return;
+    Append(tallies_, std::move(later), offset_, lineEnds_);
+    offset_ += second.size();
+    lineEnds_ += secondScanner.LineEnds();
 }
 
 std::unordered_set<std::string_view> DictionaryWords(const DictionaryTable& table) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "Dictionary.h"
@@ -32,6 +33,18 @@ struct CodeWordTally {
 // Every distinct code word of text, in the order of first occurrence. One pass over the text;
 // memory only for each distinct word.
 std::vector<CodeWordTally> TallyCodeWords(std::string_view text);
+
+// TallyCodeWords for a text given part by part, each part but the last ending right after an LF,
+// so that a long program need not be held whole. Lines and offsets count from the text's start.
+class CodeWordTallies {
+public:
+    void Add(std::string_view part);
+    std::vector<CodeWordTally> Take() { return std::move(tallies_); }
+
+private:
+    std::vector<CodeWordTally> tallies_;
+    std::size_t offset_ = 0, lineEnds_ = 0;
+};
 
 // The tallies of a part of a text that starts at the start of a line and ends at the end of one
 // (lines and offsets counted from the part's start), and the number of LFs in it.

@@ -29,6 +29,20 @@ TEST_F(MissingWordsCommandTest, ListsWordCountAndFirstLineMostFrequentFirst) {
     EXPECT_EQ(result.err, "");
 }
 
+TEST_F(MissingWordsCommandTest, LargeProgramsCountLinesOverEveryPartAndDecodeShiftJisFoundLate) {
+    // Read a few megabytes at a time; the last line is the first to show the program's encoding.
+    std::string lines;
+    std::size_t count = 0;
+    for (; lines.size() < (std::size_t(9) << 19); ++count) lines += "N1 G01 M3\r\n";
+    WriteBytes(File("UTF8.MIN"), lines + "(\xE4\xB8\xBB) M98\r\n");
+    // The second byte of the Shift-JIS character \x83\x47 is a G: undecoded, G05 would count.
+    WriteBytes(File("SJIS.MIN"), lines + "\x83\x47" "05 M99\r\n");
+    const ProcessResult result = Run({"--missing", "-d", dictionary_, File("UTF8.MIN"), File("SJIS.MIN")});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    const std::string last = std::to_string(count + 1);
+    EXPECT_EQ(result.out, "M98\t1\t" + File("UTF8.MIN") + ":" + last + "\nM99\t1\t" + File("SJIS.MIN") + ":" + last + "\n");
+}
+
 TEST_F(MissingWordsCommandTest, CountsOverSeveralFilesNamedAsGiven) {
     WriteBytes(File("A.MIN"), "G01\nM3\n");
     WriteBytes(File("B.MIN"), "\n\nG02 G02\nM8");
