@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <future>
 #include <string_view>
 #include <utility>
@@ -13,72 +11,64 @@
 #include "ConversionStream.h"
 #include "FileAccess.h"
 #include "FileDescriptor.h"
-#include "PartReader.h"
 #include "ProgramEncoding.h"
+#include "ProgramParts.h"
 #include "TextCodec.h"
 
 namespace qm::cli {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 // Why one reading of the program stopped before its end.
-enum class Stop { Done, NotUtf8, NeedsWhole, Failed };
+enum class Stop { Done, StartOver, NeedsWhole, Failed };
 
 class PartConversion {
 public:
     PartConversion(const std::string& input, const CompiledDictionary& dictionary, const Options& options,
-                   std::size_t inputBytes, PartReader& reader)
+                   std::size_t inputBytes, ProgramParts& parts)
         : input_(input),
           dictionary_(dictionary),
           options_(options),
           inputBytes_(inputBytes),
-          reader_(reader),
+          parts_(parts),
           validInserts_(dictionary.InsertsAreValidUtf8()) {}
 
     Status Produce(PartSink& sink) {
-        // Read as UTF-8 unless told otherwise; one part that is not UTF-8 makes it Shift-JIS.
-        FileEncoding program = {options_.encoding == EncodingChoice::ShiftJis ? Encoding::ShiftJis : Encoding::Utf8,
-                                false};
-        bool guessed = options_.encoding == EncodingChoice::Auto;
-        Stop stop = ReadThrough(program, guessed, sink);
-        if (stop == Stop::NotUtf8) {
-            if (!reader_.Rewind()) return ErrnoFailure(input_);
-            if (Status restarted = sink.Restart(); !restarted.ok()) return restarted;
-            program = {Encoding::ShiftJis, false};
-            guessed = false;
-            stop = ReadThrough(program, guessed, sink);
+        for (;;) {  // once more from the start, should the program turn out to be Shift-JIS
+            const Stop stop = ReadThrough(sink);
+            if (stop == Stop::StartOver) {
+                if (Status restarted = sink.Restart(); !restarted.ok()) return restarted;
+                continue;
+            }
+            if (stop == Stop::NeedsWhole) return Status::Fail("the result needs the whole text");
+            return stop == Stop::Done ? Status::Ok() : failure_;
         }
-        if (stop == Stop::NeedsWhole) return Status::Fail("the result needs the whole text");
-        return stop == Stop::Done ? Status::Ok() : failure_;
     }
 
     bool NeedsWhole() const { return needsWhole_; }
 
 private:
     // Each part's result is written while the next part is read and converted.
-    Stop ReadThrough(FileEncoding& program, bool& guessed, PartSink& sink) {
+    Stop ReadThrough(PartSink& sink) {
         ConversionStream stream(dictionary_, options_.spaceAdd, inputBytes_);
         std::future<Status> writing;  // waited for, whatever happens, before the sink goes
         const auto written = [&] { return !writing.valid() || (failure_ = writing.get()).ok(); };
         bool first = true, last = false;
         for (int turn = 0; !last; turn ^= 1) {
-            std::string_view part;
-            if (!reader_.Next(part, last)) return Failed(ErrnoFailure(input_));
-            if (first && program.encoding == Encoding::Utf8 && part.starts_with(kByteOrderMark)) {
-                part.remove_prefix(kByteOrderMark.size());
-                program.byteOrderMark = true;
-                guessed = false;  // a byte-order mark makes it UTF-8, valid or not
+            std::string_view text;
+            switch (parts_.Next(text, last)) {
+                case ProgramParts::Got::Failed:
+                    return Failed(ErrnoFailure(input_));
+                case ProgramParts::Got::StartOver:
+                    return written() ? Stop::StartOver : Stop::Failed;
+                case ProgramParts::Got::Text:
+                    break;
             }
-            if (guessed && !IsValidUtf8(part)) return written() ? Stop::NotUtf8 : Stop::Failed;
-            const std::string_view text = guessed ? part : DecodePart(part, program.encoding, decoded_);
-            const bool validText = program.encoding != Encoding::ShiftJis && text.data() == part.data();
-            FileEncoding result = ResultEncoding(program, options_.outputEncoding);
+            FileEncoding result = ResultEncoding(parts_.Encoding(), options_.outputEncoding);
             result.byteOrderMark = result.byteOrderMark && first;
             const std::string& converted = stream.Convert(text, last);
             if (!written()) return Stop::Failed;  // the part before, whose buffers are now free
             std::string_view bytes;
-            if (!Encode(converted, validText && validInserts_, result, encoded_[turn], bytes)) {
+            if (!Encode(converted, parts_.TextIsValidUtf8() && validInserts_, result, encoded_[turn], bytes)) {
                 needsWhole_ = true;
                 return Stop::NeedsWhole;
             }
@@ -111,9 +101,9 @@ private:
     const CompiledDictionary& dictionary_;
     const Options& options_;
     const std::size_t inputBytes_;
-    PartReader& reader_;
+    ProgramParts& parts_;
     const bool validInserts_;
-    std::string decoded_, encoded_[2];  // a part's result is encoded while the one before is written
+    std::string encoded_[2];  // a part's result is encoded while the one before is written
     Status failure_ = Status::Ok();
     bool needsWhole_ = false;
 };
@@ -129,8 +119,8 @@ PartsOutcome ConvertInParts(const std::string& input, const CompiledDictionary& 
         std::size_t(info.st_size) < minBytes) {
         return PartsOutcome::ReadWhole;  // the whole reading says what is wrong, if anything
     }
-    PartReader reader(fd.get());
-    PartConversion conversion(input, dictionary, options, std::size_t(info.st_size), reader);
+    ProgramParts parts(fd.get(), options.encoding);
+    PartConversion conversion(input, dictionary, options, std::size_t(info.st_size), parts);
     const Status written = write([&](PartSink& sink) { return conversion.Produce(sink); });
     if (conversion.NeedsWhole()) return PartsOutcome::ReadWhole;
     failure = written;

@@ -5,9 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <optional>
 #include <unordered_set>
@@ -16,7 +14,8 @@
 #include "DictionaryFile.h"
 #include "FileAccess.h"
 #include "FileDescriptor.h"
-#include "PartReader.h"
+#include "ProgramEncoding.h"
+#include "ProgramParts.h"
 #include "SettingsStore.h"
 #include "StandardOutput.h"
 #include "TextCodec.h"
@@ -70,48 +69,32 @@ Status ReadProgramText(const std::string& input, EncodingChoice choice, std::str
     } else if (Status read = ReadWholeFile(input, bytes); !read.ok()) {
         return read;
     }
-    FileEncoding encoding = DetectEncoding(bytes);
-    if (choice == EncodingChoice::ShiftJis)
-        encoding = {Encoding::ShiftJis, false};
-    if (choice == EncodingChoice::Utf8)
-        encoding = {Encoding::Utf8, bytes.starts_with("\xEF\xBB\xBF")};
+    const FileEncoding encoding = ProgramEncoding(bytes, choice);
     text = DecodeOwnedText(std::move(bytes), encoding);
     return Status::Ok();
 }
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 // The code words of a plain program file, read a part at a time, so that the program is never
-// held whole. It is read as UTF-8 (plain ASCII included) until a part is not; then it is
-// Shift-JIS as a whole and is read again from its start, as conversion reads it.
+// held whole.
 Status TallyProgramInParts(const std::string& input, int fd, EncodingChoice choice,
                            std::vector<CodeWordTally>& found) {
-    PartReader reader(fd);
-    Encoding encoding = choice == EncodingChoice::ShiftJis ? Encoding::ShiftJis : Encoding::Utf8;
-    bool guessed = choice == EncodingChoice::Auto;
-    std::string decoded;
-    for (;;) {
-        CodeWordTallies tallies;
-        bool first = true, last = false, restart = false;
-        while (!last && !restart) {
-            std::string_view part;
-            if (!reader.Next(part, last)) return ErrnoFailure(input);
-            if (first && encoding == Encoding::Utf8 && part.starts_with(kByteOrderMark)) {
-                part.remove_prefix(kByteOrderMark.size());
-                guessed = false;  // a byte-order mark makes it UTF-8, valid or not
-            }
-            first = false;
-            restart = guessed && !IsValidUtf8(part);
-            if (!restart) tallies.Add(guessed ? part : DecodePart(part, encoding, decoded));
+    ProgramParts parts(fd, choice);
+    CodeWordTallies tallies;
+    for (bool last = false; !last;) {
+        std::string_view text;
+        switch (parts.Next(text, last)) {
+            case ProgramParts::Got::Failed:
+                return ErrnoFailure(input);
+            case ProgramParts::Got::StartOver:
+                tallies = CodeWordTallies();
+                break;
+            case ProgramParts::Got::Text:
+                tallies.Add(text);
+                break;
         }
-        if (!restart) {
-            found = tallies.Take();
-            return Status::Ok();
-        }
-        if (!reader.Rewind()) return ErrnoFailure(input);
-        encoding = Encoding::ShiftJis;
-        guessed = false;
     }
+    found = tallies.Take();
+    return Status::Ok();
 }
 
 // The code words of a program, as conversion reads its text.

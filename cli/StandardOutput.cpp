@@ -32,22 +32,6 @@ private:
     const off_t end_;
 };
 
-class Gathered : public PartSink {
-public:
-    Status Put(std::string_view bytes) override {
-        bytes_.append(bytes);
-        return Status::Ok();
-    }
-    Status Restart() override {
-        bytes_.clear();
-        return Status::Ok();
-    }
-    const std::string& bytes() const { return bytes_; }
-
-private:
-    std::string bytes_;
-};
-
 // Where standard output ends when it is a plain file written at its end; -1 otherwise.
 off_t EndOfPlainFile() {
     struct stat info{};
@@ -73,9 +57,9 @@ Status WriteStandardOutput(std::string_view bytes) {
 Status WriteStandardOutputInParts(const PartProducer& produce) {
     const off_t end = EndOfPlainFile();
     if (end < 0) {
-        Gathered whole;
-        if (Status produced = produce(whole); !produced.ok()) return produced;
-        return WriteStandardOutput(whole.bytes());
+        std::string whole;
+        if (Status produced = GatherParts(produce, whole); !produced.ok()) return produced;
+        return WriteStandardOutput(whole);
     }
     FileEnd file(end);
     const UndoOnSignal undo = UndoOnSignal::CutBack(STDOUT_FILENO, end);

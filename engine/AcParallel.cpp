@@ -14,6 +14,10 @@
 namespace qm {
 namespace {
 
+constexpr std::size_t kParallelFrom = 256 * 1024;  // smaller texts are not worth a thread
+constexpr std::size_t kSmallestChunk = 256 * 1024;
+constexpr std::size_t kChunksPerThread = 8;        // evens out pieces that convert slower
+
 // Appends converted pieces to the result in their order, whichever thread finishes first.
 class OrderedResult {
 public:
@@ -86,6 +90,15 @@ void ConvertInParallel(const AcRules& rules, const std::vector<std::string_view>
         work(buffers[0]);
     }
     ordered.RethrowIfFailed();
+}
+
+void ConvertSpread(const AcRules& rules, std::string_view text, bool endsText, bool spaceAdd, unsigned threads,
+                   std::size_t chunkBytes, std::string& result, ConversionWatch& watch,
+                   std::vector<std::string>& buffers) {
+    if (threads == 0) threads = text.size() < kParallelFrom ? 1 : std::max(1u, std::thread::hardware_concurrency());
+    if (threads == 1 && chunkBytes == 0) return ConvertPiece(rules, text, endsText, spaceAdd, result, watch);
+    if (chunkBytes == 0) chunkBytes = std::max(kSmallestChunk, text.size() / (threads * kChunksPerThread) + 1);
+    ConvertInParallel(rules, SplitAtLines(text, chunkBytes), endsText, spaceAdd, threads, result, watch, buffers);
 }
 
 }  // namespace qm

@@ -22,4 +22,11 @@ void ConvertInParallel(const AcRules& rules, const std::vector<std::string_view>
                        bool spaceAdd, unsigned threads, std::string& result, ConversionWatch& watch,
                        std::vector<std::string>& buffers);
 
+// Converts text, appending to result: on one thread when threads is 1 and chunkBytes 0, else cut
+// into pieces of chunkBytes (0: chosen from the size of text and the threads) converted with
+// ConvertInParallel. threads 0 means one for small texts, every core for large ones.
+void ConvertSpread(const AcRules& rules, std::string_view text, bool endsText, bool spaceAdd, unsigned threads,
+                   std::size_t chunkBytes, std::string& result, ConversionWatch& watch,
+                   std::vector<std::string>& buffers);
+
 }  // namespace qm

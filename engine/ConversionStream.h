@@ -42,7 +42,6 @@ private:
     const bool spaceAdd_;
     const ConversionControl control_;
     ConversionWatch watch_;
-    const unsigned threads_;
     std::string results_[2];  // in turn
     int turn_ = 0;
     std::vector<std::string> buffers_;

@@ -1,7 +1,5 @@
 #include "FastConvert.h"
 
-#include <algorithm>
-#include <thread>
 #include <vector>
 
 #include "AcAutomaton.h"
@@ -12,13 +10,6 @@
 #include "TextCodec.h"
 
 namespace qm {
-namespace {
-
-constexpr std::size_t kParallelFrom = 256 * 1024;  // smaller texts are not worth a thread
-constexpr std::size_t kSmallestChunk = 256 * 1024;
-constexpr std::size_t kChunksPerThread = 8;        // evens out pieces that convert slower
-
-}  // namespace
 
 CompiledDictionary::CompiledDictionary(const DictionaryTable& table)
     : CompiledDictionary(table, AcAutomaton::kDefaultDenseCells) {}
@@ -37,20 +28,9 @@ std::string CompiledDictionary::Convert(std::string_view source, bool SpaceAdd, 
 std::string CompiledDictionary::Convert(std::string_view source, bool SpaceAdd, const ParallelOptions& parallel,
                                         const ConversionControl& control) const {
     ConversionWatch watch(control, source.size());
-    unsigned threads = parallel.threads;
-    if (threads == 0) {
-        threads = source.size() < kParallelFrom ? 1 : std::max(1u, std::thread::hardware_concurrency());
-    }
     std::string result;
-    if (threads == 1 && parallel.chunkBytes == 0) {
-        ConvertPiece(*rules_, source, true, SpaceAdd, result, watch);
-        return result;
-    }
-    const std::size_t chunkBytes =
-        parallel.chunkBytes != 0 ? parallel.chunkBytes
-                                 : std::max(kSmallestChunk, source.size() / (threads * kChunksPerThread) + 1);
     std::vector<std::string> buffers;
-    ConvertInParallel(*rules_, SplitAtLines(source, chunkBytes), true, SpaceAdd, threads, result, watch, buffers);
+    ConvertSpread(*rules_, source, true, SpaceAdd, parallel.threads, parallel.chunkBytes, result, watch, buffers);
     return result;
 }
 

@@ -67,4 +67,8 @@ using PartProducer = std::function<Status(PartSink&)>;
 // parts are gathered first and written as WriteFileSafely writes them.
 Status WriteFileSafelyInParts(const std::string& path, const PartProducer& produce);
 
+// Runs produce with a sink that gathers the parts in bytes: for destinations that take a
+// result only once it is complete.
+Status GatherParts(const PartProducer& produce, std::string& bytes);
+
 }  // namespace qm

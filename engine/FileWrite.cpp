@@ -99,6 +99,23 @@ Status CheckWritable(const std::string& path, const Destination& destination) {
     return Status::Ok();
 }
 
+// Gathers what a producer puts.
+class StringSink : public PartSink {
+public:
+    explicit StringSink(std::string& bytes) : bytes_(bytes) {}
+    Status Put(std::string_view part) override {
+        bytes_.append(part);
+        return Status::Ok();
+    }
+    Status Restart() override {
+        bytes_.clear();
+        return Status::Ok();
+    }
+
+private:
+    std::string& bytes_;
+};
+
 // The bytes to write: all at hand, or produced part by part.
 class Source {
 public:
@@ -113,29 +130,12 @@ public:
             bytes = whole_;
             return Status::Ok();
         }
-        StringSink sink(storage);
-        Status produced = (*produce_)(sink);
+        Status produced = GatherParts(*produce_, storage);
         bytes = storage;
         return produced;
     }
 
 private:
-    class StringSink : public PartSink {
-    public:
-        explicit StringSink(std::string& bytes) : bytes_(bytes) {}
-        Status Put(std::string_view part) override {
-            bytes_.append(part);
-            return Status::Ok();
-        }
-        Status Restart() override {
-            bytes_.clear();
-            return Status::Ok();
-        }
-
-    private:
-        std::string& bytes_;
-    };
-
     std::string_view whole_;
     const PartProducer* produce_ = nullptr;
 };
@@ -337,6 +337,12 @@ Status WriteSafely(const std::string& path, const Source& source) {
 
 Status WriteFileSafely(const std::string& path, std::string_view bytes) {
     return WriteSafely(path, Source(bytes));
+}
+
+Status GatherParts(const PartProducer& produce, std::string& bytes) {
+    bytes.clear();
+    StringSink sink(bytes);
+    return produce(sink);
 }
 
 Status WriteFileSafelyInParts(const std::string& path, const PartProducer& produce) {
