@@ -10,6 +10,7 @@
 #include "Controls.h"
 #include "ConvertCommands.h"
 #include "DocumentWindows.h"
+#include "EngineText.h"
 #include "FileStamp.h"
 #include "ProgramDocuments.h"
 #include "Services.h"
