@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLineEdit>
@@ -54,6 +55,7 @@ TEST_F(PrintingTest, OkWithoutAPrinterAsksForAPdfFileAndPrintsThere) {
     ASSERT_EQ(services_.fileDialogs.size(), 1u);
     EXPECT_TRUE(services_.fileDialogs[0].filter.contains("*.pdf"));
     EXPECT_EQ(services_.fileDialogs[0].initialFile, "New.pdf");
+    EXPECT_EQ(services_.fileDialogs[0].initialFolder, QDir::homePath()) << "while no folder was chosen";
     EXPECT_TRUE(services_.messages.empty());
     EXPECT_TRUE(IsWholePdf(folder_.File("job.pdf")));
     EXPECT_TRUE(printer().outputFileName().isEmpty());  // the next print asks again
