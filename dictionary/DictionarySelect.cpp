@@ -10,6 +10,7 @@
 #include "DicFileOpen.h"
 #include "DictionaryFile.h"
 #include "DictionarySlots.h"
+#include "FileStamp.h"
 #include "RecentItems.h"
 #include "Services.h"
 
@@ -58,7 +59,12 @@ void MenuDicCreate_Click(Context& context, DicFileOpen& dialog) {
     const std::optional<QString> path = dialog.ShowSave(services, context.state.DicPathName);
     if (path) {
         // The header alone, written whole or not at all; the choice counts only once it exists.
-        if (Status written = SaveDictionary(EnginePath(*path), DictionaryTable()); !written.ok()) {
+        // A file replaced is locked first, so that another copy of the program never writes
+        // between.
+        FileLock lock;
+        Status written = lock.Lock(EnginePath(*path));
+        if (written.ok()) written = SaveDictionary(EnginePath(*path), DictionaryTable());
+        if (!written.ok()) {
             services.Message(FromEngineText(written.message()) + QStringLiteral("\r\nThe dictionary was not created."));
         } else {
             UseChosenFile(context.state, *path);

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+
+#include "Dictionary.h"
+
 namespace qm {
 
 struct Context;
@@ -12,5 +16,12 @@ bool RequireLoadedDictionary(Context& context);
 // Writes the table to DicFileName. When that fails the user is told the path and the reason and
 // the table is read back from the file, so that table and file agree again. False on failure.
 bool WriteDictionary(Context& context);
+
+// Makes one change to the dictionary and writes it, never over changes it has not seen: another
+// copy of the program, or a text editor, may have changed the file since it was read. Under an
+// advisory lock on the file, a file that is no longer what the table was read from is read
+// again (the user is told), change is made to what it holds now, and the table is written.
+// change returns false to write nothing (having said why). False when nothing was written.
+bool ChangeDictionary(Context& context, const std::function<bool(DictionaryTable&)>& change);
 
 }  // namespace qm

@@ -92,11 +92,17 @@ void ImportDictionary::Import(DicFileOpen& dialog) {
     ImportReader reader(std::move(text), path->toStdString());
     context_.services.SetBusy(true);
     merging_ = true;  // from here on the event loop runs other commands
+    cancelled_ = false;
+    changes_.clear();
     importInto_ = context_.state.DicFileName;
     ShowStart(*path);
     QCoreApplication::processEvents();
     const bool merged = Merge(reader);
     merging_ = false;
+    if (cancelled_) {
+        Restore();
+        return;
+    }
     if (!merged) return;
     ConvertProgram(context_);
     context_.services.SetBusy(false);
@@ -132,6 +138,7 @@ bool ImportDictionary::Merge(ImportReader& reader) {
     int added = 0;
     DictionaryEntry entry;
     while (reader.Next(entry)) {
+        if (cancelled_) return false;
         if (state.DicFileName != importInto_) return changedAway();
         Picture4->setText(QString::number(++read));
         const MergeOutcome outcome = MergeRecord(state.Dictionary, entry);
@@ -144,8 +151,12 @@ bool ImportDictionary::Merge(ImportReader& reader) {
         }
         if (outcome.step == MergeStep::Differs && AskToReplace(entry, outcome.index)) {
             state.Dictionary.entries[outcome.index].comment = entry.comment;
+            changes_.push_back({entry, true});
         }
-        if (outcome.step == MergeStep::Added) Picture5->setText(QString::number(++added));
+        if (outcome.step == MergeStep::Added) {
+            Picture5->setText(QString::number(++added));
+            changes_.push_back({entry, false});
+        }
         QCoreApplication::processEvents();
     }
     if (!reader.error().ok()) return Stop(FromEngineText(reader.error().message()) + kept);
@@ -169,14 +180,44 @@ bool ImportDictionary::Stop(const QString& why) {
     return false;
 }
 
+bool ImportDictionary::Remerge(DictionaryTable& table) const {
+    for (const Change& change : changes_) {
+        const MergeOutcome outcome = MergeRecord(table, change.entry);
+        if (outcome.step == MergeStep::Full) {
+            context_.services.Message(QStringLiteral("The dictionary is full (%1 words): the import was not saved.")
+                                          .arg(kDictionarySlots));
+            return false;
+        }
+        // A word someone else gave another comment meanwhile keeps it, unless the user chose
+        // the imported one.
+        if (change.replaced) table.entries[outcome.index].comment = change.entry.comment;
+    }
+    return true;
+}
+
+void ImportDictionary::Restore() {
+    if (LoadDictionary(context_) == DictionaryLoad::Loaded) ConvertProgram(context_);
+    changes_.clear();
+}
+
 void ImportDictionary::Command1_Click() {
-    WriteDictionary(context_);  // a failure is told and the table read back from the file
+    // A failure is told, and the table read back from the file.
+    ChangeDictionary(context_, [this](DictionaryTable& table) { return Remerge(table); });
+    changes_.clear();
+    importInto_.clear();
     HideDialog();
 }
 
+// Nothing of the merge may reach the file, nor a later write of another command.
 void ImportDictionary::Command2_Click() {
     HideDialog();
     context_.services.SetBusy(false);
+    if (merging_) {
+        cancelled_ = true;  // the merge stops at its next record and restores the table
+        return;
+    }
+    if (!importInto_.isEmpty() && context_.state.DicFileName == importInto_) Restore();
+    importInto_.clear();
 }
 
 }  // namespace qm

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "Dictionary.h"
 
 #include "WordDialog.h"
 
@@ -8,7 +11,6 @@ namespace qm {
 
 class DicFileOpen;
 class ImportReader;
-struct DictionaryEntry;
 
 // ImportDictionary: merges the words of a second dictionary file into the dictionary in use,
 // asking word by word where the comments differ, then writes the result on "Save" or leaves the
@@ -47,8 +49,19 @@ private:
     bool Merge(ImportReader& reader);
     bool AskToReplace(const DictionaryEntry& imported, int index);
     bool Stop(const QString& why);
+    // Makes the merge's changes again, to the table as it is when written.
+    bool Remerge(DictionaryTable& table) const;
+    // Puts the table back as the file holds it, and the conversion with it.
+    void Restore();
 
     bool merging_ = false;
+    bool cancelled_ = false;
+    // What the merge did: words added, and the comments the user chose to replace.
+    struct Change {
+        DictionaryEntry entry;
+        bool replaced;
+    };
+    std::vector<Change> changes_;
     QString importInto_;  // the dictionary in use when the import began
 };
 

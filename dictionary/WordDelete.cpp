@@ -75,10 +75,16 @@ void Form3::Command1_Click() {
     if (!RequireLoadedDictionary(context_) || !Command1->isEnabled()) return;
     Services& services = context_.services;
     services.SetBusy(true);
-    DictionaryEntry& entry = context_.state.Dictionary.entries[matched_];
-    entry.word.clear();  // an entry without a word is left out of the file
-    entry.comment.clear();
-    if (!WriteDictionary(context_)) {
+    // The word, not the position: the file read again may hold it elsewhere, or not at all.
+    const std::string word = context_.state.Dictionary.entries[matched_].word;
+    const bool deleted = ChangeDictionary(context_, [&word](DictionaryTable& table) {
+        if (const int found = FindWord(table, word); found >= 0) {
+            table.entries[found].word.clear();  // an entry without a word is left out of the file
+            table.entries[found].comment.clear();
+        }
+        return true;
+    });
+    if (!deleted) {
         // The table is the file's again, the word included: let the box find it anew.
         Text1_Change();
         ShowCount();

@@ -90,19 +90,12 @@ void Form2::Text2_KeyEnter() {
     if (!Text2->text().isEmpty() && Command1->isEnabled()) Command1->setFocus();
 }
 
-bool Form2::Register(const std::string& word, const std::string& comment) {
-    Services& services = context_.services;
-    for (const auto& [text, what] : {std::pair{&word, "The word"}, std::pair{&comment, "The comment"}}) {
-        if (Status storable = CheckStorable(*text, what); !storable.ok()) {
-            services.Message(FromEngineText(storable.message()));
-            return false;
-        }
-    }
-    DictionaryTable& table = context_.state.Dictionary;
+namespace {
+
+// The word's comment, or the word added at the end: the change registration makes, to the
+// table as it is when written.
+bool PutWord(Services& services, DictionaryTable& table, const std::string& word, const std::string& comment) {
     if (const int found = FindWord(table, word); found >= 0) {
-        const MsgResult answer = services.MsgBox({QStringLiteral("すでに登録済みです。重ね書きをしますか？"), MsgButtons::YesNo,
-                                                  MsgIcon::None, MsgDefault::First, QStringLiteral("単語登録確認")});
-        if (answer != MsgResult::Yes) return false;
         table.entries[found].comment = comment;
         table.entries[found].number = 0;
         return true;
@@ -115,13 +108,31 @@ bool Form2::Register(const std::string& word, const std::string& comment) {
     return false;
 }
 
+}  // namespace
+
+bool Form2::Register(const std::string& word, const std::string& comment) {
+    Services& services = context_.services;
+    for (const auto& [text, what] : {std::pair{&word, "The word"}, std::pair{&comment, "The comment"}}) {
+        if (Status storable = CheckStorable(*text, what); !storable.ok()) {
+            services.Message(FromEngineText(storable.message()));
+            return false;
+        }
+    }
+    if (FindWord(context_.state.Dictionary, word) >= 0) {
+        const MsgResult answer = services.MsgBox({QStringLiteral("すでに登録済みです。重ね書きをしますか？"), MsgButtons::YesNo,
+                                                  MsgIcon::None, MsgDefault::First, QStringLiteral("単語登録確認")});
+        if (answer != MsgResult::Yes) return false;
+    }
+    return ChangeDictionary(context_, [&](DictionaryTable& table) { return PutWord(services, table, word, comment); });
+}
+
 void Form2::Command1_Click() {
     if (!RequireLoadedDictionary(context_)) return;
     Services& services = context_.services;
     services.SetBusy(true);
     const std::string word = FromQString(Text1->text());
     const std::string comment = FromQString(Text2->text());
-    if (!Register(word, comment) || !WriteDictionary(context_)) {
+    if (!Register(word, comment)) {
         // Both boxes keep what was typed; after a failed write the table is the file's again.
         ShowCount();
         services.SetBusy(false);

@@ -58,10 +58,15 @@ qsizetype PageLayout::FittingLength(const QString& text, qsizetype from, qsizety
     return fits;
 }
 
+LineEnd PageLayout::Cursor::NextLineEnd() const {
+    const std::u16string_view view(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size()));
+    return FindLineEnd(view, std::size_t(offset));
+}
+
 std::optional<bool> PageLayout::ScanLine(Cursor& cursor, double x, double width, double allowance) {
     const QString& text = cursor.text;
-    const qsizetype lineEnd = text.indexOf(QLatin1String("\r\n"), cursor.offset);
-    const qsizetype length = (lineEnd >= 0 ? lineEnd : text.size()) - cursor.offset;
+    const LineEnd lineEnd = cursor.NextLineEnd();
+    const qsizetype length = qsizetype(lineEnd.at) - cursor.offset;
     const qsizetype fits = FittingLength(text, cursor.offset, length, width - allowance);
     if (fits < length) {
         // Too wide: print what fits, at least one character, so that every run ends.
@@ -70,9 +75,9 @@ std::optional<bool> PageLayout::ScanLine(Cursor& cursor, double x, double width,
         cursor.offset += printed;
         return true;
     }
-    if (lineEnd < 0) return std::nullopt;  // the rest fits and has no line end: printed later
+    if (lineEnd.length == 0) return std::nullopt;  // the rest fits and has no line end: printed later
     PrintAt(x, text.mid(cursor.offset, length));
-    cursor.offset = lineEnd + 2;
+    cursor.offset = qsizetype(lineEnd.at + lineEnd.length);
     return false;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "LineEnds.h"
 #include "PageSurface.h"
 
 namespace qm {
@@ -19,8 +20,8 @@ struct PageGeometry {
 };
 
 // Puts the program texts on pages: a header on every page (date, the source window's caption,
-// "Page N", a rule), then the lines below it from y = 4h, cut at CR LF and wrapped where wider
-// than their column. A text is consumed from its start as it is printed.
+// "Page N", a rule), then the lines below it from y = 4h, cut at their line ends (LF, CR LF or
+// CR) and wrapped where wider than their column. A text is consumed from its start as it is printed.
 class PageLayout {
 public:
     PageLayout(PageSurface& surface, const PageGeometry& geometry, std::int16_t& PrintPageNo, QString caption,
@@ -37,14 +38,15 @@ private:
         const QString& text;
         qsizetype offset = 0;
         bool Empty() const { return offset >= text.size(); }
-        bool HoldsLineEnd() const { return text.indexOf(QLatin1String("\r\n"), offset) >= 0; }
+        LineEnd NextLineEnd() const;
+        bool HoldsLineEnd() const { return NextLineEnd().length > 0; }
     };
 
     bool PageFull() const;
     void NewPage();
     void PrintAt(double x, const QString& text);
     void PrintRest(Cursor& cursor, double x);
-    // Prints the next line of cursor at x, cut at its CR LF or where it gets wider than width
+    // Prints the next line of cursor at x, cut at its line end or where it gets wider than width
     // less the allowance. Returns whether the line was cut for width (it wraps), or nothing when
     // nothing was printed.
     std::optional<bool> ScanLine(Cursor& cursor, double x, double width, double allowance);

@@ -12,6 +12,7 @@
 #include "PainterSurface.h"
 #include "PrinterSetUp.h"
 #include "Services.h"
+#include "Settings.h"
 #include "TextBridge.h"
 
 namespace qm {
@@ -92,7 +93,7 @@ void PrintOrAskForPdf(Context& context, QPrinter& printer, const PrintChoice& ch
     const AppState& state = context.state;
     const QString name = QFileInfo(state.ProgramFileName).baseName() + QStringLiteral(".pdf");
     const std::optional<QString> path = context.services.SaveFileDialog(
-        {QString::fromLatin1(kPdfFilter), state.SavePathName, name, QStringLiteral("Print to PDF File")});
+        {QString::fromLatin1(kPdfFilter), DialogStartFolder(state.SavePathName), name, QStringLiteral("Print to PDF File")});
     if (!path) return;
     // A printer of its own, so that the next print asks again.
     QPrinter pdf(QPrinter::HighResolution);

@@ -1,9 +1,14 @@
 #include "SaveCommand.h"
 
 #include <QFileInfo>
+#include <QTimer>
+
+#include <Qsci/qsciscintilla.h>
 
 #include "AppState.h"
 #include "Context.h"
+#include "Controls.h"
+#include "ConvertCommands.h"
 #include "DocumentWindow.h"
 #include "DocumentWindows.h"
 #include "ProgramDocuments.h"
@@ -17,6 +22,23 @@ namespace {
 bool Ask(Context& context, const char* prompt, const char* title) {
     return context.services.MsgBox({QString::fromLatin1(prompt), MsgButtons::YesNo, MsgIcon::None,
                                     MsgDefault::First, QString::fromLatin1(title)}) == MsgResult::Yes;
+}
+
+// The conversion of the source as it is now. A converted window the user closed, or one a
+// pending real-time conversion has not caught up with yet, is converted first; one the user
+// typed into is saved as it reads. Nothing when there is no conversion to save (told why).
+std::optional<std::string> ConvertedTextToSave(Context& context) {
+    DocumentWindows& documents = context.documents;
+    const bool typedInto = documents.HasForm1() &&
+                           documents.Form1().Text1().SendScintilla(QsciScintillaBase::SCI_GETMODIFY) != 0;
+    if (!typedInto) {
+        context.controls.Timer1->stop();
+        if (!ConvertProgram(context)) {
+            context.services.Message(QStringLiteral("The program could not be converted: nothing was saved."));
+            return std::nullopt;
+        }
+    }
+    return EditorText(documents.Form1().Text1());
 }
 
 }  // namespace
@@ -40,7 +62,9 @@ void MenuFileSave_Click(Context& context) {
          ConvertedFileName(state.ProgramFileName), QString()});
     if (!path) return;
     state.SavePathName = QFileInfo(*path).absolutePath();
-    WriteWindowText(context, EditorText(context.documents.Form1().Text1()), ConvertedTextEncoding(state.ProgramEncoding), *path);
+    const std::optional<std::string> converted = ConvertedTextToSave(context);
+    if (!converted) return;
+    WriteWindowText(context, *converted, ConvertedTextEncoding(state.ProgramEncoding), *path);
 }
 
 }  // namespace qm

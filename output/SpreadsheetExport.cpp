@@ -12,6 +12,7 @@
 #include "FileType.h"
 #include "MainWindow.h"
 #include "Services.h"
+#include "Settings.h"
 #include "SettingsStore.h"
 #include "SpreadsheetPlatform.h"
 #include "SpreadsheetWorkbook.h"
@@ -94,7 +95,7 @@ ExportJob GatherExport(Context& context) {
 void SaveWorkbookInstead(Context& context, QWidget& mainWindow) {
     const ExportJob job = GatherExport(context);
     const std::optional<QString> path =
-        context.services.SaveFileDialog({QString::fromLatin1(kWorkbookFilter), context.state.SavePathName,
+        context.services.SaveFileDialog({QString::fromLatin1(kWorkbookFilter), DialogStartFolder(context.state.SavePathName),
                                          job.name + QStringLiteral(".xlsx"), QStringLiteral("Save Workbook")});
     if (!path) return;
     context.services.SetBusy(true);

@@ -7,6 +7,7 @@
 
 #include "CodeWordTracker.h"
 #include "Dictionary.h"
+#include "FileStamp.h"
 #include "IncrementalConvert.h"
 
 namespace qm {
@@ -50,6 +51,8 @@ struct AppState {
     QString ProgramFileName;  // the program in the source window
     FileEncoding ProgramEncoding;  // the encoding it was read in, and is written back in
     ShiftJisTwins ProgramTwins;    // which of several Shift-JIS codes it used for a character
+    FileStamp ProgramStamp;        // the program file as it was read or last saved
+    FileStamp ProgramStampOffered; // its change last offered to be read again
     std::int16_t SourceChanged = 0;
     std::int16_t RealTimeConvert = 1;
     bool ArrangeOnFirstResize = true;
@@ -81,6 +84,8 @@ struct AppState {
     DictionaryTable Dictionary;
     bool DictionaryLoaded = false;     // a dictionary loaded since start-up
     QString LoadedDicFileName;         // the file the table was last read from
+    FileStamp DictionaryStamp;         // that file as it was read or last written
+    QString ConvertedDicFileName;      // the dictionary the converted window's text was made with
     QString FileTypeKey;               // type of the current program, "" at start-up
     std::array<QString, kDictionarySlotKeys.size()> DictionarySlot;  // by kDictionarySlotKeys
 

@@ -11,6 +11,7 @@
 #include "CodeWords.h"
 #include "CommandGuard.h"
 #include "ConversionProgress.h"
+#include "DictionarySlots.h"
 #include "IncrementalConvert.h"
 #include "DocumentWindow.h"
 #include "DocumentWindows.h"
@@ -47,16 +48,17 @@ void StopAfterFailedConversion(Context& context) {
 
 }  // namespace
 
-void ConvertProgram(Context& context) {
+bool ConvertProgram(Context& context) {
     AppState& state = context.state;
     // A timer tick while the progress dialog is up: the conversion under way already has the
     // text, which the modal dialog keeps from changing.
-    if (ConversionRunning()) return;
+    if (ConversionRunning()) return false;
     if (!state.DictionaryLoaded) {
         context.services.Message(QStringLiteral("Please select dictionaly file."),
                                  QStringLiteral("Dictionary Check"));
-        return;
+        return false;
     }
+    bool shown = false;
     const bool converted = RunGuarded(context.services, [&] {
         context.services.SetBusy(true);
         const bool fresh = !context.documents.HasForm1();
@@ -67,15 +69,19 @@ void ConvertProgram(Context& context) {
         const std::optional<IncrementalConverter::Change> change = UpdateConversion(context, source);
         if (change) {  // cancelled: the window stays as it was
             ShowConversion(window, state.Conversion, *change);
+            state.ConvertedDicFileName = state.DicFileName;
+            NameConvertedWindow(context);
+            shown = true;
             state.MissingWords = MissingOf(state.CodeWords.Update(source), state.Dictionary);
         }
         context.services.SetBusy(false);
     }, QStringLiteral("\r\nReal time Convert is switched off; Convert > Start tries again."));
     if (!converted) {
         StopAfterFailedConversion(context);
-        return;
+        return false;
     }
     emit context.controls.Converted();
+    return shown;
 }
 
 void MenuRunStart_Click(Context& context) { ConvertProgram(context); }

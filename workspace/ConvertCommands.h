@@ -6,7 +6,9 @@ struct Context;
 
 // Converts the source window's text into the converted window with the loaded dictionary.
 // Before any dictionary has loaded it says so and changes nothing.
-void ConvertProgram(Context& context);
+// True when the converted window then shows the conversion of the source as it is now (false:
+// no dictionary, cancelled or failed).
+bool ConvertProgram(Context& context);
 
 // Convert menu.
 void MenuRunStart_Click(Context& context);

@@ -8,6 +8,7 @@
 #include "FileType.h"
 #include "Services.h"
 #include "SettingsStore.h"
+#include "TextBridge.h"
 
 namespace qm {
 namespace {
@@ -45,6 +46,21 @@ QString DictionaryNameBelowFolder(const QString& DicFileName, const QString& Dic
     return DicFileName.mid(FolderPrefix(DicPathName).length());
 }
 
+void NameConvertedWindow(Context& context) {
+    const AppState& state = context.state;
+    context.documents.Form1().setWindowTitle(ConvertedCaption(state.ConvertedDicFileName, state.DicPathName));
+}
+
+void NameConversionDictionary(Context& context) {
+    AppState& state = context.state;
+    // A text converted with another dictionary keeps its caption until it is converted again:
+    // a conversion that is stopped leaves the old text, and the caption must still name its
+    // dictionary.
+    if (!EditorView(context.documents.Form1().Text1()).empty() && !state.ConvertedDicFileName.isEmpty()) return;
+    state.ConvertedDicFileName = state.DicFileName;
+    NameConvertedWindow(context);
+}
+
 void SelectDictionaryForFile(Context& context, const QString& path) {
     AppState& state = context.state;
     state.FileTypeKey = FromEngineText(FileTypeKey(path.toStdString()));
@@ -57,14 +73,17 @@ DictionaryLoad LoadDictionary(Context& context) {
     AppState& state = context.state;
     const std::string path = EnginePath(state.DicFileName);
     bool headerRefused = false;
+    // Stamped before reading: a change made in between then shows as a change at the next write.
+    const FileStamp stamp = StampFile(path);
     if (Status loaded = LoadDictionaryFile(path, state.Dictionary, Readable::FilesOnly, &headerRefused);
         !loaded.ok()) {
         return Refuse(context, loaded, headerRefused ? DictionaryLoad::CheckRefused : DictionaryLoad::Unreadable);
     }
 
-    context.documents.Form1().setWindowTitle(ConvertedCaption(state.DicFileName, state.DicPathName));
     state.DictionaryLoaded = true;
     state.LoadedDicFileName = state.DicFileName;
+    state.DictionaryStamp = stamp;
+    NameConversionDictionary(context);
 
     const int slot = DictionarySlotIndex(state.FileTypeKey);
     if (slot < 0) return DictionaryLoad::Loaded;

@@ -24,6 +24,12 @@ enum class DictionaryLoad {
 };
 DictionaryLoad LoadDictionary(Context& context);
 
+// The converted window's caption names the dictionary its text was converted with
+// (ConvertedDicFileName). A load names the new dictionary at once only while the window holds
+// no converted text; otherwise the next conversion does.
+void NameConvertedWindow(Context& context);
+void NameConversionDictionary(Context& context);
+
 // "Converted by " and what DicFileName holds behind the DicPathName folder, starting with its
 // slash; a dictionary outside that folder by its file name.
 QString ConvertedCaption(const QString& DicFileName, const QString& DicPathName);

@@ -62,7 +62,8 @@ void MenuEditCopy_Click(Context& context) {
 void MenuEditPaste_Click(Context& context) {
     QsciScintilla* text = ActiveText(context);
     if (text == nullptr) return;
-    ReplaceSelection(*text, FromQString(context.services.ClipboardGetText()));
+    // Pasted lines end as the text's own do, as typed ones.
+    ReplaceSelection(*text, WithLineEnds(FromQString(context.services.ClipboardGetText()), EditorLineEnd(*text)));
 }
 
 void MenuEditAll_Click(Context& context) {

@@ -23,6 +23,7 @@
 #include "InstalledFont.h"
 #include "MissingWordsNote.h"
 #include "ProgramDocuments.h"
+#include "ProgramOnDisk.h"
 #include "RecentItems.h"
 #include "ReadingAids.h"
 #include "Services.h"
@@ -55,6 +56,9 @@ MainWindow::MainWindow(AppState& state, SettingsStore& settings, Services& servi
     ConnectCommands();
     ConnectDocumentWindows();
     readingAids_ = new ReadingAids(*this, context_);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState now) {
+        if (now == Qt::ApplicationActive) RunGuarded(context_.services, [this] { OfferToReadChangedProgram(context_); });
+    });
 }
 
 MainWindow::~MainWindow() = default;

@@ -17,6 +17,7 @@
 #include "DocumentWindows.h"
 #include "FileAccess.h"
 #include "LineLimit.h"
+#include "ProgramOnDisk.h"
 #include "RecentItems.h"
 #include "Services.h"
 #include "Settings.h"
@@ -80,6 +81,7 @@ bool OpenProgramFile(Context& context, const QString& path, MissingProgram missi
         services.SetBusy(false);
         return false;
     }
+    FileStamp stamp = StampOf(EnginePath(path), bytes);
     const FileEncoding encoding = DetectEncoding(bytes);
     ShiftJisTwins twins = encoding.encoding == Encoding::ShiftJis ? ShiftJisTwins::UsedBy(bytes) : ShiftJisTwins();
     const std::string text = DecodeOwnedText(std::move(bytes), encoding);  // no copy of a large program
@@ -88,6 +90,7 @@ bool OpenProgramFile(Context& context, const QString& path, MissingProgram missi
     context.state.ProgramFileName = path;
     context.state.ProgramEncoding = encoding;
     context.state.ProgramTwins = std::move(twins);
+    context.state.ProgramStamp = stamp;
     window.setWindowTitle(SourceCaption(path));
     services.SetBusy(false);
     return true;
@@ -129,6 +132,7 @@ void MenuFileNew_Click(Context& context) {
     SetEditorText(context.documents.Form1().Text1(), {});
     context.state.Conversion.Reset();  // the converted window no longer shows the last result
     context.state.SourceChanged = 0;
+    context.state.ProgramStamp = FileStamp();  // the empty text is no longer that file's
     context.controls.MenuRunLine->setChecked(true);
     context.state.RealTimeConvert = 1;
     source.setWindowTitle(QStringLiteral("New"));
@@ -182,9 +186,12 @@ bool SaveSourceText(Context& context) {
     const std::optional<QString> path = context.services.SaveFileDialog(
         {QString::fromLatin1(kTextFilesFilter), DialogStartFolder(state.OpenPathName), state.ProgramFileName, QString()});
     if (!path) return false;
+    if (!MayOverwriteProgramFile(context, *path)) return false;
     state.OpenPathName = QFileInfo(*path).absolutePath();
     const std::string text = EditorText(context.documents.OriginalFile().Text1());
-    return WriteWindowText(context, text, WritingEncoding(state.ProgramEncoding), *path);
+    if (!WriteWindowText(context, text, WritingEncoding(state.ProgramEncoding), *path)) return false;
+    ProgramFileSaved(context, *path);
+    return true;
 }
 
 }  // namespace qm

@@ -2,6 +2,7 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include "LineEnds.h"
 #include "Utf8.h"
 
 namespace qm {
@@ -27,10 +28,34 @@ void ReplaceEditorRange(QsciScintilla& editor, std::size_t from, std::size_t to,
     editor.SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
 }
 
+namespace {
+
+int EolModeOf(LineEndKind kind) {
+    switch (kind) {
+        case LineEndKind::Lf: return QsciScintillaBase::SC_EOL_LF;
+        case LineEndKind::Cr: return QsciScintillaBase::SC_EOL_CR;
+        case LineEndKind::CrLf: break;
+    }
+    return QsciScintillaBase::SC_EOL_CRLF;
+}
+
+}  // namespace
+
+LineEndKind EditorLineEnd(QsciScintilla& editor) {
+    switch (editor.SendScintilla(QsciScintillaBase::SCI_GETEOLMODE)) {
+        case QsciScintillaBase::SC_EOL_LF: return LineEndKind::Lf;
+        case QsciScintillaBase::SC_EOL_CR: return LineEndKind::Cr;
+        default: return LineEndKind::CrLf;
+    }
+}
+
 void SetEditorText(QsciScintilla& editor, std::string_view text) {
     // Clear and append rather than SCI_SETTEXT, which would stop at a NUL character.
     editor.SendScintilla(QsciScintillaBase::SCI_CLEARALL);
     editor.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
+    // Enter and pasted text then give the line end the text already uses, so that an LF
+    // program is saved with LF throughout.
+    editor.SendScintilla(QsciScintillaBase::SCI_SETEOLMODE, static_cast<unsigned long>(EolModeOf(MostFrequentLineEnd(text))));
     // A new text: undo must not bring back the one it replaced, and nothing of it is edited yet.
     editor.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
     editor.SendScintilla(QsciScintillaBase::SCI_SETSAVEPOINT);

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include "PrintSettingDialog.h"
 #include "PrinterDialog.h"
 #include "PrinterSetUp.h"
+#include "Process.h"
 #include "QtServices.h"
 #include "WindowFixture.h"
 
@@ -53,6 +55,7 @@ TEST_F(PrintingTest, OkWithoutAPrinterAsksForAPdfFileAndPrintsThere) {
     ASSERT_EQ(services_.fileDialogs.size(), 1u);
     EXPECT_TRUE(services_.fileDialogs[0].filter.contains("*.pdf"));
     EXPECT_EQ(services_.fileDialogs[0].initialFile, "New.pdf");
+    EXPECT_EQ(services_.fileDialogs[0].initialFolder, QDir::homePath()) << "while no folder was chosen";
     EXPECT_TRUE(services_.messages.empty());
     EXPECT_TRUE(IsWholePdf(folder_.File("job.pdf")));
     EXPECT_TRUE(printer().outputFileName().isEmpty());  // the next print asks again
@@ -113,6 +116,41 @@ TEST_F(PrintingTest, MarginsThatLeaveNoRoomAreRefusedWithThePageWidth) {
     EXPECT_FALSE(PrintProgram(window_.context(), printer(), PrintChoice{}));
     EXPECT_TRUE(services_.messages.back().prompt.contains(width));
     EXPECT_FALSE(std::filesystem::exists(folder_.File("empty.pdf")));
+}
+
+// Every line is a printed row whatever its line end: LF (most G-code on Linux), CR, CR LF or a
+// mix. Read back from the PDF itself, one text line a row.
+TEST_F(PrintingTest, EveryLineIsAPrintedRowWhateverItsLineEnd) {
+    const struct {
+        const char* name;
+        const char* text;
+    } programs[] = {{"LF", "G00 X1\nG01 Y2\nM30\n"}, {"mixed", "G00 X1\r\nG01 Y2\nM30\r"}};
+    const struct {
+        PrintChoice choice;
+        QStringList rows;  // the body's rows, below the header
+    } layouts[] = {{{PrintChoice::Data::Both, 1}, {"G00 X1 Rapid X1", "G01 Y2 G01 Y2", "M30 M30"}},
+                   {{PrintChoice::Data::SourceOnly, 1}, {"G00 X1", "G01 Y2", "M30"}},
+                   {{PrintChoice::Data::ConvertedOnly, 2}, {"Rapid X1", "G01 Y2", "M30"}}};
+    for (const auto& program : programs) {
+        SetEditorText(window_.context().documents.OriginalFile().Text1(), program.text);
+        controls_.MenuRunStart->trigger();
+        for (const auto& layout : layouts) {
+            SCOPED_TRACE(std::string(program.name) + " / " + layout.rows[0].toStdString());
+            printer().setOutputFileName(Path("rows.pdf"));
+            ASSERT_TRUE(PrintProgram(window_.context(), printer(), layout.choice));
+            const test::ProcessResult pdf =
+                test::RunProcess({"/usr/bin/pdftotext", "-layout", folder_.File("rows.pdf"), "-"});
+            ASSERT_EQ(pdf.exitCode, 0) << pdf.err;
+            QStringList rows;
+            for (const QString& row : QString::fromStdString(pdf.out).split(QLatin1Char('\n'))) {
+                if (!row.simplified().isEmpty())
+                    rows << row.simplified();
+            }
+            const qsizetype first = rows.indexOf(layout.rows[0]);
+            EXPECT_EQ(rows.mid(first, layout.rows.size()), layout.rows)
+                << rows.join(QLatin1Char('|')).toStdString();
+        }
+    }
 }
 
 TEST(PrintFont, AFontThatIsNotInstalledGivesTheSystemFixedPitchFont) {
