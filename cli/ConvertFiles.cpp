@@ -209,7 +209,7 @@ Outcome ConvertOne(const Options& options, const std::string& input, const std::
     if (Status encoded = EncodeTextInPlace(converted, encoding); !encoded.ok()) {
         return Fail(InputName(input) + ": " + encoded.message() + " Nothing was written.");
     }
-    const Status written = destination == kStandardStream ? WriteStandardOutput(converted)
+    const Status written = destination == kStandardStream ? WriteWholeToStandardOutput(converted)
                                                           : WriteFileSafely(destination, converted);
     return written.ok() ? Outcome::Written : Fail(written.message());
 }

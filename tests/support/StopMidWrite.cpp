@@ -42,10 +42,12 @@ long Setting(const char* name) {
 
 void Event() {
     static const long stopAt = Setting("QM_STOP_AT");
-    if (events.fetch_add(1) + 1 != stopAt) return;
+    if (events.fetch_add(1) + 1 != stopAt)
+        return;
     const char* from = ::getenv("QM_STOP_MOVE_FROM");
     const char* to = ::getenv("QM_STOP_MOVE_TO");
-    if (from != nullptr && to != nullptr) ::rename(from, to);
+    if (from != nullptr && to != nullptr)
+        ::rename(from, to);
     ::kill(::getpid(), int(Setting("QM_STOP_SIGNAL")));
 }
 
@@ -55,7 +57,8 @@ bool IsPlainFile(int fd) {
 }
 
 int Made(int fd) {
-    if (fd >= 0) Event();
+    if (fd >= 0)
+        Event();
     return fd;
 }
 
@@ -65,7 +68,8 @@ extern "C" {
 
 ssize_t write(int fd, const void* data, size_t size) {
     static const auto real = Real<ssize_t (*)(int, const void*, size_t)>("write");
-    if (!IsPlainFile(fd)) return real(fd, data, size);
+    if (!IsPlainFile(fd))
+        return real(fd, data, size);
     Pause(kPauseNanoseconds);
     const ssize_t written = real(fd, data, size < kPiece ? size : kPiece);  // a short write
     Event();
@@ -79,14 +83,18 @@ int ftruncate(int fd, off_t size) {
     return result;
 }
 
-int ftruncate64(int fd, off_t size) { return ftruncate(fd, size); }
+int ftruncate64(int fd, off_t size) {
+    return ftruncate(fd, size);
+}
 
 int mkstemp(char* name) {
     static const auto real = Real<int (*)(char*)>("mkstemp");
     return Made(real(name));
 }
 
-int mkstemp64(char* name) { return mkstemp(name); }
+int mkstemp64(char* name) {
+    return mkstemp(name);
+}
 
 int openat(int folder, const char* name, int flags, ...) {
     static const auto real = Real<int (*)(int, const char*, int, ...)>("openat");
