@@ -71,7 +71,7 @@ public:
         auto found = entries_.find(path);
         if (found == entries_.end()) {
             Entry entry;
-            entry.status = LoadDictionaryFile(path, entry.table, Readable::FilesAndPipes);
+            entry.status = LoadDictionaryFileSayingWhy(path, entry.table);
             found = entries_.emplace(path, std::move(entry)).first;
         }
         if (found->second.status.ok()) return &found->second;

@@ -37,7 +37,7 @@ class DictionaryWordSets {
         if (found == entries_.end()) {
             found = entries_.try_emplace(path).first;
             Entry& entry = found->second;
-            entry.status = LoadDictionaryFile(path, entry.table, Readable::FilesAndPipes);
+            entry.status = LoadDictionaryFileSayingWhy(path, entry.table);
             if (entry.status.ok())
                 entry.words = DictionaryWords(entry.table);
         }

@@ -228,6 +228,8 @@ TEST_F(ConverterHostileFilesTest, InputsThatAreNoFilesFailWithAMessageAndNeverHa
         {File("loop1"), "Too many levels of symbolic links"},
         {File("gone.MIN"), "No such file or directory"},
         {File("unreadable.MIN"), ::geteuid() == 0 ? "" : "Permission denied"},
+        // A named pipe nobody writes reads as empty instead of waiting.
+        {File("fifo"), ""},
     };
     for (const auto& c : cases) {
         if (c.reason.empty())
@@ -238,13 +240,32 @@ TEST_F(ConverterHostileFilesTest, InputsThatAreNoFilesFailWithAMessageAndNeverHa
         EXPECT_NE(result.err.find(c.input + ": " + c.reason), std::string::npos) << result.err;
         EXPECT_FALSE(fs::exists(File("out.txt")));
     }
-    // A named pipe nobody writes reads as empty instead of waiting; as a dictionary that is
-    // no dictionary.
     EXPECT_EQ(Shell("convert -d " + Quoted(dictionary_) + " " + Quoted(File("fifo"))).exitCode, 0);
+    // As a dictionary, each is refused with the same reason.
+    for (const auto& c : cases) {
+        const std::string reason = c.input == File("fifo") ? "the file is empty" : c.reason;
+        if (reason.empty())
+            continue;
+        const ProcessResult result = Shell("convert -d " + Quoted(c.input) + " " + Quoted(File("A.MIN")));
+        EXPECT_EQ(result.exitCode, 2) << c.input;
+        EXPECT_NE(result.err.find(c.input + " not find dictionaly. " + c.input + ": " + reason),
+                  std::string::npos)
+            << result.err;
+    }
+}
+
+// An endless pipe is given up at its limit, without first doubling its buffer past it: with
+// no allocation above 1.1 GiB allowed, the refusal is still the limit's.
+TEST_F(ConverterHostileFilesTest, AnEndlessDictionaryPipeStopsAtItsLimit) {
+    const std::string limited = "LD_PRELOAD=" + Quoted(QM_MALLOC_NEW) +
+                                " ASAN_OPTIONS=verify_asan_link_order=0:allocator_may_return_null=1:"
+                                "max_allocation_size_mb=1100 ";
     const ProcessResult result =
-        Shell("convert -d " + Quoted(File("fifo")) + " " + Quoted(File("A.MIN")));
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_NE(result.err.find("not find dictionaly."), std::string::npos) << result.err;
+        Shell("yes | " + limited + Quoted(QM_CONVERTER) + " -d /dev/stdin " + Quoted(File("A.MIN")));
+    EXPECT_EQ(result.exitCode, 2) << result.err;
+    EXPECT_NE(result.err.find("/dev/stdin not find dictionaly. /dev/stdin: more than 1024 MiB arrived"),
+              std::string::npos)
+        << result.err;
 }
 
 // The new file could not be given the old one's owner (first), or the folder takes no new file
