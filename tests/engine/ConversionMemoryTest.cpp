@@ -23,7 +23,9 @@ constexpr std::size_t kPromisedPeak = 6 * kResultLimit;
 // Each entry doubles the line: Q00 -> "Q01 Q01", Q01 -> "Q02 Q02", ... far past the limit.
 DictionaryTable DoublingTable() {
     DictionaryTable table;
-    const auto word = [](int i) { return "Q" + std::string(i < 10 ? "0" : "") + std::to_string(i); };
+    const auto word = [](int i) {
+        return "Q" + std::string(i < 10 ? "0" : "") + std::to_string(i);
+    };
     for (int i = 0; i < 40; ++i)
         table.Append({0, word(i), word(i + 1) + " " + word(i + 1)});
     return table;
@@ -51,8 +53,14 @@ TEST(ConversionMemory, ARunawayLineIsStoppedWithinTheLimitOnEveryPath) {
         const char* path;
         std::function<void()> convert;
     } rows[] = {
-        {"one thread", [&] { compiled.Convert("Q00", false, ParallelOptions{1, 0}, control); }},
-        {"both cores", [&] { compiled.Convert("G0\nQ00\nG1", false, ParallelOptions{2, 1}, control); }},
+        {"one thread",
+         [&] {
+             compiled.Convert("Q00", false, ParallelOptions{1, 0}, control);
+         }},
+        {"both cores",
+         [&] {
+             compiled.Convert("G0\nQ00\nG1", false, ParallelOptions{2, 1}, control);
+         }},
         {"in parts",
          [&] {
              ConversionStream stream(compiled, false, 4, control);
