@@ -262,7 +262,10 @@ int ConvertFiles(const Options& options, const std::string& programFolder) {
     std::optional<SettingsStore> settings;  // read only when a file needs its type's dictionary
     bool refused = false, failed = false;
     for (const std::string& input : inputs) {
-        if (!options.dictionary && !settings) settings.emplace();
+        if (!options.dictionary && !settings) {
+            settings.emplace();
+            if (!settings->problem().isEmpty()) Report(settings->problem().toStdString());
+        }
         const std::string dictionaryPath =
             options.dictionary ? *options.dictionary : DefaultDictionaryPath(input, programFolder, *settings);
         const Outcome outcome = ConvertOneGuarded(options, input, dictionaryPath, destinations, dictionaries);

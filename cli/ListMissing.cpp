@@ -157,9 +157,13 @@ int ListMissingWords(const Options& options, const std::string& programFolder) {
         const std::string& input = inputs[file];
         std::string problem;
         std::vector<CodeWordTally> tallies;
+        if (!options.dictionary && !settings) {
+            settings.emplace();
+            if (!settings->problem().isEmpty())
+                Report(settings->problem().toStdString());
+        }
         const std::string dictionaryPath =
-            options.dictionary ? *options.dictionary
-                               : DefaultDictionaryPath(input, programFolder, settings ? *settings : settings.emplace());
+            options.dictionary ? *options.dictionary : DefaultDictionaryPath(input, programFolder, *settings);
         const auto* words = dictionaries.Get(dictionaryPath, problem);
         if (words == nullptr) {
             Report(problem);

@@ -1,14 +1,22 @@
 #include "SettingsStore.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace qm {
 
 SettingsStore::SettingsStore() : SettingsStore(DefaultFileName()) {}
 
-SettingsStore::SettingsStore(const QString& iniFile)
-    : settings_(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {
+SettingsStore::SettingsStore(const QString& iniFile) {
+    const QFileInfo file(iniFile);
+    if (file.exists() && !file.isFile()) {
+        problem_ = QStringLiteral("The settings file %1 is not a plain file; it was skipped, and settings "
+                                  "are not kept this time.")
+                       .arg(iniFile);
+        return;
+    }
+    settings_ = std::make_unique<QSettings>(iniFile, QSettings::IniFormat);
     settings_->beginGroup(kSection);
 }
 
@@ -19,7 +27,7 @@ QString SettingsStore::DefaultFileName() {
     return QDir(config).filePath(QStringLiteral("%1/%1.ini").arg(kApplicationName));
 }
 
-QString SettingsStore::fileName() const { return settings_->fileName(); }
+QString SettingsStore::fileName() const { return settings_ ? settings_->fileName() : QString(); }
 
 QString SettingsStore::StoredSpelling(const QString& key) const {
     if (settings_->contains(key)) return key;
@@ -31,6 +39,7 @@ QString SettingsStore::StoredSpelling(const QString& key) const {
 }
 
 QString SettingsStore::GetSetting(const QString& key, const QString& defaultValue) const {
+    if (!settings_) return unkept_.value(key.toLower(), defaultValue);
     const QVariant value = settings_->value(StoredSpelling(key));
     if (!value.isValid()) return defaultValue;
     // A hand-edited value with unquoted commas reads as a list: take it back as written.
@@ -39,6 +48,10 @@ QString SettingsStore::GetSetting(const QString& key, const QString& defaultValu
 }
 
 void SettingsStore::SaveSetting(const QString& key, const QString& value) {
+    if (!settings_) {
+        unkept_.insert(key.toLower(), value);
+        return;
+    }
     settings_->setValue(StoredSpelling(key), value);
     settings_->sync();
 }

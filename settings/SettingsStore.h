@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QSettings>
 #include <QString>
 
@@ -33,6 +34,11 @@ public:
     // The file the values are kept in.
     QString fileName() const;
 
+    // Empty, or why the file was skipped: one that is not a plain file (a named pipe, which
+    // would keep the program waiting for a writer, a folder, a device) is neither read nor
+    // written, and the values live only as long as the store.
+    const QString& problem() const { return problem_; }
+
     // The default INI file of the current user.
     static QString DefaultFileName();
 
@@ -40,7 +46,9 @@ private:
     // The key as the file spells it, or key itself when the file has no such key.
     QString StoredSpelling(const QString& key) const;
 
-    std::unique_ptr<QSettings> settings_;
+    std::unique_ptr<QSettings> settings_;  // null when the file was skipped
+    QHash<QString, QString> unkept_;       // then the values, by their key in lower case
+    QString problem_;
 };
 
 }  // namespace qm

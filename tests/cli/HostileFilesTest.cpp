@@ -254,6 +254,19 @@ TEST_F(ConverterHostileFilesTest, InputsThatAreNoFilesFailWithAMessageAndNeverHa
     }
 }
 
+// Without -d, the settings file is read for the file type's dictionary: a named pipe there is
+// skipped with a message instead of waiting for a writer.
+TEST_F(ConverterHostileFilesTest, ASettingsFileThatIsANamedPipeIsSkipped) {
+    fs::create_directories(File("config/Quillmark"));
+    ASSERT_EQ(::mkfifo(File("config/Quillmark/Quillmark.ini").c_str(), 0644), 0);
+    for (const std::string mode : {"-o /dev/null ", "--missing "}) {
+        const ProcessResult result = Shell("convert " + mode + Quoted(File("A.MIN")) + " < /dev/null");
+        EXPECT_NE(result.err.find("Quillmark.ini is not a plain file; it was skipped"), std::string::npos)
+            << mode << result.err;
+        EXPECT_NE(result.exitCode, 124) << "waited for a writer";
+    }
+}
+
 // An endless pipe is given up at its limit, without first doubling its buffer past it: with
 // no allocation above 1.1 GiB allowed, the refusal is still the limit's.
 TEST_F(ConverterHostileFilesTest, AnEndlessDictionaryPipeStopsAtItsLimit) {
