@@ -1,8 +1,80 @@
 #include "CommentSpans.h"
 
+#include <algorithm>
+#include <unordered_map>
+
+#include "AcFromStart.h"
 #include "Convert.h"
 
 namespace qm {
+namespace {
+
+// Converts a line as ConvertLineReference does, keeping a flag per byte, but builds the line
+// anew once per entry that occurs in it instead of moving all of it for every replacement: a
+// long line full of words is marked in about the time the conversion takes.
+class MarkedLineConverter {
+  public:
+    MarkedLineConverter(std::string& line, std::vector<bool>& flags) : line_(line), flags_(flags) {}
+
+    void Apply(const std::string& word, const std::string& insert) {
+        if (FindWord(line_, word) == std::string::npos)
+            return;
+        if (InsertHoldsWord(word, insert) || !FromStart(word, insert))
+            Behind(word, insert);
+    }
+
+  private:
+    // Searching again from the line's start after every replacement; false, with the line
+    // untouched, when the entry never ends on it.
+    bool FromStart(const std::string& word, const std::string& insert) {
+        if (replacer_.Apply(line_, word, insert, nullptr, std::string::npos, next_, &runs_) !=
+            FromStartReplacer::Outcome::Done)
+            return false;
+        nextFlags_.assign(next_.size(), true);  // what the entry inserted
+        for (const KeptRun& run : runs_) {
+            std::copy_n(flags_.begin() + std::ptrdiff_t(run.oldStart), run.length,
+                        nextFlags_.begin() + std::ptrdiff_t(run.newStart));
+        }
+        Take();
+        return true;
+    }
+
+    // Every occurrence left to right, the search going on behind each inserted comment.
+    void Behind(const std::string& word, const std::string& insert) {
+        next_.clear();
+        nextFlags_.clear();
+        std::size_t from = 0;
+        for (std::size_t at = FindWord(line_, word); at != std::string::npos;
+             at = FindWord(line_, word, at + word.size())) {
+            Keep(from, at);
+            next_.append(insert);
+            nextFlags_.insert(nextFlags_.end(), insert.size(), true);
+            from = at + word.size();
+        }
+        Keep(from, line_.size());
+        Take();
+    }
+
+    void Keep(std::size_t from, std::size_t to) {
+        next_.append(line_, from, to - from);
+        nextFlags_.insert(nextFlags_.end(), flags_.begin() + std::ptrdiff_t(from),
+                          flags_.begin() + std::ptrdiff_t(to));
+    }
+
+    void Take() {
+        line_.swap(next_);
+        flags_.swap(nextFlags_);
+    }
+
+    std::string& line_;
+    std::vector<bool>& flags_;
+    FromStartReplacer replacer_;
+    std::string next_;
+    std::vector<bool> nextFlags_;
+    std::vector<KeptRun> runs_;
+};
+
+}  // namespace
 
 void CommentSpanFinder::Use(const DictionaryTable& table, bool SpaceAdd) {
     const std::uint64_t fingerprint = Fingerprint(table);
@@ -10,6 +82,8 @@ void CommentSpanFinder::Use(const DictionaryTable& table, bool SpaceAdd) {
     if (ready_ && fingerprint == fingerprint_ && SpaceAdd == spaceAdd_)
         return;
     inserts_ = EntryInserts(table, SpaceAdd);
+    if (!ready_ || fingerprint != fingerprint_)
+        IndexWords(table);
     fingerprint_ = fingerprint;
     spaceAdd_ = SpaceAdd;
     ready_ = true;
@@ -20,9 +94,40 @@ MarkedLine CommentSpanFinder::Mark(std::string_view sourceLine) const {
     if (marked.text.empty() || marked.text.back() != '\n')
         marked.text += "\r\n";
     marked.inserted.assign(marked.text.size(), false);
-    if (table_ != nullptr)
-        ConvertLineReference(marked.text, *table_, inserts_, &marked.inserted);
+    if (table_ == nullptr)
+        return marked;
+    MarkedLineConverter converter(marked.text, marked.inserted);
+    std::vector<char> present;
+    WordsPresent(marked.text, present);
+    for (int i = 0; i <= table_->LastIndex; ++i) {
+        const std::uint32_t word = entryWord_[std::size_t(i)];
+        if (word == AcAutomaton::kNoWord || !present[word])
+            continue;
+        converter.Apply(table_->entries[i].word, inserts_[std::size_t(i)]);
+        WordsPresent(marked.text, present);  // the entry changed the line
+    }
     return marked;
+}
+
+void CommentSpanFinder::IndexWords(const DictionaryTable& table) {
+    std::unordered_map<std::string_view, std::uint32_t> numbers;
+    std::vector<std::string_view> words;
+    entryWord_.assign(std::size_t(table.LastIndex + 1), AcAutomaton::kNoWord);
+    for (int i = 0; i <= table.LastIndex; ++i) {
+        const std::string& word = table.entries[i].word;
+        if (word.empty())
+            continue;
+        const auto [found, added] = numbers.try_emplace(word, std::uint32_t(words.size()));
+        if (added)
+            words.push_back(word);
+        entryWord_[std::size_t(i)] = found->second;
+    }
+    words_ = std::make_shared<const AcAutomaton>(words);
+}
+
+void CommentSpanFinder::WordsPresent(std::string_view line, std::vector<char>& present) const {
+    present.assign(words_->WordCount(), 0);
+    words_->Scan(line, [&present](std::uint32_t word, std::size_t) { present[word] = 1; });
 }
 
 std::optional<std::vector<ByteSpan>> CommentSpanFinder::Spans(

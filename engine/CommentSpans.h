@@ -2,11 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "AcAutomaton.h"
 #include "Dictionary.h"
 
 namespace qm {
@@ -42,11 +44,17 @@ class CommentSpanFinder {
                                                std::string_view convertedLine) const;
 
   private:
+    void IndexWords(const DictionaryTable& table);
+    void WordsPresent(std::string_view line, std::vector<char>& present) const;
+
     const DictionaryTable* table_ = nullptr;
     std::uint64_t fingerprint_ = 0;
     bool spaceAdd_ = false;
     bool ready_ = false;
     std::vector<std::string> inserts_;
+    // The dictionary's words, so that one scan of a line tells which entries can change it.
+    std::shared_ptr<const AcAutomaton> words_;
+    std::vector<std::uint32_t> entryWord_;  // per entry, its word's number in words_
 };
 
 // The runs of true flags.

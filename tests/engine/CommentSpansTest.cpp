@@ -93,9 +93,16 @@ void CheckRandomCases(const Profile& profile, unsigned seed) {
         const std::vector<std::string> sourceLines = Lines(source, true);
         const std::vector<std::string> convertedLines = Lines(converted, false);
         ASSERT_EQ(sourceLines.size(), convertedLines.size()) << source;
+        const std::vector<std::string> inserts = EntryInserts(table, spaceAdd);
         for (std::size_t i = 0; i < sourceLines.size(); ++i) {
             const MarkedLine marked = finder.Mark(sourceLines[i]);
             ASSERT_EQ(marked.text, convertedLines[i]) << "round " << round << " line " << i;
+            std::string plain = sourceLines[i];  // flagged as the plain algorithm flags it
+            if (plain.empty() || plain.back() != '\n')
+                plain += "\r\n";
+            std::vector<bool> flags(plain.size(), false);
+            ConvertLineReference(plain, table, inserts, &flags);
+            EXPECT_EQ(marked.inserted, flags) << "round " << round << " line " << i;
             ASSERT_TRUE(UnmarkedBytesComeFromSource(marked, sourceLines[i] + "\r\n"))
                 << sourceLines[i];
             const auto spans = finder.Spans(sourceLines[i], convertedLines[i]);
