@@ -136,6 +136,7 @@ bool AcLineRewriter::Apply(int entry) {
                 line_.swap(next_);
                 break;
             case FromStartReplacer::Outcome::NeverEnds:
+                watch_.NoteNeverEnding();
                 ReplaceBehind(length, insert);
                 break;
             case FromStartReplacer::Outcome::TooLarge:
@@ -276,6 +277,7 @@ bool AcLineRewriter::ReplacePlainly(int entry) {
                 Replaced(entry, sizeBefore);
                 return true;
             case FromStartReplacer::Outcome::NeverEnds:
+                watch_.NoteNeverEnding();
                 break;
             case FromStartReplacer::Outcome::TooLarge:
                 TooLarge(entry);

@@ -254,6 +254,45 @@ TEST_F(ConverterHostileFilesTest, InputsThatAreNoFilesFailWithAMessageAndNeverHa
     }
 }
 
+// Lines longer than a part (lines ending in CR alone, or no line end at all) are converted as
+// they are read, in the memory of a few parts: no allocation above 13 MB is allowed for 9 MB
+// programs. The result is that of the whole text, also where an entry's outcome depends on the
+// length of the whole line: "aB" -> "Ba" sorts every B before every a, but the first part alone
+// holds more such moves than bytes and would take the entry as never ending.
+TEST_F(ConverterHostileFilesTest, LongLinesAreConvertedInPartsWithTheWholeTextsResult) {
+    const std::string dictionary = File("bubble.dic");
+    WriteBytes(dictionary, kHeader + "0,\"G00\",\"RAPID\"\r\n0,\"aB\",\"ba\"\r\n");
+    const auto repeat = [](const std::string& piece, std::size_t bytes) {
+        std::string text;
+        while (text.size() < bytes)
+            text += piece;
+        return text;
+    };
+    const std::string limited = "LD_PRELOAD=" + Quoted(QM_MALLOC_NEW) +
+                                " ASAN_OPTIONS=verify_asan_link_order=0:allocator_may_return_null=1:"
+                                "max_allocation_size_mb=13 ";
+    const std::string blanks(std::size_t(4) << 20, ' ');
+    const struct {
+        const char* name;
+        std::string program, converted;  // converted: empty for what standard input gives
+        std::string limit;
+    } rows[] = {
+        {"line ends CR alone", repeat("N1 G00 X1.\r", std::size_t(9) << 20), "", limited},
+        {"one line", repeat("G00 X1. ", std::size_t(9) << 20), "", limited},
+        {"sorted whole", repeat("aaaaBBBB ", std::size_t(4) << 20) + blanks,
+         repeat("BBBBaaaa ", std::size_t(4) << 20) + blanks + "\r\n", ""},
+    };
+    for (const auto& row : rows) {
+        WriteBytes(File("L.NC"), row.program);
+        const std::string expected =
+            row.converted.empty() ? Run({"-d", dictionary}, row.program).out : row.converted;
+        const ProcessResult parts = Shell(row.limit + Quoted(QM_CONVERTER) + " -d " + Quoted(dictionary) + " -o " +
+                                          Quoted(File("L.txt")) + " " + Quoted(File("L.NC")));
+        EXPECT_EQ(parts.exitCode, 0) << row.name << ": " << parts.err;
+        EXPECT_TRUE(ReadBytes(File("L.txt")) == expected) << row.name;
+    }
+}
+
 // Without -d, the settings file is read for the file type's dictionary: a named pipe there is
 // skipped with a message instead of waiting for a writer.
 TEST_F(ConverterHostileFilesTest, ASettingsFileThatIsANamedPipeIsSkipped) {
