@@ -31,11 +31,23 @@ QString SettingsStore::fileName() const { return settings_ ? settings_->fileName
 
 QString SettingsStore::StoredSpelling(const QString& key) const {
     if (settings_->contains(key)) return key;
-    const QStringList keys = settings_->childKeys();
-    for (const QString& stored : keys) {
-        if (stored.compare(key, Qt::CaseInsensitive) == 0) return stored;
+    if (!spellings_ && !lookedThrough_) {  // a single look goes through the keys as they are
+        lookedThrough_ = true;
+        const QStringList keys = settings_->childKeys();
+        for (const QString& stored : keys) {
+            if (stored.compare(key, Qt::CaseInsensitive) == 0) return stored;
+        }
+        return key;
     }
-    return key;
+    if (!spellings_) {
+        spellings_.emplace();
+        const QStringList keys = settings_->childKeys();
+        for (const QString& stored : keys) {
+            const QString lower = stored.toLower();
+            if (!spellings_->contains(lower)) spellings_->insert(lower, stored);  // the first of twins
+        }
+    }
+    return spellings_->value(key.toLower(), key);
 }
 
 QString SettingsStore::GetSetting(const QString& key, const QString& defaultValue) const {
@@ -52,7 +64,9 @@ void SettingsStore::SaveSetting(const QString& key, const QString& value) {
         unkept_.insert(key.toLower(), value);
         return;
     }
-    settings_->setValue(StoredSpelling(key), value);
+    const QString spelling = StoredSpelling(key);
+    settings_->setValue(spelling, value);
+    if (spellings_) spellings_->insert(key.toLower(), spelling);
     settings_->sync();
 }
 

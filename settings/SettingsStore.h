@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace qm {
 
@@ -47,6 +48,11 @@ private:
     QString StoredSpelling(const QString& key) const;
 
     std::unique_ptr<QSettings> settings_;  // null when the file was skipped
+    // The file's spelling of each key, by the key in lower case; made at the second look for a
+    // key the file does not spell as asked, so that a file of many keys is not gone through again
+    // for every key the window reads.
+    mutable std::optional<QHash<QString, QString>> spellings_;
+    mutable bool lookedThrough_ = false;
     QHash<QString, QString> unkept_;       // then the values, by their key in lower case
     QString problem_;
 };
