@@ -14,33 +14,43 @@ namespace {
 // long line full of words is marked in about the time the conversion takes.
 class MarkedLineConverter {
   public:
-    MarkedLineConverter(std::string& line, std::vector<bool>& flags) : line_(line), flags_(flags) {}
+    MarkedLineConverter(std::string& line, std::vector<bool>& flags, std::size_t sizeLimit)
+        : line_(line), flags_(flags), sizeLimit_(sizeLimit) {}
 
-    void Apply(const std::string& word, const std::string& insert) {
+    // False when the line grew past the size limit.
+    bool Apply(const std::string& word, const std::string& insert) {
         if (FindWord(line_, word) == std::string::npos)
-            return;
-        if (InsertHoldsWord(word, insert) || !FromStart(word, insert))
-            Behind(word, insert);
+            return true;
+        switch (InsertHoldsWord(word, insert) ? FromStartReplacer::Outcome::NeverEnds : FromStart(word, insert)) {
+            case FromStartReplacer::Outcome::Done:
+                return true;
+            case FromStartReplacer::Outcome::NeverEnds:
+                return Behind(word, insert);
+            case FromStartReplacer::Outcome::TooLarge:
+                break;
+        }
+        return false;
     }
 
   private:
-    // Searching again from the line's start after every replacement; false, with the line
-    // untouched, when the entry never ends on it.
-    bool FromStart(const std::string& word, const std::string& insert) {
-        if (replacer_.Apply(line_, word, insert, nullptr, std::string::npos, next_, &runs_) !=
-            FromStartReplacer::Outcome::Done)
-            return false;
+    // Searching again from the line's start after every replacement; unless Done, the line is
+    // untouched.
+    FromStartReplacer::Outcome FromStart(const std::string& word, const std::string& insert) {
+        const auto outcome = replacer_.Apply(line_, word, insert, nullptr, sizeLimit_, next_, &runs_);
+        if (outcome != FromStartReplacer::Outcome::Done)
+            return outcome;
         nextFlags_.assign(next_.size(), true);  // what the entry inserted
         for (const KeptRun& run : runs_) {
             std::copy_n(flags_.begin() + std::ptrdiff_t(run.oldStart), run.length,
                         nextFlags_.begin() + std::ptrdiff_t(run.newStart));
         }
         Take();
-        return true;
+        return outcome;
     }
 
-    // Every occurrence left to right, the search going on behind each inserted comment.
-    void Behind(const std::string& word, const std::string& insert) {
+    // Every occurrence left to right, the search going on behind each inserted comment; false
+    // when the line would grow past the limit.
+    bool Behind(const std::string& word, const std::string& insert) {
         next_.clear();
         nextFlags_.clear();
         std::size_t from = 0;
@@ -50,9 +60,12 @@ class MarkedLineConverter {
             next_.append(insert);
             nextFlags_.insert(nextFlags_.end(), insert.size(), true);
             from = at + word.size();
+            if (next_.size() > sizeLimit_)
+                return false;
         }
         Keep(from, line_.size());
         Take();
+        return true;
     }
 
     void Keep(std::size_t from, std::size_t to) {
@@ -68,6 +81,7 @@ class MarkedLineConverter {
 
     std::string& line_;
     std::vector<bool>& flags_;
+    const std::size_t sizeLimit_;
     FromStartReplacer replacer_;
     std::string next_;
     std::vector<bool> nextFlags_;
@@ -90,20 +104,25 @@ void CommentSpanFinder::Use(const DictionaryTable& table, bool SpaceAdd) {
 }
 
 MarkedLine CommentSpanFinder::Mark(std::string_view sourceLine) const {
+    return *MarkWithin(sourceLine, std::string::npos);
+}
+
+std::optional<MarkedLine> CommentSpanFinder::MarkWithin(std::string_view sourceLine, std::size_t sizeLimit) const {
     MarkedLine marked{std::string(sourceLine), {}};
     if (marked.text.empty() || marked.text.back() != '\n')
         marked.text += "\r\n";
     marked.inserted.assign(marked.text.size(), false);
     if (table_ == nullptr)
         return marked;
-    MarkedLineConverter converter(marked.text, marked.inserted);
+    MarkedLineConverter converter(marked.text, marked.inserted, sizeLimit);
     std::vector<char> present;
     WordsPresent(marked.text, present);
     for (int i = 0; i <= table_->LastIndex; ++i) {
         const std::uint32_t word = entryWord_[std::size_t(i)];
         if (word == AcAutomaton::kNoWord || !present[word])
             continue;
-        converter.Apply(table_->entries[i].word, inserts_[std::size_t(i)]);
+        if (!converter.Apply(table_->entries[i].word, inserts_[std::size_t(i)]))
+            return std::nullopt;
         WordsPresent(marked.text, present);  // the entry changed the line
     }
     return marked;
@@ -132,10 +151,12 @@ void CommentSpanFinder::WordsPresent(std::string_view line, std::vector<char>& p
 
 std::optional<std::vector<ByteSpan>> CommentSpanFinder::Spans(
     std::string_view sourceLine, std::string_view convertedLine) const {
-    const MarkedLine marked = Mark(sourceLine);
-    if (marked.text != convertedLine)
+    // Far more than a line grows on the way to its result with any real dictionary.
+    const std::size_t sizeLimit = 64 * (sourceLine.size() + convertedLine.size()) + (std::size_t(64) << 10);
+    const std::optional<MarkedLine> marked = MarkWithin(sourceLine, sizeLimit);
+    if (!marked || marked->text != convertedLine)
         return std::nullopt;
-    return FlaggedSpans(marked.inserted);
+    return FlaggedSpans(marked->inserted);
 }
 
 std::vector<ByteSpan> FlaggedSpans(const std::vector<bool>& flags) {

@@ -39,11 +39,14 @@ class CommentSpanFinder {
     MarkedLine Mark(std::string_view sourceLine) const;
 
     // The inserted spans of convertedLine, when it is what sourceLine converts to; nothing
-    // when it is not (the converted text is out of date, or was edited by hand).
+    // when it is not (the converted text is out of date, or was edited by hand), nor when the
+    // line grows on the way far past convertedLine (a dictionary whose comments grow lines
+    // without end, whose conversion was stopped).
     std::optional<std::vector<ByteSpan>> Spans(std::string_view sourceLine,
                                                std::string_view convertedLine) const;
 
   private:
+    std::optional<MarkedLine> MarkWithin(std::string_view sourceLine, std::size_t sizeLimit) const;
     void IndexWords(const DictionaryTable& table);
     void WordsPresent(std::string_view line, std::vector<char>& present) const;
 

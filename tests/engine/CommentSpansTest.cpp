@@ -143,6 +143,19 @@ TEST(CommentSpansTest, SpansCoverExactlyTheInsertedComments) {
     EXPECT_FALSE(finder.Spans("G00 Y6.\r\n", " Rapid Traverse Y5.\r\n").has_value());
 }
 
+// The window marks the lines it shows also after the conversion was stopped for growing without
+// end: the marking gives up instead of doubling the line forty times.
+TEST(CommentSpansTest, ALineThatGrowsWithoutEndIsNotMarked) {
+    DictionaryTable doubling;
+    for (int i = 0; i < 40; ++i) {
+        const std::string next = "Q" + std::to_string(i + 1);
+        doubling.Append({0, "Q" + std::to_string(i), next + " " + next});
+    }
+    CommentSpanFinder finder;
+    finder.Use(doubling, false);
+    EXPECT_FALSE(finder.Spans("Q0\r\n", "Q0\r\n").has_value());
+}
+
 TEST(CommentSpansTest, FinderFollowsChangesOfTheDictionaryInPlace) {
     CommentSpanFinder finder;
     DictionaryTable table = TableOf({{0, "M30", "END"}});
