@@ -71,7 +71,7 @@ public:
         auto found = entries_.find(path);
         if (found == entries_.end()) {
             Entry entry;
-            entry.status = LoadDictionaryFile(path, entry.table, Readable::FilesAndPipes);
+            entry.status = LoadDictionaryFileSayingWhy(path, entry.table);
             found = entries_.emplace(path, std::move(entry)).first;
         }
         if (found->second.status.ok()) return &found->second;
@@ -209,7 +209,7 @@ Outcome ConvertOne(const Options& options, const std::string& input, const std::
     if (Status encoded = EncodeTextInPlace(converted, encoding); !encoded.ok()) {
         return Fail(InputName(input) + ": " + encoded.message() + " Nothing was written.");
     }
-    const Status written = destination == kStandardStream ? WriteStandardOutput(converted)
+    const Status written = destination == kStandardStream ? WriteWholeToStandardOutput(converted)
                                                           : WriteFileSafely(destination, converted);
     return written.ok() ? Outcome::Written : Fail(written.message());
 }
@@ -262,7 +262,10 @@ int ConvertFiles(const Options& options, const std::string& programFolder) {
     std::optional<SettingsStore> settings;  // read only when a file needs its type's dictionary
     bool refused = false, failed = false;
     for (const std::string& input : inputs) {
-        if (!options.dictionary && !settings) settings.emplace();
+        if (!options.dictionary && !settings) {
+            settings.emplace();
+            if (!settings->problem().isEmpty()) Report(settings->problem().toStdString());
+        }
         const std::string dictionaryPath =
             options.dictionary ? *options.dictionary : DefaultDictionaryPath(input, programFolder, *settings);
         const Outcome outcome = ConvertOneGuarded(options, input, dictionaryPath, destinations, dictionaries);

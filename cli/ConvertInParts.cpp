@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <future>
 #include <string_view>
 #include <utility>
@@ -30,7 +31,12 @@ public:
           options_(options),
           inputBytes_(inputBytes),
           parts_(parts),
-          validInserts_(dictionary.InsertsAreValidUtf8()) {}
+          validInserts_(dictionary.InsertsAreValidUtf8()) {
+        // A long line may be cut after an ASCII byte that no word holds (a CR of a program whose
+        // lines end in CR alone, a blank), so that it is converted as it is read.
+        for (int byte = 0; byte < 0x80; ++byte) cutBytes_[byte] = byte != '\n' && !dictionary.IsWordByte(byte);
+        parts_.CutLongLinesAfter(cutBytes_);
+    }
 
     Status Produce(PartSink& sink) {
         for (;;) {  // once more from the start, should the program turn out to be Shift-JIS
@@ -65,8 +71,13 @@ private:
             }
             FileEncoding result = ResultEncoding(parts_.Encoding(), options_.outputEncoding);
             result.byteOrderMark = result.byteOrderMark && first;
-            const std::string& converted = stream.Convert(text, last);
+            cutLine_ = cutLine_ || parts_.Cut();
+            const std::string& converted = parts_.Cut() ? stream.ConvertCut(text) : stream.Convert(text, last);
             if (!written()) return Stop::Failed;  // the part before, whose buffers are now free
+            if (cutLine_ && stream.EntryNeverEnded()) {  // the cut lines must be converted whole
+                needsWhole_ = true;
+                return Stop::NeedsWhole;
+            }
             std::string_view bytes;
             if (!Encode(converted, parts_.TextIsValidUtf8() && validInserts_, result, encoded_[turn], bytes)) {
                 needsWhole_ = true;
@@ -104,6 +115,8 @@ private:
     ProgramParts& parts_;
     const bool validInserts_;
     std::string encoded_[2];  // a part's result is encoded while the one before is written
+    std::array<bool, 256> cutBytes_{};
+    bool cutLine_ = false;
     Status failure_ = Status::Ok();
     bool needsWhole_ = false;
 };

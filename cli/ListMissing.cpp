@@ -37,7 +37,7 @@ class DictionaryWordSets {
         if (found == entries_.end()) {
             found = entries_.try_emplace(path).first;
             Entry& entry = found->second;
-            entry.status = LoadDictionaryFile(path, entry.table);
+            entry.status = LoadDictionaryFileSayingWhy(path, entry.table);
             if (entry.status.ok())
                 entry.words = DictionaryWords(entry.table);
         }
@@ -61,14 +61,10 @@ class DictionaryWordSets {
 // of a double-byte character is never taken for a letter.
 Status ReadProgramText(const std::string& input, EncodingChoice choice, std::string& text) {
     std::string bytes;
-    if (input == kStandardStream) {
-        const std::string stdinPath = "/dev/stdin";
-        if (const Status read = ReadWholeFile(stdinPath, bytes); !read.ok()) {
-            return Status::Fail("standard input" + read.message().substr(stdinPath.size()));
-        }
-    } else if (Status read = ReadWholeFile(input, bytes); !read.ok()) {
-        return read;
-    }
+    // Pipes are read as conversion reads them: standard input, `<(...)`, a named pipe.
+    const Status read = input == kStandardStream ? ReadStream(STDIN_FILENO, "standard input", bytes)
+                                                 : ReadWholeFile(input, bytes, Readable::FilesAndPipes);
+    if (!read.ok()) return read;
     const FileEncoding encoding = ProgramEncoding(bytes, choice);
     text = DecodeOwnedText(std::move(bytes), encoding);
     return Status::Ok();
@@ -161,9 +157,13 @@ int ListMissingWords(const Options& options, const std::string& programFolder) {
         const std::string& input = inputs[file];
         std::string problem;
         std::vector<CodeWordTally> tallies;
+        if (!options.dictionary && !settings) {
+            settings.emplace();
+            if (!settings->problem().isEmpty())
+                Report(settings->problem().toStdString());
+        }
         const std::string dictionaryPath =
-            options.dictionary ? *options.dictionary
-                               : DefaultDictionaryPath(input, programFolder, settings ? *settings : settings.emplace());
+            options.dictionary ? *options.dictionary : DefaultDictionaryPath(input, programFolder, *settings);
         const auto* words = dictionaries.Get(dictionaryPath, problem);
         if (words == nullptr) {
             Report(problem);

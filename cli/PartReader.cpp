@@ -9,6 +9,7 @@ namespace qm::cli {
 
 bool PartReader::Next(std::string_view& part, bool& last) {
     buffer_.erase(0, consumed_);
+    cut_ = false;
     std::size_t searched = 0;  // bytes known to hold no LF
     for (;;) {
         if (!Fill()) return false;
@@ -17,15 +18,30 @@ bool PartReader::Next(std::string_view& part, bool& last) {
         if (lineFeed != nullptr) {
             return Hand(std::size_t(static_cast<const char*>(lineFeed) - buffer_.data()) + 1, false, part, last);
         }
+        // A line longer than a part: cut where no word can reach across, or read on.
+        if (const std::size_t end = LastCutByte(); end > 0) {
+            cut_ = true;
+            return Hand(end, false, part, last);
+        }
         searched = buffer_.size();
-        capacity_ *= 2;  // a line longer than a part
+        capacity_ *= 2;
     }
+}
+
+// One past the buffer's last cut byte; 0 when it holds none.
+std::size_t PartReader::LastCutByte() const {
+    if (cutBytes_ == nullptr) return 0;
+    for (std::size_t end = buffer_.size(); end > 0; --end) {
+        if ((*cutBytes_)[static_cast<unsigned char>(buffer_[end - 1])]) return end;
+    }
+    return 0;
 }
 
 bool PartReader::Rewind() {
     buffer_.clear();
     consumed_ = 0;
     ended_ = false;
+    cut_ = false;
     return ::lseek(fd_, 0, SEEK_SET) == 0;
 }
 

@@ -12,6 +12,10 @@ ProgramParts::ProgramParts(int fd, EncodingChoice choice)
       encoding_{choice == EncodingChoice::ShiftJis ? Encoding::ShiftJis : Encoding::Utf8, false},
       guessed_(choice == EncodingChoice::Auto) {}
 
+void ProgramParts::CutLongLinesAfter(const std::array<bool, 256>& cutBytes) {
+    if (encoding_.encoding != Encoding::ShiftJis) reader_.CutAfter(&cutBytes);
+}
+
 ProgramParts::Got ProgramParts::Next(std::string_view& text, bool& last) {
     std::string_view part;
     if (!reader_.Next(part, last)) return Got::Failed;
@@ -24,6 +28,7 @@ ProgramParts::Got ProgramParts::Next(std::string_view& text, bool& last) {
     if (guessed_ && !IsValidUtf8(part)) {
         if (!reader_.Rewind()) return Got::Failed;
         encoding_ = {Encoding::ShiftJis, false};
+        reader_.CutAfter(nullptr);
         guessed_ = false;
         first_ = true;
         last = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,12 @@ public:
     enum class Got { Text, StartOver, Failed };
 
     ProgramParts(int fd, EncodingChoice choice);
+
+    // Lets a line longer than a part be cut after one of these bytes, while the program is read
+    // as UTF-8 (a Shift-JIS character may hold any of them as its second byte).
+    void CutLongLinesAfter(const std::array<bool, 256>& cutBytes);
+    // Whether the text handed out last ends inside a line.
+    bool Cut() const { return reader_.Cut(); }
 
     // The next part's text, valid until the next call; last when it ends the program.
     // StartOver: what was made of the parts so far is to be dropped, and the next call starts

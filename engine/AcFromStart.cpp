@@ -8,21 +8,22 @@ namespace qm {
 namespace {
 
 void AppendKept(std::string_view line, std::size_t from, std::size_t to, std::string& out,
-                std::vector<KeptRun>& runs) {
+                std::vector<KeptRun>* runs) {
     if (to == from) return;
-    if (!runs.empty() && runs.back().newStart + runs.back().length == out.size() &&
-        runs.back().oldStart + runs.back().length == from) {
-        runs.back().length += to - from;
-    } else {
-        runs.push_back({out.size(), from, to - from});
+    const bool joins = runs != nullptr && !runs->empty() && runs->back().newStart + runs->back().length == out.size() &&
+                       runs->back().oldStart + runs->back().length == from;
+    if (joins) {
+        runs->back().length += to - from;
+    } else if (runs != nullptr) {
+        runs->push_back({out.size(), from, to - from});
     }
     out.append(line.substr(from, to - from));
 }
 
-void Truncate(std::size_t size, std::string& out, std::vector<KeptRun>& runs) {
-    while (!runs.empty() && runs.back().newStart >= size) runs.pop_back();
-    if (!runs.empty() && runs.back().newStart + runs.back().length > size) {
-        runs.back().length = size - runs.back().newStart;
+void Truncate(std::size_t size, std::string& out, std::vector<KeptRun>* runs) {
+    while (runs != nullptr && !runs->empty() && runs->back().newStart >= size) runs->pop_back();
+    if (runs != nullptr && !runs->empty() && runs->back().newStart + runs->back().length > size) {
+        runs->back().length = size - runs->back().newStart;
     }
     out.resize(size);
 }
@@ -65,9 +66,9 @@ FromStartReplacer::Outcome FromStartReplacer::Apply(std::string_view line, std::
                                                     std::string_view insert,
                                                     const std::vector<std::size_t>* oldStarts,
                                                     std::size_t sizeLimit, std::string& out,
-                                                    std::vector<KeptRun>& runs) {
+                                                    std::vector<KeptRun>* runs) {
     out.clear();
-    runs.clear();
+    if (runs != nullptr) runs->clear();
     pending_.clear();
     pendingStart_ = 0;
     const std::size_t reach = word.size() - 1;

@@ -27,13 +27,14 @@ class FromStartReplacer {
 public:
     enum class Outcome { Done, NeverEnds, TooLarge };
 
-    // Builds in out the line after the entry, and in runs what it kept of line, in order.
+    // Builds in out the line after the entry, and in runs (unless null) what it kept of line,
+    // in order.
     // oldStarts: every start of word in line, ascending, when known (else they are searched for).
     // NeverEnds (out unusable): more replacements than line has bytes; TooLarge: out grew past
     // sizeLimit.
     Outcome Apply(std::string_view line, std::string_view word, std::string_view insert,
                   const std::vector<std::size_t>* oldStarts, std::size_t sizeLimit, std::string& out,
-                  std::vector<KeptRun>& runs);
+                  std::vector<KeptRun>* runs);
 
 private:
     std::string_view Pending() const { return std::string_view(pending_).substr(pendingStart_); }

@@ -17,13 +17,20 @@ constexpr std::size_t kWorkPerPlainSearch = 4;
 // Bytes and occurrences gone through between two looks at the conversion's watch.
 constexpr std::size_t kPollEvery = std::size_t(1) << 20;
 
+// Tracking a line's occurrences holds several copies of them (about a hundred bytes each, with
+// room to grow). Beyond one occurrence per this many bytes of the result limit, as in a line
+// that a runaway dictionary doubles again and again, the line goes on by plain search, which
+// holds no more than the line itself: memory stays within a few times the limit.
+constexpr std::size_t kLimitBytesPerOccurrence = 256;
+
 constexpr auto kByStart = [](const auto& a, const auto& b) { return a.start < b.start; };
 
-std::size_t OccurrenceLimit(std::size_t lineLength) {
-    return kOccurrencesPerByte * lineLength + kOccurrenceAllowance;
-}
-
 }  // namespace
+
+std::size_t AcLineRewriter::OccurrenceLimit(std::size_t lineLength) const {
+    return std::min(kOccurrencesPerByte * lineLength, watch_.Limit() / kLimitBytesPerOccurrence) +
+           kOccurrenceAllowance;
+}
 
 AcLineRewriter::AcLineRewriter(const AcRules& rules, bool spaceAdd, ConversionWatch& watch)
     : rules_(rules), spaceAdd_(spaceAdd), watch_(watch), seen_(rules.words.size(), 0) {}
@@ -124,11 +131,12 @@ bool AcLineRewriter::Apply(int entry) {
     if (rules_.Inert(entry, spaceAdd_) || rules_.HoldsWord(entry, spaceAdd_)) {
         ReplaceBehind(length, insert);
     } else {
-        switch (fromStart_.Apply(line_, rules_.Word(word), insert, &allStarts_, watch_.Limit(), next_, runs_)) {
+        switch (fromStart_.Apply(line_, rules_.Word(word), insert, &allStarts_, watch_.Limit(), next_, &runs_)) {
             case FromStartReplacer::Outcome::Done:
                 line_.swap(next_);
                 break;
             case FromStartReplacer::Outcome::NeverEnds:
+                watch_.NoteNeverEnding();
                 ReplaceBehind(length, insert);
                 break;
             case FromStartReplacer::Outcome::TooLarge:
@@ -149,6 +157,7 @@ void AcLineRewriter::ReplaceBehind(std::size_t wordLength, std::string_view inse
     const std::size_t room = watch_.Limit() - std::min(watch_.Limit(), line_.size());
     if (insert.size() > wordLength && insert.size() - wordLength > room / starts_.size()) TooLarge(current_);
     next_.clear();
+    next_.reserve(line_.size() + starts_.size() * insert.size());  // no doubling past what it needs
     runs_.clear();
     std::size_t from = 0;
     for (const std::size_t start : starts_) {
@@ -262,12 +271,13 @@ bool AcLineRewriter::ReplacePlainly(int entry) {
     const std::string_view insert = rules_.Insert(entry, spaceAdd_);
     const std::size_t sizeBefore = line_.size();
     if (!rules_.Inert(entry, spaceAdd_) && !rules_.HoldsWord(entry, spaceAdd_)) {
-        switch (fromStart_.Apply(line_, w, insert, nullptr, watch_.Limit(), next_, runs_)) {
+        switch (fromStart_.Apply(line_, w, insert, nullptr, watch_.Limit(), next_, nullptr)) {
             case FromStartReplacer::Outcome::Done:
                 line_.swap(next_);
                 Replaced(entry, sizeBefore);
                 return true;
             case FromStartReplacer::Outcome::NeverEnds:
+                watch_.NoteNeverEnding();
                 break;
             case FromStartReplacer::Outcome::TooLarge:
                 TooLarge(entry);

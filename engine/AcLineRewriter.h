@@ -54,6 +54,7 @@ private:
     bool ReplacePlainly(int entry);
     void Replaced(int entry, std::size_t sizeBefore);
     [[noreturn]] void TooLarge(int entry) const;
+    std::size_t OccurrenceLimit(std::size_t lineLength) const;
     void Tick(std::size_t work);
 
     const AcRules& rules_;

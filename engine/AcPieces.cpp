@@ -53,7 +53,7 @@ private:
 }  // namespace
 
 void ConvertPiece(const AcRules& rules, std::string_view piece, bool last, bool spaceAdd, std::string& out,
-                  ConversionWatch& watch) {
+                  ConversionWatch& watch, bool cut) {
     AcLineRewriter rewriter(rules, spaceAdd, watch);
     PieceCount count(rules, spaceAdd, watch, out.size());
     const std::size_t outBefore = out.size();
@@ -76,6 +76,9 @@ void ConvertPiece(const AcRules& rules, std::string_view piece, bool last, bool 
         std::string line(piece.substr(pos));
         line += "\r\n";
         rewriter.Rewrite(line, out);
+        pos = piece.size();
+    } else if (cut && pos < piece.size()) {
+        rewriter.Rewrite(piece.substr(pos), out);
         pos = piece.size();
     }
     count.Count(pos, out, rewriter);

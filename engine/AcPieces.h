@@ -11,11 +11,13 @@
 namespace qm {
 
 // Converts the lines of piece, appending to out. piece ends right after an LF unless it is the
-// end of the text (last), whose final line the CR LF that conversion appends completes.
+// end of the text (last), whose final line the CR LF that conversion appends completes, or it
+// ends inside a line right after a byte no word holds (cut), where what follows the last LF is
+// converted as a line of its own.
 // Counts what it converted with watch; throws ConversionTooLarge when the result as counted
 // passes the limit, ConversionCancelled when the caller cancelled.
 void ConvertPiece(const AcRules& rules, std::string_view piece, bool last, bool spaceAdd, std::string& out,
-                  ConversionWatch& watch);
+                  ConversionWatch& watch, bool cut = false);
 
 // Cuts text after the first LF at least chunkBytes (> 0) into each piece. There is always at
 // least one piece, and the last one runs to the end of the text.

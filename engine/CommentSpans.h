@@ -2,11 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "AcAutomaton.h"
 #include "Dictionary.h"
 
 namespace qm {
@@ -37,16 +39,25 @@ class CommentSpanFinder {
     MarkedLine Mark(std::string_view sourceLine) const;
 
     // The inserted spans of convertedLine, when it is what sourceLine converts to; nothing
-    // when it is not (the converted text is out of date, or was edited by hand).
+    // when it is not (the converted text is out of date, or was edited by hand), nor when the
+    // line grows on the way far past convertedLine (a dictionary whose comments grow lines
+    // without end, whose conversion was stopped).
     std::optional<std::vector<ByteSpan>> Spans(std::string_view sourceLine,
                                                std::string_view convertedLine) const;
 
   private:
+    std::optional<MarkedLine> MarkWithin(std::string_view sourceLine, std::size_t sizeLimit) const;
+    void IndexWords(const DictionaryTable& table);
+    void WordsPresent(std::string_view line, std::vector<char>& present) const;
+
     const DictionaryTable* table_ = nullptr;
     std::uint64_t fingerprint_ = 0;
     bool spaceAdd_ = false;
     bool ready_ = false;
     std::vector<std::string> inserts_;
+    // The dictionary's words, so that one scan of a line tells which entries can change it.
+    std::shared_ptr<const AcAutomaton> words_;
+    std::vector<std::uint32_t> entryWord_;  // per entry, its word's number in words_
 };
 
 // The runs of true flags.

@@ -36,6 +36,13 @@ public:
     // call after next, so that it can be written out while the next part is converted. Throws
     // what CompiledDictionary::Convert throws.
     const std::string& Convert(std::string_view part, bool last);
+    // A part that ends inside a line, right after a byte that no word of the dictionary holds:
+    // the line goes on in the next part. The results joined are those of the whole line unless
+    // EntryNeverEnded(), when the whole line must be converted at once instead.
+    const std::string& ConvertCut(std::string_view part);
+    // Whether some entry was taken as never ending on a line (a contrived dictionary): its
+    // result on a line converted in stretches differs from that on the whole line.
+    bool EntryNeverEnded() const { return watch_.NeverEnded(); }
 
 private:
     const AcRules& rules_;

@@ -24,13 +24,17 @@ public:
     bool Count(std::size_t inputBytes, std::size_t outputBytes);
     // Throws ConversionCancelled once the caller has cancelled; reports progress now and then.
     void Poll();
+    // Notes that an entry was taken as never ending on a line: its outcome depends on the
+    // length of the whole line.
+    void NoteNeverEnding() { neverEnded_.store(true, std::memory_order_relaxed); }
+    bool NeverEnded() const { return neverEnded_.load(std::memory_order_relaxed); }
 
 private:
     const ConversionControl& control_;
     const std::size_t total_;
     const std::size_t limit_;
     std::atomic<std::size_t> done_{0}, output_{0};
-    std::atomic<bool> cancelled_{false};
+    std::atomic<bool> cancelled_{false}, neverEnded_{false};
     std::mutex reporting_;
     std::chrono::steady_clock::time_point lastReport_{};  // long ago: the first look reports
 };

@@ -12,6 +12,7 @@ namespace qm {
 namespace {
 
 constexpr std::size_t kHeaderReadLimit = 64 * 1024;
+constexpr std::size_t kNoQuote = std::string_view::npos;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -23,16 +24,26 @@ std::string_view TrimBlanks(std::string_view text) {
 
 bool IsBlankLine(std::string_view line) { return TrimBlanks(line).empty(); }
 
+// The first double quote of text at or after from and before to, if any.
+std::size_t QuoteWithin(std::string_view text, std::size_t from, std::size_t to) {
+    const std::size_t quote = text.substr(0, std::min(to, text.size())).find('"', from);
+    return quote == std::string_view::npos ? kNoQuote : quote;
+}
+
 // The fields of one line: blanks before a field are skipped; a field that starts with a
 // double quote runs to the next one, and whatever follows it up to the next comma is ignored;
 // any other field runs to the next comma. Returns false when a quote is not closed.
+// strayQuote gets the first double quote that neither opens nor closes a field (`"G0"0"`), which
+// would otherwise cut the field short unseen; kNoQuote when there is none.
 bool SplitFields(std::string_view line, std::vector<std::string_view>& fields,
-                 std::size_t& unclosedQuote) {
+                 std::size_t& unclosedQuote, std::size_t& strayQuote) {
     fields.clear();
+    strayQuote = kNoQuote;
     std::size_t pos = 0;
     for (;;) {
         while (pos < line.size() && IsBlank(line[pos])) ++pos;
         std::size_t comma;
+        std::size_t rest = pos;  // where the text after the field's value starts
         if (pos < line.size() && line[pos] == '"') {
             const std::size_t close = line.find('"', pos + 1);
             if (close == std::string_view::npos) {
@@ -40,11 +51,13 @@ bool SplitFields(std::string_view line, std::vector<std::string_view>& fields,
                 return false;
             }
             fields.push_back(line.substr(pos + 1, close - pos - 1));
-            comma = line.find(',', close + 1);
+            rest = close + 1;
+            comma = line.find(',', rest);
         } else {
             comma = line.find(',', pos);
             fields.push_back(line.substr(pos, comma == std::string_view::npos ? comma : comma - pos));
         }
+        if (strayQuote == kNoQuote) strayQuote = QuoteWithin(line, rest, comma);
         if (comma == std::string_view::npos) return true;
         pos = comma + 1;
     }
@@ -53,8 +66,8 @@ bool SplitFields(std::string_view line, std::vector<std::string_view>& fields,
 // The header field of the first line: the line's first field by the same rules.
 std::string_view HeaderField(std::string_view line) {
     std::vector<std::string_view> fields;
-    std::size_t unclosed = 0;
-    if (SplitFields(line, fields, unclosed)) return fields.front();
+    std::size_t unclosed = 0, stray = 0;
+    if (SplitFields(line, fields, unclosed, stray)) return fields.front();
     return line.substr(unclosed + 1);  // an unclosed quote runs to the end of the line
 }
 
@@ -181,10 +194,15 @@ bool DictionaryRecordReader::Next(DictionaryEntry& entry) {
         if (!NextLine(line)) return false;
     } while (IsBlankLine(line));
     if (!RefuseLoneCarriageReturn(line)) return false;
-    std::size_t unclosed = 0;
-    if (!SplitFields(line, fields_, unclosed)) {
+    std::size_t unclosed = 0, stray = 0;
+    if (!SplitFields(line, fields_, unclosed, stray)) {
         return Fail("the quoted field that starts at character " + std::to_string(CharCount(line.substr(0, unclosed)) + 1) +
                     " has no closing quote.");
+    }
+    if (stray != kNoQuote) {
+        return Fail("the double quote at character " + std::to_string(CharCount(line.substr(0, stray)) + 1) +
+                    " is inside a field; a field's double quotes stand only at its start and end, and a "
+                    "word or comment cannot hold one.");
     }
     if (fields_.size() != 3) {
         return Fail("a record has three fields (number, word, comment) separated by commas; this line has " +
@@ -249,13 +267,25 @@ Status ReadDictionary(const std::string& DicFileName, DictionaryTable& table) {
 // and a file that changes between two reads must not pass the check with one text and load
 // the other.
 Status LoadDictionaryFile(const std::string& DicFileName, DictionaryTable& table, Readable kinds,
-                          bool* headerRefused) {
+                          bool* headerRefused, std::string* unreadable) {
     if (headerRefused) *headerRefused = true;
     std::string bytes;
-    if (!ReadWholeFile(DicFileName, bytes, kinds).ok() || bytes.empty()) return NotFound(DicFileName);
+    Status read = ReadWholeFile(DicFileName, bytes, kinds);
+    if (read.ok() && bytes.empty()) read = Status::Fail(DicFileName + ": the file is empty");
+    if (!read.ok()) {
+        if (unreadable) *unreadable = read.message();
+        return NotFound(DicFileName);
+    }
     if (Status check = CheckHeader(bytes); !check.ok()) return check;
     if (headerRefused) *headerRefused = false;
     return ParseFileBytes(bytes, DicFileName, table);
+}
+
+Status LoadDictionaryFileSayingWhy(const std::string& DicFileName, DictionaryTable& table) {
+    std::string unreadable;
+    Status loaded = LoadDictionaryFile(DicFileName, table, Readable::FilesAndPipes, nullptr, &unreadable);
+    if (loaded.ok() || unreadable.empty()) return loaded;
+    return Status::Fail(loaded.message() + " " + unreadable + ".");
 }
 
 Status CheckStorable(std::string_view text, const std::string& what) {

@@ -44,9 +44,16 @@ Status ReadDictionary(const std::string& DicFileName, DictionaryTable& table);
 
 // CheckDictionary, then ReadDictionary, on one read of the file (which may so be a pipe when
 // kinds allows it). On failure the table is untouched; headerRefused, when given, tells whether
-// the check refused the file (missing, wrong header or version) rather than its records.
+// the check refused the file (missing, wrong header or version) rather than its records, and
+// unreadable, when given, gets why a file that was "not found" could not be read (it names the
+// path: "/dev/zero: is a device, not a file").
 Status LoadDictionaryFile(const std::string& DicFileName, DictionaryTable& table,
-                          Readable kinds = Readable::FilesOnly, bool* headerRefused = nullptr);
+                          Readable kinds = Readable::FilesOnly, bool* headerRefused = nullptr,
+                          std::string* unreadable = nullptr);
+
+// LoadDictionaryFile for the command line: pipes are read, and the refusal of a file that
+// could not be read also says why ("D not find dictionaly. D: is a folder, not a file.").
+Status LoadDictionaryFileSayingWhy(const std::string& DicFileName, DictionaryTable& table);
 
 // Reads the records of a dictionary file's decoded text one at a time: the header line is
 // skipped unread, and so are blank lines; every other line is one record of three fields.

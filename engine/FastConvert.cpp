@@ -36,6 +36,8 @@ std::string CompiledDictionary::Convert(std::string_view source, bool SpaceAdd, 
 
 bool CompiledDictionary::InsertsAreValidUtf8() const { return IsValidUtf8(rules_->inserts); }
 
+bool CompiledDictionary::IsWordByte(unsigned char byte) const { return rules_->automaton.IsWordByte(byte); }
+
 std::string CompiledDictionary::ConvertLines(std::string_view lines, bool SpaceAdd,
                                              const ConversionControl& control) const {
     ConversionWatch watch(control, lines.size());

@@ -46,6 +46,9 @@ public:
     // holds bytes its file's encoding has no character for: converting valid UTF-8 then gives
     // valid UTF-8, since words match whole characters only.
     bool InsertsAreValidUtf8() const;
+    // True when the byte occurs in some word: no occurrence of a word reaches across any other
+    // byte, so a line may be converted in stretches that end after one.
+    bool IsWordByte(unsigned char byte) const;
 
 private:
     friend class ConversionStream;

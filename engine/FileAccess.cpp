@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
+
 #include "FileDescriptor.h"
 
 namespace qm {
@@ -39,9 +42,24 @@ Status OpenForReading(const std::string& path, Readable kinds, int& fd) {
     return refusal != nullptr ? PathFailure(path, refusal) : ErrnoFailure(path, error);
 }
 
+constexpr std::size_t kReadPiece = std::size_t(1) << 16;
+
+// Room for one more piece. The room doubles, but never past the limit and one piece: the
+// step that would double beyond it goes straight to it, so that an endless pipe is given up at
+// the limit instead of first doubling its buffer past it (a string's own growth always doubles).
+void MakeRoom(std::string& bytes, std::size_t limit) {
+    if (bytes.capacity() - bytes.size() >= kReadPiece)
+        return;
+    std::size_t room = std::max(bytes.capacity() * 2, bytes.size() + kReadPiece);
+    if (limit != SIZE_MAX && room > (limit + kReadPiece) / 2)
+        room = std::max(limit + kReadPiece, bytes.size() + kReadPiece);
+    bytes.reserve(room);
+}
+
 // Appends what one read delivers; 0 at the end, -1 on an error.
-ssize_t ReadSome(int fd, std::string& bytes) {
-    char buffer[1 << 16];
+ssize_t ReadSome(int fd, std::string& bytes, std::size_t limit = SIZE_MAX) {
+    MakeRoom(bytes, limit);
+    char buffer[kReadPiece];
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
@@ -59,9 +77,9 @@ Status ReadStream(int fd, const std::string& name, std::string& bytes) {
     struct stat info {};
     const bool plainFile = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     if (plainFile && info.st_size > 0)
-        bytes.reserve(std::size_t(info.st_size));
+        bytes.reserve(std::size_t(info.st_size) + kReadPiece);  // the read that finds the end fits
     for (;;) {
-        const ssize_t got = ReadSome(fd, bytes);
+        const ssize_t got = ReadSome(fd, bytes, plainFile ? SIZE_MAX : kMaxStreamBytes);
         if (got < 0)
             return ErrnoFailure(name);
         if (got == 0)

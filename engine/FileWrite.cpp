@@ -1,5 +1,6 @@
 // The writing half of FileAccess.h.
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -7,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "FileAccess.h"
@@ -140,49 +142,90 @@ private:
     const PartProducer* produce_ = nullptr;
 };
 
+// The folder a temporary file is made in, held open so that the file is found again should the
+// folder be moved or renamed while the result is written.
+class Folder {
+public:
+    explicit Folder(const std::string& path)
+        : fd_(::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)), error_(fd_.get() >= 0 ? 0 : errno) {}
+    int fd() const { return fd_.get(); }
+    int error() const { return error_; }
+
+private:
+    FileDescriptor fd_;
+    const int error_;
+};
+
+// Makes a new file of a name not taken yet (.quillmark-XXXXXX) in the folder; -1 with errno set
+// when none can be made.
+int MakeTemporaryFile(int folderFd, std::string& name) {
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned char random[6];
+        if (::getrandom(random, sizeof random, 0) != ssize_t(sizeof random)) return -1;
+        name = ".quillmark-";
+        for (const unsigned char byte : random) name += kLetters[byte % (sizeof kLetters - 1)];
+        const int fd = ::openat(folderFd, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
 // The temporary file a result is written into before it takes the file's place.
 class TemporaryFile : public PartSink {
 public:
-    TemporaryFile(const std::string& path, const std::string& folder)
-        : path_(path),
-          name_(folder + "/.quillmark-XXXXXX"),
-          fd_(::mkstemp(name_.data())),
-          created_(fd_.get() >= 0),
-          error_(created_ ? 0 : errno),
-          undo_(UndoOnSignal::RemoveFile(created_ ? name_ : std::string())) {}
-    ~TemporaryFile() override {
-        if (created_ && !kept_) ::unlink(name_.c_str());
+    TemporaryFile(const std::string& path, const std::string& folder) : path_(path), folder_(folder) {
+        if (folder_.fd() < 0) {
+            error_ = folder_.error();
+            return;
+        }
+        // Made and registered as one step: a signal in between would leave the file behind.
+        const auto held = HoldOffSignals();
+        fd_ = std::make_unique<FileDescriptor>(MakeTemporaryFile(folder_.fd(), name_));
+        error_ = fd_->get() >= 0 ? 0 : errno;
+        if (fd_->get() >= 0) undo_.emplace(UndoOnSignal::RemoveFile(folder_.fd(), name_));
     }
-    int fd() const { return fd_.get(); }
+    ~TemporaryFile() override {
+        if (undo_ && !kept_) ::unlinkat(folder_.fd(), name_.c_str(), 0);
+    }
+    int fd() const { return fd_ ? fd_->get() : -1; }
     int error() const { return error_; }  // why it could not be made
-    const std::string& name() const { return name_; }
-    bool Close() { return fd_.Close(); }
+    bool Close() { return fd_->Close(); }
+    // Puts the written file in the place of target, a file of the same folder.
+    bool Rename(const std::string& target) {
+        const std::size_t slash = target.rfind('/');
+        const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+        return ::renameat(folder_.fd(), name_.c_str(), folder_.fd(), name.c_str()) == 0;
+    }
     void Keep() {
         kept_ = true;
-        undo_.Drop();
+        if (undo_) undo_->Drop();
     }
 
     // Each part is sent on its way to the disk at once (without waiting for it), so that the
     // sync before the rename finds little left to write.
     Status Put(std::string_view part) override {
-        if (!WriteAll(fd_.get(), part)) return ErrnoFailure(path_);
-        ::sync_file_range(fd_.get(), off_t(written_), off_t(part.size()), SYNC_FILE_RANGE_WRITE);  // advice only
+        {
+            const auto held = HoldOffSignals();
+            if (!WriteAll(fd(), part)) return ErrnoFailure(path_);
+        }
+        ::sync_file_range(fd(), off_t(written_), off_t(part.size()), SYNC_FILE_RANGE_WRITE);  // advice only
         written_ += part.size();
         return Status::Ok();
     }
     Status Restart() override {
+        const auto held = HoldOffSignals();
         written_ = 0;
-        return ::lseek(fd_.get(), 0, SEEK_SET) == 0 && ::ftruncate(fd_.get(), 0) == 0 ? Status::Ok()
-                                                                                     : ErrnoFailure(path_);
+        return ::lseek(fd(), 0, SEEK_SET) == 0 && ::ftruncate(fd(), 0) == 0 ? Status::Ok() : ErrnoFailure(path_);
     }
 
 private:
     const std::string& path_;
+    Folder folder_;
     std::string name_;
-    FileDescriptor fd_;
-    const bool created_;
-    const int error_;
-    UndoOnSignal undo_;  // a long write stopped with Ctrl-C leaves no temporary file behind
+    std::unique_ptr<FileDescriptor> fd_;
+    int error_ = 0;
+    std::optional<UndoOnSignal> undo_;  // a long write stopped with Ctrl-C leaves no temporary file behind
     bool kept_ = false;
     std::size_t written_ = 0;
 };
@@ -241,7 +284,10 @@ Status RewriteInPlace(const std::string& path, const Destination& destination,
             return ErrnoFailure(path, reserved);
         }
     }
+    // A stopping signal waits for the whole of a rewrite: a file cut short would be neither the
+    // old text nor the new one, in every link.
     const auto putAt0 = [&](std::string_view what) {
+        const auto held = HoldOffSignals();
         return ::lseek(fd.get(), 0, SEEK_SET) == 0 && WriteAll(fd.get(), what) &&
                ::ftruncate(fd.get(), off_t(what.size())) == 0 && ::fsync(fd.get()) == 0;
     };
@@ -288,7 +334,7 @@ std::optional<Status> ReplaceByRename(const std::string& path, const Destination
     const bool closed = temporary.Close();
     if (written && !closed)
         error = errno;
-    if (!written || !closed || ::rename(temporary.name().c_str(), destination.target.c_str()) != 0) {
+    if (!written || !closed || !temporary.Rename(destination.target)) {
         if (written && closed)
             error = errno;
         return ErrnoFailure(path, error);

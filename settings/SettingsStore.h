@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QHash>
 #include <QSettings>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace qm {
 
@@ -33,6 +35,11 @@ public:
     // The file the values are kept in.
     QString fileName() const;
 
+    // Empty, or why the file was skipped: one that is not a plain file (a named pipe, which
+    // would keep the program waiting for a writer, a folder, a device) is neither read nor
+    // written, and the values live only as long as the store.
+    const QString& problem() const { return problem_; }
+
     // The default INI file of the current user.
     static QString DefaultFileName();
 
@@ -40,7 +47,14 @@ private:
     // The key as the file spells it, or key itself when the file has no such key.
     QString StoredSpelling(const QString& key) const;
 
-    std::unique_ptr<QSettings> settings_;
+    std::unique_ptr<QSettings> settings_;  // null when the file was skipped
+    // The file's spelling of each key, by the key in lower case; made at the second look for a
+    // key the file does not spell as asked, so that a file of many keys is not gone through again
+    // for every key the window reads.
+    mutable std::optional<QHash<QString, QString>> spellings_;
+    mutable bool lookedThrough_ = false;
+    QHash<QString, QString> unkept_;       // then the values, by their key in lower case
+    QString problem_;
 };
 
 }  // namespace qm

@@ -203,6 +203,7 @@ void MainWindow::StartUp(const QString& argumentText) {
     AppState& state = context_.state;
     PlaceWindow(ReadMainWindowTwips(context_.settings));
     ReadSettings(context_.settings, state, programFolder_);
+    if (!context_.settings.problem().isEmpty()) context_.services.Message(context_.settings.problem());
     state.ProgramFileName = QStringLiteral("New.min");
     LoadDictionary(context_);
     controls_->MenuRunLine->setChecked(true);

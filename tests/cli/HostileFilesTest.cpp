@@ -228,6 +228,8 @@ TEST_F(ConverterHostileFilesTest, InputsThatAreNoFilesFailWithAMessageAndNeverHa
         {File("loop1"), "Too many levels of symbolic links"},
         {File("gone.MIN"), "No such file or directory"},
         {File("unreadable.MIN"), ::geteuid() == 0 ? "" : "Permission denied"},
+        // A named pipe nobody writes reads as empty instead of waiting.
+        {File("fifo"), ""},
     };
     for (const auto& c : cases) {
         if (c.reason.empty())
@@ -238,13 +240,84 @@ TEST_F(ConverterHostileFilesTest, InputsThatAreNoFilesFailWithAMessageAndNeverHa
         EXPECT_NE(result.err.find(c.input + ": " + c.reason), std::string::npos) << result.err;
         EXPECT_FALSE(fs::exists(File("out.txt")));
     }
-    // A named pipe nobody writes reads as empty instead of waiting; as a dictionary that is
-    // no dictionary.
     EXPECT_EQ(Shell("convert -d " + Quoted(dictionary_) + " " + Quoted(File("fifo"))).exitCode, 0);
+    // As a dictionary, each is refused with the same reason.
+    for (const auto& c : cases) {
+        const std::string reason = c.input == File("fifo") ? "the file is empty" : c.reason;
+        if (reason.empty())
+            continue;
+        const ProcessResult result = Shell("convert -d " + Quoted(c.input) + " " + Quoted(File("A.MIN")));
+        EXPECT_EQ(result.exitCode, 2) << c.input;
+        EXPECT_NE(result.err.find(c.input + " not find dictionaly. " + c.input + ": " + reason),
+                  std::string::npos)
+            << result.err;
+    }
+}
+
+// Lines longer than a part (lines ending in CR alone, or no line end at all) are converted as
+// they are read, in the memory of a few parts: no allocation above 13 MB is allowed for 9 MB
+// programs. The result is that of the whole text, also where an entry's outcome depends on the
+// length of the whole line: "aB" -> "Ba" sorts every B before every a, but the first part alone
+// holds more such moves than bytes and would take the entry as never ending.
+TEST_F(ConverterHostileFilesTest, LongLinesAreConvertedInPartsWithTheWholeTextsResult) {
+    const std::string dictionary = File("bubble.dic");
+    WriteBytes(dictionary, kHeader + "0,\"G00\",\"RAPID\"\r\n0,\"aB\",\"ba\"\r\n");
+    const auto repeat = [](const std::string& piece, std::size_t bytes) {
+        std::string text;
+        while (text.size() < bytes)
+            text += piece;
+        return text;
+    };
+    const std::string limited = "LD_PRELOAD=" + Quoted(QM_MALLOC_NEW) +
+                                " ASAN_OPTIONS=verify_asan_link_order=0:allocator_may_return_null=1:"
+                                "max_allocation_size_mb=13 ";
+    const std::string blanks(std::size_t(4) << 20, ' ');
+    const struct {
+        const char* name;
+        std::string program, converted;  // converted: empty for what standard input gives
+        std::string limit;
+    } rows[] = {
+        {"line ends CR alone", repeat("N1 G00 X1.\r", std::size_t(9) << 20), "", limited},
+        {"one line", repeat("G00 X1. ", std::size_t(9) << 20), "", limited},
+        {"sorted whole", repeat("aaaaBBBB ", std::size_t(4) << 20) + blanks,
+         repeat("BBBBaaaa ", std::size_t(4) << 20) + blanks + "\r\n", ""},
+    };
+    for (const auto& row : rows) {
+        WriteBytes(File("L.NC"), row.program);
+        const std::string expected =
+            row.converted.empty() ? Run({"-d", dictionary}, row.program).out : row.converted;
+        const ProcessResult parts = Shell(row.limit + Quoted(QM_CONVERTER) + " -d " + Quoted(dictionary) + " -o " +
+                                          Quoted(File("L.txt")) + " " + Quoted(File("L.NC")));
+        EXPECT_EQ(parts.exitCode, 0) << row.name << ": " << parts.err;
+        EXPECT_TRUE(ReadBytes(File("L.txt")) == expected) << row.name;
+    }
+}
+
+// Without -d, the settings file is read for the file type's dictionary: a named pipe there is
+// skipped with a message instead of waiting for a writer.
+TEST_F(ConverterHostileFilesTest, ASettingsFileThatIsANamedPipeIsSkipped) {
+    fs::create_directories(File("config/Quillmark"));
+    ASSERT_EQ(::mkfifo(File("config/Quillmark/Quillmark.ini").c_str(), 0644), 0);
+    for (const std::string mode : {"-o /dev/null ", "--missing "}) {
+        const ProcessResult result = Shell("convert " + mode + Quoted(File("A.MIN")) + " < /dev/null");
+        EXPECT_NE(result.err.find("Quillmark.ini is not a plain file; it was skipped"), std::string::npos)
+            << mode << result.err;
+        EXPECT_NE(result.exitCode, 124) << "waited for a writer";
+    }
+}
+
+// An endless pipe is given up at its limit, without first doubling its buffer past it: with
+// no allocation above 1.1 GiB allowed, the refusal is still the limit's.
+TEST_F(ConverterHostileFilesTest, AnEndlessDictionaryPipeStopsAtItsLimit) {
+    const std::string limited = "LD_PRELOAD=" + Quoted(QM_MALLOC_NEW) +
+                                " ASAN_OPTIONS=verify_asan_link_order=0:allocator_may_return_null=1:"
+                                "max_allocation_size_mb=1100 ";
     const ProcessResult result =
-        Shell("convert -d " + Quoted(File("fifo")) + " " + Quoted(File("A.MIN")));
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_NE(result.err.find("not find dictionaly."), std::string::npos) << result.err;
+        Shell("yes | " + limited + Quoted(QM_CONVERTER) + " -d /dev/stdin " + Quoted(File("A.MIN")));
+    EXPECT_EQ(result.exitCode, 2) << result.err;
+    EXPECT_NE(result.err.find("/dev/stdin not find dictionaly. /dev/stdin: more than 1024 MiB arrived"),
+              std::string::npos)
+        << result.err;
 }
 
 // The new file could not be given the old one's owner (first), or the folder takes no new file

@@ -74,6 +74,26 @@ TEST_F(MissingWordsCommandTest, ReadsStandardInputAndChoosesTheDictionaryAsConve
     EXPECT_EQ(result.out, "G01\t1\t" + File("P.SUB") + ":1\n");
 }
 
+TEST_F(MissingWordsCommandTest, ReadsProgramsAndDictionariesThroughPipesAsConversionDoes) {
+    WriteBytes(File("P.NC"), "G00 G01\r\nM3 G02\r\n");
+    const std::string converter = "'" QM_CONVERTER "' --missing ";
+    const std::string program = "'" + File("P.NC") + "'", dictionary = "'" + dictionary_ + "'";
+    const struct {
+        std::string command;
+        std::string name;  // the program as named in the list
+    } rows[] = {
+        {"cat " + program + " | " + converter + "-d " + dictionary, "-"},
+        {converter + "-d " + dictionary + " - < " + program, "-"},
+        {converter + "-d " + dictionary + " <(cat " + program + ")", "/dev/fd/63"},  // bash's first
+        {converter + "-d <(cat " + dictionary + ") " + program, File("P.NC")},
+    };
+    for (const auto& row : rows) {
+        const ProcessResult result = test::RunProcess({"/bin/bash", "-c", row.command});
+        EXPECT_EQ(result.exitCode, 0) << row.command << "\n" << result.err;
+        EXPECT_EQ(result.out, "G00\t1\t" + row.name + ":1\nG02\t1\t" + row.name + ":2\n") << row.command;
+    }
+}
+
 TEST_F(MissingWordsCommandTest, FailuresKeepTheExitStatusOfConversion) {
     WriteBytes(File("A.MIN"), "G05");
     ProcessResult result = Run({"--missing", "-d", dictionary_, File("none.MIN"), File("A.MIN")});

@@ -93,9 +93,16 @@ void CheckRandomCases(const Profile& profile, unsigned seed) {
         const std::vector<std::string> sourceLines = Lines(source, true);
         const std::vector<std::string> convertedLines = Lines(converted, false);
         ASSERT_EQ(sourceLines.size(), convertedLines.size()) << source;
+        const std::vector<std::string> inserts = EntryInserts(table, spaceAdd);
         for (std::size_t i = 0; i < sourceLines.size(); ++i) {
             const MarkedLine marked = finder.Mark(sourceLines[i]);
             ASSERT_EQ(marked.text, convertedLines[i]) << "round " << round << " line " << i;
+            std::string plain = sourceLines[i];  // flagged as the plain algorithm flags it
+            if (plain.empty() || plain.back() != '\n')
+                plain += "\r\n";
+            std::vector<bool> flags(plain.size(), false);
+            ConvertLineReference(plain, table, inserts, &flags);
+            EXPECT_EQ(marked.inserted, flags) << "round " << round << " line " << i;
             ASSERT_TRUE(UnmarkedBytesComeFromSource(marked, sourceLines[i] + "\r\n"))
                 << sourceLines[i];
             const auto spans = finder.Spans(sourceLines[i], convertedLines[i]);
@@ -134,6 +141,19 @@ TEST(CommentSpansTest, SpansCoverExactlyTheInsertedComments) {
     // Out of date or edited by hand: nothing is marked.
     EXPECT_FALSE(finder.Spans("G00 Y5.\r\n", "Rapid Traverse Y5.\r\n").has_value());
     EXPECT_FALSE(finder.Spans("G00 Y6.\r\n", " Rapid Traverse Y5.\r\n").has_value());
+}
+
+// The window marks the lines it shows also after the conversion was stopped for growing without
+// end: the marking gives up instead of doubling the line forty times.
+TEST(CommentSpansTest, ALineThatGrowsWithoutEndIsNotMarked) {
+    DictionaryTable doubling;
+    for (int i = 0; i < 40; ++i) {
+        const std::string next = "Q" + std::to_string(i + 1);
+        doubling.Append({0, "Q" + std::to_string(i), next + " " + next});
+    }
+    CommentSpanFinder finder;
+    finder.Use(doubling, false);
+    EXPECT_FALSE(finder.Spans("Q0\r\n", "Q0\r\n").has_value());
 }
 
 TEST(CommentSpansTest, FinderFollowsChangesOfTheDictionaryInPlace) {

@@ -124,6 +124,10 @@ TEST_F(DictionaryFileTest, RefusesMalformedRecordsNamingTheLineAndLeavesTheTable
         {"x1,\"G00\",\"Rapid\"\r\n", "line 3: the number \"x1\" is not a whole number from -32768 to 32767."},
         {"32768,\"G00\",\"Rapid\"\r\n", "the number \"32768\" is not"},
         {"1 2,\"G00\",\"Rapid\"\r\n", "the number \"1 2\" is not"},
+        // A stray quote would end a field early and drop the rest of it unseen.
+        {"0,\"G0\"0\",\"Ra\"pid\"\r\n", "line 3: the double quote at character 8 is inside a field"},
+        {"0,G0\",\"Rapid\"\r\n", "line 3: the double quote at character 5 is inside a field"},
+        {"0,\"G00\",\"Rapid\" \"\r\n", "the double quote at character 17 is inside"},
     };
     for (const auto& c : cases) {
         const Status status = Load(kHeader + "\r\n" + c.records);

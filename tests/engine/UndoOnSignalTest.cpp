@@ -27,14 +27,14 @@ TEST(UndoOnSignalDeathTest, AStoppedProgramRemovesItsTemporaryFileAndCutsBackIts
     EXPECT_EXIT(
         {
             UndoUnfinishedWritesOnSignals();
-            const UndoOnSignal removed = UndoOnSignal::RemoveFile(temporary);
-            UndoOnSignal finished = UndoOnSignal::RemoveFile(done);
+            const UndoOnSignal removed = UndoOnSignal::RemoveFile(AT_FDCWD, temporary);
+            UndoOnSignal finished = UndoOnSignal::RemoveFile(AT_FDCWD, done);
             finished.Drop();
             const int fd = ::open(output.c_str(), O_WRONLY | O_APPEND);
             const UndoOnSignal cut = UndoOnSignal::CutBack(fd, 8);
             if (::write(fd, "half a result", 13) != 13) std::_Exit(1);
-            ::raise(SIGTERM);
-            std::_Exit(0);
+            ::kill(::getpid(), SIGTERM);  // as from outside: the signal thread takes it
+            for (;;) ::pause();
         },
         ::testing::KilledBySignal(SIGTERM), "");
     EXPECT_FALSE(std::filesystem::exists(temporary));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "SettingsStore.h"
 #include "TempFolder.h"
 
@@ -42,6 +44,18 @@ TEST_F(SettingsStoreTest, ReadsAHandEditedFileInAnyLetterCase) {
     EXPECT_EQ(store.GetSetting("MINdic", ""), "/x/Mill.dic");
     EXPECT_EQ(store.GetSetting("SpaceAdd", "False"), "True");
     EXPECT_EQ(store.GetSetting("Note", ""), "a,b,c");
+}
+
+// A named pipe would keep the program waiting for a writer for good; it is skipped, neither
+// read nor written, and the values live in the store only.
+TEST_F(SettingsStoreTest, ASettingsFileThatIsNoPlainFileIsSkippedWithAMessage) {
+    ASSERT_EQ(::mkfifo(folder_.File("Quillmark.ini").c_str(), 0644), 0);
+    SettingsStore store(file_);
+    EXPECT_TRUE(store.problem().contains(file_ + " is not a plain file")) << store.problem().toStdString();
+    EXPECT_EQ(store.GetSetting("SpaceAdd", "False"), "False");
+    store.SaveSetting("SpaceAdd", "True");
+    EXPECT_EQ(store.GetSetting("SPACEADD", "False"), "True");
+    EXPECT_TRUE(SettingsStore(QString::fromStdString(folder_.File("new.ini"))).problem().isEmpty());
 }
 
 }  // namespace

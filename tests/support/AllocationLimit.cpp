@@ -1,5 +1,7 @@
 #include "AllocationLimit.h"
 
+#include <malloc.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <limits>
@@ -7,12 +9,31 @@
 
 namespace {
 
-std::atomic<std::size_t> limit{std::numeric_limits<std::size_t>::max()};
+constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
+std::atomic<std::size_t> limit{kNoLimit};
+std::atomic<std::size_t> held{0};  // bytes operator new holds now
+std::atomic<std::size_t> ceiling{kNoLimit};
 
 void* Allocate(std::size_t bytes) noexcept {
     if (bytes > limit.load(std::memory_order_relaxed))
         return nullptr;
-    return std::malloc(bytes == 0 ? 1 : bytes);
+    void* memory = std::malloc(bytes == 0 ? 1 : bytes);
+    if (memory == nullptr)
+        return nullptr;
+    const std::size_t size = ::malloc_usable_size(memory);
+    if (held.fetch_add(size, std::memory_order_relaxed) + size > ceiling.load(std::memory_order_relaxed)) {
+        held.fetch_sub(size, std::memory_order_relaxed);
+        std::free(memory);
+        return nullptr;
+    }
+    return memory;
+}
+
+void Release(void* memory) noexcept {
+    if (memory == nullptr)
+        return;
+    held.fetch_sub(::malloc_usable_size(memory), std::memory_order_relaxed);
+    std::free(memory);
 }
 
 }  // namespace
@@ -22,6 +43,11 @@ namespace qm::test {
 AllocationLimit::AllocationLimit(std::size_t bytes) : previous_(limit.exchange(bytes)) {}
 AllocationLimit::~AllocationLimit() {
     limit.store(previous_);
+}
+
+HeapCeiling::HeapCeiling(std::size_t bytes) : previous_(ceiling.exchange(held.load() + bytes)) {}
+HeapCeiling::~HeapCeiling() {
+    ceiling.store(previous_);
 }
 
 }  // namespace qm::test
@@ -41,20 +67,20 @@ void* operator new[](std::size_t bytes, const std::nothrow_t&) noexcept {
     return Allocate(bytes);
 }
 void operator delete(void* memory) noexcept {
-    std::free(memory);
+    Release(memory);
 }
 void operator delete[](void* memory) noexcept {
-    std::free(memory);
+    Release(memory);
 }
 void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
+    Release(memory);
 }
 void operator delete[](void* memory, std::size_t) noexcept {
-    std::free(memory);
+    Release(memory);
 }
 void operator delete(void* memory, const std::nothrow_t&) noexcept {
-    std::free(memory);
+    Release(memory);
 }
 void operator delete[](void* memory, const std::nothrow_t&) noexcept {
-    std::free(memory);
+    Release(memory);
 }

@@ -21,4 +21,18 @@ class AllocationLimit {
     std::size_t previous_;
 };
 
+// While an object lives, an allocation through operator new fails so when the memory it holds
+// would grow more than `bytes` above what it held when the object was made: a machine with
+// that much memory to spare.
+class HeapCeiling {
+  public:
+    explicit HeapCeiling(std::size_t bytes);
+    ~HeapCeiling();
+    HeapCeiling(const HeapCeiling&) = delete;
+    HeapCeiling& operator=(const HeapCeiling&) = delete;
+
+  private:
+    std::size_t previous_;
+};
+
 }  // namespace qm::test

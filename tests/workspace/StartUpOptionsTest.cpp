@@ -3,6 +3,8 @@
 #include <QFontInfo>
 #include <QMenu>
 
+#include <sys/stat.h>
+
 #include "WindowFixture.h"
 
 namespace qm {
@@ -46,6 +48,17 @@ TEST_F(StartUpOptionsTest, CapsLockOffInTheSettingsLeavesTheKeyboardAlone) {
     window_.close();
     EXPECT_FALSE(services_.capsLock);
     EXPECT_EQ(SettingsStore(Path("Quillmark.ini")).GetSetting("CapsLock", ""), "True");
+}
+
+TEST_F(StartUpOptionsTest, ASettingsFileThatIsANamedPipeIsSkippedWithAMessage) {
+    ASSERT_EQ(::mkfifo(folder_.File("fifo.ini").c_str(), 0644), 0);
+    SettingsStore fifo(Path("fifo.ini"));
+    AppState state;
+    MainWindow window(state, fifo, services_, QString::fromStdString(folder_.path().string()));
+    window.StartUp(QString());
+    ASSERT_EQ(services_.messages.size(), 1u);
+    EXPECT_TRUE(services_.messages[0].prompt.contains("is not a plain file")) << services_.messages[0].prompt.toStdString();
+    EXPECT_TRUE(window.MenuFileEnd_Click());  // the settings are not written into the pipe either
 }
 
 TEST_F(StartUpOptionsTest, ScreenFontIsTheStoredOneWhenInstalledOtherwiseTheFixedPitchFont) {
