@@ -1,0 +1,291 @@
+#include "BlockReader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "Expression.h"
+
+namespace qm::interp {
+namespace {
+
+bool IsLetter(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+class LineReader {
+  public:
+    LineReader(std::string_view text, Dialect dialect, const ValueSource& values)
+        : text_(text), dialect_(dialect), values_(values), expr_(text_, pos_, values, dialect) {}
+
+    Block Read() {
+        if (Peek() == '/') {
+            block_.deleted = true;  // the block delete switch is off: the block runs
+            ++pos_;
+        }
+        if (Peek() == '%') {
+            block_.percent = true;
+            return std::move(block_);
+        }
+        if (Peek() == 'N')
+            SkipSequenceNumber();
+        if (Peek() == 'O') {
+            dialect_ == Dialect::Fanuc ? ProgramHead() : OWord();
+            if (dialect_ == Dialect::Rs274ngc)
+                return std::move(block_);
+        }
+        while (pos_ < text_.size())
+            Item();
+        return std::move(block_);
+    }
+
+  private:
+    char Peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
+    bool Take(std::string_view word) {
+        if (text_.substr(pos_, word.size()) != word)
+            return false;
+        pos_ += word.size();
+        return true;
+    }
+    [[noreturn]] static void Fail(const std::string& reason) { throw ReadFailure(reason); }
+
+    void SkipSequenceNumber() {
+        ++pos_;
+        while (IsDigit(Peek()) || Peek() == '.')
+            ++pos_;
+    }
+
+    std::string Keyword() {
+        const std::size_t start = pos_;
+        while (IsLetter(Peek()))
+            ++pos_;
+        return std::string(text_.substr(start, pos_ - start));
+    }
+
+    void OWord() {
+        ++pos_;
+        Flow& flow = block_.flow;
+        if (Peek() == '<') {
+            const std::size_t close = text_.find('>', pos_);
+            if (close == std::string_view::npos)
+                Fail("an O-word name has no closing '>'");
+            flow.label = std::string(text_.substr(pos_, close + 1 - pos_));
+            pos_ = close + 1;
+        } else {
+            const std::size_t start = pos_;
+            while (IsDigit(Peek()))
+                ++pos_;
+            if (pos_ == start)
+                Fail("an O-word needs a number or a <name>");
+            flow.label = std::to_string(std::stol(std::string(text_.substr(start, pos_ - start))));
+        }
+        const std::string keyword = Keyword();
+        static const std::pair<const char*, FlowKind> kKeywords[] = {
+            {"SUB", FlowKind::Sub},
+            {"ENDSUB", FlowKind::EndSub},
+            {"RETURN", FlowKind::Return},
+            {"CALL", FlowKind::Call},
+            {"DO", FlowKind::Do},
+            {"WHILE", FlowKind::While},
+            {"ENDWHILE", FlowKind::EndWhile},
+            {"BREAK", FlowKind::Break},
+            {"CONTINUE", FlowKind::Continue},
+            {"IF", FlowKind::If},
+            {"ELSEIF", FlowKind::ElseIf},
+            {"ELSE", FlowKind::Else},
+            {"ENDIF", FlowKind::EndIf},
+            {"REPEAT", FlowKind::Repeat},
+            {"ENDREPEAT", FlowKind::EndRepeat}};
+        const auto found = std::find_if(std::begin(kKeywords), std::end(kKeywords),
+                                        [&](const auto& k) { return keyword == k.first; });
+        if (found == std::end(kKeywords)) {
+            Fail(keyword.empty() ? "an O-word needs a keyword (sub, call, while, if, ...)"
+                                 : "unknown O-word keyword '" + keyword + "'");
+        }
+        flow.kind = found->second;
+        switch (flow.kind) {
+            case FlowKind::Call:
+                while (Peek() == '[')
+                    flow.arguments.push_back(expr_.RealValue());
+                break;
+            case FlowKind::While:
+            case FlowKind::If:
+            case FlowKind::ElseIf:
+            case FlowKind::Repeat:
+                if (Peek() != '[')
+                    Fail("O" + flow.label + " " + keyword + " needs a [condition]");
+                flow.condition = expr_.RealValue();
+                break;
+            case FlowKind::Return:
+            case FlowKind::EndSub:
+                if (Peek() == '[') {
+                    flow.condition = expr_.RealValue();
+                    flow.hasValue = true;
+                }
+                break;
+            default:
+                break;
+        }
+        if (pos_ < text_.size())
+            Fail("unexpected text after O" + flow.label + " " + keyword);
+    }
+
+    void ProgramHead() {
+        ++pos_;
+        const std::size_t start = pos_;
+        while (IsDigit(Peek()))
+            ++pos_;
+        if (pos_ == start)
+            Fail("a program number must follow O");
+        block_.flow.kind = FlowKind::ProgramHead;
+        block_.flow.number =
+            std::stoi(std::string(text_.substr(start, std::min<std::size_t>(pos_ - start, 9))));
+    }
+
+    int MacroNumber() {
+        const double n = expr_.RealValue();
+        if (n != std::floor(n) || n < 0)
+            Fail("a whole number is needed");
+        return int(n);
+    }
+
+    void MacroStatement(const std::string& keyword) {
+        Flow& flow = block_.flow;
+        if (keyword == "WHILE") {
+            flow.kind = FlowKind::MacroWhile;
+            flow.condition = BracketCondition(keyword);
+            if (!Take("DO"))
+                Fail("WHILE needs DO and a number");
+            flow.number = Peek() ? MacroNumber() : 0;
+        } else if (keyword == "END") {
+            flow.kind = FlowKind::MacroEnd;
+            flow.number = MacroNumber();
+        } else if (keyword == "DO") {  // DOn without WHILE: a loop that runs for ever
+            flow.kind = FlowKind::MacroWhile;
+            flow.condition = 1;
+            flow.number = MacroNumber();
+        } else if (keyword == "GOTO") {
+            flow.kind = FlowKind::MacroGoto;
+            flow.number = MacroNumber();
+        } else if (keyword == "IF") {
+            flow.condition = BracketCondition(keyword);
+            if (Take("GOTO")) {
+                flow.kind = FlowKind::MacroIfGoto;
+                flow.number = MacroNumber();
+            } else if (Take("THEN")) {
+                flow.kind = FlowKind::MacroIfThen;  // the rest of the block runs when true
+            } else {
+                Fail("IF needs GOTO or THEN");
+            }
+        } else {
+            Fail("unknown word '" + keyword + "'");
+        }
+    }
+
+    double BracketCondition(const std::string& keyword) {
+        if (Peek() != '[')
+            Fail(keyword + " needs a [condition]");
+        return expr_.RealValue();
+    }
+
+    bool AtMacroKeyword() const {
+        for (const std::string_view keyword : {"WHILE", "END", "DO", "GOTO", "IF"}) {
+            if (text_.substr(pos_, keyword.size()) == keyword)
+                return true;
+        }
+        return false;
+    }
+
+    void Item() {
+        const char letter = Peek();
+        if (letter == '#') {
+            ++pos_;
+            Assignment assignment;
+            const ParameterRef ref = expr_.Parameter();
+            if (!Take("="))
+                Fail("'=' expected after a parameter at the start of a word");
+            assignment.number = ref.number;
+            assignment.name = ref.name;
+            assignment.value = dialect_ == Dialect::Fanuc ? expr_.Expression() : expr_.RealValue();
+            block_.assignments.push_back(std::move(assignment));
+            return;
+        }
+        if (!IsLetter(letter))
+            Fail(std::string("unexpected '") + letter + "'");
+        if (dialect_ == Dialect::Fanuc && AtMacroKeyword()) {
+            MacroStatement(Keyword());
+            return;
+        }
+        ++pos_;
+        const double value = expr_.RealValue();
+        if (letter == 'G') {
+            block_.gCodes.push_back(int(std::lround(value * 10.0)));
+        } else if (letter == 'M') {
+            block_.mCodes.push_back(int(std::lround(value)));
+        } else if (letter == 'N') {
+        } else {
+            if (block_.Has(letter))
+                Fail(std::string("the word ") + letter + " appears twice");
+            block_.present |= Block::Bit(letter);
+            block_.value[std::size_t(letter - 'A')] = value;
+        }
+    }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    Dialect dialect_;
+    const ValueSource& values_;
+    ExpressionReader expr_;
+    Block block_;
+};
+
+}  // namespace
+
+bool Block::HasG(int code) const {
+    return std::find(gCodes.begin(), gCodes.end(), code) != gCodes.end();
+}
+bool Block::HasM(int code) const {
+    return std::find(mCodes.begin(), mCodes.end(), code) != mCodes.end();
+}
+
+std::string ReadableText(std::string_view line) {
+    std::string text;
+    text.reserve(line.size());
+    bool inComment = false;
+    for (const char c : line) {
+        if (inComment) {
+            inComment = c != ')';
+        } else if (c == '(') {
+            inComment = true;
+        } else if (c == ';' || c == '\r' || c == '\n') {
+            break;
+        } else if (c != ' ' && c != '\t') {
+            text.push_back(char(std::toupper(static_cast<unsigned char>(c))));
+        }
+    }
+    return text;
+}
+
+Block ReadBlock(std::string_view line, Dialect dialect, const ValueSource& values) {
+    const std::string text = ReadableText(line);
+    return LineReader(text, dialect, values).Read();
+}
+
+bool HasControlFlow(std::string_view line, Dialect dialect) {
+    const std::string text = ReadableText(line);
+    if (dialect == Dialect::Rs274ngc) {
+        return text.find('O') != std::string::npos || text.find('%') != std::string::npos;
+    }
+    // Any sequence number may be a GOTO's target; M98/M99/G65/G66 and Macro B words change
+    // the flow.
+    return text.find_first_of("ON%") != std::string::npos || text.find("M9") != std::string::npos ||
+           text.find("G6") != std::string::npos || text.find("GOTO") != std::string::npos ||
+           text.find("WHILE") != std::string::npos || text.find("END") != std::string::npos ||
+           text.find("DO") != std::string::npos || text.find("M2") != std::string::npos ||
+           text.find("M30") != std::string::npos;
+}
+
+}  // namespace qm::interp

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "Block.h"
+#include "Dialect.h"
+#include "ValueSource.h"
+
+namespace qm::interp {
+
+// The text a controller reads of a line: comments "( )" and everything after ";" gone,
+// blanks gone, letters in upper case.
+std::string ReadableText(std::string_view line);
+
+// Reads one line into its words, evaluating every value against the parameters as they were
+// before the block. Throws ReadFailure with a plain reason when the block cannot be read.
+Block ReadBlock(std::string_view line, Dialect dialect, const ValueSource& values);
+
+// Whether a line holds a control-flow word (an O-word, a Macro B statement, a subprogram call
+// or end, a sequence number a GOTO may jump to): lines without one can be re-followed alone.
+bool HasControlFlow(std::string_view line, Dialect dialect);
+
+}  // namespace qm::interp

@@ -1,0 +1,43 @@
+#include "FollowFixture.h"
+
+namespace qm::test {
+namespace {
+
+class ProblemsTest : public FollowFixture {};
+
+struct ProblemCase {
+    const char* program;
+    const char* problem;  // "LINE: reason" of the first problem
+};
+
+TEST_F(ProblemsTest, EachKindAtItsLine) {
+    const ProblemCase cases[] = {
+        {"G0 X1\nG7.3 X2\nM2\n", "2: G7.3 is not a G code of rs274ngc"},
+        {"M77\nM2\n", "1: M77 is not an M code of rs274ngc"},
+        {"G0 G1 X1 F1\nM2\n", "1: two G codes of one modal group in a block (G1)"},
+        {"F1\nG2 X10.03 Y0 I5 J0\nM2\n",
+         "2: the arc's end is not on its circle: radius 5.0000 at the start, 5.0300 at the end"},
+        {"G1 X1\nM2\n", "1: a feed move with no feed rate (F)"},
+        {"F1\nG81 X1 Y1 Z-1\nM2\n", "2: a canned cycle needs R"},
+        {"F1\nG2 X1 Y1 R0.1\nM2\n", "2: the arc's radius is too small to reach its end"},
+        {"G0 X1\n", "1: the program does not end with M2 or M30"},
+        {"G0 X[1/0]\nM2\n", "1: division by zero"},
+        {"G0 X#<nothing>\nM2\n", "1: parameter #<NOTHING> is used before it is set"},
+        {"G0 X1 X2\nM2\n", "1: the word X appears twice"},
+    };
+    for (const ProblemCase& c : cases) {
+        SCOPED_TRACE(c.program);
+        const auto reasons = Reasons(Follow(c.program));
+        ASSERT_FALSE(reasons.empty());
+        EXPECT_EQ(reasons.front(), c.problem);
+    }
+}
+
+TEST_F(ProblemsTest, AnEndJustInsideTheToleranceIsAnArc) {
+    const auto result = Follow("F1\nG2 X10.02 Y0 I5 J0\nG20 G0 X0\nG2 X1.0025 Y0 I.5 J0\nM2\n");
+    EXPECT_TRUE(result.Problems().empty());
+    EXPECT_EQ(result.Moves().size(), 3u);
+}
+
+}  // namespace
+}  // namespace qm::test
