@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include <cstdlib>
 #include <string_view>
 
 namespace qm::cli {
@@ -14,7 +15,8 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string
         value = arg.substr(withEquals.size());
         return true;
     }
-    if (arg != shortName && arg != longName) return false;
+    if (arg != shortName && arg != longName)
+        return false;
     if (i + 1 >= args.size()) {
         error = "option " + arg + " needs a value";
         return true;
@@ -30,6 +32,38 @@ bool ParseEncoding(const std::string& name, EncodingChoice& choice) {
         choice = EncodingChoice::ShiftJis;
     } else if (name == "utf-8" || name == "utf8") {
         choice = EncodingChoice::Utf8;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The options of following a program: --toolpath, --summary, --format, --rapid, --check,
+// --dialect.
+bool TakeFollowOption(const std::vector<std::string>& args, std::size_t& i, Options& options,
+                      std::string& error) {
+    std::optional<std::string> value;
+    if (args[i] == "--summary") {
+        options.summary = true;
+    } else if (args[i] == "--check") {
+        options.check = true;
+    } else if (TakeValue(args, i, "", "--toolpath", options.toolpath, error)) {
+    } else if (TakeValue(args, i, "", "--dialect", options.dialect, error)) {
+        if (error.empty() && *options.dialect != "rs274ngc" && *options.dialect != "fanuc") {
+            error = "unknown dialect '" + *options.dialect + "' (use rs274ngc or fanuc)";
+        }
+    } else if (TakeValue(args, i, "", "--format", value, error)) {
+        if (error.empty() && *value != "json" && *value != "table") {
+            error = "unknown format '" + *value + "' (use table or json)";
+        }
+        options.json = error.empty() && *value == "json";
+    } else if (TakeValue(args, i, "", "--rapid", value, error)) {
+        char* end = nullptr;
+        if (error.empty())
+            options.rapidRate = std::strtod(value->c_str(), &end);
+        if (error.empty() && (end == value->c_str() || *end != '\0' || !(options.rapidRate > 0))) {
+            error = "--rapid needs a rate in mm/min above zero";
+        }
     } else {
         return false;
     }
@@ -58,13 +92,15 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
             options.missing = true;
         } else if (TakeValue(args, i, "-d", "--dictionary", options.dictionary, error) ||
                    TakeValue(args, i, "-o", "--output", options.output, error)) {
+        } else if (TakeFollowOption(args, i, options, error)) {
         } else if (TakeValue(args, i, "", "--encoding", encoding, error)) {
             if (error.empty() && !ParseEncoding(*encoding, options.encoding)) {
                 error = "unknown encoding '" + *encoding + "' (use auto, shift_jis or utf-8)";
             }
         } else if (TakeValue(args, i, "", "--output-encoding", outputEncoding, error)) {
             if (error.empty() && !ParseEncoding(*outputEncoding, options.outputEncoding)) {
-                error = "unknown output encoding '" + *outputEncoding + "' (use auto, utf-8 or shift_jis)";
+                error = "unknown output encoding '" + *outputEncoding +
+                        "' (use auto, utf-8 or shift_jis)";
             }
         } else {
             error = "unknown option " + arg;
@@ -73,12 +109,17 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     if (error.empty() && options.missing && options.output) {
         error = "--missing prints to standard output: -o does not go with it";
     }
+    if (error.empty() && options.Follows() && (options.missing || options.output)) {
+        error = "--toolpath, --summary and --check go neither with --missing nor with -o";
+    }
     if (error.empty() && options.files.size() > 1) {
         for (const std::string& file : options.files) {
-            if (file == "-") error = "standard input (-) can only be converted on its own";
+            if (file == "-")
+                error = "standard input (-) can only be converted on its own";
         }
     }
-    if (!error.empty()) return std::nullopt;
+    if (!error.empty())
+        return std::nullopt;
     return options;
 }
 
@@ -105,7 +146,19 @@ std::string UsageText(const std::string& programFolder) {
            "                         left out) that no dictionary word equals exactly, one a\n"
            "                         line: WORD<TAB>COUNT<TAB>FILE:LINE, where COUNT is over all\n"
            "                         FILEs and FILE:LINE is the first occurrence; most frequent\n"
-           "                         first, then by word. Nothing is printed when none is missing.\n"
+           "                         first, then by word. Nothing is printed when none is "
+           "missing.\n"
+           "      --toolpath FILE    follow each program as its controller would and write its\n"
+           "                         moves to FILE (- for standard output) as CSV:\n"
+           "                         line,kind,x,y,z,a,b,c,plane,cx,cy,cz,turns,feed\n"
+           "      --summary          print each program's dialect, units, lines, moves, extents,\n"
+           "                         feed and rapid lengths, estimated time and tools\n"
+           "      --format table|json  how --summary prints (table by default)\n"
+           "      --rapid MM_PER_MIN the rapid rate the time estimate assumes (default 5000)\n"
+           "      --check            print every problem found as FILE:LINE: message\n"
+           "      --dialect rs274ngc|fanuc  read every FILE so, whatever its type (NC NGC\n"
+           "                         GCODE TAP and no extension are rs274ngc; TOP LDR LPD are\n"
+           "                         not followed; any other type is fanuc)\n"
            "  -h, --help             show this help and exit\n"
            "  -V, --version          show the version and exit\n"
            "\n"
@@ -115,14 +168,17 @@ std::string UsageText(const std::string& programFolder) {
            "Without -d the dictionary follows the file name's extension (everything after\n"
            "the first full stop of the name; folders do not count), as in the desktop\n"
            "application: the one chosen there for the type, else the type's default in\n"
-           "  " + programFolder + ":\n"
+           "  " +
+           programFolder +
+           ":\n"
            "  MIN SUB SSB SDF LIB TXT  Kestrel-ENG.dic      TOP  TOP-FILE-ENG.DIC\n"
            "  LDR                      Harrier-ENG.dic      LPD  Loader parameter ENG.dic\n"
            "  NC NGC GCODE TAP, no extension, stdin  Merlin.dic\n"
            "Any other type uses the application's current dictionary (first Kestrel.dic).\n"
            "\n"
            "Exit status: 0 success, 1 usage error, 2 a dictionary was refused,\n"
-           "3 a file could not be read or written, or its conversion ran out of memory.\n";
+           "3 a file could not be read or written, or its conversion ran out of memory,\n"
+           "4 --check found a problem, or a program could not be followed to its end.\n";
 }
 
 }  // namespace qm::cli

@@ -9,13 +9,21 @@ namespace qm::cli {
 enum class EncodingChoice { Auto, ShiftJis, Utf8 };
 
 struct Options {
-    std::optional<std::string> dictionary;  // -d: one dictionary for every file
-    bool spaceAdd = false;                   // -s: a blank before each inserted comment
-    std::optional<std::string> output;       // -o: a file, or a folder for several inputs
-    EncodingChoice encoding = EncodingChoice::Auto;        // how program files are read
+    std::optional<std::string> dictionary;           // -d: one dictionary for every file
+    bool spaceAdd = false;                           // -s: a blank before each inserted comment
+    std::optional<std::string> output;               // -o: a file, or a folder for several inputs
+    EncodingChoice encoding = EncodingChoice::Auto;  // how program files are read
     EncodingChoice outputEncoding = EncodingChoice::Auto;  // how results are written
-    std::vector<std::string> files;          // "-" is standard input
-    bool missing = false;                    // --missing: list the words the dictionary lacks
+    std::vector<std::string> files;                        // "-" is standard input
+    bool missing = false;  // --missing: list the words the dictionary lacks
+    // Following the program as its controller would (see FollowCommands.h).
+    std::optional<std::string> toolpath;  // --toolpath FILE: the moves as CSV
+    bool summary = false;                 // --summary
+    bool json = false;                    // --format json
+    double rapidRate = 5000;              // --rapid MM_PER_MIN
+    bool check = false;                   // --check
+    std::optional<std::string> dialect;   // --dialect rs274ngc|fanuc
+    bool Follows() const { return toolpath || summary || check; }
     bool help = false;
     bool version = false;
 };

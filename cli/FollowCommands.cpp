@@ -1,0 +1,234 @@
+#include "FollowCommands.h"
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string_view>
+
+#include "ConvertFiles.h"
+#include "FileAccess.h"
+#include "FileType.h"
+#include "FollowResult.h"
+#include "Motion.h"
+#include "ProgramEncoding.h"
+#include "TextCodec.h"
+
+namespace qm::cli {
+namespace {
+
+using interp::Dialect;
+
+enum class Followed { Motion, DataOnly };
+
+// The dialect of a file type: RS274NGC for the G-code types, nothing for the data files,
+// Fanuc-style for every other type.
+std::optional<Dialect> DialectOfType(const std::string& path) {
+    const std::string key = path == "-" ? "" : FileTypeKey(path);
+    if (key == "TOP" || key == "LDR" || key == "LPD")
+        return std::nullopt;
+    if (key.empty() || key == "NC" || key == "NGC" || key == "GCODE" || key == "TAP") {
+        return Dialect::Rs274ngc;
+    }
+    return Dialect::Fanuc;
+}
+
+bool ReadProgramText(const std::string& path, EncodingChoice encoding, std::string& text) {
+    std::string bytes;
+    const Status status = path == "-" ? ReadStream(0, "standard input", bytes)
+                                      : ReadWholeFile(path, bytes, Readable::FilesAndPipes);
+    if (!status.ok()) {
+        std::fprintf(stderr, "quillmark-convert: %s\n", status.message().c_str());
+        return false;
+    }
+    text = DecodeText(bytes, ProgramEncoding(bytes, encoding));
+    return true;
+}
+
+std::string Number(double value) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%.4f", std::fabs(value) < 5e-5 ? 0.0 : value);
+    return text;
+}
+
+const char* PlaneName(interp::Plane plane) {
+    switch (plane) {
+        case interp::Plane::ZX:
+            return "ZX";
+        case interp::Plane::YZ:
+            return "YZ";
+        case interp::Plane::XY:
+            break;
+    }
+    return "XY";
+}
+
+void WriteToolpath(const interp::FollowResult& result, std::FILE* out) {
+    std::fputs("line,kind,x,y,z,a,b,c,plane,cx,cy,cz,turns,feed\n", out);
+    std::string row;
+    for (const interp::Move& move : result.Moves()) {
+        row = std::to_string(move.line);
+        row += move.kind == interp::MoveKind::Rapid  ? ",rapid"
+               : move.kind == interp::MoveKind::Feed ? ",feed"
+                                                     : ",arc";
+        for (const double v : move.end)
+            row += "," + Number(v);
+        if (move.kind == interp::MoveKind::Arc) {
+            row += std::string(",") + PlaneName(move.plane);
+            for (const double v : move.centre)
+                row += "," + Number(v);
+            row += "," + std::to_string(move.turns);
+        } else {
+            row += ",,,,,";
+        }
+        row += move.kind == interp::MoveKind::Rapid ? "," : "," + Number(move.feed);
+        row += '\n';
+        std::fwrite(row.data(), 1, row.size(), out);
+    }
+}
+
+// Extents, lengths and the estimated time of a followed program.
+struct Summary {
+    double low[3] = {INFINITY, INFINITY, INFINITY}, high[3] = {-INFINITY, -INFINITY, -INFINITY};
+    double feedLength = 0, rapidLength = 0, minutes = 0;
+    std::map<int, std::uint32_t> toolFirstLine;
+};
+
+Summary Summarize(const interp::FollowResult& result, double rapidRate) {
+    Summary summary;
+    interp::Axes from{};
+    for (const interp::Move& move : result.Moves()) {
+        double length = 0;
+        if (move.kind == interp::MoveKind::Arc) {
+            length = interp::ArcLength(from, move);
+        } else {
+            length =
+                std::sqrt(std::pow(move.end[0] - from[0], 2) + std::pow(move.end[1] - from[1], 2) +
+                          std::pow(move.end[2] - from[2], 2));
+        }
+        if (move.kind == interp::MoveKind::Rapid) {
+            summary.rapidLength += length;
+            summary.minutes += length / rapidRate;
+        } else {
+            summary.feedLength += length;
+            if (move.feed > 0)
+                summary.minutes += length / move.feed;
+        }
+        for (int a = 0; a < 3; ++a) {
+            summary.low[a] = std::min(summary.low[a], move.end[std::size_t(a)]);
+            summary.high[a] = std::max(summary.high[a], move.end[std::size_t(a)]);
+        }
+        from = move.end;
+    }
+    for (std::uint32_t line = 1; line <= result.LineCount(); ++line) {
+        const int tool = result.StateAfter(line).toolInSpindle;
+        if (tool != 0)
+            summary.toolFirstLine.emplace(tool, line);
+    }
+    return summary;
+}
+
+std::string JsonString(const std::string& text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\')
+            quoted += '\\';
+        if (static_cast<unsigned char>(c) < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            quoted += escape;
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + '"';
+}
+
+void PrintSummary(const std::string& file, Dialect dialect, const interp::FollowResult& result,
+                  const Summary& s, bool json) {
+    const bool inches = result.LineCount() > 0 && result.StateAfter(result.LineCount()).inches;
+    const char* axes = "XYZ";
+    if (json) {
+        std::printf("{\"file\":%s,\"dialect\":\"%s\",\"units\":\"%s\",\"lines\":%u,\"moves\":%zu,",
+                    JsonString(file).c_str(), std::string(interp::DialectName(dialect)).c_str(),
+                    inches ? "inch" : "mm", result.LineCount(), result.Moves().size());
+        std::printf("\"extents\":{");
+        for (int a = 0; a < 3; ++a) {
+            std::printf("%s\"%c\":[%s,%s]", a ? "," : "", axes[a],
+                        result.Moves().empty() ? "null" : Number(s.low[a]).c_str(),
+                        result.Moves().empty() ? "null" : Number(s.high[a]).c_str());
+        }
+        std::printf("},\"feed_length\":%s,\"rapid_length\":%s,\"minutes\":%s,\"tools\":[",
+                    Number(s.feedLength).c_str(), Number(s.rapidLength).c_str(),
+                    Number(s.minutes).c_str());
+        bool first = true;
+        for (const auto& [tool, line] : s.toolFirstLine) {
+            std::printf("%s{\"tool\":%d,\"first_line\":%u}", first ? "" : ",", tool, line);
+            first = false;
+        }
+        std::printf("],\"problems\":%zu}\n", result.Problems().size());
+        return;
+    }
+    std::printf("%s\n  dialect      %s\n  units        %s\n  lines        %u\n  moves        %zu\n",
+                file.c_str(), std::string(interp::DialectName(dialect)).c_str(),
+                inches ? "inch" : "mm", result.LineCount(), result.Moves().size());
+    for (int a = 0; a < 3 && !result.Moves().empty(); ++a) {
+        std::printf("  %c            %s to %s mm\n", axes[a], Number(s.low[a]).c_str(),
+                    Number(s.high[a]).c_str());
+    }
+    std::printf("  feed length  %s mm\n  rapid length %s mm\n  time         %s min\n",
+                Number(s.feedLength).c_str(), Number(s.rapidLength).c_str(),
+                Number(s.minutes).c_str());
+    for (const auto& [tool, line] : s.toolFirstLine)
+        std::printf("  tool T%d     first on line %u\n", tool, line);
+}
+
+}  // namespace
+
+int RunFollowCommand(const Options& options) {
+    std::vector<std::string> files = options.files;
+    if (files.empty())
+        files.push_back("-");
+    std::FILE* toolpath = nullptr;
+    if (options.toolpath) {
+        toolpath = *options.toolpath == "-" ? stdout : std::fopen(options.toolpath->c_str(), "w");
+        if (!toolpath) {
+            std::fprintf(stderr, "quillmark-convert: %s: cannot be written\n",
+                         options.toolpath->c_str());
+            return kFileError;
+        }
+    }
+    int status = kSuccess;
+    for (const std::string& file : files) {
+        std::string text;
+        if (!ReadProgramText(file, options.encoding, text)) {
+            status = kFileError;
+            continue;
+        }
+        const std::optional<Dialect> dialect =
+            options.dialect ? interp::DialectNamed(*options.dialect) : DialectOfType(file);
+        if (!dialect)
+            continue;  // a data file: nothing to follow
+        const interp::FollowResult result = interp::FollowProgram(text, *dialect);
+        if (toolpath)
+            WriteToolpath(result, toolpath);
+        if (options.summary)
+            PrintSummary(file, *dialect, result, Summarize(result, options.rapidRate),
+                         options.json);
+        for (const interp::Problem& problem : result.Problems()) {
+            if (options.check || problem.stopped) {
+                std::fprintf(options.check ? stdout : stderr, "%s:%u: %s\n", file.c_str(),
+                             problem.line, problem.reason.c_str());
+            }
+            if (options.check || problem.stopped)
+                status = std::max(status, kProblemsFound);
+        }
+    }
+    if (toolpath && toolpath != stdout && std::fclose(toolpath) != 0) {
+        std::fprintf(stderr, "quillmark-convert: %s: could not be written\n",
+                     options.toolpath->c_str());
+        return kFileError;
+    }
+    return status == kProblemsFound ? kProblemsFound : status;
+}
+
+}  // namespace qm::cli
