@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "ConverterFixture.h"
+
+namespace qm::test {
+namespace {
+
+class FollowCommandTest : public ConverterFixture {
+  protected:
+    FollowCommandTest() : ConverterFixture("") {}
+    std::string Program(const std::string& name, const std::string& text) {
+        const std::string path = File(name);
+        WriteBytes(path, text);
+        return path;
+    }
+};
+
+TEST_F(FollowCommandTest, ToolpathListsEveryMoveAsCsv) {
+    const std::string program = Program("P.NC", "G20 G0 X1 Y2\nF10 G2 X3 Y2 I1 J0\nG1 Z-1\nM2\n");
+    const auto result = Run({"--toolpath", File("path.csv"), program});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(
+        ReadBytes(File("path.csv")),
+        "line,kind,x,y,z,a,b,c,plane,cx,cy,cz,turns,feed\n"
+        "1,rapid,25.4000,50.8000,0.0000,0.0000,0.0000,0.0000,,,,,,\n"
+        "2,arc,76.2000,50.8000,0.0000,0.0000,0.0000,0.0000,XY,50.8000,50.8000,0.0000,-1,254.0000\n"
+        "3,feed,76.2000,50.8000,-25.4000,0.0000,0.0000,0.0000,,,,,,254.0000\n");
+}
+
+TEST_F(FollowCommandTest, CheckPrintsProblemsInLineOrderAndExitsWithFour) {
+    const std::string program = Program("P.NC", "G0 X1\nG1 X2\nG7.3\n");
+    const auto result = Run({"--check", program});
+    EXPECT_EQ(result.exitCode, 4);
+    EXPECT_EQ(result.out, program + ":2: a feed move with no feed rate (F)\n" + program +
+                              ":3: G7.3 is not a G code of rs274ngc\n" + program +
+                              ":3: the program does not end with M2 or M30\n");
+    EXPECT_EQ(Run({"--check", Program("Q.NC", "G0 X1\nM2\n")}).exitCode, 0);
+}
+
+TEST_F(FollowCommandTest, TheFileTypeOrDialectOptionChoosesTheReading) {
+    const std::string text = "G54.1 P2 G0 X1\nM30\n";
+    EXPECT_EQ(Run({"--check", Program("P.MIN", text)}).exitCode, 0);  // Fanuc-style
+    EXPECT_EQ(Run({"--check", Program("P.NGC", text)}).exitCode, 4);
+    EXPECT_EQ(Run({"--check", "--dialect", "fanuc", File("P.NGC")}).exitCode, 0);
+    EXPECT_EQ(Run({"--check", Program("P.TOP", "G7.3\n")}).exitCode, 0);  // data: not followed
+    EXPECT_EQ(Run({"--check", "--dialect", "heidenhain", File("P.NGC")}).exitCode, 1);
+}
+
+TEST_F(FollowCommandTest, SummaryAsJsonCountsLengthsTimeAndTools) {
+    const std::string program = Program("P.NC", "G21 G0 X0 Y0\nT4 M6\nG1 X100 F1000\nG0 X0\nM2\n");
+    const auto result = Run({"--summary", "--format", "json", "--rapid", "10000", program});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out,
+              "{\"file\":\"" + program +
+                  "\",\"dialect\":\"rs274ngc\",\"units\":\"mm\",\"lines\":5,\"moves\":3,"
+                  "\"extents\":{\"X\":[0.0000,100.0000],\"Y\":[0.0000,0.0000],\"Z\":[0.0000,"
+                  "0.0000]},\"feed_length\":100.0000,\"rapid_length\":100.0000,\"minutes\":"
+                  "0.1100,\"tools\":[{\"tool\":4,\"first_line\":2}],\"problems\":0}\n");
+}
+
+}  // namespace
+}  // namespace qm::test
