@@ -64,7 +64,7 @@ bench: build
 REFERENCE_DIR   := $(BUILD_DIR)/reference
 REFERENCE_TOOLS ?= 99
 REFERENCE_FILES := $(wildcard tests/interpreter/reference/*.ngc)
-FILES           ?= $(filter-out %-sub.ngc,$(REFERENCE_FILES))
+FILES           ?= $(filter-out %_sub.ngc,$(REFERENCE_FILES))
 
 reference: $(REFERENCE_DIR)/rs274
 

@@ -20,7 +20,7 @@ LinuxCNC's motion layer does.
 CSV: line,kind,x,y,z,a,b,c,plane,cx,cy,cz,turns,feed. kind rapid|feed|arc (probe moves are
 feed); plane XY|ZX|YZ and centre for arcs, the centre's coordinate along the arc's axis being
 the start's; turns positive counter-clockwise seen from the positive end of the plane's axis;
-feed in mm/min (G93: move length times F; G95: F times spindle speed), empty for rapids.
+feed in mm/min (G93: as rs274 sends it, move length times F; G95: F times spindle speed), empty for rapids.
 
 Exit status: 0 no difference (or CSV written), 1 differences found, 2 a program could not be run.
 """
@@ -131,12 +131,10 @@ class Machine:
         return [a + b + c for a, b, c in zip(p, self.g5x, self.tool)]
 
     def feed_for(self, start, end, arc_length=None):
-        if self.feed_mode == "minute":
-            return self.feed
+        # In inverse time rs274 itself sends each move's rate in units per minute.
         if self.feed_mode == "revolution":
             return self.feed * self.speed
-        length = arc_length if arc_length is not None else math.dist(start[:3], end[:3])
-        return self.feed * length  # inverse time: the move takes 1/F minutes
+        return self.feed
 
     def move(self, line, kind, end, arc=None):
         start = self.position
@@ -189,7 +187,7 @@ class Machine:
         elif name == "SELECT_PLANE":
             self.plane = PLANES[arguments.strip()]
         elif name == "SET_FEED_RATE":
-            self.feed = values[0] * (1.0 if self.feed_mode == "inverse" else self.units)
+            self.feed = values[0] * self.units
         elif name == "SET_SPINDLE_SPEED":
             self.speed = values[-1]
         elif name == "COMMENT" and "feed mode set to" in arguments:
