@@ -106,7 +106,9 @@ qm::bench::TimedRun Best(const std::vector<std::string>& command, int rounds) {
 bool Supports(const std::string& converter, const std::string& option, const std::string& folder) {
     const std::string probe = folder + "/PROBE.NGC";
     std::ofstream(probe) << "G0 X1\nM2\n";
-    return Ok(qm::bench::RunTimed({converter, option, probe}, folder + "/PROBE.OUT"));
+    return Ok(qm::bench::RunTimed(
+        {"/bin/sh", "-c", "exec \"$0\" \"$1\" \"$2\" 2>/dev/null", converter, option, probe},
+        folder + "/PROBE.OUT"));
 }
 
 void Goal(bool met, const char* what) {
