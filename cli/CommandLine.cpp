@@ -47,7 +47,16 @@ bool TakeFollowOption(const std::vector<std::string>& args, std::size_t& i, Opti
         options.summary = true;
     } else if (args[i] == "--check") {
         options.check = true;
-    } else if (TakeValue(args, i, "", "--toolpath", options.toolpath, error)) {
+    } else if (args[i] == "--toolpath") {
+        options.toolpath = true;
+    } else if (TakeValue(args, i, "", "--state", value, error)) {
+        char* end = nullptr;
+        const unsigned long line = error.empty() ? std::strtoul(value->c_str(), &end, 10) : 0;
+        if (error.empty() && (end == value->c_str() || *end != '\0' || line == 0 ||
+                              line > 0xffffffffUL || value->front() == '-')) {
+            error = "--state needs a line number from 1";
+        }
+        options.stateLine = std::uint32_t(line);
     } else if (TakeValue(args, i, "", "--dialect", options.dialect, error)) {
         if (error.empty() && *options.dialect != "rs274ngc" && *options.dialect != "fanuc") {
             error = "unknown dialect '" + *options.dialect + "' (use rs274ngc or fanuc)";
@@ -110,8 +119,12 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
         error = "--missing prints to standard output: -o does not go with it";
     }
     if (error.empty() && options.Follows() && (options.missing || options.output)) {
-        error = "--toolpath, --summary and --check go neither with --missing nor with -o";
+        error = "--toolpath, --summary, --check and --state go neither with --missing nor with -o";
     }
+    if (error.empty() && options.FollowCommands() > 1)
+        error = "only one of --toolpath, --summary, --check and --state at a time";
+    if (error.empty() && (options.toolpath || options.stateLine) && options.files.size() > 1)
+        error = std::string(options.toolpath ? "--toolpath" : "--state") + " follows one FILE";
     if (error.empty() && options.files.size() > 1) {
         for (const std::string& file : options.files) {
             if (file == "-")
@@ -148,14 +161,16 @@ std::string UsageText(const std::string& programFolder) {
            "                         FILEs and FILE:LINE is the first occurrence; most frequent\n"
            "                         first, then by word. Nothing is printed when none is "
            "missing.\n"
-           "      --toolpath FILE    follow each program as its controller would and write its\n"
-           "                         moves to FILE (- for standard output) as CSV:\n"
+           "      --toolpath FILE    follow the program FILE as its controller would and print\n"
+           "                         its moves as CSV, one a line:\n"
            "                         line,kind,x,y,z,a,b,c,plane,cx,cy,cz,turns,feed\n"
            "      --summary          print each program's dialect, units, lines, moves, extents,\n"
            "                         feed and rapid lengths, estimated time and tools\n"
            "      --format table|json  how --summary prints (table by default)\n"
            "      --rapid MM_PER_MIN the rapid rate the time estimate assumes (default 5000)\n"
            "      --check            print every problem found as FILE:LINE: message\n"
+           "      --state LINE FILE  print the state in effect after LINE of FILE, one group a\n"
+           "                         line, each with the dictionary's comment for its word\n"
            "      --dialect rs274ngc|fanuc  read every FILE so, whatever its type (NC NGC\n"
            "                         GCODE TAP and no extension are rs274ngc; TOP LDR LPD are\n"
            "                         not followed; any other type is fanuc)\n"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,13 +18,15 @@ struct Options {
     std::vector<std::string> files;                        // "-" is standard input
     bool missing = false;  // --missing: list the words the dictionary lacks
     // Following the program as its controller would (see FollowCommands.h).
-    std::optional<std::string> toolpath;  // --toolpath FILE: the moves as CSV
+    bool toolpath = false;                // --toolpath FILE: its moves as CSV
     bool summary = false;                 // --summary
     bool json = false;                    // --format json
     double rapidRate = 5000;              // --rapid MM_PER_MIN
     bool check = false;                   // --check
     std::optional<std::string> dialect;   // --dialect rs274ngc|fanuc
-    bool Follows() const { return toolpath || summary || check; }
+    std::optional<std::uint32_t> stateLine;  // --state LINE FILE
+    int FollowCommands() const { return int(toolpath) + int(summary) + int(check) + int(bool(stateLine)); }
+    bool Follows() const { return FollowCommands() > 0; }
     bool help = false;
     bool version = false;
 };

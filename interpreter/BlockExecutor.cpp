@@ -93,6 +93,8 @@ Group GroupOf(int g, Dialect dialect) {
             return dialect == Dialect::Rs274ngc ? Group::Work : Group::Unknown;
         case 541:
             return dialect == Dialect::Fanuc ? Group::Work : Group::Unknown;
+        case 650:
+            return dialect == Dialect::Fanuc ? Group::NonModal : Group::Unknown;
         case 980:
         case 990:
             return Group::Return;

@@ -31,9 +31,9 @@ Axes FollowResult::PositionAfter(std::uint32_t line) const {
     return count == 0 ? Axes{} : moves_[count - 1].end;
 }
 
-FollowResult FollowProgram(std::string_view text, Dialect dialect) {
+FollowResult FollowProgram(std::string_view text, Dialect dialect, SubprogramFiles* files) {
     FollowResult result;
-    Follower(dialect, result).Follow(text);
+    Follower(dialect, result, files).Follow(text);
     return result;
 }
 

@@ -5,6 +5,7 @@
 
 #include "Dialect.h"
 #include "FollowListener.h"
+#include "SubprogramFiles.h"
 
 namespace qm::interp {
 
@@ -36,7 +37,9 @@ class FollowResult : public FollowListener {
     std::vector<std::uint32_t> movesAfterLine_;
 };
 
-// Follows a whole program in the given dialect.
-FollowResult FollowProgram(std::string_view text, Dialect dialect);
+// Follows a whole program in the given dialect; subprograms it calls that are not in its text
+// come from files, when given.
+FollowResult FollowProgram(std::string_view text, Dialect dialect,
+                           SubprogramFiles* files = nullptr);
 
 }  // namespace qm::interp

@@ -7,56 +7,129 @@
 
 namespace qm::interp {
 
-bool Follower::FollowLine(std::string_view line, std::uint32_t number) {
-    Block block;
-    try {
-        block = ReadBlock(line, dialect_, ContextValues(context_));
-    } catch (const ReadFailure& failure) {
-        listener_.OnProblem({number, failure.what(), false});
-        return true;
+// Passes everything on, naming the subprogram file of every problem found in one.
+class Follower::SourceListener : public FollowListener {
+  public:
+    explicit SourceListener(FollowListener& to) : to_(to) {}
+    void SetWhere(const ProgramUnit& unit, std::uint32_t line) {
+        source_ = &unit.Source();
+        line_ = line;
     }
+    void Report(const std::string& reason, bool stopped) { OnProblem({line_, reason, stopped, {}}); }
+
+    void OnMove(const Move& move) override { to_.OnMove(move); }
+    void OnDwell(std::uint32_t line, double seconds) override { to_.OnDwell(line, seconds); }
+    void OnToolChange(std::uint32_t line, int tool) override { to_.OnToolChange(line, tool); }
+    void OnProblem(const Problem& problem) override {
+        Problem tagged = problem;
+        tagged.source = *source_;
+        to_.OnProblem(tagged);
+    }
+    void OnLineDone(std::uint32_t line, const ModalState& state, const Axes& position) override {
+        to_.OnLineDone(line, state, position);
+    }
+
+  private:
+    FollowListener& to_;
+    const std::string* source_ = nullptr;
+    std::uint32_t line_ = 0;
+};
+
+void ApplyAssignments(const Block& block, MachineContext& context) {
     for (const Assignment& assignment : block.assignments) {
         if (!assignment.name.empty()) {
-            context_.parameters.SetNamed(assignment.name, assignment.value);
+            context.parameters.SetNamed(assignment.name, assignment.value);
         } else {
-            const bool length = IsLengthParameter(assignment.number) && context_.modal.inches;
-            context_.parameters.SetNumbered(
+            const bool length = IsLengthParameter(assignment.number) && context.modal.inches;
+            context.parameters.SetNumbered(
                 assignment.number, length ? assignment.value * kMmPerInch : assignment.value);
         }
     }
-    if (block.flow.kind != FlowKind::None && block.flow.kind != FlowKind::ProgramHead) {
-        listener_.OnProblem(
-            {number, "control flow (O-words, WHILE, IF, GOTO) is not followed yet", false});
-        return true;
+}
+
+Follower::Step Follower::RunBlock(const Block& block, SourceListener& listener,
+                                  std::uint32_t index) {
+    if (block.percent) {
+        // A program that opens with "%" ends at the next one: RS274NGC needs no M2 then.
+        const bool closes = percentOpened_ && flow_->InMain();
+        percentOpened_ = true;
+        if (!closes)
+            return Step::GoOn;
+        return dialect_ == Dialect::Rs274ngc ? Step::Ended : Step::Unended;
     }
-    BlockExecutor executor(context_, dialect_, listener_);
-    executor.Execute(block, number);
-    return !executor.Ended();
+    percentOpened_ = true;  // a "%" after the first block closes the program
+    if (block.flow.kind == FlowKind::MacroIfThen && block.flow.condition == 0.0)
+        return Step::GoOn;
+    ApplyAssignments(block, context_);
+    const bool macroCall = dialect_ == Dialect::Fanuc && block.HasG(650);
+    if (!macroCall) {
+        BlockExecutor executor(context_, dialect_, listener);
+        executor.Execute(block, index + 1);
+        if (executor.Ended())
+            return Step::Ended;
+    }
+    switch (flow_->Run(block, index)) {
+        case ControlFlow::Outcome::GoOn:
+            return Step::GoOn;
+        case ControlFlow::Outcome::Unended:
+            return Step::Unended;
+        case ControlFlow::Outcome::Stopped:
+            break;
+    }
+    return Step::Stopped;
+}
+
+Follower::Step Follower::RunLine(SourceListener& listener, std::uint32_t index) {
+    Frame& frame = flow_->Current();
+    listener.SetWhere(*frame.unit, index + 1);
+    Block block;
+    try {
+        block = ReadBlock(frame.unit->Line(index), dialect_, ContextValues(context_));
+    } catch (const ReadFailure& failure) {
+        listener.Report(failure.what(), false);
+        return Step::GoOn;
+    }
+    return RunBlock(block, listener, index);
 }
 
 const MachineContext& Follower::Follow(std::string_view text) {
-    std::uint32_t number = 0;
-    std::size_t start = 0;
+    const ProgramUnit main(std::string(text), dialect_);
+    SourceListener listener(listener_);
+    flow_ = std::make_unique<ControlFlow>(
+        dialect_, context_.parameters, files_,
+        [&listener](const std::string& reason, bool stopped) { listener.Report(reason, stopped); });
+    flow_->Start(main);
     std::uint64_t blocks = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        ++number;
-        const bool goOn = FollowLine(text.substr(start, end - start), number);
-        listener_.OnLineDone(number, context_.modal, context_.position);
-        start = end + 1;
-        if (!goOn) {
-            ended_ = true;
-            return context_;
+    std::uint32_t lastLine = 0;
+    for (;;) {
+        Frame& frame = flow_->Current();
+        if (frame.next >= frame.unit->LineCount()) {
+            listener.SetWhere(*frame.unit, frame.unit->LineCount());
+            if (flow_->AtUnitEnd())
+                continue;
+            break;
         }
+        const bool inMain = flow_->InMain();
+        const std::uint32_t index = frame.next++;
+        const Step step = RunLine(listener, index);
+        const std::optional<std::uint32_t> returned = flow_->TakeReturnedCall();
+        if (inMain && flow_->InMain())
+            listener_.OnLineDone(lastLine = index + 1, context_.modal, context_.position);
+        else if (returned)
+            listener_.OnLineDone(lastLine = *returned + 1, context_.modal, context_.position);
+        if (step == Step::Ended || step == Step::Stopped)
+            return context_;
+        if (step == Step::Unended)
+            break;
         if (++blocks >= kBlockLimit) {
-            listener_.OnProblem({number, "stopped after 20,000,000 blocks", true});
+            listener.Report("stopped after 20,000,000 blocks: a loop that does not end?", true);
             return context_;
         }
     }
-    if (number > 0)
-        listener_.OnProblem({number, "the program does not end with M2 or M30", false});
+    if (main.LineCount() > 0) {
+        listener.SetWhere(main, std::max(lastLine, std::uint32_t(main.LineCount())));
+        listener.Report("the program does not end with M2 or M30", false);
+    }
     return context_;
 }
 

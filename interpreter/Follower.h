@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
+#include "ControlFlow.h"
 #include "Dialect.h"
 #include "FollowListener.h"
 #include "MachineContext.h"
+#include "SubprogramFiles.h"
 
 namespace qm::interp {
 
@@ -14,18 +17,24 @@ class Follower {
   public:
     static constexpr std::uint64_t kBlockLimit = 20'000'000;
 
-    Follower(Dialect dialect, FollowListener& listener) : dialect_(dialect), listener_(listener) {}
+    Follower(Dialect dialect, FollowListener& listener, SubprogramFiles* files = nullptr)
+        : dialect_(dialect), listener_(listener), files_(files) {}
 
     // Follows text from its first line; the result is the context it leaves.
     const MachineContext& Follow(std::string_view text);
 
   private:
-    bool FollowLine(std::string_view line, std::uint32_t number);
+    class SourceListener;
+    enum class Step { GoOn, Ended, Stopped, Unended };
+    Step RunLine(SourceListener& listener, std::uint32_t index);
+    Step RunBlock(const Block& block, SourceListener& listener, std::uint32_t index);
 
     Dialect dialect_;
     FollowListener& listener_;
+    SubprogramFiles* files_;
     MachineContext context_;
-    bool ended_ = false;
+    std::unique_ptr<ControlFlow> flow_;
+    bool percentOpened_ = false;
 };
 
 }  // namespace qm::interp

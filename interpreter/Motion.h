@@ -22,7 +22,7 @@ class Motion {
     void Arc(const Axes& end, const std::array<double, 3>& centre, int turns, Plane plane);
     void Dwell(double seconds) { listener_.OnDwell(line_, seconds); }
     void Report(const std::string& reason, bool stopped = false) {
-        listener_.OnProblem({line_, reason, stopped});
+        listener_.OnProblem({line_, reason, stopped, {}});
     }
     FollowListener& Listener() { return listener_; }
 
