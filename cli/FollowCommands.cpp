@@ -11,6 +11,7 @@
 #include "FollowResult.h"
 #include "Motion.h"
 #include "ProgramEncoding.h"
+#include "StateCommand.h"
 #include "TextCodec.h"
 
 namespace qm::cli {
@@ -182,21 +183,25 @@ void PrintSummary(const std::string& file, Dialect dialect, const interp::Follow
         std::printf("  tool T%d     first on line %u\n", tool, line);
 }
 
+// Where a program's subprogram files are: beside it (standard input: the working folder).
+std::string FolderOf(const std::string& file) {
+    const std::size_t slash = file.rfind('/');
+    return file == "-" || slash == std::string::npos ? "." : file.substr(0, slash + 1);
+}
+
+std::string ShownFile(const std::string& file, const interp::Problem& problem) {
+    if (problem.source.empty())
+        return file;
+    const std::string folder = FolderOf(file);
+    return folder == "." ? problem.source : folder + problem.source;
+}
+
 }  // namespace
 
-int RunFollowCommand(const Options& options) {
+int RunFollowCommand(const Options& options, const std::string& programFolder) {
     std::vector<std::string> files = options.files;
     if (files.empty())
         files.push_back("-");
-    std::FILE* toolpath = nullptr;
-    if (options.toolpath) {
-        toolpath = *options.toolpath == "-" ? stdout : std::fopen(options.toolpath->c_str(), "w");
-        if (!toolpath) {
-            std::fprintf(stderr, "quillmark-convert: %s: cannot be written\n",
-                         options.toolpath->c_str());
-            return kFileError;
-        }
-    }
     int status = kSuccess;
     for (const std::string& file : files) {
         std::string text;
@@ -208,27 +213,31 @@ int RunFollowCommand(const Options& options) {
             options.dialect ? interp::DialectNamed(*options.dialect) : DialectOfType(file);
         if (!dialect)
             continue;  // a data file: nothing to follow
-        const interp::FollowResult result = interp::FollowProgram(text, *dialect);
-        if (toolpath)
-            WriteToolpath(result, toolpath);
+        interp::FolderSubprograms subprograms(FolderOf(file), [&](const std::string& bytes) {
+            return DecodeText(bytes, ProgramEncoding(bytes, options.encoding));
+        });
+        const interp::FollowResult result = interp::FollowProgram(text, *dialect, &subprograms);
+        if (options.toolpath)
+            WriteToolpath(result, stdout);
         if (options.summary)
             PrintSummary(file, *dialect, result, Summarize(result, options.rapidRate),
                          options.json);
+        if (options.stateLine)
+            status = std::max(status, PrintState(options, file, *dialect, result, programFolder));
         for (const interp::Problem& problem : result.Problems()) {
             if (options.check || problem.stopped) {
-                std::fprintf(options.check ? stdout : stderr, "%s:%u: %s\n", file.c_str(),
-                             problem.line, problem.reason.c_str());
-            }
-            if (options.check || problem.stopped)
+                std::fprintf(options.check ? stdout : stderr, "%s:%u: %s\n",
+                             ShownFile(file, problem).c_str(), problem.line,
+                             problem.reason.c_str());
                 status = std::max(status, kProblemsFound);
+            }
         }
     }
-    if (toolpath && toolpath != stdout && std::fclose(toolpath) != 0) {
-        std::fprintf(stderr, "quillmark-convert: %s: could not be written\n",
-                     options.toolpath->c_str());
+    if (std::fflush(stdout) != 0) {
+        std::fputs("quillmark-convert: standard output could not be written\n", stderr);
         return kFileError;
     }
-    return status == kProblemsFound ? kProblemsFound : status;
+    return status;
 }
 
 }  // namespace qm::cli

@@ -10,7 +10,7 @@ namespace qm::cli {
 // followed to its end.
 inline constexpr int kProblemsFound = 4;
 
-// --toolpath, --check, --summary: each FILE followed as its controller would.
-int RunFollowCommand(const Options& options);
+// --toolpath, --check, --summary, --state: each FILE followed as its controller would.
+int RunFollowCommand(const Options& options, const std::string& programFolder);
 
 }  // namespace qm::cli

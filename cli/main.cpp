@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     }
     try {
         if (options->Follows())
-            return qm::cli::RunFollowCommand(*options);
+            return qm::cli::RunFollowCommand(*options, programFolder);
         if (options->missing)
             return qm::cli::ListMissingWords(*options, programFolder);
         return qm::cli::ConvertFiles(*options, programFolder);
