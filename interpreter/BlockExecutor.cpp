@@ -158,13 +158,16 @@ bool KnownM(int m, Dialect dialect) {
 
 void BlockExecutor::CheckCodes(const Block& block) {
     bool seen[int(Group::Unknown) + 1] = {};
+    bool seenG80 = false;  // G80 may stand beside the motion code that follows it
     for (const int g : block.gCodes) {
         const Group group = GroupOf(g, dialect_);
         if (group == Group::Unknown) {
             motion_.Report(GName(g) + " is not a G code of " + std::string(DialectName(dialect_)));
             continue;
         }
-        if (seen[int(group)] && group != Group::NonModal) {
+        const bool cyclesOff = group == Group::Motion && (g == 800 || seenG80);
+        seenG80 |= g == 800;
+        if (seen[int(group)] && group != Group::NonModal && !cyclesOff) {
             motion_.Report("two G codes of one modal group in a block (" + GName(g) + ")");
         }
         seen[int(group)] = true;
@@ -431,14 +434,27 @@ Axes BlockExecutor::Target(const Block& block, bool machine) const {
     return target;
 }
 
+static bool IsCycle(int motion) {
+    return motion >= 730 && motion != 800;
+}
+
 void BlockExecutor::MotionOf(const Block& block) {
     ModalState& modal = context_.modal;
+    const bool wasCycle = IsCycle(modal.motion);
+    // G80 beside another motion code: the other one is the mode (G80 G0 X1 is a rapid).
+    int motion = -1;
     for (const int g : block.gCodes) {
-        if (GroupOf(g, dialect_) == Group::Motion) {
-            if (g != modal.motion)
-                modal.cycleHasR = modal.cycleHasZ = false;
-            modal.motion = g;
-        }
+        if (GroupOf(g, dialect_) == Group::Motion && (motion < 0 || motion == 800))
+            motion = g;
+    }
+    if (motion >= 0) {
+        if (motion != modal.motion)
+            modal.cycleHasR = modal.cycleHasZ = false;
+        modal.motion = motion;
+    }
+    if (!wasCycle && IsCycle(modal.motion)) {
+        // The level a G98 cycle returns to: where the tool stood as the cycles began.
+        modal.cycleInitial = context_.position[AxesOf(modal.plane).normal];
     }
     const int nonModal = NonModal(block);
     if (nonModal == 100 || nonModal == 280 || nonModal == 300 ||
@@ -538,9 +554,9 @@ void BlockExecutor::CannedCycle(const Block& block) {
     const char depthLetter = kAxisLetters[depth];
     const double scale = UnitScale(modal, depth);
     const Axes offsets = OffsetsOf(context_);
-    const double start = context_.position[depth];
-    if (!modal.cycleHasR && modal.motion != 800 && modal.cycleInitial != start)
-        modal.cycleInitial = start;
+    // The level the tool travels to the hole at: the initial level with G98, else where it is.
+    double travel = modal.returnLevel == ReturnLevel::Initial ? modal.cycleInitial
+                                                               : context_.position[depth];
     if (block.Has('R'))
         modal.cycleR = block.Get('R'), modal.cycleHasR = true;
     if (block.Has(depthLetter))
@@ -561,23 +577,31 @@ void BlockExecutor::CannedCycle(const Block& block) {
     hole.code = modal.motion;
     hole.depthAxis = depth;
     const double r =
-        modal.incremental ? start + modal.cycleR * scale : modal.cycleR * scale + offsets[depth];
+        modal.incremental ? travel + modal.cycleR * scale : modal.cycleR * scale + offsets[depth];
     hole.r = r;
     hole.bottom =
         modal.incremental ? r + modal.cycleZ * scale : modal.cycleZ * scale + offsets[depth];
     hole.peck = modal.cycleQ * scale;
     hole.pullBack = modal.inches ? 0.010 * kMmPerInch : 0.254;
     hole.dwellSeconds = dialect_ == Dialect::Fanuc ? modal.cycleP / 1000.0 : modal.cycleP;
-    const double initial = dialect_ == Dialect::Fanuc ? modal.cycleInitial : start;
-    hole.clear = modal.returnLevel == ReturnLevel::RPlane ? r : std::max(initial, r);
-    double repeats =
+    const double repeats =
         block.Find(dialect_ == Dialect::Fanuc && block.Has('K') ? 'K' : 'L').value_or(1);
-    if (start < r)
-        motion_.Rapid([&] {
-            Axes p = context_.position;
-            p[depth] = r;
-            return p;
-        }());
+    if (travel < r) {
+        // Below R: up to it where the tool stands first.
+        Axes p = context_.position;
+        p[depth] = travel = r;
+        motion_.Rapid(p);
+    }
+    hole.clear = modal.returnLevel == ReturnLevel::RPlane ? r : travel;
+    for (const Axis a : {axes.first, axes.second}) {
+        const char letter = "IJK"[a];
+        hole.shift[a] = block.Find(letter).value_or(0) * UnitScale(modal, a);
+    }
+    const char middleLetter = "IJK"[depth];
+    if (block.Has(middleLetter)) {
+        const double k = block.Get(middleLetter) * scale;
+        hole.middle = modal.incremental ? hole.bottom + k : k + offsets[depth];
+    }
     Axes at = context_.position;
     for (int i = 0; i < int(repeats); ++i) {
         for (const Axis a : {axes.first, axes.second}) {
@@ -588,7 +612,7 @@ void BlockExecutor::CannedCycle(const Block& block) {
             at[a] = modal.incremental ? at[a] + mm : mm + offsets[a];
         }
         hole.at = at;
-        hole.travel = context_.position[depth];
+        hole.travel = i == 0 ? travel : context_.position[depth];
         DrillHole(motion_, hole);
     }
 }

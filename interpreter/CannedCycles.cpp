@@ -23,12 +23,37 @@ void Pecks(Motion& motion, const CycleHole& hole, bool toR) {
     }
 }
 
+Axes Shifted(const CycleHole& hole, double depth) {
+    Axes p = At(hole, depth);
+    for (std::size_t axis = 0; axis < kAxisCount; ++axis)
+        p[axis] += hole.shift[axis];
+    return p;
+}
+
+// G87: through the hole off the centre with the spindle stopped, bore from the bottom back up
+// to the middle level, and out again off the centre.
+void BackBore(Motion& motion, const CycleHole& hole) {
+    motion.Rapid(Shifted(hole, hole.r));
+    motion.Rapid(Shifted(hole, hole.bottom));
+    motion.Rapid(At(hole, hole.bottom));
+    motion.Feed(At(hole, hole.middle));
+    motion.Feed(At(hole, hole.bottom));
+    motion.Rapid(Shifted(hole, hole.bottom));
+    motion.Rapid(Shifted(hole, hole.clear));
+    motion.Rapid(At(hole, hole.clear));
+}
+
 }  // namespace
 
 void DrillHole(Motion& motion, const CycleHole& hole) {
     motion.Rapid(At(hole, hole.travel));
-    motion.Rapid(At(hole, hole.r));
+    if (hole.travel != hole.r)
+        motion.Rapid(At(hole, hole.r));  // a tool already at R does not move to it
     const int code = hole.code;
+    if (code == 870) {
+        BackBore(motion, hole);
+        return;
+    }
     if (code == 730 || code == 830) {
         if (hole.peck <= 0) {
             motion.Report("a peck cycle needs Q above zero");
