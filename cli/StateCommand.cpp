@@ -48,8 +48,7 @@ int PrintState(const Options& options, const std::string& file, interp::Dialect 
         return kProblemsFound;
     }
     std::string text;
-    for (const interp::StateWord& word :
-         interp::StateWordsOf(result.StateAfter(line), dialect)) {
+    for (const interp::StateWord& word : interp::StateWordsOf(result.StateAfter(line), dialect)) {
         std::string code = word.code;
         if (!word.detail.empty())
             code += " " + word.detail;

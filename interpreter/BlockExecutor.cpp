@@ -205,7 +205,9 @@ void BlockExecutor::Settings(const Block& block) {
     if (block.HasG(950))
         modal.feedMode = FeedMode::PerRevolution;
     if (block.Has('F'))
-        modal.feed = block.Get('F');
+        modal.feed = block.Get('F') * (modal.feedMode == FeedMode::InverseTime
+                                           ? 1.0
+                                           : UnitScale(modal, kX));  // before G20/G21
     if (block.Has('S'))
         modal.speed = block.Get('S');
     if (block.Has('T'))
@@ -349,8 +351,8 @@ void BlockExecutor::OffsetCommands(const Block& block) {
         const int l = int(block.Find('L').value_or(0));
         const int p = int(block.Find('P').value_or(0));
         if (l == 2 || l == 20) {
-            const int system = p == 0 ? (modal.workOffset - 540) / 10 + 1 : p;
-            const int base = param::kG54 + 20 * (system - 1);
+            const int base = p == 0 ? param::WorkOffsetBase(modal.workOffset, modal.extraOffset)
+                                    : param::kG54 + 20 * (p - 1);
             const Axes current = context_.position;
             Axes others = OffsetsOf(context_);
             for (std::size_t a = 0; a < kAxisCount; ++a) {
@@ -404,8 +406,7 @@ void BlockExecutor::Homes(const Block& block, int code) {
     bool any = false;
     for (std::size_t a = 0; a < kAxisCount; ++a)
         any |= block.Has(kAxisLetters[a]);
-    if (any)
-        motion_.Rapid(Target(block, false));  // the intermediate point
+    motion_.Rapid(Target(block, false));  // the point it goes through, where it stands if none
     Axes home = context_.position;
     for (std::size_t a = 0; a < kAxisCount; ++a) {
         if (!any || block.Has(kAxisLetters[a]))
@@ -478,7 +479,9 @@ void BlockExecutor::MotionOf(const Block& block) {
         case 0:
             Straight(block, true);
             break;
-        case 10:
+        case 10:  // "G1" alone is a move that stands still, as LinuxCNC makes it
+            Straight(block, false);
+            break;
         case 382:
         case 383:
         case 384:
@@ -555,8 +558,8 @@ void BlockExecutor::CannedCycle(const Block& block) {
     const double scale = UnitScale(modal, depth);
     const Axes offsets = OffsetsOf(context_);
     // The level the tool travels to the hole at: the initial level with G98, else where it is.
-    double travel = modal.returnLevel == ReturnLevel::Initial ? modal.cycleInitial
-                                                               : context_.position[depth];
+    double travel =
+        modal.returnLevel == ReturnLevel::Initial ? modal.cycleInitial : context_.position[depth];
     if (block.Has('R'))
         modal.cycleR = block.Get('R'), modal.cycleHasR = true;
     if (block.Has(depthLetter))

@@ -18,11 +18,48 @@ bool IsLengthParameter(int number) {
 double ContextValues::Numbered(int number) const {
     const ModalState& modal = context_.modal;
     if (number == param::kWorkSelected)
-        return (modal.workOffset - 540) / 10 + 1;
+        return param::SystemNumber(modal.workOffset);
     if (number >= 5420 && number <= 5425)
         return ProgramPosition(context_)[std::size_t(number - 5420)];
     const double value = context_.parameters.Numbered(number);
     return IsLengthParameter(number) && modal.inches ? value / kMmPerInch : value;
+}
+
+}  // namespace qm::interp
+
+namespace qm::interp {
+
+std::optional<double> ContextValues::Named(const std::string& upperName) const {
+    if (const auto set = context_.parameters.Named(upperName))
+        return set;
+    // The read-only names RS274NGC answers from the machine's state.
+    const ModalState& modal = context_.modal;
+    static constexpr const char* kAxisNames[] = {"_X", "_Y", "_Z", "_A", "_B", "_C"};
+    for (std::size_t axis = 0; axis < kAxisCount; ++axis) {
+        if (upperName == kAxisNames[axis])
+            return ProgramPosition(context_)[axis];
+    }
+    const double scale = modal.inches ? kMmPerInch : 1.0;
+    const std::pair<const char*, double> kStates[] = {
+        {"_METRIC", modal.inches ? 0 : 1},
+        {"_IMPERIAL", modal.inches ? 1 : 0},
+        {"_ABSOLUTE", modal.incremental ? 0 : 1},
+        {"_INCREMENTAL", modal.incremental ? 1 : 0},
+        {"_FEED", modal.feed / scale},
+        {"_RPM", modal.speed},
+        {"_CURRENT_TOOL", modal.toolInSpindle},
+        {"_SELECTED_TOOL", modal.tool},
+        {"_MOTION_MODE", modal.motion},
+        {"_COORD_SYSTEM", modal.workOffset},
+        {"_PLANE", modal.plane == Plane::XY   ? 170
+                   : modal.plane == Plane::ZX ? 180
+                                              : 190},
+    };
+    for (const auto& [name, value] : kStates) {
+        if (upperName == name)
+            return value;
+    }
+    return std::nullopt;
 }
 
 }  // namespace qm::interp

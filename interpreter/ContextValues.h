@@ -11,9 +11,7 @@ class ContextValues : public ValueSource {
   public:
     explicit ContextValues(const MachineContext& context) : context_(context) {}
     double Numbered(int number) const override;
-    std::optional<double> Named(const std::string& upperName) const override {
-        return context_.parameters.Named(upperName);
-    }
+    std::optional<double> Named(const std::string& upperName) const override;
 
   private:
     const MachineContext& context_;

@@ -107,7 +107,8 @@ const ProgramUnit* ControlFlow::FileUnit(const std::string& label) {
     return fileUnits_.emplace(label, std::move(unit)).first->second.get();
 }
 
-ControlFlow::Outcome ControlFlow::Call(const std::string& label, const std::vector<double>& arguments) {
+ControlFlow::Outcome ControlFlow::Call(const std::string& label,
+                                       const std::vector<double>& arguments) {
     if (Depth() >= kDepthLimit) {
         report_("calls nested deeper than " + std::to_string(kDepthLimit) + " (a recursion?)",
                 true);
@@ -173,12 +174,14 @@ void ControlFlow::Loop(const Flow& flow, std::uint32_t index) {
                 if (flow.condition != 0.0)
                     Current().next = *before + 1;
             } else if (flow.condition == 0.0) {
-                Jump(unit.Next(index, label, {FlowKind::EndWhile}), 1, name + " while has no endwhile");
+                Jump(unit.Next(index, label, {FlowKind::EndWhile}), 1,
+                     name + " while has no endwhile");
             }
             break;
         }
         case FlowKind::EndWhile:
-            Jump(unit.Previous(index, label, {FlowKind::While}), 0, name + " endwhile has no while");
+            Jump(unit.Previous(index, label, {FlowKind::While}), 0,
+                 name + " endwhile has no while");
             break;
         case FlowKind::Repeat:
             if (flow.condition >= 1.0) {
@@ -193,7 +196,8 @@ void ControlFlow::Loop(const Flow& flow, std::uint32_t index) {
             if (repeats.empty() || repeats.back().first != label) {
                 report_(name + " endrepeat has no repeat", false);
             } else if (--repeats.back().second > 0) {
-                Jump(unit.Previous(index, label, {FlowKind::Repeat}), 1, name + " endrepeat has no repeat");
+                Jump(unit.Previous(index, label, {FlowKind::Repeat}), 1,
+                     name + " endrepeat has no repeat");
             } else {
                 repeats.pop_back();
             }
@@ -314,8 +318,8 @@ ControlFlow::Outcome ControlFlow::CallProgram(const Block& block, bool macro) {
     if (!head) {
         unit = FileUnit(std::to_string(number));
         if (!unit) {
-            report_("no program O" + std::to_string(number) +
-                        " in the file nor a file O" + std::to_string(number) + " beside it",
+            report_("no program O" + std::to_string(number) + " in the file nor a file O" +
+                        std::to_string(number) + " beside it",
                     false);
             return Outcome::GoOn;
         }

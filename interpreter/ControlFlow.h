@@ -61,7 +61,8 @@ class ControlFlow {
     Outcome Call(const std::string& label, const std::vector<double>& arguments);
     Outcome CallProgram(const Block& block, bool macro);
     void Return(std::optional<int> sequence = std::nullopt);
-    void Jump(std::optional<std::uint32_t> target, std::uint32_t offset, const std::string& missing);
+    void Jump(std::optional<std::uint32_t> target, std::uint32_t offset,
+              const std::string& missing);
     void Loop(const Flow& flow, std::uint32_t index);
     const ProgramUnit* FileUnit(const std::string& label);
 

@@ -15,7 +15,9 @@ class Follower::SourceListener : public FollowListener {
         source_ = &unit.Source();
         line_ = line;
     }
-    void Report(const std::string& reason, bool stopped) { OnProblem({line_, reason, stopped, {}}); }
+    void Report(const std::string& reason, bool stopped) {
+        OnProblem({line_, reason, stopped, {}});
+    }
 
     void OnMove(const Move& move) override { to_.OnMove(move); }
     void OnDwell(std::uint32_t line, double seconds) override { to_.OnDwell(line, seconds); }

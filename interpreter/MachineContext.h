@@ -21,6 +21,10 @@ struct MachineContext {
 namespace param {
 constexpr int kG28 = 5161, kG30 = 5181, kG92 = 5211, kWorkSelected = 5220, kG54 = 5221;
 constexpr int kToolLengthBase = 2000000;  // kept apart: tool lengths by tool or H number
+// The coordinate system number of a work offset code: G54 is 1, G59 6, G59.1 7, G59.3 9.
+constexpr int SystemNumber(int gCode) {
+    return gCode >= 591 ? 7 + gCode - 591 : (gCode - 540) / 10 + 1;
+}
 constexpr int WorkOffsetBase(int gCode, int extra) {
     if (gCode == 541)
         return 7001 + 20 * (extra - 1);  // G54.1 P1-P48

@@ -29,7 +29,7 @@ struct ModalState {
     bool g92Active = false;
     ReturnLevel returnLevel = ReturnLevel::Initial;
     bool constantSurfaceSpeed = false;  // G96
-    double feed = 0;                    // as programmed, in the program's units
+    double feed = 0;  // mm/min, mm per turn (G95) or 1/min (G93), in the units F was given in
     double speed = 0;
     Spindle spindle = Spindle::Stopped;
     bool mist = false, flood = false;

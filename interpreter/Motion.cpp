@@ -30,14 +30,13 @@ double ArcLength(const Axes& start, const Move& arc) {
 
 double Motion::FeedRate(double moveLength) const {
     const ModalState& modal = context_.modal;
-    const double scale = modal.inches ? kMmPerInch : 1.0;
     switch (modal.feedMode) {
         case FeedMode::PerMinute:
-            return modal.feed * scale;
+            return modal.feed;
         case FeedMode::InverseTime:
             return modal.feed * moveLength;
         case FeedMode::PerRevolution:
-            return modal.feed * scale * modal.speed;
+            return modal.feed * modal.speed;
     }
     return 0;
 }

@@ -17,8 +17,8 @@ namespace qm::interp {
 struct FlowMark {
     std::uint32_t line = 0;  // 0-based index in the unit
     FlowKind kind = FlowKind::None;
-    std::string label;  // O-word label, upper case; "" for Macro B marks
-    int number = 0;     // program number, N number or DO/END number
+    std::string label;      // O-word label, upper case; "" for Macro B marks
+    int number = 0;         // program number, N number or DO/END number
     bool sequence = false;  // an N number (Macro B GOTO target)
 };
 

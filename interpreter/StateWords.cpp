@@ -69,7 +69,8 @@ std::vector<StateWord> StateWordsOf(const ModalState& s, Dialect dialect) {
     if (dialect == Dialect::Rs274ngc)
         words.push_back({"arc centres", s.arcIncremental ? "G91.1" : "G90.1", {}});
     words.push_back({"units", s.inches ? "G20" : "G21", {}});
-    words.push_back({"feed mode", FeedModeCode(s.feedMode), Value('F', s.feed)});
+    const double feedScale = s.inches && s.feedMode != FeedMode::InverseTime ? kMmPerInch : 1.0;
+    words.push_back({"feed mode", FeedModeCode(s.feedMode), Value('F', s.feed / feedScale)});
     words.push_back({"cutter radius", G(s.cutterComp),
                      s.cutterComp == 400 ? std::string() : Value('D', s.dNumber)});
     words.push_back({"tool length", G(s.toolLengthMode),

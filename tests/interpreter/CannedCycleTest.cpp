@@ -97,7 +97,8 @@ TEST_F(CannedCycleTest, FanucRepeatsWithKAndDwellsInMilliseconds) {
     interp::Follower(interp::Dialect::Fanuc, counter)
         .Follow("G21 G90 F100\nG0 X0 Y0 Z10\nG91 G99 G82 X10 Z-5 R-8 P500 K3\nM30\n");
     EXPECT_DOUBLE_EQ(counter.total, 1.5);
-    ASSERT_EQ(counter.Moves().size(), 1u + 3u * 4u);
+    // The first hole goes down to R; the next ones start there (as LinuxCNC moves).
+    ASSERT_EQ(counter.Moves().size(), 1u + 4u + 2u * 3u);
     EXPECT_NEAR(counter.Moves().back().end[interp::kX], 30.0, 1e-12);
     EXPECT_NEAR(counter.Moves().back().end[interp::kZ], 2.0, 1e-12);
 }

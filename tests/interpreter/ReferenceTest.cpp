@@ -36,7 +36,7 @@ std::vector<std::string> Cells(const std::string& row) {
 }
 
 const char* KindName(interp::MoveKind kind) {
-    return kind == interp::MoveKind::Rapid ? "rapid"
+    return kind == interp::MoveKind::Rapid  ? "rapid"
            : kind == interp::MoveKind::Feed ? "feed"
                                             : "arc";
 }
