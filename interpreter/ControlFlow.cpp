@@ -1,5 +1,6 @@
 #include "ControlFlow.h"
 
+#include <cctype>
 #include <cmath>
 #include <stdexcept>
 
@@ -58,6 +59,14 @@ int LocalOfArgument(char letter) {
         default:
             return 0;  // G, L, N, O, P are not arguments
     }
+}
+
+// The file name LinuxCNC looks for: the name of "<NAME>" in lower case.
+std::string LowerName(const std::string& label) {
+    std::string name = label.substr(1, label.size() - 2);
+    for (char& c : name)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return name;
 }
 
 }  // namespace
@@ -123,11 +132,11 @@ ControlFlow::Outcome ControlFlow::Call(const std::string& label,
     if (!sub) {
         unit = label.starts_with("<") ? FileUnit(label) : nullptr;
         if (!unit) {
-            report_("no subroutine " + OName(label) + " in the program" +
-                        (label.starts_with("<")
-                             ? " nor a file " + label.substr(1, label.size() - 2) + ".ngc beside it"
-                             : ""),
-                    false);
+            report_(
+                "no subroutine " + OName(label) + " in the program" +
+                    (label.starts_with("<") ? " nor a file " + LowerName(label) + ".ngc beside it"
+                                            : ""),
+                false);
             return Outcome::GoOn;
         }
         sub = unit->Sub(label);

@@ -102,7 +102,7 @@ const MachineContext& Follower::Follow(std::string_view text) {
         [&listener](const std::string& reason, bool stopped) { listener.Report(reason, stopped); });
     flow_->Start(main);
     std::uint64_t blocks = 0;
-    std::uint32_t lastLine = 0;
+    std::uint32_t lastLine = std::uint32_t(main.LineCount());
     for (;;) {
         Frame& frame = flow_->Current();
         if (frame.next >= frame.unit->LineCount()) {
@@ -116,20 +116,24 @@ const MachineContext& Follower::Follow(std::string_view text) {
         const Step step = RunLine(listener, index);
         const std::optional<std::uint32_t> returned = flow_->TakeReturnedCall();
         if (inMain && flow_->InMain())
-            listener_.OnLineDone(lastLine = index + 1, context_.modal, context_.position);
+            listener_.OnLineDone(index + 1, context_.modal, context_.position);
         else if (returned)
-            listener_.OnLineDone(lastLine = *returned + 1, context_.modal, context_.position);
+            listener_.OnLineDone(*returned + 1, context_.modal, context_.position);
         if (step == Step::Ended || step == Step::Stopped)
             return context_;
-        if (step == Step::Unended)
+        if (step == Step::Unended) {
+            lastLine = index + 1;  // the line the main program stopped at
             break;
-        if (++blocks >= kBlockLimit) {
-            listener.Report("stopped after 20,000,000 blocks: a loop that does not end?", true);
+        }
+        if (++blocks >= blockLimit_) {
+            listener.Report("stopped after " + std::to_string(blockLimit_) +
+                                " blocks: a loop that does not end?",
+                            true);
             return context_;
         }
     }
     if (main.LineCount() > 0) {
-        listener.SetWhere(main, std::max(lastLine, std::uint32_t(main.LineCount())));
+        listener.SetWhere(main, lastLine);
         listener.Report("the program does not end with M2 or M30", false);
     }
     return context_;

@@ -20,6 +20,9 @@ class Follower {
     Follower(Dialect dialect, FollowListener& listener, SubprogramFiles* files = nullptr)
         : dialect_(dialect), listener_(listener), files_(files) {}
 
+    // A smaller bound on the blocks followed (tests of runaway loops).
+    void SetBlockLimit(std::uint64_t limit) { blockLimit_ = limit; }
+
     // Follows text from its first line; the result is the context it leaves.
     const MachineContext& Follow(std::string_view text);
 
@@ -35,6 +38,7 @@ class Follower {
     MachineContext context_;
     std::unique_ptr<ControlFlow> flow_;
     bool percentOpened_ = false;
+    std::uint64_t blockLimit_ = kBlockLimit;
 };
 
 }  // namespace qm::interp
