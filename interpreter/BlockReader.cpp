@@ -276,16 +276,15 @@ Block ReadBlock(std::string_view line, Dialect dialect, const ValueSource& value
 
 bool HasControlFlow(std::string_view line, Dialect dialect) {
     const std::string text = ReadableText(line);
-    if (dialect == Dialect::Rs274ngc) {
-        return text.find('O') != std::string::npos || text.find('%') != std::string::npos;
+    if (text.find_first_of("O%") != std::string::npos)
+        return true;  // O-words, program heads, GOTO, DO: and the tape's ends
+    if (dialect == Dialect::Rs274ngc)
+        return false;
+    for (const std::string_view word : {"M98", "M99", "G65", "G66", "IF", "END", "WHILE"}) {
+        if (text.find(word) != std::string::npos)
+            return true;
     }
-    // Any sequence number may be a GOTO's target; M98/M99/G65/G66 and Macro B words change
-    // the flow.
-    return text.find_first_of("ON%") != std::string::npos || text.find("M9") != std::string::npos ||
-           text.find("G6") != std::string::npos || text.find("GOTO") != std::string::npos ||
-           text.find("WHILE") != std::string::npos || text.find("END") != std::string::npos ||
-           text.find("DO") != std::string::npos || text.find("M2") != std::string::npos ||
-           text.find("M30") != std::string::npos;
+    return false;
 }
 
 }  // namespace qm::interp

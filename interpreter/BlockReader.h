@@ -17,8 +17,8 @@ std::string ReadableText(std::string_view line);
 // before the block. Throws ReadFailure with a plain reason when the block cannot be read.
 Block ReadBlock(std::string_view line, Dialect dialect, const ValueSource& values);
 
-// Whether a line holds a control-flow word (an O-word, a Macro B statement, a subprogram call
-// or end, a sequence number a GOTO may jump to): lines without one can be re-followed alone.
+// Whether a line may hold a control-flow word (an O-word, a Macro B statement, a subprogram
+// call or end, a "%"): a program without such lines can be followed again from any line on.
 bool HasControlFlow(std::string_view line, Dialect dialect);
 
 }  // namespace qm::interp

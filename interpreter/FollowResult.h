@@ -27,6 +27,7 @@ class FollowResult : public FollowListener {
     Axes PositionAfter(std::uint32_t line) const;
 
   private:
+    friend class FollowSession;
     struct Run {
         std::uint32_t firstLine;
         ModalState state;

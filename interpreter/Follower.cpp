@@ -66,7 +66,7 @@ Follower::Step Follower::RunBlock(const Block& block, SourceListener& listener,
     const bool macroCall = dialect_ == Dialect::Fanuc && block.HasG(650);
     if (!macroCall) {
         BlockExecutor executor(context_, dialect_, listener);
-        executor.Execute(block, index + 1);
+        executor.Execute(block, flow_->Current().unit->LineNumber(index));
         if (executor.Ended())
             return Step::Ended;
     }
@@ -83,7 +83,7 @@ Follower::Step Follower::RunBlock(const Block& block, SourceListener& listener,
 
 Follower::Step Follower::RunLine(SourceListener& listener, std::uint32_t index) {
     Frame& frame = flow_->Current();
-    listener.SetWhere(*frame.unit, index + 1);
+    listener.SetWhere(*frame.unit, frame.unit->LineNumber(index));
     Block block;
     try {
         block = ReadBlock(frame.unit->Line(index), dialect_, ContextValues(context_));
@@ -95,18 +95,29 @@ Follower::Step Follower::RunLine(SourceListener& listener, std::uint32_t index) 
 }
 
 const MachineContext& Follower::Follow(std::string_view text) {
-    const ProgramUnit main(std::string(text), dialect_);
+    FollowUnit(ProgramUnit(text, dialect_));
+    return context_;
+}
+
+const MachineContext& Follower::FollowFrom(std::string_view rest, std::uint32_t firstLine,
+                                           const MachineContext& context) {
+    context_ = context;
+    FollowUnit(ProgramUnit(rest, dialect_, firstLine));
+    return context_;
+}
+
+void Follower::FollowUnit(const ProgramUnit& main) {
     SourceListener listener(listener_);
     flow_ = std::make_unique<ControlFlow>(
         dialect_, context_.parameters, files_,
         [&listener](const std::string& reason, bool stopped) { listener.Report(reason, stopped); });
     flow_->Start(main);
     std::uint64_t blocks = 0;
-    std::uint32_t lastLine = std::uint32_t(main.LineCount());
+    std::optional<std::uint32_t> endLine;  // where the main program stopped without M2 or M30
     for (;;) {
         Frame& frame = flow_->Current();
-        if (frame.next >= frame.unit->LineCount()) {
-            listener.SetWhere(*frame.unit, frame.unit->LineCount());
+        if (!frame.unit->HasLine(frame.next)) {
+            listener.SetWhere(*frame.unit, frame.unit->LineNumber(frame.unit->LineCount() - 1));
             if (flow_->AtUnitEnd())
                 continue;
             break;
@@ -115,28 +126,34 @@ const MachineContext& Follower::Follow(std::string_view text) {
         const std::uint32_t index = frame.next++;
         const Step step = RunLine(listener, index);
         const std::optional<std::uint32_t> returned = flow_->TakeReturnedCall();
+        std::optional<std::uint32_t> done;
         if (inMain && flow_->InMain())
-            listener_.OnLineDone(index + 1, context_.modal, context_.position);
+            done = index;
         else if (returned)
-            listener_.OnLineDone(*returned + 1, context_.modal, context_.position);
+            done = *returned;
+        if (done) {
+            const std::uint32_t line = main.LineNumber(*done);
+            listener_.OnLineDone(line, context_.modal, context_.position);
+            if (afterLine_ && step == Step::GoOn && !afterLine_(line, context_))
+                return;
+        }
         if (step == Step::Ended || step == Step::Stopped)
-            return context_;
+            return;
         if (step == Step::Unended) {
-            lastLine = index + 1;  // the line the main program stopped at
+            endLine = main.LineNumber(index);
             break;
         }
         if (++blocks >= blockLimit_) {
             listener.Report("stopped after " + std::to_string(blockLimit_) +
                                 " blocks: a loop that does not end?",
                             true);
-            return context_;
+            return;
         }
     }
     if (main.LineCount() > 0) {
-        listener.SetWhere(main, lastLine);
+        listener.SetWhere(main, endLine.value_or(main.LineNumber(main.LineCount() - 1)));
         listener.Report("the program does not end with M2 or M30", false);
     }
-    return context_;
 }
 
 }  // namespace qm::interp

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string_view>
 
 #include "ControlFlow.h"
@@ -23,14 +25,25 @@ class Follower {
     // A smaller bound on the blocks followed (tests of runaway loops).
     void SetBlockLimit(std::uint64_t limit) { blockLimit_ = limit; }
 
+    // Called after each line of the program itself with the context it leaves; following
+    // stops when it returns false.
+    using AfterLine = std::function<bool(std::uint32_t line, const MachineContext& context)>;
+    void SetAfterLine(AfterLine afterLine) { afterLine_ = std::move(afterLine); }
+
     // Follows text from its first line; the result is the context it leaves.
     const MachineContext& Follow(std::string_view text);
+    // Follows the rest of a program from the line after firstLine, with the context the lines
+    // before it left: rest is the text from that line on. Only for programs without control
+    // flow, which a part of the text can hold no partner of.
+    const MachineContext& FollowFrom(std::string_view rest, std::uint32_t firstLine,
+                                     const MachineContext& context);
 
   private:
     class SourceListener;
     enum class Step { GoOn, Ended, Stopped, Unended };
     Step RunLine(SourceListener& listener, std::uint32_t index);
     Step RunBlock(const Block& block, SourceListener& listener, std::uint32_t index);
+    void FollowUnit(const ProgramUnit& main);
 
     Dialect dialect_;
     FollowListener& listener_;
@@ -39,6 +52,7 @@ class Follower {
     std::unique_ptr<ControlFlow> flow_;
     bool percentOpened_ = false;
     std::uint64_t blockLimit_ = kBlockLimit;
+    AfterLine afterLine_;
 };
 
 }  // namespace qm::interp

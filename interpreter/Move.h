@@ -18,6 +18,7 @@ struct Move {
     std::int32_t turns = 0;          // arcs only
     MoveKind kind = MoveKind::Rapid;
     Plane plane = Plane::XY;
+    bool operator==(const Move&) const = default;
 };
 static_assert(sizeof(Move) <= 128, "a move held for a whole program stays small");
 

@@ -123,25 +123,40 @@ void AddFlowMarks(std::string_view line, std::uint32_t index, Dialect dialect,
 }
 
 ProgramUnit::ProgramUnit(std::string text, Dialect dialect, std::string source)
-    : text_(std::move(text)), dialect_(dialect), source_(std::move(source)) {
-    std::size_t start = 0;
-    while (start < text_.size()) {
-        starts_.push_back(std::uint32_t(start));
-        const std::size_t end = text_.find('\n', start);
-        start = end == std::string::npos ? text_.size() : end + 1;
+    : owned_(std::move(text)), text_(owned_), dialect_(dialect), source_(std::move(source)) {}
+
+ProgramUnit::ProgramUnit(std::string_view text, Dialect dialect, std::uint32_t firstLine)
+    : text_(text), dialect_(dialect), firstLine_(firstLine) {}
+
+bool ProgramUnit::HasLine(std::size_t index) const {
+    while (starts_.size() <= index && scanned_ < text_.size()) {
+        starts_.push_back(scanned_);
+        const std::size_t end = text_.find('\n', scanned_);
+        scanned_ = end == std::string_view::npos ? text_.size() : end + 1;
     }
+    return index < starts_.size();
+}
+
+std::size_t ProgramUnit::LineCount() const {
+    HasLine(std::size_t(-2));
+    return starts_.size();
 }
 
 std::string_view ProgramUnit::Line(std::size_t index) const {
+    HasLine(index + 1);
     const std::size_t start = starts_[index];
     const std::size_t end = index + 1 < starts_.size() ? starts_[index + 1] - 1 : text_.size();
-    return std::string_view(text_).substr(start, end - start);
+    std::string_view line = text_.substr(start, end - start);
+    if (!line.empty() && line.back() == '\n')
+        line.remove_suffix(1);
+    return line;
 }
 
 const std::vector<FlowMark>& ProgramUnit::Marks() const {
     if (!marks_) {
         marks_.emplace();
-        for (std::uint32_t i = 0; i < starts_.size(); ++i)
+        const std::size_t count = LineCount();
+        for (std::uint32_t i = 0; i < count; ++i)
             AddFlowMarks(Line(i), i, dialect_, *marks_);
     }
     return *marks_;

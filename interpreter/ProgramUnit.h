@@ -27,10 +27,21 @@ struct FlowMark {
 // flow costs nothing for it.
 class ProgramUnit {
   public:
-    ProgramUnit(std::string text, Dialect dialect, std::string source = {});
+    // A subprogram file's text, kept by the unit.
+    ProgramUnit(std::string text, Dialect dialect, std::string source);
+    // The program's own text, or the part of it from a line on (firstLine lines before it):
+    // the text stays the caller's.
+    ProgramUnit(std::string_view text, Dialect dialect, std::uint32_t firstLine = 0);
 
-    std::size_t LineCount() const { return starts_.size(); }
+    // Lines are found as they are asked for, so that following a part of a long text reads
+    // only what it follows.
+    bool HasLine(std::size_t index) const;
+    std::size_t LineCount() const;
     std::string_view Line(std::size_t index) const;
+    // The 1-based line number in its file of the line at index.
+    std::uint32_t LineNumber(std::size_t index) const {
+        return firstLine_ + std::uint32_t(index) + 1;
+    }
     const std::string& Source() const { return source_; }  // "" for the program itself
 
     // The nearest mark after (or, backwards, before) a line with the label and one of kinds.
@@ -51,10 +62,13 @@ class ProgramUnit {
   private:
     const std::vector<FlowMark>& Marks() const;
 
-    std::string text_;
+    std::string owned_;
+    std::string_view text_;
     Dialect dialect_;
     std::string source_;
-    std::vector<std::uint32_t> starts_;
+    std::uint32_t firstLine_ = 0;
+    mutable std::vector<std::size_t> starts_;
+    mutable std::size_t scanned_ = 0;  // where the next line not yet in starts_ begins
     mutable std::optional<std::vector<FlowMark>> marks_;
 };
 
