@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "BenchCommon.h"
+#include "FollowSession.h"
 #include "TimedRun.h"
 
 namespace fs = std::filesystem;
@@ -115,6 +117,51 @@ void Goal(bool met, const char* what) {
     std::printf("  [%s] %s\n", met ? " met " : "MISSED", what);
 }
 
+// The start of the line at a 1-based number, and the line itself.
+std::string LineAt(const std::string& text, std::size_t number) {
+    std::size_t start = 0;
+    for (std::size_t line = 1; line < number; ++line)
+        start = text.find('\n', start) + 1;
+    return text.substr(start, text.find('\n', start) + 1 - start);
+}
+
+// In process: the memory the followed program holds per move, and following again after a
+// one-line edit in the middle (a straight cut moved by 0.5 mm, the state after it unchanged).
+void FollowInProcess(const std::string& text, std::size_t lines) {
+    using Clock = std::chrono::steady_clock;
+    qm::interp::FollowSession session(qm::interp::Dialect::Rs274ngc);
+    const auto started = Clock::now();
+    session.Follow(text);
+    const double followSeconds = std::chrono::duration<double>(Clock::now() - started).count();
+    const auto& result = session.Result();
+    const double perMove = double(result.BytesHeld()) / double(result.Moves().size());
+    const double withContexts =
+        double(result.BytesHeld() + session.CheckpointBytes()) / double(result.Moves().size());
+    std::printf("  following in process     %8.3f s   %zu moves\n", followSeconds,
+                result.Moves().size());
+    std::printf("  memory per move held     %8.1f bytes (%.1f with the kept contexts)\n", perMove,
+                withContexts);
+    Goal(withContexts <= 128, "at most 128 bytes of memory per move held");
+
+    std::vector<double> edits;
+    for (std::size_t number = lines / 2; edits.size() < 21; ++number) {
+        std::string line = LineAt(session.Text(), number);
+        if (!line.starts_with("G1 X"))
+            continue;
+        line.insert(4, "0.5+");  // "G1 X0.5+12.000": X is read as 0.5 more
+        line.insert(4, "[");
+        line.insert(line.find(' ', 5), "]");
+        const auto before = Clock::now();
+        session.Replace(std::uint32_t(number), 1, line);
+        edits.push_back(std::chrono::duration<double>(Clock::now() - before).count());
+    }
+    std::sort(edits.begin(), edits.end());
+    std::printf(
+        "  follow again after an edit %6.2f ms median, %.2f ms at most (%u lines followed)\n",
+        edits[edits.size() / 2] * 1e3, edits.back() * 1e3, session.LinesFollowedLast());
+    Goal(edits.back() < 0.020, "following again after a one-line edit under 20 ms");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -169,6 +216,7 @@ int main(int argc, char** argv) {
     } else {
         std::printf("  [  --  ] --summary no slower than --toolpath: not measured\n");
     }
+    FollowInProcess(text, settings.lines);
     std::error_code ignored;
     fs::remove_all(folder, ignored);
     return 0;

@@ -15,8 +15,7 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string
         value = arg.substr(withEquals.size());
         return true;
     }
-    if (arg != shortName && arg != longName)
-        return false;
+    if (arg != shortName && arg != longName) return false;
     if (i + 1 >= args.size()) {
         error = "option " + arg + " needs a value";
         return true;
@@ -108,8 +107,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
             }
         } else if (TakeValue(args, i, "", "--output-encoding", outputEncoding, error)) {
             if (error.empty() && !ParseEncoding(*outputEncoding, options.outputEncoding)) {
-                error = "unknown output encoding '" + *outputEncoding +
-                        "' (use auto, utf-8 or shift_jis)";
+                error = "unknown output encoding '" + *outputEncoding + "' (use auto, utf-8 or shift_jis)";
             }
         } else {
             error = "unknown option " + arg;
@@ -127,12 +125,10 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
         error = std::string(options.toolpath ? "--toolpath" : "--state") + " follows one FILE";
     if (error.empty() && options.files.size() > 1) {
         for (const std::string& file : options.files) {
-            if (file == "-")
-                error = "standard input (-) can only be converted on its own";
+            if (file == "-") error = "standard input (-) can only be converted on its own";
         }
     }
-    if (!error.empty())
-        return std::nullopt;
+    if (!error.empty()) return std::nullopt;
     return options;
 }
 
@@ -159,8 +155,7 @@ std::string UsageText(const std::string& programFolder) {
            "                         left out) that no dictionary word equals exactly, one a\n"
            "                         line: WORD<TAB>COUNT<TAB>FILE:LINE, where COUNT is over all\n"
            "                         FILEs and FILE:LINE is the first occurrence; most frequent\n"
-           "                         first, then by word. Nothing is printed when none is "
-           "missing.\n"
+           "                         first, then by word. Nothing is printed when none is missing.\n"
            "      --toolpath FILE    follow the program FILE as its controller would and print\n"
            "                         its moves as CSV, one a line:\n"
            "                         line,kind,x,y,z,a,b,c,plane,cx,cy,cz,turns,feed\n"
@@ -183,9 +178,7 @@ std::string UsageText(const std::string& programFolder) {
            "Without -d the dictionary follows the file name's extension (everything after\n"
            "the first full stop of the name; folders do not count), as in the desktop\n"
            "application: the one chosen there for the type, else the type's default in\n"
-           "  " +
-           programFolder +
-           ":\n"
+           "  " + programFolder + ":\n"
            "  MIN SUB SSB SDF LIB TXT  Kestrel-ENG.dic      TOP  TOP-FILE-ENG.DIC\n"
            "  LDR                      Harrier-ENG.dic      LPD  Loader parameter ENG.dic\n"
            "  NC NGC GCODE TAP, no extension, stdin  Merlin.dic\n"

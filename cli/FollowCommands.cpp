@@ -1,9 +1,11 @@
 #include "FollowCommands.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
 #include <string_view>
+#include <tuple>
 
 #include "ConvertFiles.h"
 #include "FileAccess.h"
@@ -196,6 +198,27 @@ std::string ShownFile(const std::string& file, const interp::Problem& problem) {
     return folder == "." ? problem.source : folder + problem.source;
 }
 
+// The problems by file (the program's own first) and line, each once: a subprogram called
+// a hundred times has its problems told once.
+std::vector<interp::Problem> InLineOrder(std::vector<interp::Problem> problems) {
+    const auto order = [](const interp::Problem& a, const interp::Problem& b) {
+        return std::tie(a.source, a.line) < std::tie(b.source, b.line);
+    };
+    std::stable_sort(problems.begin(), problems.end(), order);
+    std::vector<interp::Problem> once;
+    for (interp::Problem& problem : problems) {
+        bool seen = false;  // among those of the same line, which are the last ones kept
+        for (auto p = once.rbegin();
+             p != once.rend() && p->line == problem.line && p->source == problem.source && !seen;
+             ++p) {
+            seen = p->reason == problem.reason;
+        }
+        if (!seen)
+            once.push_back(std::move(problem));
+    }
+    return once;
+}
+
 }  // namespace
 
 int RunFollowCommand(const Options& options, const std::string& programFolder) {
@@ -224,7 +247,7 @@ int RunFollowCommand(const Options& options, const std::string& programFolder) {
                          options.json);
         if (options.stateLine)
             status = std::max(status, PrintState(options, file, *dialect, result, programFolder));
-        for (const interp::Problem& problem : result.Problems()) {
+        for (const interp::Problem& problem : InLineOrder(result.Problems())) {
             if (options.check || problem.stopped) {
                 std::fprintf(options.check ? stdout : stderr, "%s:%u: %s\n",
                              ShownFile(file, problem).c_str(), problem.line,

@@ -54,10 +54,8 @@ int main(int argc, char** argv) {
         return qm::cli::kSuccess;
     }
     try {
-        if (options->Follows())
-            return qm::cli::RunFollowCommand(*options, programFolder);
-        if (options->missing)
-            return qm::cli::ListMissingWords(*options, programFolder);
+        if (options->Follows()) return qm::cli::RunFollowCommand(*options, programFolder);
+        if (options->missing) return qm::cli::ListMissingWords(*options, programFolder);
         return qm::cli::ConvertFiles(*options, programFolder);
     } catch (const std::bad_alloc&) {
         std::fputs("quillmark-convert: not enough memory.\n", stderr);

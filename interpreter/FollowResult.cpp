@@ -31,6 +31,15 @@ Axes FollowResult::PositionAfter(std::uint32_t line) const {
     return count == 0 ? Axes{} : moves_[count - 1].end;
 }
 
+std::size_t FollowResult::BytesHeld() const {
+    std::size_t bytes = moves_.capacity() * sizeof(Move) +
+                        movesAfterLine_.capacity() * sizeof(std::uint32_t) +
+                        runs_.capacity() * sizeof(Run) + problems_.capacity() * sizeof(Problem);
+    for (const Problem& problem : problems_)
+        bytes += problem.reason.capacity() + problem.source.capacity();
+    return bytes;
+}
+
 FollowResult FollowProgram(std::string_view text, Dialect dialect, SubprogramFiles* files) {
     FollowResult result;
     Follower(dialect, result, files).Follow(text);

@@ -26,6 +26,9 @@ class FollowResult : public FollowListener {
     const ModalState& StateAfter(std::uint32_t line) const;
     Axes PositionAfter(std::uint32_t line) const;
 
+    // The memory the result holds: moves, the moves made up to each line, the states.
+    std::size_t BytesHeld() const;
+
   private:
     friend class FollowSession;
     struct Run {

@@ -62,6 +62,13 @@ T Same(const T& item) {
 
 }  // namespace
 
+std::size_t FollowSession::CheckpointBytes() const {
+    std::size_t bytes = checkpoints_.capacity() * sizeof(Checkpoint);
+    for (const Checkpoint& checkpoint : checkpoints_)
+        bytes += checkpoint.context.parameters.EntryCount() * 48;
+    return bytes;
+}
+
 void FollowSession::Follow(std::string text) {
     text_ = std::move(text);
     lineStarts_.clear();

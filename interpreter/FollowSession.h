@@ -32,6 +32,8 @@ class FollowSession {
 
     const FollowResult& Result() const { return result_; }
     const std::string& Text() const { return text_; }
+    // The memory the kept contexts hold (an estimate: parameters count by their entries).
+    std::size_t CheckpointBytes() const;
     // How many lines the last follow ran: the whole program, or the part re-followed.
     std::uint32_t LinesFollowedLast() const { return linesFollowedLast_; }
 

@@ -46,6 +46,13 @@ void Parameters::EnterCall(const std::array<std::optional<double>, kLocalCount>&
     frames_.push_back(std::move(frame));
 }
 
+std::size_t Parameters::EntryCount() const {
+    std::size_t count = numbered_.size() + globalNamed_.size();
+    for (const Frame& frame : frames_)
+        count += frame.named.size() + 1;
+    return count;
+}
+
 void Parameters::LeaveCall() {
     if (frames_.size() > 1)
         frames_.pop_back();

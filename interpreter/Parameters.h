@@ -31,6 +31,8 @@ class Parameters {
     std::size_t CallDepth() const { return frames_.size() - 1; }
 
     bool operator==(const Parameters&) const = default;
+    // How many values are held beyond the locals (for estimates of memory).
+    std::size_t EntryCount() const;
 
   private:
     struct Frame {
