@@ -2,15 +2,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
+#include <cstring>
+#include <deque>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <string_view>
+#include <thread>
 #include <tuple>
 
 #include "ConvertFiles.h"
 #include "FileAccess.h"
 #include "FileType.h"
 #include "FollowResult.h"
+#include "Follower.h"
 #include "Motion.h"
 #include "ProgramEncoding.h"
 #include "StateCommand.h"
@@ -47,9 +54,37 @@ bool ReadProgramText(const std::string& path, EncodingChoice encoding, std::stri
     return true;
 }
 
+// Appends a value with four decimals, as "%.4f" writes it but without its cost: a million
+// moves write thirteen million numbers.
+void AppendNumber(std::string& text, double value) {
+    if (!(std::fabs(value) < 9e14)) {
+        char wide[64];
+        std::snprintf(wide, sizeof wide, "%.4f", value);
+        text += wide;
+        return;
+    }
+    const double scaled = value * 10000.0;
+    long long units = (long long)(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
+    char digits[32];
+    char* end = digits + sizeof digits;
+    char* at = end;
+    const bool negative = units < 0;
+    if (negative)
+        units = -units;
+    for (int place = 0; place < 5 || units > 0; ++place) {
+        if (place == 4)
+            *--at = '.';
+        *--at = char('0' + units % 10);
+        units /= 10;
+    }
+    if (negative)
+        *--at = '-';
+    text.append(at, std::size_t(end - at));
+}
+
 std::string Number(double value) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.4f", std::fabs(value) < 5e-5 ? 0.0 : value);
+    std::string text;
+    AppendNumber(text, value);
     return text;
 }
 
@@ -65,70 +100,193 @@ const char* PlaneName(interp::Plane plane) {
     return "XY";
 }
 
-void WriteToolpath(const interp::FollowResult& result, std::FILE* out) {
-    std::fputs("line,kind,x,y,z,a,b,c,plane,cx,cy,cz,turns,feed\n", out);
-    std::string row;
-    for (const interp::Move& move : result.Moves()) {
-        row = std::to_string(move.line);
-        row += move.kind == interp::MoveKind::Rapid  ? ",rapid"
-               : move.kind == interp::MoveKind::Feed ? ",feed"
-                                                     : ",arc";
-        for (const double v : move.end)
-            row += "," + Number(v);
-        if (move.kind == interp::MoveKind::Arc) {
-            row += std::string(",") + PlaneName(move.plane);
-            for (const double v : move.centre)
-                row += "," + Number(v);
-            row += "," + std::to_string(move.turns);
-        } else {
-            row += ",,,,,";
-        }
-        row += move.kind == interp::MoveKind::Rapid ? "," : "," + Number(move.feed);
-        row += '\n';
-        std::fwrite(row.data(), 1, row.size(), out);
+// Gathers the problems; the commands below build on it, taking what they need as following
+// goes, so that no move is held.
+class ProblemList : public interp::FollowListener {
+  public:
+    void OnMove(const interp::Move&) override {}
+    void OnProblem(const interp::Problem& problem) override { problems.push_back(problem); }
+    std::vector<interp::Problem> problems;
+};
+
+// Writes a value with four decimals at out, as "%.4f" writes it but without its cost: a
+// million moves write thirteen million numbers. Returns the end.
+char* PutNumber(char* out, double value) {
+    if (!(std::fabs(value) < 9e14)) {  // beyond any machine: "%.4f", cut to the room it has
+        const int length = std::snprintf(out, 64, "%.4f", value);
+        return out + std::clamp(length, 0, 63);
     }
+    const double scaled = value * 10000.0;
+    long long units = (long long)(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
+    if (units < 0) {
+        *out++ = '-';
+        units = -units;
+    }
+    char digits[24];
+    char* at = digits + sizeof digits;
+    for (int place = 0; place < 5 || units > 0; ++place) {
+        if (place == 4)
+            *--at = '.';
+        *--at = char('0' + units % 10);
+        units /= 10;
+    }
+    const std::size_t length = std::size_t(digits + sizeof digits - at);
+    std::memcpy(out, at, length);
+    return out + length;
 }
 
-// Extents, lengths and the estimated time of a followed program.
-struct Summary {
+char* PutText(char* out, std::string_view text) {
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
+// One CSV row of a move; room for kRowRoom characters at out. Returns the end.
+constexpr std::size_t kRowRoom = 14 * 64;
+char* PutRow(char* out, const interp::Move& move) {
+    out += std::snprintf(out, 16, "%u", move.line);
+    out = PutText(out, move.kind == interp::MoveKind::Rapid  ? ",rapid"
+                       : move.kind == interp::MoveKind::Feed ? ",feed"
+                                                             : ",arc");
+    for (const double v : move.end) {
+        *out++ = ',';
+        out = PutNumber(out, v);
+    }
+    if (move.kind == interp::MoveKind::Arc) {
+        *out++ = ',';
+        out = PutText(out, PlaneName(move.plane));
+        for (const double v : move.centre) {
+            *out++ = ',';
+            out = PutNumber(out, v);
+        }
+        out += std::snprintf(out, 16, ",%d", move.turns);
+    } else {
+        out = PutText(out, ",,,,,");
+    }
+    *out++ = ',';
+    if (move.kind != interp::MoveKind::Rapid)
+        out = PutNumber(out, move.feed);
+    *out++ = '\n';
+    return out;
+}
+
+// --toolpath: the moves as CSV rows, written by a second thread while following goes on
+// (writing the numbers costs about as much as following), a few thousand moves at a time.
+class ToolpathWriter : public ProblemList {
+  public:
+    explicit ToolpathWriter(std::FILE* out) : out_(out), writer_([this] { Write(); }) {
+        std::fputs("line,kind,x,y,z,a,b,c,plane,cx,cy,cz,turns,feed\n", out_);
+        batch_.reserve(kBatch);
+    }
+    ~ToolpathWriter() override {
+        Hand();
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        changed_.notify_all();
+        writer_.join();
+    }
+
+    void OnMove(const interp::Move& move) override {
+        batch_.push_back(move);
+        if (batch_.size() == kBatch)
+            Hand();
+    }
+
+  private:
+    static constexpr std::size_t kBatch = 8192, kQueued = 4;
+
+    void Hand() {
+        if (batch_.empty())
+            return;
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return queue_.size() < kQueued; });
+        queue_.push_back(std::move(batch_));
+        lock.unlock();
+        changed_.notify_all();
+        batch_.clear();
+        batch_.reserve(kBatch);
+    }
+
+    void Write() {
+        std::string rows;
+        for (;;) {
+            std::vector<interp::Move> moves;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [this] { return !queue_.empty() || done_; });
+                if (queue_.empty())
+                    return;
+                moves = std::move(queue_.front());
+                queue_.pop_front();
+            }
+            changed_.notify_all();
+            rows.resize(moves.size() * kRowRoom);
+            char* end = rows.data();
+            for (const interp::Move& move : moves)
+                end = PutRow(end, move);
+            std::fwrite(rows.data(), 1, std::size_t(end - rows.data()), out_);
+        }
+    }
+
+    std::FILE* out_;
+    std::vector<interp::Move> batch_;
+    std::deque<std::vector<interp::Move>> queue_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool done_ = false;
+    std::thread writer_;  // last: it starts once everything it uses is there
+};
+
+// --summary: extents, lengths, the estimated time and the tools of a followed program.
+class SummaryListener : public ProblemList {
+  public:
+    explicit SummaryListener(double rapidRate) : rapidRate_(rapidRate) {}
+
+    void OnMove(const interp::Move& move) override {
+        double length = 0;
+        if (move.kind == interp::MoveKind::Arc) {
+            length = interp::ArcLength(from_, move);
+        } else {
+            length = std::sqrt(std::pow(move.end[0] - from_[0], 2) +
+                               std::pow(move.end[1] - from_[1], 2) +
+                               std::pow(move.end[2] - from_[2], 2));
+        }
+        if (move.kind == interp::MoveKind::Rapid) {
+            rapidLength += length;
+            minutes += length / rapidRate_;
+        } else {
+            feedLength += length;
+            if (move.feed > 0)
+                minutes += length / move.feed;
+        }
+        for (std::size_t a = 0; a < 3; ++a) {
+            low[a] = std::min(low[a], move.end[a]);
+            high[a] = std::max(high[a], move.end[a]);
+        }
+        from_ = move.end;
+        ++moves;
+    }
+    void OnDwell(std::uint32_t, double seconds) override { minutes += seconds / 60; }
+    void OnLineDone(std::uint32_t line, const interp::ModalState& state,
+                    const interp::Axes&) override {
+        lines = std::max(lines, line);
+        inches = state.inches;
+        if (state.toolInSpindle != 0)
+            toolFirstLine.emplace(state.toolInSpindle, line);
+    }
+
     double low[3] = {INFINITY, INFINITY, INFINITY}, high[3] = {-INFINITY, -INFINITY, -INFINITY};
     double feedLength = 0, rapidLength = 0, minutes = 0;
     std::map<int, std::uint32_t> toolFirstLine;
-};
+    std::uint32_t lines = 0;
+    std::size_t moves = 0;
+    bool inches = false;
 
-Summary Summarize(const interp::FollowResult& result, double rapidRate) {
-    Summary summary;
-    interp::Axes from{};
-    for (const interp::Move& move : result.Moves()) {
-        double length = 0;
-        if (move.kind == interp::MoveKind::Arc) {
-            length = interp::ArcLength(from, move);
-        } else {
-            length =
-                std::sqrt(std::pow(move.end[0] - from[0], 2) + std::pow(move.end[1] - from[1], 2) +
-                          std::pow(move.end[2] - from[2], 2));
-        }
-        if (move.kind == interp::MoveKind::Rapid) {
-            summary.rapidLength += length;
-            summary.minutes += length / rapidRate;
-        } else {
-            summary.feedLength += length;
-            if (move.feed > 0)
-                summary.minutes += length / move.feed;
-        }
-        for (int a = 0; a < 3; ++a) {
-            summary.low[a] = std::min(summary.low[a], move.end[std::size_t(a)]);
-            summary.high[a] = std::max(summary.high[a], move.end[std::size_t(a)]);
-        }
-        from = move.end;
-    }
-    for (std::uint32_t line = 1; line <= result.LineCount(); ++line) {
-        const int tool = result.StateAfter(line).toolInSpindle;
-        if (tool != 0)
-            summary.toolFirstLine.emplace(tool, line);
-    }
-    return summary;
-}
+  private:
+    double rapidRate_;
+    interp::Axes from_{};
+};
 
 std::string JsonString(const std::string& text) {
     std::string quoted = "\"";
@@ -146,19 +304,18 @@ std::string JsonString(const std::string& text) {
     return quoted + '"';
 }
 
-void PrintSummary(const std::string& file, Dialect dialect, const interp::FollowResult& result,
-                  const Summary& s, bool json) {
-    const bool inches = result.LineCount() > 0 && result.StateAfter(result.LineCount()).inches;
+void PrintSummary(const std::string& file, Dialect dialect, const SummaryListener& s, bool json) {
+    const bool inches = s.inches;
     const char* axes = "XYZ";
     if (json) {
         std::printf("{\"file\":%s,\"dialect\":\"%s\",\"units\":\"%s\",\"lines\":%u,\"moves\":%zu,",
                     JsonString(file).c_str(), std::string(interp::DialectName(dialect)).c_str(),
-                    inches ? "inch" : "mm", result.LineCount(), result.Moves().size());
+                    inches ? "inch" : "mm", s.lines, s.moves);
         std::printf("\"extents\":{");
         for (int a = 0; a < 3; ++a) {
             std::printf("%s\"%c\":[%s,%s]", a ? "," : "", axes[a],
-                        result.Moves().empty() ? "null" : Number(s.low[a]).c_str(),
-                        result.Moves().empty() ? "null" : Number(s.high[a]).c_str());
+                        s.moves == 0 ? "null" : Number(s.low[a]).c_str(),
+                        s.moves == 0 ? "null" : Number(s.high[a]).c_str());
         }
         std::printf("},\"feed_length\":%s,\"rapid_length\":%s,\"minutes\":%s,\"tools\":[",
                     Number(s.feedLength).c_str(), Number(s.rapidLength).c_str(),
@@ -168,13 +325,13 @@ void PrintSummary(const std::string& file, Dialect dialect, const interp::Follow
             std::printf("%s{\"tool\":%d,\"first_line\":%u}", first ? "" : ",", tool, line);
             first = false;
         }
-        std::printf("],\"problems\":%zu}\n", result.Problems().size());
+        std::printf("],\"problems\":%zu}\n", s.problems.size());
         return;
     }
     std::printf("%s\n  dialect      %s\n  units        %s\n  lines        %u\n  moves        %zu\n",
                 file.c_str(), std::string(interp::DialectName(dialect)).c_str(),
-                inches ? "inch" : "mm", result.LineCount(), result.Moves().size());
-    for (int a = 0; a < 3 && !result.Moves().empty(); ++a) {
+                inches ? "inch" : "mm", s.lines, s.moves);
+    for (int a = 0; a < 3 && !s.moves == 0; ++a) {
         std::printf("  %c            %s to %s mm\n", axes[a], Number(s.low[a]).c_str(),
                     Number(s.high[a]).c_str());
     }
@@ -239,15 +396,23 @@ int RunFollowCommand(const Options& options, const std::string& programFolder) {
         interp::FolderSubprograms subprograms(FolderOf(file), [&](const std::string& bytes) {
             return DecodeText(bytes, ProgramEncoding(bytes, options.encoding));
         });
-        const interp::FollowResult result = interp::FollowProgram(text, *dialect, &subprograms);
-        if (options.toolpath)
-            WriteToolpath(result, stdout);
-        if (options.summary)
-            PrintSummary(file, *dialect, result, Summarize(result, options.rapidRate),
-                         options.json);
-        if (options.stateLine)
+        std::vector<interp::Problem> problems;
+        if (options.stateLine) {
+            const interp::FollowResult result = interp::FollowProgram(text, *dialect, &subprograms);
             status = std::max(status, PrintState(options, file, *dialect, result, programFolder));
-        for (const interp::Problem& problem : InLineOrder(result.Problems())) {
+            problems = result.Problems();
+        } else if (options.summary) {
+            SummaryListener summary(options.rapidRate);
+            interp::Follower(*dialect, summary, &subprograms).Follow(text);
+            PrintSummary(file, *dialect, summary, options.json);
+            problems = std::move(summary.problems);
+        } else {
+            auto listener = options.toolpath ? std::make_unique<ToolpathWriter>(stdout)
+                                             : std::make_unique<ProblemList>();
+            interp::Follower(*dialect, *listener, &subprograms).Follow(text);
+            problems = std::move(listener->problems);
+        }
+        for (const interp::Problem& problem : InLineOrder(std::move(problems))) {
             if (options.check || problem.stopped) {
                 std::fprintf(options.check ? stdout : stderr, "%s:%u: %s\n",
                              ShownFile(file, problem).c_str(), problem.line,

@@ -50,13 +50,41 @@ struct Flow {
     std::vector<double> arguments;  // CALL [a] [b] ...
 };
 
+// The G or M codes of one block, in the order written, kept in place: a block has a few.
+class CodeList {
+  public:
+    static constexpr std::size_t kMost = 16;
+
+    bool Add(int code) {  // false when the block holds too many
+        if (count_ == kMost)
+            return false;
+        codes_[count_++] = code;
+        return true;
+    }
+    bool Has(int code) const {
+        for (std::size_t i = 0; i < count_; ++i) {
+            if (codes_[i] == code)
+                return true;
+        }
+        return false;
+    }
+    const int* begin() const { return codes_.data(); }
+    const int* end() const { return codes_.data() + count_; }
+    bool empty() const { return count_ == 0; }
+    int front() const { return codes_[0]; }
+
+  private:
+    std::array<int, kMost> codes_;
+    std::size_t count_ = 0;
+};
+
 // One block as read: every word's value already evaluated against the parameters as they
 // stood before the block, the parameters it sets, and its control-flow word.
 struct Block {
     std::array<double, 26> value{};
     std::uint32_t present = 0;  // bit per letter A-Z, G and M excepted
-    std::vector<int> gCodes;    // G code times ten: G59.1 is 591
-    std::vector<int> mCodes;
+    CodeList gCodes;            // G code times ten: G59.1 is 591
+    CodeList mCodes;
     std::vector<Assignment> assignments;
     Flow flow;
     bool deleted = false;  // began with "/"
@@ -68,8 +96,8 @@ struct Block {
     std::optional<double> Find(char letter) const {
         return Has(letter) ? std::optional<double>(Get(letter)) : std::nullopt;
     }
-    bool HasG(int code) const;
-    bool HasM(int code) const;
+    bool HasG(int code) const { return gCodes.Has(code); }
+    bool HasM(int code) const { return mCodes.Has(code); }
     bool Empty() const {
         return present == 0 && gCodes.empty() && mCodes.empty() && assignments.empty() &&
                flow.kind == FlowKind::None;

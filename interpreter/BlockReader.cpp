@@ -18,28 +18,31 @@ bool IsDigit(char c) {
 
 class LineReader {
   public:
-    LineReader(std::string_view text, Dialect dialect, const ValueSource& values)
-        : text_(text), dialect_(dialect), values_(values), expr_(text_, pos_, values, dialect) {}
+    LineReader(std::string_view text, Dialect dialect, const ValueSource& values, Block& block)
+        : text_(text),
+          dialect_(dialect),
+          values_(values),
+          expr_(text_, pos_, values, dialect),
+          block_(block) {}
 
-    Block Read() {
+    void Read() {
         if (Peek() == '/') {
             block_.deleted = true;  // the block delete switch is off: the block runs
             ++pos_;
         }
         if (Peek() == '%') {
             block_.percent = true;
-            return std::move(block_);
+            return;
         }
         if (Peek() == 'N')
             SkipSequenceNumber();
         if (Peek() == 'O') {
             dialect_ == Dialect::Fanuc ? ProgramHead() : OWord();
             if (dialect_ == Dialect::Rs274ngc)
-                return std::move(block_);
+                return;
         }
         while (pos_ < text_.size())
             Item();
-        return std::move(block_);
     }
 
   private:
@@ -222,9 +225,11 @@ class LineReader {
         ++pos_;
         const double value = expr_.RealValue();
         if (letter == 'G') {
-            block_.gCodes.push_back(int(std::lround(value * 10.0)));
+            if (!block_.gCodes.Add(int(std::lround(value * 10.0))))
+                Fail("more than 16 G words in one block");
         } else if (letter == 'M') {
-            block_.mCodes.push_back(int(std::lround(value)));
+            if (!block_.mCodes.Add(int(std::lround(value))))
+                Fail("more than 16 M words in one block");
         } else if (letter == 'N') {
         } else {
             if (block_.Has(letter))
@@ -239,20 +244,19 @@ class LineReader {
     Dialect dialect_;
     const ValueSource& values_;
     ExpressionReader expr_;
-    Block block_;
+    Block& block_;
 };
 
 }  // namespace
 
-bool Block::HasG(int code) const {
-    return std::find(gCodes.begin(), gCodes.end(), code) != gCodes.end();
-}
-bool Block::HasM(int code) const {
-    return std::find(mCodes.begin(), mCodes.end(), code) != mCodes.end();
-}
-
 std::string ReadableText(std::string_view line) {
     std::string text;
+    ReadableTextInto(line, text);
+    return text;
+}
+
+void ReadableTextInto(std::string_view line, std::string& text) {
+    text.clear();
     text.reserve(line.size());
     bool inComment = false;
     for (const char c : line) {
@@ -263,15 +267,24 @@ std::string ReadableText(std::string_view line) {
         } else if (c == ';' || c == '\r' || c == '\n') {
             break;
         } else if (c != ' ' && c != '\t') {
-            text.push_back(char(std::toupper(static_cast<unsigned char>(c))));
+            text.push_back(c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c);
         }
     }
-    return text;
+}
+
+void ReadBlockInto(std::string_view line, Dialect dialect, const ValueSource& values,
+                   Block& block) {
+    thread_local std::string text;  // one buffer for every line read
+    ReadableTextInto(line, text);
+    LineReader(text, dialect, values, block).Read();
 }
 
 Block ReadBlock(std::string_view line, Dialect dialect, const ValueSource& values) {
-    const std::string text = ReadableText(line);
-    return LineReader(text, dialect, values).Read();
+    thread_local std::string text;  // one buffer for every line read
+    ReadableTextInto(line, text);
+    Block block;
+    LineReader(text, dialect, values, block).Read();
+    return block;
 }
 
 bool HasControlFlow(std::string_view line, Dialect dialect) {

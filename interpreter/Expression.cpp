@@ -2,7 +2,10 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <numbers>
+#include <string>
 
 namespace qm::interp {
 namespace {
@@ -117,18 +120,36 @@ bool ExpressionReader::Take(std::string_view word) {
 double ExpressionReader::Number() {
     const std::size_t start = pos_;
     bool digits = false;
+    // The digits as a whole number and the count of decimals: a value of up to 15 digits is
+    // then one exact division, the same double strtod gives, at a fraction of its cost.
+    std::uint64_t mantissa = 0;
+    int significant = 0, decimals = 0;
+    const auto take = [&](bool fraction) {
+        const char c = Peek();
+        ++pos_;
+        digits = true;
+        if (mantissa == 0 && c == '0' && !fraction)
+            return;
+        mantissa = mantissa * 10 + std::uint64_t(c - '0');
+        ++significant;
+        decimals += fraction;
+    };
     while (std::isdigit(static_cast<unsigned char>(Peek())))
-        ++pos_, digits = true;
+        take(false);
     if (Peek() == '.') {
         ++pos_;
         while (std::isdigit(static_cast<unsigned char>(Peek())))
-            ++pos_, digits = true;
+            take(true);
     }
     if (!digits) {
         pos_ = start;
         Fail(AtEnd() ? "a value is missing at the end of the block"
                      : std::string("a value is missing before '") + Peek() + "'");
     }
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (significant <= 15 && decimals <= 15)
+        return double(mantissa) / kPowers[decimals];
     return std::strtod(std::string(text_.substr(start, pos_ - start)).c_str(), nullptr);
 }
 

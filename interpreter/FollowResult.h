@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "Dialect.h"
@@ -29,15 +30,26 @@ class FollowResult : public FollowListener {
     // The memory the result holds: moves, the moves made up to each line, the states.
     std::size_t BytesHeld() const;
 
+    // Room for the moves and lines of a program of this many lines, so that holding them
+    // needs no copies as they come.
+    void Reserve(std::size_t lines);
+    void Trim();  // gives back the room not used
+
   private:
     friend class FollowSession;
+    // A run of lines that leave the same modes: the modes are kept once however often a
+    // program comes back to them.
     struct Run {
         std::uint32_t firstLine;
-        ModalState state;
+        std::uint32_t state;  // index in states_
     };
+    std::uint32_t Intern(const ModalState& state);
+
     std::vector<Move> moves_;
     std::vector<Problem> problems_;
     std::vector<Run> runs_;
+    std::vector<ModalState> states_;
+    std::unordered_multimap<std::size_t, std::uint32_t> stateIndex_;
     std::vector<std::uint32_t> movesAfterLine_;
 };
 

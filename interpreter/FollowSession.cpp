@@ -37,9 +37,9 @@ namespace {
 
 // Puts with in the place of items [from, to) of items: in place when the sizes agree, so that
 // an edit that changes no count moves no later item.
-template <typename T, typename U>
+template <typename T, typename U, typename Convert>
 void ReplaceRange(std::vector<T>& items, std::size_t from, std::size_t to,
-                  const std::vector<U>& with, T (*convert)(const U&)) {
+                  const std::vector<U>& with, Convert convert) {
     const std::size_t common = std::min(to - from, with.size());
     for (std::size_t i = 0; i < common; ++i)
         items[from + i] = convert(with[i]);
@@ -94,7 +94,9 @@ void FollowSession::FollowAll() {
             checkpoints_.push_back({line, context});
         return true;
     });
+    result_.Reserve(lineStarts_.size());
     follower.Follow(text_);
+    result_.Trim();
     linesFollowedLast_ = result_.LineCount();
 }
 
@@ -242,10 +244,9 @@ void FollowSession::Splice(std::uint32_t kept, std::optional<std::uint32_t> oldS
     const auto runLine = [](const FollowResult::Run& r) { return r.firstLine; };
     const std::size_t r0 = firstAfter(runs, kept, runLine);
     const std::size_t r1 = oldStop ? firstAfter(runs, *oldStop, runLine) : runs.size();
-    ReplaceRange(
-        runs, r0, r1, part.runs, +[](const PartResult::Run& r) {
-            return FollowResult::Run{r.firstLine, r.state};
-        });
+    ReplaceRange(runs, r0, r1, part.runs, [this](const PartResult::Run& r) {
+        return FollowResult::Run{r.firstLine, result_.Intern(r.state)};
+    });
     if (shift != 0) {
         for (std::size_t i = r0 + part.runs.size(); i < runs.size(); ++i)
             runs[i].firstLine = shifted(runs[i].firstLine);

@@ -86,7 +86,7 @@ Follower::Step Follower::RunLine(SourceListener& listener, std::uint32_t index) 
     listener.SetWhere(*frame.unit, frame.unit->LineNumber(index));
     Block block;
     try {
-        block = ReadBlock(frame.unit->Line(index), dialect_, ContextValues(context_));
+        ReadBlockInto(frame.unit->Line(index), dialect_, ContextValues(context_), block);
     } catch (const ReadFailure& failure) {
         listener.Report(failure.what(), false);
         return Step::GoOn;
