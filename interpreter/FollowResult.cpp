@@ -62,10 +62,19 @@ void FollowResult::Reserve(std::size_t lines) {
 }
 
 void FollowResult::Trim() {
-    if (moves_.capacity() > moves_.size() + moves_.size() / 16)
-        moves_.shrink_to_fit();
-    movesAfterLine_.shrink_to_fit();
-    runs_.shrink_to_fit();
+    // A little room stays, so that an edit that adds a move does not copy them all.
+    if (moves_.capacity() > moves_.size() + moves_.size() / 8 + 1024) {
+        std::vector<Move> fitted;
+        fitted.reserve(moves_.size() + moves_.size() / 32 + 1024);
+        fitted.assign(moves_.begin(), moves_.end());
+        moves_.swap(fitted);
+    }
+    if (movesAfterLine_.capacity() > movesAfterLine_.size() + movesAfterLine_.size() / 8 + 1024) {
+        std::vector<std::uint32_t> fitted;
+        fitted.reserve(movesAfterLine_.size() + movesAfterLine_.size() / 32 + 1024);
+        fitted.assign(movesAfterLine_.begin(), movesAfterLine_.end());
+        movesAfterLine_.swap(fitted);
+    }
 }
 
 Axes FollowResult::PositionAfter(std::uint32_t line) const {

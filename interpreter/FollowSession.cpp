@@ -71,8 +71,12 @@ std::size_t FollowSession::CheckpointBytes() const {
 
 void FollowSession::Follow(std::string text) {
     text_ = std::move(text);
+    text_.reserve(text_.size() + text_.size() / 16 + 4096);  // edits do not copy it all
     lineStarts_.clear();
     flowLine_.clear();
+    const std::size_t lines = std::size_t(std::count(text_.begin(), text_.end(), '\n')) + 1;
+    lineStarts_.reserve(lines + lines / 16 + 1024);
+    flowLine_.reserve(lines + lines / 16 + 1024);
     flowLines_ = 0;
     for (std::size_t start = 0; start < text_.size();) {
         const std::size_t end = std::min(text_.find('\n', start), text_.size());
