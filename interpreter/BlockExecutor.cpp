@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "Arcs.h"
@@ -130,7 +131,13 @@ std::string GName(int g) {
 }
 
 bool KnownM(int m, Dialect dialect) {
+    if (dialect == Dialect::Rs274ngc &&
+        ((m >= 50 && m <= 53) || (m >= 61 && m <= 73 && m != 69) || (m >= 100 && m <= 199))) {
+        return true;  // overrides, tool set, I/O, modal state, the machine's own M100-M199
+    }
     switch (m) {
+        case 19:
+            return true;
         case 0:
         case 1:
         case 2:
@@ -146,11 +153,44 @@ bool KnownM(int m, Dialect dialect) {
         case 49:
         case 60:
             return true;
+        case 29:
         case 98:
         case 99:
             return dialect == Dialect::Fanuc;
         default:
             return false;
+    }
+}
+
+// Codes of the dialect whose moves are not worked out: splines, spindle-synchronised motion,
+// lathe cycles and modes. Straight ones (true) are shown as a feed to their end.
+std::optional<bool> NotFollowed(int g, Dialect dialect) {
+    if (dialect != Dialect::Rs274ngc)
+        return std::nullopt;
+    switch (g) {
+        case 50:
+        case 51:
+        case 52:
+        case 53:
+        case 330:
+        case 331:
+            return true;
+        case 70:
+        case 80:
+        case 411:
+        case 421:
+        case 432:
+        case 700:
+        case 710:
+        case 711:
+        case 712:
+        case 720:
+        case 721:
+        case 722:
+        case 760:
+            return false;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -160,6 +200,11 @@ void BlockExecutor::CheckCodes(const Block& block) {
     bool seen[int(Group::Unknown) + 1] = {};
     bool seenG80 = false;  // G80 may stand beside the motion code that follows it
     for (const int g : block.gCodes) {
+        if (const auto straight = NotFollowed(g, dialect_)) {
+            motion_.Report(GName(g) + (*straight ? " is shown as a straight feed to its end"
+                                                 : " is not followed: its moves are not shown"));
+            continue;
+        }
         const Group group = GroupOf(g, dialect_);
         if (group == Group::Unknown) {
             motion_.Report(GName(g) + " is not a G code of " + std::string(DialectName(dialect_)));
@@ -204,6 +249,8 @@ void BlockExecutor::Settings(const Block& block) {
         modal.feedMode = FeedMode::PerMinute;
     if (block.HasG(950))
         modal.feedMode = FeedMode::PerRevolution;
+    if (block.Has('F'))
+        context_.feedMissingTold = false;
     if (block.Has('F'))
         modal.feed = block.Get('F') * (modal.feedMode == FeedMode::InverseTime
                                            ? 1.0
@@ -445,7 +492,8 @@ void BlockExecutor::MotionOf(const Block& block) {
     // G80 beside another motion code: the other one is the mode (G80 G0 X1 is a rapid).
     int motion = -1;
     for (const int g : block.gCodes) {
-        if (GroupOf(g, dialect_) == Group::Motion && (motion < 0 || motion == 800))
+        if (GroupOf(g, dialect_) == Group::Motion && !NotFollowed(g, dialect_) &&
+            (motion < 0 || motion == 800))
             motion = g;
     }
     if (motion >= 0) {
@@ -456,6 +504,13 @@ void BlockExecutor::MotionOf(const Block& block) {
     if (!wasCycle && IsCycle(modal.motion)) {
         // The level a G98 cycle returns to: where the tool stood as the cycles began.
         modal.cycleInitial = context_.position[AxesOf(modal.plane).normal];
+    }
+    for (const int g : block.gCodes) {
+        if (const auto straight = NotFollowed(g, dialect_)) {
+            if (*straight)
+                motion_.Feed(Target(block, NonModal(block) == 530));
+            return;  // its axis words are its own
+        }
     }
     const int nonModal = NonModal(block);
     if (nonModal == 100 || nonModal == 280 || nonModal == 300 ||
@@ -513,7 +568,7 @@ void BlockExecutor::Straight(const Block& block, bool rapid) {
         return;
     }
     if (motion_.FeedRate(1.0) <= 0.0)
-        motion_.Report("a feed move with no feed rate (F)");
+        ReportNoFeed();
     motion_.Feed(end);
 }
 
@@ -546,7 +601,7 @@ void BlockExecutor::ArcMove(const Block& block, bool clockwise) {
         return;
     }
     if (motion_.FeedRate(1.0) <= 0.0)
-        motion_.Report("a feed move with no feed rate (F)");
+        ReportNoFeed();
     motion_.Arc(words.end, path.centre, path.turns, words.plane);
 }
 
@@ -575,7 +630,7 @@ void BlockExecutor::CannedCycle(const Block& block) {
         return;
     }
     if (modal.feed <= 0)
-        motion_.Report("a feed move with no feed rate (F)");
+        ReportNoFeed();
     CycleHole hole;
     hole.code = modal.motion;
     hole.depthAxis = depth;
@@ -618,6 +673,13 @@ void BlockExecutor::CannedCycle(const Block& block) {
         hole.travel = i == 0 ? travel : context_.position[depth];
         DrillHole(motion_, hole);
     }
+}
+
+void BlockExecutor::ReportNoFeed() {
+    // Once until a feed rate is given: a controller stops at the first.
+    if (!context_.feedMissingTold)
+        motion_.Report("a feed move with no feed rate (F)");
+    context_.feedMissingTold = true;
 }
 
 void BlockExecutor::Stops(const Block& block) {

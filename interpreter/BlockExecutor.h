@@ -29,6 +29,7 @@ class BlockExecutor {
     void ArcMove(const Block& block, bool clockwise);
     void CannedCycle(const Block& block);
     void Stops(const Block& block);
+    void ReportNoFeed();
     Axes Target(const Block& block, bool machine) const;
     int NonModal(const Block& block) const;
 

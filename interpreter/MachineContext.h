@@ -13,6 +13,7 @@ struct MachineContext {
     ModalState modal;
     Axes position{};
     Parameters parameters;
+    bool feedMissingTold = false;  // a feed move without a feed rate was reported
     bool operator==(const MachineContext&) const = default;
 };
 

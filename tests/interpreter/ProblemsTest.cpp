@@ -33,6 +33,31 @@ TEST_F(ProblemsTest, EachKindAtItsLine) {
     }
 }
 
+struct AllProblemsCase {
+    const char* program;
+    std::vector<std::string> problems;
+    std::size_t moves;
+};
+
+TEST_F(ProblemsTest, EachIsToldWhereItArisesAndNotAgainTillItsCauseChanges) {
+    const AllProblemsCase cases[] = {
+        {"G1 X1\nG1 X2\nF10 G1 X3\nG1 F0 X4\nG1 X5\nM2\n",
+         {"1: a feed move with no feed rate (F)", "4: a feed move with no feed rate (F)"},
+         5},
+        {"G33 Z-10 K1.5\nM2\n", {"1: G33 is shown as a straight feed to its end"}, 1},
+        {"G0 X1\nG76 P1 Z-5 I-1 J1 K1\nM2\n",
+         {"2: G76 is not followed: its moves are not shown"},
+         1},
+        {"M62 P1\nM159\nM19\nM2\n", {}, 0},
+    };
+    for (const AllProblemsCase& c : cases) {
+        SCOPED_TRACE(c.program);
+        const auto result = Follow(c.program);
+        EXPECT_EQ(Reasons(result), c.problems);
+        EXPECT_EQ(result.Moves().size(), c.moves);
+    }
+}
+
 TEST_F(ProblemsTest, AnEndJustInsideTheToleranceIsAnArc) {
     const auto result = Follow("F1\nG2 X10.02 Y0 I5 J0\nG20 G0 X0\nG2 X1.0025 Y0 I.5 J0\nM2\n");
     EXPECT_TRUE(result.Problems().empty());
