@@ -216,6 +216,11 @@ class LineReader {
             block_.assignments.push_back(std::move(assignment));
             return;
         }
+        if (letter == '$' && dialect_ == Dialect::Rs274ngc) {
+            ++pos_;
+            expr_.RealValue();  // the spindle the block's S and M3/M4/M5 are for
+            return;
+        }
         if (!IsLetter(letter))
             Fail(std::string("unexpected '") + letter + "'");
         if (dialect_ == Dialect::Fanuc && AtMacroKeyword()) {

@@ -48,7 +48,7 @@ TEST_F(ProblemsTest, EachIsToldWhereItArisesAndNotAgainTillItsCauseChanges) {
         {"G0 X1\nG76 P1 Z-5 I-1 J1 K1\nM2\n",
          {"2: G76 is not followed: its moves are not shown"},
          1},
-        {"M62 P1\nM159\nM19\nM2\n", {}, 0},
+        {"M62 P1\nM159\nM19\nM3 $0 S1\nM2\n", {}, 0},
     };
     for (const AllProblemsCase& c : cases) {
         SCOPED_TRACE(c.program);
