@@ -261,8 +261,10 @@ std::string ReadableText(std::string_view line) {
 }
 
 void ReadableTextInto(std::string_view line, std::string& text) {
-    text.clear();
-    text.reserve(line.size());
+    if (text.size() < line.size())
+        text.resize(line.size());
+    char* const start = text.data();
+    char* out = start;
     bool inComment = false;
     for (const char c : line) {
         if (inComment) {
@@ -272,9 +274,10 @@ void ReadableTextInto(std::string_view line, std::string& text) {
         } else if (c == ';' || c == '\r' || c == '\n') {
             break;
         } else if (c != ' ' && c != '\t') {
-            text.push_back(c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c);
+            *out++ = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
         }
     }
+    text.resize(std::size_t(out - start));
 }
 
 void ReadBlockInto(std::string_view line, Dialect dialect, const ValueSource& values,

@@ -124,23 +124,24 @@ double ExpressionReader::Number() {
     // then one exact division, the same double strtod gives, at a fraction of its cost.
     std::uint64_t mantissa = 0;
     int significant = 0, decimals = 0;
-    const auto take = [&](bool fraction) {
-        const char c = Peek();
-        ++pos_;
-        digits = true;
-        if (mantissa == 0 && c == '0' && !fraction)
-            return;
-        mantissa = mantissa * 10 + std::uint64_t(c - '0');
-        ++significant;
-        decimals += fraction;
-    };
-    while (std::isdigit(static_cast<unsigned char>(Peek())))
-        take(false);
-    if (Peek() == '.') {
-        ++pos_;
-        while (std::isdigit(static_cast<unsigned char>(Peek())))
-            take(true);
+    const char* const text = text_.data();
+    const std::size_t size = text_.size();
+    std::size_t at = pos_;
+    while (at < size && text[at] == '0')
+        ++at;  // leading zeros count for nothing
+    digits = at > pos_;
+    for (; at < size && unsigned(text[at] - '0') < 10; ++at, ++significant)
+        mantissa = mantissa * 10 + std::uint64_t(text[at] - '0');
+    if (at < size && text[at] == '.') {
+        ++at;
+        for (; at < size && unsigned(text[at] - '0') < 10; ++at, ++decimals) {
+            if (mantissa != 0 || text[at] != '0')
+                ++significant;
+            mantissa = mantissa * 10 + std::uint64_t(text[at] - '0');
+        }
     }
+    digits = digits || significant > 0 || decimals > 0;
+    pos_ = at;
     if (!digits) {
         pos_ = start;
         Fail(AtEnd() ? "a value is missing at the end of the block"

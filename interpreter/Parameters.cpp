@@ -5,6 +5,8 @@ namespace qm::interp {
 double Parameters::Numbered(int number) const {
     if (number >= 1 && number <= kLocalCount)
         return frames_.back().locals[number - 1];
+    if (numbered_.empty())
+        return 0.0;  // the common case of a program that sets no offsets
     const auto found = numbered_.find(number);
     return found == numbered_.end() ? 0.0 : found->second;
 }
