@@ -86,7 +86,8 @@ Follower::Step Follower::RunLine(SourceListener& listener, std::uint32_t index) 
     listener.SetWhere(*frame.unit, frame.unit->LineNumber(index));
     Block block;
     try {
-        ReadBlockInto(frame.unit->Line(index), dialect_, ContextValues(context_), block);
+        if (!(prereader_ && frame.unit == main_ && prereader_->Take(index, block)))
+            ReadBlockInto(frame.unit->Line(index), dialect_, ContextValues(context_), block);
     } catch (const ReadFailure& failure) {
         listener.Report(failure.what(), false);
         return Step::GoOn;
@@ -112,6 +113,16 @@ void Follower::FollowUnit(const ProgramUnit& main) {
         dialect_, context_.parameters, files_,
         [&listener](const std::string& reason, bool stopped) { listener.Report(reason, stopped); });
     flow_->Start(main);
+    main_ = &main;
+    prereader_.reset();
+    if (readAheadFrom_ > 0 && main.HasLine(readAheadFrom_ - 1)) {
+        main.LineCount();  // every line known before the second thread reads them
+        prereader_ = std::make_unique<BlockPrereader>(main, dialect_);
+    }
+    struct StopReadingAhead {
+        std::unique_ptr<BlockPrereader>& prereader;
+        ~StopReadingAhead() { prereader.reset(); }
+    } stopReadingAhead{prereader_};
     std::uint64_t blocks = 0;
     std::optional<std::uint32_t> endLine;  // where the main program stopped without M2 or M30
     for (;;) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string_view>
 
+#include "BlockPrereader.h"
 #include "ControlFlow.h"
 #include "Dialect.h"
 #include "FollowListener.h"
@@ -21,6 +22,10 @@ class Follower {
 
     Follower(Dialect dialect, FollowListener& listener, SubprogramFiles* files = nullptr)
         : dialect_(dialect), listener_(listener), files_(files) {}
+
+    // Programs of at least this many lines are read ahead on a second thread.
+    static constexpr std::size_t kReadAheadFrom = 65536;
+    void SetReadAheadFrom(std::size_t lines) { readAheadFrom_ = lines; }
 
     // A smaller bound on the blocks followed (tests of runaway loops).
     void SetBlockLimit(std::uint64_t limit) { blockLimit_ = limit; }
@@ -53,6 +58,9 @@ class Follower {
     bool percentOpened_ = false;
     std::uint64_t blockLimit_ = kBlockLimit;
     AfterLine afterLine_;
+    std::size_t readAheadFrom_ = kReadAheadFrom;
+    const ProgramUnit* main_ = nullptr;
+    std::unique_ptr<BlockPrereader> prereader_;
 };
 
 }  // namespace qm::interp

@@ -2,6 +2,7 @@
 
 #include "FollowFixture.h"
 #include "FollowSession.h"
+#include "Follower.h"
 
 namespace qm::test {
 namespace {
@@ -88,6 +89,25 @@ TEST_F(FollowSessionTest, FollowingAgainAfterRandomEditsEqualsFollowingFromTheSt
         }
     }
     EXPECT_GT(inPart, 100);  // most edits were followed again in part, not from the start
+}
+
+TEST_F(FollowSessionTest, ReadingAheadOnASecondThreadChangesNothing) {
+    for (int program = 0; program < 3; ++program) {
+        // Parameters, errors and, in the last, a loop that jumps back over thousands of lines.
+        std::string text = "G21 G90 F100\n#1=0\n" + RandomLines(6000, false);
+        if (program == 2)
+            text = "#2=0\no9 while [#2 LT 2]\n#2=[#2+1]\n" + text + "o9 endwhile\n";
+        text += "M2\n";
+        const auto alone = Follow(text);
+        interp::FollowResult ahead;
+        interp::Follower follower(Dialect::Rs274ngc, ahead);
+        follower.SetReadAheadFrom(1);
+        follower.Follow(text);
+        ASSERT_EQ(ahead.Moves().size(), alone.Moves().size());
+        for (std::size_t i = 0; i < alone.Moves().size(); ++i)
+            ASSERT_TRUE(ahead.Moves()[i] == alone.Moves()[i]) << "move " << i;
+        EXPECT_EQ(Reasons(ahead), Reasons(alone));
+    }
 }
 
 TEST_F(FollowSessionTest, AnEditThatLeavesTheStateAsItWasFollowsOnlyToTheNextKeptState) {
