@@ -109,10 +109,17 @@ class ProblemList : public interp::FollowListener {
     std::vector<interp::Problem> problems;
 };
 
+char* PutText(char* out, std::string_view text) {
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
 // Writes a value with four decimals at out, as "%.4f" writes it but without its cost: a
 // million moves write thirteen million numbers. Returns the end.
 char* PutNumber(char* out, double value) {
-    if (!(std::fabs(value) < 9e14)) {  // beyond any machine: "%.4f", cut to the room it has
+    if (value == 0.0)
+        return PutText(out, "0.0000");  // the rotary axes of most programs
+    if (!(std::fabs(value) < 9e14)) {   // beyond any machine: "%.4f", cut to the room it has
         const int length = std::snprintf(out, 64, "%.4f", value);
         return out + std::clamp(length, 0, 63);
     }
@@ -133,11 +140,6 @@ char* PutNumber(char* out, double value) {
     const std::size_t length = std::size_t(digits + sizeof digits - at);
     std::memcpy(out, at, length);
     return out + length;
-}
-
-char* PutText(char* out, std::string_view text) {
-    std::memcpy(out, text.data(), text.size());
-    return out + text.size();
 }
 
 // One CSV row of a move; room for kRowRoom characters at out. Returns the end.

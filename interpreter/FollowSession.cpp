@@ -164,6 +164,7 @@ void FollowSession::FollowAgain(std::uint32_t first, std::uint32_t removed, std:
     std::vector<Checkpoint> fresh;
     std::optional<std::uint32_t> oldStop;
     Follower follower(dialect_, part, files_);
+    follower.SetReadAheadFrom(0);  // a part of a thousand lines or so: not worth a thread
     const std::uint32_t lastLine = std::uint32_t(lineStarts_.size());
     follower.SetAfterLine([&](std::uint32_t line, const MachineContext& context) {
         if (line == lastLine)

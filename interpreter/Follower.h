@@ -23,7 +23,7 @@ class Follower {
     Follower(Dialect dialect, FollowListener& listener, SubprogramFiles* files = nullptr)
         : dialect_(dialect), listener_(listener), files_(files) {}
 
-    // Programs of at least this many lines are read ahead on a second thread.
+    // Programs of at least this many lines are read ahead on a second thread (0: never).
     static constexpr std::size_t kReadAheadFrom = 65536;
     void SetReadAheadFrom(std::size_t lines) { readAheadFrom_ = lines; }
 
