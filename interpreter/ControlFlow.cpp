@@ -11,7 +11,7 @@ std::string OName(const std::string& label) {
     return "o" + label;
 }
 
-// Macro B argument specification I: the local each argument letter sets (G65).
+// Macro B arguments of the first kind: the local each argument letter of G65 sets.
 int LocalOfArgument(char letter) {
     switch (letter) {
         case 'A':
