@@ -60,6 +60,10 @@ int PrintState(const Options& options, const std::string& file, interp::Dialect 
             text.pop_back();
         text += '\n';
     }
+    // What a reader of the program cannot know is taken as zero; the state says so.
+    text +=
+        "(work offsets, tool lengths and radii and the G28/G30 positions the program does "
+        "not set are taken as zero)\n";
     std::fwrite(text.data(), 1, text.size(), stdout);
     return kSuccess;
 }
