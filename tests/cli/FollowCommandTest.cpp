@@ -68,7 +68,8 @@ TEST_F(FollowCommandTest, StateNamesEachGroupWithTheDictionarysComment) {
     ASSERT_EQ(result.exitCode, 0) << result.err;
     for (const char* row :
          {"motion        G1            Linear feed\n", "distance      G91           Incremental\n",
-          "feed mode     G94 F100\n", "spindle       M3 S1200      Spindle on\n"}) {
+          "feed mode     G94 F100\n", "spindle       M3 S1200      Spindle on\n",
+          "the G28/G30 positions the program does not set are taken as zero)\n"}) {
         EXPECT_NE(result.out.find(row), std::string::npos) << row << " in\n" << result.out;
     }
     EXPECT_EQ(Run({"--state", "9", "-d", dictionary_, program}).exitCode, 4);
