@@ -87,8 +87,9 @@ struct Block {
     CodeList mCodes;
     std::vector<Assignment> assignments;
     Flow flow;
-    bool deleted = false;  // began with "/"
-    bool percent = false;  // a "%" line
+    std::optional<double> polarRadius, polarAngle;  // RS274NGC's @ and ^ (the XY plane)
+    bool deleted = false;                           // began with "/"
+    bool percent = false;                           // a "%" line
 
     static constexpr int Bit(char letter) { return 1 << (letter - 'A'); }
     bool Has(char letter) const { return (present & Bit(letter)) != 0; }
@@ -99,8 +100,8 @@ struct Block {
     bool HasG(int code) const { return gCodes.Has(code); }
     bool HasM(int code) const { return mCodes.Has(code); }
     bool Empty() const {
-        return present == 0 && gCodes.empty() && mCodes.empty() && assignments.empty() &&
-               flow.kind == FlowKind::None;
+        return present == 0 && !polarRadius && !polarAngle && gCodes.empty() && mCodes.empty() &&
+               assignments.empty() && flow.kind == FlowKind::None;
     }
 };
 

@@ -462,10 +462,31 @@ void BlockExecutor::Homes(const Block& block, int code) {
     motion_.Rapid(home);
 }
 
+// Polar words: the radius and angle (degrees) of X and Y about the origin of the program's
+// coordinates, taken from where the tool stands for those not given, added to them with G91.
+void BlockExecutor::ApplyPolar(const Block& block, const Axes& offsets, Axes& target) const {
+    const ModalState& modal = context_.modal;
+    const double scale = UnitScale(modal, kX);
+    const double x = (target[kX] - offsets[kX]) / scale, y = (target[kY] - offsets[kY]) / scale;
+    constexpr double kDegree = 3.14159265358979323846 / 180.0;
+    double radius = std::hypot(x, y), angle = std::atan2(y, x) / kDegree;
+    if (modal.incremental) {
+        radius += block.polarRadius.value_or(0);
+        angle += block.polarAngle.value_or(0);
+    } else {
+        radius = block.polarRadius.value_or(radius);
+        angle = block.polarAngle.value_or(angle);
+    }
+    target[kX] = radius * std::cos(angle * kDegree) * scale + offsets[kX];
+    target[kY] = radius * std::sin(angle * kDegree) * scale + offsets[kY];
+}
+
 Axes BlockExecutor::Target(const Block& block, bool machine) const {
     const ModalState& modal = context_.modal;
     const Axes offsets = OffsetsOf(context_);
     Axes target = context_.position;
+    if (block.polarRadius || block.polarAngle)
+        ApplyPolar(block, offsets, target);
     for (std::size_t a = 0; a < kAxisCount; ++a) {
         const auto v = block.Find(kAxisLetters[a]);
         if (!v)
@@ -520,6 +541,7 @@ void BlockExecutor::MotionOf(const Block& block) {
     bool axes = false;
     for (std::size_t a = 0; a < kAxisCount; ++a)
         axes |= block.Has(kAxisLetters[a]);
+    axes |= block.polarRadius || block.polarAngle;
     bool motionWord = false;
     for (const int g : block.gCodes)
         motionWord |= GroupOf(g, dialect_) == Group::Motion && g != 800;
@@ -662,6 +684,8 @@ void BlockExecutor::CannedCycle(const Block& block) {
     }
     Axes at = context_.position;
     for (int i = 0; i < int(repeats); ++i) {
+        if (block.polarRadius || block.polarAngle)
+            ApplyPolar(block, offsets, at);
         for (const Axis a : {axes.first, axes.second}) {
             const auto v = block.Find(kAxisLetters[a]);
             if (!v)

@@ -31,6 +31,7 @@ class BlockExecutor {
     void Stops(const Block& block);
     void ReportNoFeed();
     Axes Target(const Block& block, bool machine) const;
+    void ApplyPolar(const Block& block, const Axes& offsets, Axes& target) const;
     int NonModal(const Block& block) const;
 
     MachineContext& context_;

@@ -216,6 +216,14 @@ class LineReader {
             block_.assignments.push_back(std::move(assignment));
             return;
         }
+        if ((letter == '@' || letter == '^') && dialect_ == Dialect::Rs274ngc) {
+            ++pos_;
+            std::optional<double>& polar = letter == '@' ? block_.polarRadius : block_.polarAngle;
+            if (polar)
+                Fail(std::string("the word ") + letter + " appears twice");
+            polar = expr_.RealValue();
+            return;
+        }
         if (letter == '$' && dialect_ == Dialect::Rs274ngc) {
             ++pos_;
             expr_.RealValue();  // the spindle the block's S and M3/M4/M5 are for

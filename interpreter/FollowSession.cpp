@@ -91,7 +91,7 @@ void FollowSession::Follow(std::string text) {
 
 void FollowSession::FollowAll() {
     result_ = FollowResult();
-    checkpoints_.assign(1, Checkpoint{0, MachineContext{}});
+    checkpoints_.assign(1, Checkpoint{0, StartContext(dialect_)});
     Follower follower(dialect_, result_, files_);
     follower.SetAfterLine([this](std::uint32_t line, const MachineContext& context) {
         if (line % every_ == 0)

@@ -21,7 +21,7 @@ class Follower {
     static constexpr std::uint64_t kBlockLimit = 20'000'000;
 
     Follower(Dialect dialect, FollowListener& listener, SubprogramFiles* files = nullptr)
-        : dialect_(dialect), listener_(listener), files_(files) {}
+        : dialect_(dialect), listener_(listener), files_(files), context_(StartContext(dialect)) {}
 
     // Programs of at least this many lines are read ahead on a second thread (0: never).
     static constexpr std::size_t kReadAheadFrom = 65536;

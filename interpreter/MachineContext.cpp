@@ -2,6 +2,13 @@
 
 namespace qm::interp {
 
+MachineContext StartContext(Dialect dialect) {
+    MachineContext context;
+    if (dialect == Dialect::Rs274ngc)
+        context.modal.returnLevel = ReturnLevel::RPlane;
+    return context;
+}
+
 double UnitScale(const ModalState& modal, Axis axis) {
     return modal.inches && axis <= kZ ? kMmPerInch : 1.0;
 }

@@ -35,6 +35,9 @@ constexpr int WorkOffsetBase(int gCode, int extra) {
 }
 }  // namespace param
 
+// The context a program starts in: LinuxCNC starts with G99 (return to R), Fanuc with G98.
+MachineContext StartContext(Dialect dialect);
+
 // The offsets in effect: program coordinates plus these are machine coordinates.
 Axes OffsetsOf(const MachineContext& context);
 // Millimetres (or degrees) per program unit on each axis.
