@@ -90,6 +90,17 @@ TEST_F(FollowCommandTest, SubprogramFilesBesideTheProgramAreFollowedAndNamedInPr
     EXPECT_EQ(check.out, File("O1234.SUB") + ":3: G7.3 is not a G code of fanuc\n");
 }
 
+TEST_F(FollowCommandTest, WhatCouldBeFollowedIsWrittenAndTheReasonGoesToStandardError) {
+    const std::string program =
+        Program("R.NGC", "G0 X1\no<r> sub\no<r> call\no<r> endsub\no<r> call\nM2\n");
+    const auto result = Run({"--toolpath", program});
+    EXPECT_EQ(result.exitCode, 4);
+    EXPECT_EQ(result.out,
+              "line,kind,x,y,z,a,b,c,plane,cx,cy,cz,turns,feed\n"
+              "1,rapid,1.0000,0.0000,0.0000,0.0000,0.0000,0.0000,,,,,,\n");
+    EXPECT_EQ(result.err, program + ":3: calls nested deeper than 64 (a recursion?)\n");
+}
+
 TEST_F(FollowCommandTest, FollowCommandsGoOneAtATime) {
     const std::string program = Program("P.NC", "M2\n");
     EXPECT_EQ(Run({"--toolpath", "--check", program}).exitCode, 1);
