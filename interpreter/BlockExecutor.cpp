@@ -217,6 +217,9 @@ void BlockExecutor::CheckCodes(const Block& block) {
         }
         seen[int(group)] = true;
     }
+    if (dialect_ == Dialect::Rs274ngc && (block.Has('U') || block.Has('V') || block.Has('W'))) {
+        motion_.Report("the U, V and W axes are not followed");
+    }
     int stops = 0, spindles = 0, coolants = 0;
     for (const int m : block.mCodes) {
         if (!KnownM(m, dialect_))

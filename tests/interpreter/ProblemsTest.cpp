@@ -24,6 +24,7 @@ TEST_F(ProblemsTest, EachKindAtItsLine) {
         {"G0 X[1/0]\nM2\n", "1: division by zero"},
         {"G0 X#<nothing>\nM2\n", "1: parameter #<NOTHING> is used before it is set"},
         {"G0 X1 X2\nM2\n", "1: the word X appears twice"},
+        {"G1 W100 F10\nM2\n", "1: the U, V and W axes are not followed"},
     };
     for (const ProblemCase& c : cases) {
         SCOPED_TRACE(c.program);
