@@ -12,7 +12,7 @@ PACKAGES := cmake ninja-build ccache g++ make pkg-config libgtest-dev libgmock-d
             qt6-base-dev libqscintilla2-qt6-dev libx11-dev xvfb xauth xdotool xclip poppler-utils \
             libxlsxwriter-dev unzip desktop-file-utils dpkg-dev
 
-.PHONY: setup build run test bench install package clean
+.PHONY: setup build run test bench install package clean reference reference-data compare-reference
 
 setup:
 	@missing=""; \
@@ -56,6 +56,29 @@ bench: build
 	$(BUILD_DIR)/bin/quillmark-bench
 	$(BUILD_DIR)/bin/quillmark-window-bench
 	$(BUILD_DIR)/bin/quillmark-missing-bench
+	$(BUILD_DIR)/bin/quillmark-toolpath-bench --reference $(REFERENCE_DIR)
+
+# LinuxCNC's standalone interpreter rs274, the yardstick for --toolpath: fetched from the Debian
+# archive and unpacked into $(REFERENCE_DIR), not installed. Tools 1..REFERENCE_TOOLS of length 0
+# and diameter 0 in its tool table.
+REFERENCE_DIR   := $(BUILD_DIR)/reference
+REFERENCE_TOOLS ?= 99
+REFERENCE_FILES := $(wildcard tests/interpreter/reference/*.ngc)
+FILES           ?= $(filter-out %_sub.ngc,$(REFERENCE_FILES))
+
+reference: $(REFERENCE_DIR)/rs274
+
+$(REFERENCE_DIR)/rs274: tools/fetch-rs274.sh
+	tools/fetch-rs274.sh $(REFERENCE_DIR) $(REFERENCE_TOOLS)
+
+# make reference-data: the expected moves of the reference programs (NAME.ngc -> NAME.csv),
+# written from rs274's output.
+reference-data: reference
+	tools/rs274-reference.py expected --reference $(REFERENCE_DIR) $(FILES)
+
+# make compare-reference [FILES=...]: quillmark-convert --toolpath against rs274, move by move.
+compare-reference: reference build
+	tools/rs274-reference.py compare --reference $(REFERENCE_DIR) --converter $(BUILD_DIR)/bin/quillmark-convert $(FILES)
 
 # make install PREFIX=/opt/quillmark: the programs, data, desktop entry, icon and manual page.
 PREFIX ?= /usr/local

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include <cstdlib>
 #include <string_view>
 
 namespace qm::cli {
@@ -36,6 +37,47 @@ bool ParseEncoding(const std::string& name, EncodingChoice& choice) {
     return true;
 }
 
+// The options of following a program: --toolpath, --summary, --format, --rapid, --check,
+// --dialect.
+bool TakeFollowOption(const std::vector<std::string>& args, std::size_t& i, Options& options,
+                      std::string& error) {
+    std::optional<std::string> value;
+    if (args[i] == "--summary") {
+        options.summary = true;
+    } else if (args[i] == "--check") {
+        options.check = true;
+    } else if (args[i] == "--toolpath") {
+        options.toolpath = true;
+    } else if (TakeValue(args, i, "", "--state", value, error)) {
+        char* end = nullptr;
+        const unsigned long line = error.empty() ? std::strtoul(value->c_str(), &end, 10) : 0;
+        if (error.empty() && (end == value->c_str() || *end != '\0' || line == 0 ||
+                              line > 0xffffffffUL || value->front() == '-')) {
+            error = "--state needs a line number from 1";
+        }
+        options.stateLine = std::uint32_t(line);
+    } else if (TakeValue(args, i, "", "--dialect", options.dialect, error)) {
+        if (error.empty() && *options.dialect != "rs274ngc" && *options.dialect != "fanuc") {
+            error = "unknown dialect '" + *options.dialect + "' (use rs274ngc or fanuc)";
+        }
+    } else if (TakeValue(args, i, "", "--format", value, error)) {
+        if (error.empty() && *value != "json" && *value != "table") {
+            error = "unknown format '" + *value + "' (use table or json)";
+        }
+        options.json = error.empty() && *value == "json";
+    } else if (TakeValue(args, i, "", "--rapid", value, error)) {
+        char* end = nullptr;
+        if (error.empty())
+            options.rapidRate = std::strtod(value->c_str(), &end);
+        if (error.empty() && (end == value->c_str() || *end != '\0' || !(options.rapidRate > 0))) {
+            error = "--rapid needs a rate in mm/min above zero";
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
@@ -58,6 +100,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
             options.missing = true;
         } else if (TakeValue(args, i, "-d", "--dictionary", options.dictionary, error) ||
                    TakeValue(args, i, "-o", "--output", options.output, error)) {
+        } else if (TakeFollowOption(args, i, options, error)) {
         } else if (TakeValue(args, i, "", "--encoding", encoding, error)) {
             if (error.empty() && !ParseEncoding(*encoding, options.encoding)) {
                 error = "unknown encoding '" + *encoding + "' (use auto, shift_jis or utf-8)";
@@ -73,6 +116,13 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     if (error.empty() && options.missing && options.output) {
         error = "--missing prints to standard output: -o does not go with it";
     }
+    if (error.empty() && options.Follows() && (options.missing || options.output)) {
+        error = "--toolpath, --summary, --check and --state go neither with --missing nor with -o";
+    }
+    if (error.empty() && options.FollowCommands() > 1)
+        error = "only one of --toolpath, --summary, --check and --state at a time";
+    if (error.empty() && (options.toolpath || options.stateLine) && options.files.size() > 1)
+        error = std::string(options.toolpath ? "--toolpath" : "--state") + " follows one FILE";
     if (error.empty() && options.files.size() > 1) {
         for (const std::string& file : options.files) {
             if (file == "-") error = "standard input (-) can only be converted on its own";
@@ -106,6 +156,19 @@ std::string UsageText(const std::string& programFolder) {
            "                         line: WORD<TAB>COUNT<TAB>FILE:LINE, where COUNT is over all\n"
            "                         FILEs and FILE:LINE is the first occurrence; most frequent\n"
            "                         first, then by word. Nothing is printed when none is missing.\n"
+           "      --toolpath FILE    follow the program FILE as its controller would and print\n"
+           "                         its moves as CSV, one a line:\n"
+           "                         line,kind,x,y,z,a,b,c,plane,cx,cy,cz,turns,feed\n"
+           "      --summary          print each program's dialect, units, lines, moves, extents,\n"
+           "                         feed and rapid lengths, estimated time and tools\n"
+           "      --format table|json  how --summary prints (table by default)\n"
+           "      --rapid MM_PER_MIN the rapid rate the time estimate assumes (default 5000)\n"
+           "      --check            print every problem found as FILE:LINE: message\n"
+           "      --state LINE FILE  print the state in effect after LINE of FILE, one group a\n"
+           "                         line, each with the dictionary's comment for its word\n"
+           "      --dialect rs274ngc|fanuc  read every FILE so, whatever its type (NC NGC\n"
+           "                         GCODE TAP and no extension are rs274ngc; TOP LDR LPD are\n"
+           "                         not followed; any other type is fanuc)\n"
            "  -h, --help             show this help and exit\n"
            "  -V, --version          show the version and exit\n"
            "\n"
@@ -122,7 +185,8 @@ std::string UsageText(const std::string& programFolder) {
            "Any other type uses the application's current dictionary (first Kestrel.dic).\n"
            "\n"
            "Exit status: 0 success, 1 usage error, 2 a dictionary was refused,\n"
-           "3 a file could not be read or written, or its conversion ran out of memory.\n";
+           "3 a file could not be read or written, or its conversion ran out of memory,\n"
+           "4 --check found a problem, or a program could not be followed to its end.\n";
 }
 
 }  // namespace qm::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,16 @@ struct Options {
     EncodingChoice outputEncoding = EncodingChoice::Auto;  // how results are written
     std::vector<std::string> files;          // "-" is standard input
     bool missing = false;                    // --missing: list the words the dictionary lacks
+    // Following the program as its controller would (FollowCommands.h), one command at a time.
+    bool toolpath = false;                   // --toolpath FILE: its moves as CSV
+    bool summary = false;                    // --summary
+    bool json = false;                       // --format json
+    double rapidRate = 5000;                 // --rapid MM_PER_MIN
+    bool check = false;                      // --check
+    std::optional<std::uint32_t> stateLine;  // --state LINE FILE
+    std::optional<std::string> dialect;      // --dialect rs274ngc|fanuc
+    int FollowCommands() const { return toolpath + summary + check + stateLine.has_value(); }
+    bool Follows() const { return FollowCommands() > 0; }
     bool help = false;
     bool version = false;
 };

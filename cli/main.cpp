@@ -12,6 +12,7 @@
 
 #include "CommandLine.h"
 #include "ConvertFiles.h"
+#include "FollowCommands.h"
 #include "ListMissing.h"
 #include "ProgramFolder.h"
 #include "UndoOnSignal.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
         return qm::cli::kSuccess;
     }
     try {
+        if (options->Follows()) return qm::cli::RunFollowCommand(*options, programFolder);
         if (options->missing) return qm::cli::ListMissingWords(*options, programFolder);
         return qm::cli::ConvertFiles(*options, programFolder);
     } catch (const std::bad_alloc&) {

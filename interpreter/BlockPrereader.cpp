@@ -1,0 +1,80 @@
+#include "BlockPrereader.h"
+
+#include "BlockReader.h"
+#include "Expression.h"
+
+namespace qm::interp {
+namespace {
+
+// The values of a block without parameters: never asked for.
+class NoValues : public ValueSource {
+  public:
+    double Numbered(int) const override { return 0; }
+    std::optional<double> Named(const std::string&) const override { return std::nullopt; }
+};
+
+}  // namespace
+
+BlockPrereader::BlockPrereader(const ProgramUnit& unit, Dialect dialect)
+    : unit_(unit),
+      dialect_(dialect),
+      slots_(std::make_unique<Slot[]>(kAhead)),
+      thread_([this] { ReadAhead(); }) {}
+
+BlockPrereader::~BlockPrereader() {
+    Stop();
+}
+
+bool BlockPrereader::Stop() {
+    if (thread_.joinable()) {
+        stop_ = true;
+        following_.fetch_add(kAhead);
+        following_.notify_all();
+        thread_.join();
+    }
+    return false;
+}
+
+void BlockPrereader::ReadAhead() {
+    const NoValues none;
+    const std::size_t count = unit_.LineCount();
+    for (std::uint32_t index = 0; index < count && !stop_;) {
+        std::uint32_t following = following_.load(std::memory_order_acquire);
+        if (index < following)
+            index = following;  // following jumped ahead: so does reading
+        if (index >= following + kAhead) {
+            following_.wait(following);  // as far ahead as the slots reach
+            continue;
+        }
+        Slot& slot = slots_[index % kAhead];
+        const std::string_view line = unit_.Line(index);
+        slot.usable = line.find('#') == std::string_view::npos;
+        if (slot.usable) {
+            slot.block = Block{};
+            try {
+                ReadBlockInto(line, dialect_, none, slot.block);
+            } catch (const ReadFailure&) {
+                slot.usable = false;  // the follower reads it again and reports it
+            }
+        }
+        slot.line.store(index + 1, std::memory_order_release);
+        ++index;
+    }
+}
+
+bool BlockPrereader::Take(std::uint32_t index, Block& block) {
+    // Only while following goes forward: a slot is then never written while it is taken.
+    if (index < following_.load(std::memory_order_relaxed) || stop_)
+        return Stop();
+    // Announced first: the slot of this line is not written again until following passes it.
+    following_.store(index, std::memory_order_release);
+    if (index % (kAhead / 4) == 0)
+        following_.notify_one();  // now and then: the reader waits for a quarter of its room
+    Slot& slot = slots_[index % kAhead];
+    if (slot.line.load(std::memory_order_acquire) != index + 1 || !slot.usable)
+        return false;
+    block = std::move(slot.block);
+    return true;
+}
+
+}  // namespace qm::interp

@@ -1,0 +1,319 @@
+#include "BlockReader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "Expression.h"
+
+namespace qm::interp {
+namespace {
+
+bool IsLetter(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+class LineReader {
+  public:
+    LineReader(std::string_view text, Dialect dialect, const ValueSource& values, Block& block)
+        : text_(text),
+          dialect_(dialect),
+          values_(values),
+          expr_(text_, pos_, values, dialect),
+          block_(block) {}
+
+    void Read() {
+        if (Peek() == '/') {
+            block_.deleted = true;  // the block delete switch is off: the block runs
+            ++pos_;
+        }
+        if (Peek() == '%') {
+            block_.percent = true;
+            return;
+        }
+        if (Peek() == 'N')
+            SkipSequenceNumber();
+        if (Peek() == 'O') {
+            dialect_ == Dialect::Fanuc ? ProgramHead() : OWord();
+            if (dialect_ == Dialect::Rs274ngc)
+                return;
+        }
+        while (pos_ < text_.size())
+            Item();
+    }
+
+  private:
+    char Peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
+    bool Take(std::string_view word) {
+        if (text_.substr(pos_, word.size()) != word)
+            return false;
+        pos_ += word.size();
+        return true;
+    }
+    [[noreturn]] static void Fail(const std::string& reason) { throw ReadFailure(reason); }
+
+    void SkipSequenceNumber() {
+        ++pos_;
+        while (IsDigit(Peek()) || Peek() == '.')
+            ++pos_;
+    }
+
+    std::string Keyword() {
+        const std::size_t start = pos_;
+        while (IsLetter(Peek()))
+            ++pos_;
+        return std::string(text_.substr(start, pos_ - start));
+    }
+
+    void OWord() {
+        ++pos_;
+        Flow& flow = block_.flow;
+        if (Peek() == '<') {
+            const std::size_t close = text_.find('>', pos_);
+            if (close == std::string_view::npos)
+                Fail("an O-word name has no closing '>'");
+            flow.label = std::string(text_.substr(pos_, close + 1 - pos_));
+            pos_ = close + 1;
+        } else {
+            const std::size_t start = pos_;
+            while (IsDigit(Peek()))
+                ++pos_;
+            if (pos_ == start)
+                Fail("an O-word needs a number or a <name>");
+            flow.label = std::to_string(std::stol(std::string(text_.substr(start, pos_ - start))));
+        }
+        const std::string keyword = Keyword();
+        static const std::pair<const char*, FlowKind> kKeywords[] = {
+            {"SUB", FlowKind::Sub},
+            {"ENDSUB", FlowKind::EndSub},
+            {"RETURN", FlowKind::Return},
+            {"CALL", FlowKind::Call},
+            {"DO", FlowKind::Do},
+            {"WHILE", FlowKind::While},
+            {"ENDWHILE", FlowKind::EndWhile},
+            {"BREAK", FlowKind::Break},
+            {"CONTINUE", FlowKind::Continue},
+            {"IF", FlowKind::If},
+            {"ELSEIF", FlowKind::ElseIf},
+            {"ELSE", FlowKind::Else},
+            {"ENDIF", FlowKind::EndIf},
+            {"REPEAT", FlowKind::Repeat},
+            {"ENDREPEAT", FlowKind::EndRepeat}};
+        const auto found = std::find_if(std::begin(kKeywords), std::end(kKeywords),
+                                        [&](const auto& k) { return keyword == k.first; });
+        if (found == std::end(kKeywords)) {
+            Fail(keyword.empty() ? "an O-word needs a keyword (sub, call, while, if, ...)"
+                                 : "unknown O-word keyword '" + keyword + "'");
+        }
+        flow.kind = found->second;
+        switch (flow.kind) {
+            case FlowKind::Call:
+                while (Peek() == '[')
+                    flow.arguments.push_back(expr_.RealValue());
+                break;
+            case FlowKind::While:
+            case FlowKind::If:
+            case FlowKind::ElseIf:
+            case FlowKind::Repeat:
+                if (Peek() != '[')
+                    Fail("O" + flow.label + " " + keyword + " needs a [condition]");
+                flow.condition = expr_.RealValue();
+                break;
+            case FlowKind::Return:
+            case FlowKind::EndSub:
+                if (Peek() == '[') {
+                    flow.condition = expr_.RealValue();
+                    flow.hasValue = true;
+                }
+                break;
+            default:
+                break;
+        }
+        if (pos_ < text_.size())
+            Fail("unexpected text after O" + flow.label + " " + keyword);
+    }
+
+    void ProgramHead() {
+        ++pos_;
+        const std::size_t start = pos_;
+        while (IsDigit(Peek()))
+            ++pos_;
+        if (pos_ == start)
+            Fail("a program number must follow O");
+        block_.flow.kind = FlowKind::ProgramHead;
+        block_.flow.number =
+            std::stoi(std::string(text_.substr(start, std::min<std::size_t>(pos_ - start, 9))));
+    }
+
+    int MacroNumber() {
+        const double n = expr_.RealValue();
+        if (n != std::floor(n) || n < 0)
+            Fail("a whole number is needed");
+        return int(n);
+    }
+
+    void MacroStatement(const std::string& keyword) {
+        Flow& flow = block_.flow;
+        if (keyword == "WHILE") {
+            flow.kind = FlowKind::MacroWhile;
+            flow.condition = BracketCondition(keyword);
+            if (!Take("DO"))
+                Fail("WHILE needs DO and a number");
+            flow.number = Peek() ? MacroNumber() : 0;
+        } else if (keyword == "END") {
+            flow.kind = FlowKind::MacroEnd;
+            flow.number = MacroNumber();
+        } else if (keyword == "DO") {  // DOn without WHILE: a loop that runs for ever
+            flow.kind = FlowKind::MacroWhile;
+            flow.condition = 1;
+            flow.number = MacroNumber();
+        } else if (keyword == "GOTO") {
+            flow.kind = FlowKind::MacroGoto;
+            flow.number = MacroNumber();
+        } else if (keyword == "IF") {
+            flow.condition = BracketCondition(keyword);
+            if (Take("GOTO")) {
+                flow.kind = FlowKind::MacroIfGoto;
+                flow.number = MacroNumber();
+            } else if (Take("THEN")) {
+                flow.kind = FlowKind::MacroIfThen;  // the rest of the block runs when true
+            } else {
+                Fail("IF needs GOTO or THEN");
+            }
+        } else {
+            Fail("unknown word '" + keyword + "'");
+        }
+    }
+
+    double BracketCondition(const std::string& keyword) {
+        if (Peek() != '[')
+            Fail(keyword + " needs a [condition]");
+        return expr_.RealValue();
+    }
+
+    bool AtMacroKeyword() const {
+        for (const std::string_view keyword : {"WHILE", "END", "DO", "GOTO", "IF"}) {
+            if (text_.substr(pos_, keyword.size()) == keyword)
+                return true;
+        }
+        return false;
+    }
+
+    void Item() {
+        const char letter = Peek();
+        if (letter == '#') {
+            ++pos_;
+            Assignment assignment;
+            const ParameterRef ref = expr_.Parameter();
+            if (!Take("="))
+                Fail("'=' expected after a parameter at the start of a word");
+            assignment.number = ref.number;
+            assignment.name = ref.name;
+            assignment.value = dialect_ == Dialect::Fanuc ? expr_.Expression() : expr_.RealValue();
+            block_.assignments.push_back(std::move(assignment));
+            return;
+        }
+        if ((letter == '@' || letter == '^') && dialect_ == Dialect::Rs274ngc) {
+            ++pos_;
+            std::optional<double>& polar = letter == '@' ? block_.polarRadius : block_.polarAngle;
+            if (polar)
+                Fail(std::string("the word ") + letter + " appears twice");
+            polar = expr_.RealValue();
+            return;
+        }
+        if (letter == '$' && dialect_ == Dialect::Rs274ngc) {
+            ++pos_;
+            expr_.RealValue();  // the spindle the block's S and M3/M4/M5 are for
+            return;
+        }
+        if (!IsLetter(letter))
+            Fail(std::string("unexpected '") + letter + "'");
+        if (dialect_ == Dialect::Fanuc && AtMacroKeyword()) {
+            MacroStatement(Keyword());
+            return;
+        }
+        ++pos_;
+        const double value = expr_.RealValue();
+        if (letter == 'G') {
+            if (!block_.gCodes.Add(int(std::lround(value * 10.0))))
+                Fail("more than 16 G words in one block");
+        } else if (letter == 'M') {
+            if (!block_.mCodes.Add(int(std::lround(value))))
+                Fail("more than 16 M words in one block");
+        } else if (letter == 'N') {
+        } else {
+            if (block_.Has(letter))
+                Fail(std::string("the word ") + letter + " appears twice");
+            block_.present |= Block::Bit(letter);
+            block_.value[std::size_t(letter - 'A')] = value;
+        }
+    }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    Dialect dialect_;
+    const ValueSource& values_;
+    ExpressionReader expr_;
+    Block& block_;
+};
+
+}  // namespace
+
+std::string ReadableText(std::string_view line) {
+    std::string text;
+    ReadableTextInto(line, text);
+    return text;
+}
+
+void ReadableTextInto(std::string_view line, std::string& text) {
+    if (text.size() < line.size())
+        text.resize(line.size());
+    char* const start = text.data();
+    char* out = start;
+    bool inComment = false;
+    for (const char c : line) {
+        if (inComment) {
+            inComment = c != ')';
+        } else if (c == '(') {
+            inComment = true;
+        } else if (c == ';' || c == '\r' || c == '\n') {
+            break;
+        } else if (c != ' ' && c != '\t') {
+            *out++ = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+        }
+    }
+    text.resize(std::size_t(out - start));
+}
+
+void ReadBlockInto(std::string_view line, Dialect dialect, const ValueSource& values,
+                   Block& block) {
+    thread_local std::string text;  // one buffer for every line read
+    ReadableTextInto(line, text);
+    LineReader(text, dialect, values, block).Read();
+}
+
+Block ReadBlock(std::string_view line, Dialect dialect, const ValueSource& values) {
+    thread_local std::string text;  // one buffer for every line read
+    ReadableTextInto(line, text);
+    Block block;
+    LineReader(text, dialect, values, block).Read();
+    return block;
+}
+
+bool HasControlFlow(std::string_view line, Dialect dialect) {
+    const std::string text = ReadableText(line);
+    if (text.find_first_of("O%") != std::string::npos)
+        return true;  // O-words, program heads, GOTO, DO: and the tape's ends
+    if (dialect == Dialect::Rs274ngc)
+        return false;
+    for (const std::string_view word : {"M98", "M99", "G65", "G66", "IF", "END", "WHILE"}) {
+        if (text.find(word) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace qm::interp

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Dialect.h"
+#include "FollowResult.h"
+#include "MachineContext.h"
+#include "SubprogramFiles.h"
+
+namespace qm::interp {
+
+// A program followed and kept followed while it is edited. The context is kept every
+// kCheckpointEvery lines; after an edit, a program without control flow is followed again
+// from the last kept context before the edit, only until the context after a line past the
+// edit equals the one kept there before, and the rest of the old result is kept. The result
+// is always the one following the whole new text would give.
+class FollowSession {
+  public:
+    static constexpr std::uint32_t kCheckpointEvery = 1024;
+
+    explicit FollowSession(Dialect dialect, SubprogramFiles* files = nullptr,
+                           std::uint32_t checkpointEvery = kCheckpointEvery)
+        : dialect_(dialect), files_(files), every_(checkpointEvery) {}
+
+    void Follow(std::string text);
+    // Lines first ... first + removed - 1 (1-based) are replaced by lines: whole lines, each
+    // ending in a line feed but the text's last one.
+    void Replace(std::uint32_t first, std::uint32_t removed, std::string_view lines);
+
+    const FollowResult& Result() const { return result_; }
+    const std::string& Text() const { return text_; }
+    // The memory the kept contexts hold (an estimate: parameters count by their entries).
+    std::size_t CheckpointBytes() const;
+    // How many lines the last follow ran: the whole program, or the part re-followed.
+    std::uint32_t LinesFollowedLast() const { return linesFollowedLast_; }
+
+  private:
+    struct Checkpoint {
+        std::uint32_t line;  // the context after this line (0: before the first)
+        MachineContext context;
+    };
+    class PartResult;
+
+    void FollowAll();
+    std::uint32_t EditText(std::uint32_t first, std::uint32_t removed, std::string_view lines);
+    void FollowAgain(std::uint32_t first, std::uint32_t removed, std::uint32_t added);
+    void Splice(std::uint32_t kept, std::optional<std::uint32_t> oldStop, std::int64_t shift,
+                PartResult& part);
+
+    Dialect dialect_;
+    SubprogramFiles* files_;
+    std::uint32_t every_;
+    std::string text_;
+    std::vector<std::size_t> lineStarts_;
+    std::vector<std::uint8_t> flowLine_;  // per line: it may hold control flow
+    std::size_t flowLines_ = 0;
+    FollowResult result_;
+    std::vector<Checkpoint> checkpoints_;
+    std::uint32_t linesFollowedLast_ = 0;
+};
+
+}  // namespace qm::interp

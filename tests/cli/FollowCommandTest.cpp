@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include "ConverterFixture.h"
+
+namespace qm::test {
+namespace {
+
+class FollowCommandTest : public ConverterFixture {
+  protected:
+    FollowCommandTest()
+        : ConverterFixture(
+              "0,\"G01\",\"Linear feed\"\r\n0,\"G91\",\"Incremental\"\r\n"
+              "0,\"M3\",\"Spindle on\"\r\n") {}
+    std::string Program(const std::string& name, const std::string& text) {
+        const std::string path = File(name);
+        WriteBytes(path, text);
+        return path;
+    }
+};
+
+TEST_F(FollowCommandTest, ToolpathListsEveryMoveAsCsv) {
+    const std::string program = Program("P.NC", "G20 G0 X1 Y2\nF10 G2 X3 Y2 I1 J0\nG1 Z-1\nM2\n");
+    const auto result = Run({"--toolpath", program});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ReadBytes(program), "G20 G0 X1 Y2\nF10 G2 X3 Y2 I1 J0\nG1 Z-1\nM2\n");
+    EXPECT_EQ(
+        result.out,
+        "line,kind,x,y,z,a,b,c,plane,cx,cy,cz,turns,feed\n"
+        "1,rapid,25.4000,50.8000,0.0000,0.0000,0.0000,0.0000,,,,,,\n"
+        "2,arc,76.2000,50.8000,0.0000,0.0000,0.0000,0.0000,XY,50.8000,50.8000,0.0000,-1,254.0000\n"
+        "3,feed,76.2000,50.8000,-25.4000,0.0000,0.0000,0.0000,,,,,,254.0000\n");
+}
+
+TEST_F(FollowCommandTest, CheckPrintsProblemsInLineOrderAndExitsWithFour) {
+    const std::string program = Program("P.NC", "G0 X1\nG1 X2\nG7.3\n");
+    const auto result = Run({"--check", program});
+    EXPECT_EQ(result.exitCode, 4);
+    EXPECT_EQ(result.out, program + ":2: a feed move with no feed rate (F)\n" + program +
+                              ":3: G7.3 is not a G code of rs274ngc\n" + program +
+                              ":3: the program does not end with M2 or M30\n");
+    EXPECT_EQ(Run({"--check", Program("Q.NC", "G0 X1\nM2\n")}).exitCode, 0);
+}
+
+TEST_F(FollowCommandTest, TheFileTypeOrDialectOptionChoosesTheReading) {
+    const std::string text = "G54.1 P2 G0 X1\nM30\n";
+    EXPECT_EQ(Run({"--check", Program("P.MIN", text)}).exitCode, 0);  // Fanuc-style
+    EXPECT_EQ(Run({"--check", Program("P.NGC", text)}).exitCode, 4);
+    EXPECT_EQ(Run({"--check", "--dialect", "fanuc", File("P.NGC")}).exitCode, 0);
+    EXPECT_EQ(Run({"--check", Program("P.TOP", "G7.3\n")}).exitCode, 0);  // data: not followed
+    EXPECT_EQ(Run({"--check", "--dialect", "heidenhain", File("P.NGC")}).exitCode, 1);
+}
+
+TEST_F(FollowCommandTest, SummaryAsJsonCountsLengthsTimeAndTools) {
+    const std::string program = Program("P.NC", "G21 G0 X0 Y0\nT4 M6\nG1 X100 F1000\nG0 X0\nM2\n");
+    const auto result = Run({"--summary", "--format", "json", "--rapid", "10000", program});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out,
+              "{\"file\":\"" + program +
+                  "\",\"dialect\":\"rs274ngc\",\"units\":\"mm\",\"lines\":5,\"moves\":3,"
+                  "\"extents\":{\"X\":[0.0000,100.0000],\"Y\":[0.0000,0.0000],\"Z\":[0.0000,"
+                  "0.0000]},\"feed_length\":100.0000,\"rapid_length\":100.0000,\"minutes\":"
+                  "0.1100,\"tools\":[{\"tool\":4,\"first_line\":2}],\"problems\":0}\n");
+}
+
+TEST_F(FollowCommandTest, StateNamesEachGroupWithTheDictionarysComment) {
+    const std::string program = Program("P.NC", "G21 G90\nG91 G1 X1 F100\nS1200 M3\nM2\n");
+    const auto result = Run({"--state", "3", "-d", dictionary_, program});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    for (const char* row :
+         {"motion        G1            Linear feed\n", "distance      G91           Incremental\n",
+          "feed mode     G94 F100\n", "spindle       M3 S1200      Spindle on\n",
+          "the G28/G30 positions the program does not set are taken as zero)\n"}) {
+        EXPECT_NE(result.out.find(row), std::string::npos) << row << " in\n" << result.out;
+    }
+    EXPECT_EQ(Run({"--state", "9", "-d", dictionary_, program}).exitCode, 4);
+    EXPECT_EQ(Run({"--state", "0", program}).exitCode, 1);
+}
+
+TEST_F(FollowCommandTest, SubprogramFilesBesideTheProgramAreFollowedAndNamedInProblems) {
+    const std::string program = Program("MAIN.MIN", "%\nO1\nG90 G0 X0 Y0\nM98 P1234 L2\nM30\n%\n");
+    Program("O1234.SUB", "O1234\nG91 G0 X5\nG7.3\nM99\n");
+    const auto toolpath = Run({"--toolpath", program});
+    EXPECT_EQ(toolpath.out,
+              "line,kind,x,y,z,a,b,c,plane,cx,cy,cz,turns,feed\n"
+              "3,rapid,0.0000,0.0000,0.0000,0.0000,0.0000,0.0000,,,,,,\n"
+              "2,rapid,5.0000,0.0000,0.0000,0.0000,0.0000,0.0000,,,,,,\n"
+              "2,rapid,10.0000,0.0000,0.0000,0.0000,0.0000,0.0000,,,,,,\n");
+    const auto check = Run({"--check", program});
+    EXPECT_EQ(check.exitCode, 4);
+    EXPECT_EQ(check.out, File("O1234.SUB") + ":3: G7.3 is not a G code of fanuc\n");
+}
+
+TEST_F(FollowCommandTest, WhatCouldBeFollowedIsWrittenAndTheReasonGoesToStandardError) {
+    const std::string program =
+        Program("R.NGC", "G0 X1\no<r> sub\no<r> call\no<r> endsub\no<r> call\nM2\n");
+    const auto result = Run({"--toolpath", program});
+    EXPECT_EQ(result.exitCode, 4);
+    EXPECT_EQ(result.out,
+              "line,kind,x,y,z,a,b,c,plane,cx,cy,cz,turns,feed\n"
+              "1,rapid,1.0000,0.0000,0.0000,0.0000,0.0000,0.0000,,,,,,\n");
+    EXPECT_EQ(result.err, program + ":3: calls nested deeper than 64 (a recursion?)\n");
+}
+
+TEST_F(FollowCommandTest, FollowCommandsGoOneAtATime) {
+    const std::string program = Program("P.NC", "M2\n");
+    EXPECT_EQ(Run({"--toolpath", "--check", program}).exitCode, 1);
+    EXPECT_EQ(Run({"--toolpath", program, program}).exitCode, 1);
+}
+
+}  // namespace
+}  // namespace qm::test
