@@ -8,10 +8,11 @@
 namespace qm {
 
 void DocumentWindows::Show(DocumentWindow& window) {
-    if (onCreated) onCreated(window);
     QMdiSubWindow* frame = area_.addSubWindow(&window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
+    if (onCreated) onCreated(window, *frame);
     window.show();
+    if (onShown) onShown(window);
 }
 
 ConvertedWindow& DocumentWindows::Form1() {
