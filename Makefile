@@ -8,7 +8,7 @@ TEST_BUILD_DIR := build-test
 JOBS           ?= $(shell nproc)
 
 # Debian packages the project needs to build and test.
-PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+PACKAGES := cmake ninja-build ccache g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libqscintilla2-qt6-dev libx11-dev xvfb xauth xdotool xclip poppler-utils \
             libxlsxwriter-dev unzip desktop-file-utils dpkg-dev
 
