@@ -12,6 +12,7 @@ void DocumentWindows::Show(DocumentWindow& window) {
     frame->setAttribute(Qt::WA_DeleteOnClose);
     if (onCreated) onCreated(window, *frame);
     window.show();
+    frame->show();  // a frame added to a shown area stays hidden until shown itself
     if (onShown) onShown(window);
 }
 

@@ -165,6 +165,7 @@ void MainWindow::ConnectDocumentWindows() {
     };
     // A window made again takes its place in the arrangement, once it has its frame's size.
     documents_.onShown = [this](DocumentWindow&) {
+        ReapplyArrangement(context_);
         QTimer::singleShot(0, this, [this] { ReapplyArrangement(context_); });
     };
     documents_.onSourceCreated = [this](SourceWindow& window) {
