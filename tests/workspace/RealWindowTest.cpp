@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QLineEdit>
@@ -88,6 +89,28 @@ TEST(RealWindow, MainWindowOpensWhereTheSettingsPlaceIt) {
     EXPECT_TRUE(window.isVisible());
 }
 
+
+// Ended from outside, the program leaves the keyboard as it found it and writes its settings.
+TEST(RealWindow, ATerminatedProgramPutsCapsLockBackAndKeepsItsSettings) {
+    QtServices services;
+    if (services.CapsLockOn()) services.PressKey(kVkCapital);
+    test::TempFolder folder;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(folder.path().string()));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(QM_DESKTOP_PROGRAM), {});
+    ASSERT_TRUE(program.waitForStarted());
+    QElapsedTimer clock;
+    clock.start();
+    while (!services.CapsLockOn() && clock.elapsed() < 20000) program.waitForFinished(20);
+    ASSERT_TRUE(services.CapsLockOn()) << "the program did not switch Caps Lock on";
+    program.terminate();  // SIGTERM
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_FALSE(services.CapsLockOn());
+    EXPECT_FALSE(test::ReadBytes(folder.File("Quillmark/Quillmark.ini")).empty());
+}
 
 // The main window shown and active on the X server, both document windows open.
 class ShownWindowTest : public test::WindowFixture {
