@@ -1,8 +1,10 @@
 // quillmark: the desktop application.
 #include <QApplication>
+#include <QSessionManager>
 
 #include "AppState.h"
 #include "DictionaryCommands.h"
+#include "EndSignals.h"
 #include "HelpCommands.h"
 #include "MainWindow.h"
 #include "OutputCommands.h"
@@ -25,6 +27,14 @@ int main(int argc, char** argv) {
     qm::ConnectDictionaryCommands(window.context(), window);
     new qm::OutputCommands(window.context(), window);  // owned by the window
     new qm::HelpCommands(window.context(), window, programFolder);  // owned by the window
+    // Ended from outside (kill, a closed terminal, Ctrl-C, the desktop session ending): the
+    // keyboard and the settings are left as on a normal end, without asking anything. Caught from
+    // before start-up switches Caps Lock on, so that no moment is left where a signal ends it.
+    qm::EndSignals endSignals;
+    QObject::connect(&endSignals, &qm::EndSignals::received, &window, &qm::MainWindow::EndWithoutAsking);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.LeaveKeyboardAndSettings(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, &qm::MainWindow::EndWithoutAsking);
     // The argument text: everything after the program's name, joined by single blanks.
     window.StartUp(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
     window.show();

@@ -3,12 +3,22 @@
 // generated once and committed, so that proper case never depends on the locales installed
 // on the machine that runs the program.
 //
+// A mapping that the opposite mapping does not undo is left out: the character keeps its own
+// form. Such a character is a sign or a letter of its own whose case partner is another
+// character (MICRO SIGN to GREEK CAPITAL MU, which reads "M"; OHM, KELVIN and ANGSTROM SIGN to
+// plain letters; dotless i to I; long s to S), so changing it would change what the text says.
+// Modern Georgian letters keep their form too: a Georgian word does not start with a capital,
+// and a word in capitals (Mtavruli) stays in capitals.
+//
 //   g++ -std=c++20 -O2 tools/gen-case-table.cpp -o /tmp/gen-case-table
 //   /tmp/gen-case-table > engine/CaseTable.inc
 #include <clocale>
 #include <cstdio>
 #include <cwctype>
 #include <locale.h>
+
+// Mkhedruli and Mtavruli, its capitals.
+bool IsGeorgianLetter(wint_t c) { return (c >= 0x10D0 && c <= 0x10FF) || (c >= 0x1C90 && c <= 0x1CBF); }
 
 int main() {
     locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
@@ -23,6 +33,8 @@ int main() {
         if (c >= 0xD800 && c <= 0xDFFF) continue;
         wint_t upper = towupper_l(c, utf8);
         wint_t lower = towlower_l(c, utf8);
+        if (towlower_l(upper, utf8) != c || IsGeorgianLetter(c)) upper = c;
+        if (towupper_l(lower, utf8) != c || IsGeorgianLetter(c)) lower = c;
         if (upper == c && lower == c) continue;
         std::printf("{0x%X, 0x%X, 0x%X},\n", unsigned(c), unsigned(upper), unsigned(lower));
         ++rows;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -45,6 +46,24 @@ void Tile(QMdiArea& area, bool sideBySide) {
     }
 }
 
+// Each window offset down and to the right from the one before by a title bar's height, all as
+// large as the client area leaves room for the offsets, and never below three quarters of it.
+// (The area's own cascade sizes each window to its size hint, a few lines of text.)
+void Cascade(QMdiArea& area) {
+    const QList<QMdiSubWindow*> windows = TiledWindows(area);
+    if (windows.isEmpty()) return;
+    const QRect client = area.viewport()->rect();
+    const int step = qMax(16, windows.first()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.first()));
+    const int count = int(windows.size());
+    const int width = qMax(client.width() * 3 / 4, client.width() - step * (count - 1));
+    const int height = qMax(client.height() * 3 / 4, client.height() - step * (count - 1));
+    for (int i = 0; i < count; ++i) {
+        windows[i]->showNormal();
+        windows[i]->setGeometry(step * i, step * i, width, height);
+        windows[i]->raise();
+    }
+}
+
 void CheckOnly(Context& context, QAction* chosen) {
     const Controls& controls = context.controls;
     for (QAction* item : {controls.MenuDisplayCascade, controls.MenuDisplayVertical, controls.MenuDisplayHorizontal}) {
@@ -55,7 +74,7 @@ void CheckOnly(Context& context, QAction* chosen) {
 }  // namespace
 
 void MenuDisplayCascade_Click(Context& context) {
-    context.documents.area().cascadeSubWindows();
+    Cascade(context.documents.area());
     CheckOnly(context, context.controls.MenuDisplayCascade);
 }
 

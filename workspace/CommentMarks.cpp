@@ -46,6 +46,19 @@ void CommentMarks::Attach(QsciScintilla& converted) {
         if (updated & (B::SC_UPDATE_CONTENT | B::SC_UPDATE_V_SCROLL))
             MarkShownLines();
     });
+    // A resize, a new arrangement or a new zoom shows other lines without scrolling.
+    connect(&converted, &QsciScintillaBase::SCN_PAINTED, this, [this] {
+        if (ShownLines() != shown_)
+            MarkShownLines();
+    });
+}
+
+std::pair<long, long> CommentMarks::ShownLines() const {
+    QsciScintilla& converted = *converted_;
+    const long first = converted.SendScintilla(B::SCI_GETFIRSTVISIBLELINE);
+    const long last = std::min(first + converted.SendScintilla(B::SCI_LINESONSCREEN) + 1,
+                               converted.SendScintilla(B::SCI_GETLINECOUNT));
+    return {first, last};
 }
 
 void CommentMarks::MarkShownLines() {
@@ -56,9 +69,8 @@ void CommentMarks::MarkShownLines() {
     if (marked_.size() > kMostRemembered)
         marked_.clear();
     QsciScintilla& converted = *converted_;
-    const long first = converted.SendScintilla(B::SCI_GETFIRSTVISIBLELINE);
-    const long last = std::min(first + converted.SendScintilla(B::SCI_LINESONSCREEN) + 1,
-                               converted.SendScintilla(B::SCI_GETLINECOUNT));
+    shown_ = ShownLines();
+    const auto [first, last] = shown_;
     converted.SendScintilla(B::SCI_SETINDICATORCURRENT,
                             static_cast<unsigned long>(kInsertedCommentIndicator));
     for (long line = first; line < last; ++line)

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "CommentSpans.h"
 
@@ -30,6 +31,8 @@ class CommentMarks : public QObject {
     void MarkShownLines();
 
   private:
+    // The lines on screen, [first, last).
+    std::pair<long, long> ShownLines() const;
     void MarkLine(QsciScintilla& source, QsciScintilla& converted, long line);
 
     AppState& state_;
@@ -39,6 +42,7 @@ class CommentMarks : public QObject {
     // The lines marked since the converted text last changed, with the texts they were marked
     // for: a line shown again is marked again only when either text changed.
     std::unordered_map<long, std::string> marked_;
+    std::pair<long, long> shown_{-1, -1};  // the lines on screen when last marked
 };
 
 }  // namespace qm

@@ -34,6 +34,7 @@ void Controls::Separator(QMenu* menu, const char* name) { menu->addSeparator()->
 void Controls::CreateFileMenu() {
     MenuFile = new QMenu(QStringLiteral("File(&F)"));
     MenuFile->setObjectName("MenuFile");
+    MenuFile->setSeparatorsCollapsible(false);  // the bars around the recent list show when it is empty
     MenuFileNew = Item(MenuFile, "MenuFileNew", "New(&N)", "Ctrl+N");
     MenuFileOpen = Item(MenuFile, "MenuFileOpen", "Open(&O)", "Ctrl+O");
     MenuFileSave = Item(MenuFile, "MenuFileSave", "Save(&S)", "Ctrl+S");
@@ -66,6 +67,7 @@ void Controls::CreateEditMenu() {
 void Controls::CreateDictionaryMenu() {
     MenuDic = new QMenu(QStringLiteral("Dictionary(&D)"));
     MenuDic->setObjectName("MenuDic");
+    MenuDic->setSeparatorsCollapsible(false);
     MenuDicSelect = Item(MenuDic, "MenuDicSelect", "Dictionary Select(&S)");
     MenuDicInport = Item(MenuDic, "MenuDicInport", "Dictionary Import(&I)");
     MenuDicCreate = Item(MenuDic, "MenuDicCreate", "Dictionary Create(&C)");

@@ -9,9 +9,6 @@
 namespace qm {
 namespace {
 
-// Keys the main window's menus use; the editor's own commands on them would hide the menus'.
-constexpr int kMenuKeys[] = {'L', 'R', 'W', 'H', 'N', 'O', 'S', 'P', 'T', 'D', 'U'};
-
 void SetUpEditor(QsciScintilla& editor) {
     editor.setObjectName("Text1");
     editor.setUtf8(true);
@@ -20,10 +17,6 @@ void SetUpEditor(QsciScintilla& editor) {
     editor.setMarginWidth(1, 0);
     editor.setWrapMode(QsciScintilla::WrapNone);
     editor.setContextMenuPolicy(Qt::CustomContextMenu);
-    for (int key : kMenuKeys) {
-        editor.SendScintilla(QsciScintillaBase::SCI_CLEARCMDKEY, static_cast<unsigned long>(key + (QsciScintillaBase::SCMOD_CTRL << 16)));
-        editor.SendScintilla(QsciScintillaBase::SCI_CLEARCMDKEY, static_cast<unsigned long>(key + ((QsciScintillaBase::SCMOD_CTRL | QsciScintillaBase::SCMOD_SHIFT) << 16)));
-    }
 }
 
 }  // namespace

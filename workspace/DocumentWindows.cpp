@@ -8,10 +8,12 @@
 namespace qm {
 
 void DocumentWindows::Show(DocumentWindow& window) {
-    if (onCreated) onCreated(window);
     QMdiSubWindow* frame = area_.addSubWindow(&window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
+    if (onCreated) onCreated(window, *frame);
     window.show();
+    frame->show();  // a frame added to a shown area stays hidden until shown itself
+    if (onShown) onShown(window);
 }
 
 ConvertedWindow& DocumentWindows::Form1() {

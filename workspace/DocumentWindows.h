@@ -5,6 +5,7 @@
 #include <functional>
 
 class QMdiArea;
+class QMdiSubWindow;
 
 namespace qm {
 
@@ -26,9 +27,11 @@ public:
 
     QMdiArea& area() { return area_; }
 
-    // Called for each window when it is created, before it shows.
-    std::function<void(DocumentWindow&)> onCreated;
+    // Called for each window when it is created, in its frame, before it shows.
+    std::function<void(DocumentWindow&, QMdiSubWindow&)> onCreated;
     std::function<void(SourceWindow&)> onSourceCreated;
+    // Called for each window once it shows, the first time and after it was closed.
+    std::function<void(DocumentWindow&)> onShown;
 
 private:
     void Show(DocumentWindow& window);

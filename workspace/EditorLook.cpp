@@ -14,6 +14,8 @@ long Rgb(const QColor& c) {
     return c.red() | (c.green() << 8) | (c.blue() << 16);
 }
 
+constexpr unsigned long kSelectionAlpha = 110;
+
 void Send(QsciScintilla& editor, unsigned int message, unsigned long w, long l = 0) {
     editor.SendScintilla(message, w, l);
 }
@@ -37,6 +39,9 @@ void ApplyEditorLook(QsciScintilla& editor, const ReadingTheme& theme) {
     Send(editor, B::SCI_INDICSETALPHA, kInsertedCommentIndicator, 255);
     Send(editor, B::SCI_INDICSETOUTLINEALPHA, kInsertedCommentIndicator, 255);
     Send(editor, B::SCI_INDICSETUNDER, kInsertedCommentIndicator, 1);
+    // The selection is laid over the text half-transparent: drawn as the text's background, the
+    // inserted-comment tint would cover it, and a match found inside a comment would not show.
+    Send(editor, B::SCI_SETSELALPHA, kSelectionAlpha);
     FitLineNumbers(editor);
 }
 

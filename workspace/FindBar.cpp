@@ -155,9 +155,12 @@ void FindBar::GoToEnteredLine() {
     editor->setFocus();
 }
 
+// The window searched is taken before the bar hides: hiding hands the focus on to the next
+// window, which would then count as the one searched.
 void FindBar::Close() {
+    QsciScintilla* editor = target_();
     hide();
-    if (QsciScintilla* editor = target_())
+    if (editor != nullptr)
         editor->setFocus();
 }
 

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -21,13 +22,16 @@
 #include "DocumentWindow.h"
 #include "EditCommands.h"
 #include "InstalledFont.h"
+#include "MenuKeys.h"
 #include "MissingWordsNote.h"
 #include "ProgramDocuments.h"
+#include "ProgramIcon.h"
 #include "ProgramOnDisk.h"
 #include "RecentItems.h"
 #include "ReadingAids.h"
 #include "Services.h"
 #include "StatusPanels.h"
+#include "TextContextMenu.h"
 #include "ToolBarIcons.h"
 
 namespace qm {
@@ -49,6 +53,7 @@ MainWindow::MainWindow(AppState& state, SettingsStore& settings, Services& servi
       context_{state, settings, services, documents_, *controls_} {
     setObjectName("MainWindow");
     setWindowTitle(QString::fromLatin1(kCaption));
+    setWindowIcon(ProgramIcon());
     setCentralWidget(mdiArea_);
     CreateMenuBar();
     CreateToolBar();
@@ -145,12 +150,27 @@ void MainWindow::ConnectCommands() {
 }
 
 void MainWindow::ConnectDocumentWindows() {
-    documents_.onCreated = [this](DocumentWindow& window) {
+    documents_.onCreated = [this](DocumentWindow& window, QMdiSubWindow& frame) {
         const AppState& state = context_.state;
         window.Text1().setFont(InstalledOrFixedFont(state.ScreenFontName, state.ScreenFontSize, 0));
-        connect(&window, &DocumentWindow::contextMenuRequested, this,
-                [this](const QPoint& at) { controls_->MenuEdit->popup(at); });
+        connect(&window, &DocumentWindow::contextMenuRequested, this, [this, &window](const QPoint& at) {
+            NewTextContextMenu(window.Text1(), *controls_->MenuEdit)->popup(at);
+        });
+        const auto menus = controls_->MenuBar();
+        const QList<QKeySequence> menuKeys = MenuShortcuts(QList<QMenu*>(menus.begin(), menus.end()));
+        FreeKeysForMenus(window.Text1(), menuKeys);
+        FreeKeysForMenus(frame, menuKeys);
+        frame.setWindowIcon(ProgramIcon());
+        // A converted window made again after the user closed it names the dictionary in use.
+        if (qobject_cast<ConvertedWindow*>(&window) != nullptr && state.DictionaryLoaded) {
+            window.setWindowTitle(ConvertedCaption(state.LoadedDicFileName, state.DicPathName));
+        }
         readingAids_->Attach(window);
+    };
+    // A window made again takes its place in the arrangement, once it has its frame's size.
+    documents_.onShown = [this](DocumentWindow&) {
+        ReapplyArrangement(context_);
+        QTimer::singleShot(0, this, [this] { ReapplyArrangement(context_); });
     };
     documents_.onSourceCreated = [this](SourceWindow& window) {
         connect(&window, &SourceWindow::textChanging, this, [this] { Text1_Change(context_); });
@@ -224,7 +244,8 @@ void MainWindow::StartUp(const QString& argumentText) {
         context_.services.SetBusy(false);
         AddRecentFile(context_, path);
     }
-    if (state.CapsLock && !context_.services.CapsLockOn()) context_.services.PressKey(kVkCapital);
+    capsLockAtStart_ = context_.services.CapsLockOn();
+    if (state.CapsLock && !capsLockAtStart_) context_.services.PressKey(kVkCapital);
 }
 
 void MainWindow::SaveData() {
@@ -245,6 +266,19 @@ bool MainWindow::MenuFileEnd_Click() {
     if (context_.state.CapsLock && context_.services.CapsLockOn()) context_.services.PressKey(kVkCapital);
     endProgram();
     return true;
+}
+
+void MainWindow::EndWithoutAsking() {
+    if (ended_) return;
+    ended_ = true;
+    LeaveKeyboardAndSettings();
+    endProgram();
+}
+
+void MainWindow::LeaveKeyboardAndSettings() {
+    SaveData();
+    Services& services = context_.services;
+    if (context_.state.CapsLock && services.CapsLockOn() != capsLockAtStart_) services.PressKey(kVkCapital);
 }
 
 void MainWindow::Pause(double PauseTime) { context_.services.Pause(PauseTime); }

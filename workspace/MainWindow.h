@@ -35,6 +35,13 @@ public:
     void SaveData();
     // The exit sequence. Returns false when the user chose to stay (unsaved source, Cancel).
     bool MenuFileEnd_Click();
+    // The end forced from outside (a signal, the desktop session ending), when nothing may
+    // ask: the settings are written and Caps Lock is put back as it was at start; unsaved
+    // text stays unsaved.
+    void EndWithoutAsking();
+    // What a forced end leaves behind, done without ending: the desktop session may end the
+    // program at any moment after it asked for the program's data.
+    void LeaveKeyboardAndSettings();
     // Runs the command of a toolbar button, by its key.
     void tbToolBar_ButtonClick(const QString& key);
     // Waits, letting other events run.
@@ -74,6 +81,7 @@ private:
     DocumentWindows documents_;
     Context context_;
     bool ended_ = false;
+    bool capsLockAtStart_ = false;
 };
 
 // The program path in the command line's argument text: the text between the first double

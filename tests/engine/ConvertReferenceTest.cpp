@@ -25,6 +25,19 @@ TEST(ProperCase, CapitalisesAfterSeparatorsOnlyAndMapsOneToOne) {
     EXPECT_EQ(ProperCase("x\xF8\x80\x80\x80Y"), "X\xF8\x80\x80\x80y");  // stray bytes are no separator
 }
 
+// Characters whose case partner is another character keep their own form wherever they stand.
+TEST(ProperCase, KeepsSignsAndLettersWhoseCaseWouldChangeTheirMeaning) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"\xC2\xB5M \xC2\xB5m", "\xC2\xB5m \xC2\xB5m"},              // µm: MICRO SIGN, not Greek Mu
+        {"\xC3\x9F \xC3\x9F" "E", "\xC3\x9F \xC3\x9F" "e"},          // ß stays ß
+        {"\xE2\x84\xA6 \xE2\x84\xAA", "\xE2\x84\xA6 \xE2\x84\xAA"},  // OHM and KELVIN SIGN
+        {"\xC4\xB1SI", "\xC4\xB1si"},                                  // dotless i is not I
+        {"\xE1\x83\x90\xE1\x83\x91", "\xE1\x83\x90\xE1\x83\x91"},  // Georgian
+        {"\xCE\xBC\xCE\x9C", "\xCE\x9C\xCE\xBC"},                    // Greek mu itself still changes
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(ProperCase(text), expected) << text;
+}
+
 TEST(ConvertReference, ReplacesWordsByProperCasedCommentsWithOptionalBlank) {
     const DictionaryTable table = TableOf({{0, "G00", "RAPID TRAVERSE"}});
     EXPECT_EQ(ConvertReference("G00X10.\r\n", table, false), "Rapid TraverseX10.\r\n\r\n");

@@ -58,6 +58,35 @@ TEST(DefaultDictionaries, EveryDefaultPassesTheCheckAndLoads) {
     EXPECT_TRUE(first.ok()) << first.message();
 }
 
+// Lines as real programs hold them: keywords, functions and codes convert, ordinary words of
+// comments and names around them stay whole.
+TEST(DefaultDictionaries, ConvertCodesWithoutGarblingTheWordsAroundThem) {
+    struct Case {
+        const char* dictionary;
+        const char* line;
+        const char* converted;
+    };
+    const Case cases[] = {
+        {"Merlin.dic", "(the subroutine is called elsewhere, returning repeatedly)",
+         "(the subroutine is called elsewhere, returning repeatedly)"},
+        {"Merlin.dic", "o100 sub", "o100 Subroutine Start"},
+        {"Merlin.dic", "O<probe> call [1]", "O<probe> Run Subroutine [1]"},
+        {"Merlin.dic", "o<probe>call", "o<probe> Run Subroutine"},
+        {"Merlin.dic", "o101 while [#1 LT 3]", "o101 Loop While [#1 LT 3]"},
+        {"Merlin.dic", "o<x>     endif", "o<x>     End Of Condition"},
+        {"Merlin.dic", "#1=[atan [#2]/[#3]]", "#1=[Arc Tangent [#2]/[#3]]"},
+        {"Merlin.dic", "; #3 doc", "; #3 doc"},
+        {"Kestrel-ENG.dic", "O100 ENDWHILE", "O100 ENDWHILE"},
+        {"Kestrel-ENG.dic", "WHILE [#1 LT 3] DO1", "Loop While [#1 LT 3] Loop 1 Start"},
+    };
+    for (const Case& c : cases) {
+        DictionaryTable table;
+        ASSERT_TRUE(LoadDictionaryFile(kFolder + "/" + c.dictionary, table).ok()) << c.dictionary;
+        EXPECT_EQ(ConvertReference(c.line, table, false), std::string(c.converted) + "\r\n")
+            << c.dictionary << ": " << c.line;
+    }
+}
+
 TEST(SampleConversion, ToolAndOffsetData) {
     ExpectLines(ConvertSample("SAMPLE.TOP"),
                 {"%",

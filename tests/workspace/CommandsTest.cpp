@@ -6,6 +6,8 @@
 
 #include <random>
 
+#include <Qsci/qsciscintilla.h>
+
 #include "Convert.h"
 #include "ConvertCommands.h"
 #include "EditCommands.h"
@@ -154,13 +156,23 @@ TEST_F(CommandsTest, StatusBarGreysKeyPanelsWhileTheirKeyIsOff) {
     EXPECT_FALSE(panels.Panel(6).text().isEmpty());
 }
 
-TEST_F(CommandsTest, RightClickOnEitherTextShowsTheEditMenu) {
+TEST_F(CommandsTest, RightClickOnEitherTextShowsUndoRedoAndTheEditMenu) {
     window_.show();
+    TypeIntoSource("G00");
     for (DocumentWindow* window : std::initializer_list<DocumentWindow*>{&context().documents.OriginalFile(),
                                                                          &context().documents.Form1()}) {
-        emit window->Text1().customContextMenuRequested(QPoint(5, 5));
-        EXPECT_TRUE(controls_.MenuEdit->isVisible());
-        controls_.MenuEdit->hide();
+        QsciScintilla& text = window->Text1();
+        emit text.customContextMenuRequested(QPoint(5, 5));
+        auto* menu = text.findChild<QMenu*>("TextContextMenu");
+        ASSERT_NE(menu, nullptr);
+        EXPECT_TRUE(menu->isVisible());
+        const QList<QAction*> items = menu->actions();
+        ASSERT_EQ(items.size(), 3 + controls_.MenuEdit->actions().size());
+        EXPECT_EQ(items.mid(3), controls_.MenuEdit->actions());
+        EXPECT_EQ(items[0]->isEnabled(), text.isUndoAvailable());
+        items[0]->trigger();  // the undo of this very text
+        EXPECT_FALSE(text.isUndoAvailable());
+        menu->close();
     }
 }
 

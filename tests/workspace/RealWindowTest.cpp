@@ -3,8 +3,14 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTest>
 #include <QTimer>
 
 #include <stdexcept>
@@ -12,7 +18,9 @@
 
 #include "MainWindow.h"
 #include "QtServices.h"
+#include "FindBar.h"
 #include "TempFolder.h"
+#include "WindowFixture.h"
 
 namespace qm {
 namespace {
@@ -79,6 +87,125 @@ TEST(RealWindow, MainWindowOpensWhereTheSettingsPlaceIt) {
     QApplication::processEvents();
     EXPECT_EQ(window.pos(), QPoint(100, 200));
     EXPECT_TRUE(window.isVisible());
+}
+
+
+// Ended from outside, the program leaves the keyboard as it found it and writes its settings.
+TEST(RealWindow, ATerminatedProgramPutsCapsLockBackAndKeepsItsSettings) {
+    QtServices services;
+    if (services.CapsLockOn()) services.PressKey(kVkCapital);
+    test::TempFolder folder;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(folder.path().string()));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(QM_DESKTOP_PROGRAM), {});
+    ASSERT_TRUE(program.waitForStarted());
+    QElapsedTimer clock;
+    clock.start();
+    while (!services.CapsLockOn() && clock.elapsed() < 20000) program.waitForFinished(20);
+    ASSERT_TRUE(services.CapsLockOn()) << "the program did not switch Caps Lock on";
+    program.terminate();  // SIGTERM
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_FALSE(services.CapsLockOn());
+    EXPECT_FALSE(test::ReadBytes(folder.File("Quillmark/Quillmark.ini")).empty());
+}
+
+// The main window shown and active on the X server, both document windows open.
+class ShownWindowTest : public test::WindowFixture {
+protected:
+    void SetUp() override {
+        window_.StartUp(QString());
+        window_.context().documents.OriginalFile();
+        window_.show();
+        window_.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    }
+    QsciScintilla& Text(bool source) {
+        DocumentWindows& documents = window_.context().documents;
+        return source ? documents.OriginalFile().Text1() : documents.Form1().Text1();
+    }
+    void FocusText(bool source) {
+        Text(source).setFocus();
+        RunEvents(20);
+        ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(&Text(source)));
+    }
+};
+
+// The editor's own key commands and the document windows' Close would otherwise take these.
+TEST_F(ShownWindowTest, EveryMenuShortcutRunsItsCommandWithTheFocusInEitherText) {
+    const std::pair<Qt::Key, QAction*> keys[] = {
+        {Qt::Key_L, controls_.MenuRunLine},        {Qt::Key_R, controls_.MenuRunStart},
+        {Qt::Key_W, controls_.MenuDisplayCascade}, {Qt::Key_V, controls_.MenuDisplayVertical},
+        {Qt::Key_H, controls_.MenuDisplayHorizontal}, {Qt::Key_A, controls_.MenuEditAll},
+        {Qt::Key_C, controls_.MenuEditCopy},       {Qt::Key_X, controls_.MenuEditCut},
+        {Qt::Key_P, controls_.MenuEditPaste},      {Qt::Key_S, controls_.MenuFileSave},
+        {Qt::Key_N, controls_.MenuFileNew},
+    };
+    for (bool source : {true, false}) {
+        for (const auto& [key, item] : keys) {
+            FocusText(source);
+            int runs = 0;
+            const auto counting = QObject::connect(item, &QAction::triggered, [&runs] { ++runs; });
+            services_.AnswerMessage(MsgResult::No);  // should a command ask whether to save
+            services_.AnswerFileDialog(std::nullopt);
+            QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+            RunEvents(20);
+            QObject::disconnect(counting);
+            EXPECT_EQ(runs, 1) << "Ctrl+" << char(key) << (source ? " in the source" : " in the converted text");
+        }
+    }
+}
+
+TEST_F(ShownWindowTest, EscapeInTheFindBarGivesTheFocusBackToTheTextSearched) {
+    for (bool source : {true, false}) {
+        FocusText(source);
+        auto* bar = window_.findChild<FindBar*>();
+        ASSERT_NE(bar, nullptr);
+        bar->StartFind();
+        RunEvents(20);
+        ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(&bar->findField()));
+        QTest::keyClick(&bar->findField(), Qt::Key_Escape);
+        RunEvents(20);
+        EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(&Text(source))) << (source ? "source" : "converted");
+    }
+}
+
+TEST_F(ShownWindowTest, TheBarsAroundEmptyRecentListsAreDrawn) {
+    for (QMenu* menu : {controls_.MenuFile, controls_.MenuDic}) {
+        menu->popup(window_.geometry().center());
+        RunEvents(20);
+        int drawn = 0;
+        for (QAction* item : menu->actions()) {
+            if (item->isSeparator() && !menu->actionGeometry(item).isEmpty()) ++drawn;
+        }
+        menu->hide();
+        EXPECT_EQ(drawn, menu == controls_.MenuFile ? 4 : 2) << menu->objectName().toStdString();
+    }
+}
+
+// A window the user closed and opened again fills its place in the arrangement.
+TEST_F(ShownWindowTest, AReopenedWindowTakesItsPlaceInTheArrangement) {
+    const auto frameOfConverted = [this]() -> QMdiSubWindow* {
+        const QWidget* converted = &window_.context().documents.Form1();
+        for (QMdiSubWindow* sub : window_.mdiArea().subWindowList()) {
+            if (sub->widget() == converted) return sub;
+        }
+        return nullptr;
+    };
+    for (QAction* arrangement : {controls_.MenuDisplayVertical, controls_.MenuDisplayCascade}) {
+        arrangement->trigger();
+        RunEvents(20);
+        ASSERT_NE(frameOfConverted(), nullptr);
+        const QRect placed = frameOfConverted()->geometry();
+        frameOfConverted()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_FALSE(window_.context().documents.HasForm1());
+        RunEvents(50);
+        ASSERT_NE(frameOfConverted(), nullptr);
+        EXPECT_EQ(frameOfConverted()->geometry(), placed) << arrangement->objectName().toStdString();
+    }
 }
 
 }  // namespace
