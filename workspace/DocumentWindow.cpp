@@ -6,6 +6,8 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include "InstalledFont.h"
+
 namespace qm {
 namespace {
 
@@ -13,7 +15,7 @@ void SetUpEditor(QsciScintilla& editor) {
     editor.setObjectName("Text1");
     editor.setUtf8(true);
     editor.setEolMode(QsciScintilla::EolWindows);
-    editor.setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    editor.setFont(FixedPitchFont());
     editor.setMarginWidth(1, 0);
     editor.setWrapMode(QsciScintilla::WrapNone);
     editor.setContextMenuPolicy(Qt::CustomContextMenu);

@@ -1,6 +1,7 @@
 #include "InstalledFont.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QStringList>
 
 namespace qm {
@@ -18,6 +19,20 @@ bool Installed(const QString& family) {
 
 }  // namespace
 
+QFont FixedPitchFont() {
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (QFontInfo(fixed).fixedPitch())
+        return fixed;
+    for (const QString& family : QFontDatabase::families()) {
+        if (QFontDatabase::isFixedPitch(family) && !QFontDatabase::isPrivateFamily(family)) {
+            QFont font(family);
+            font.setPointSize(fixed.pointSize());
+            return font;
+        }
+    }
+    return fixed;
+}
+
 QFont InstalledOrFixedFont(const QString& family, int pointSize, int fallbackPointSize) {
     if (Installed(family)) {
         QFont font(family);
@@ -25,7 +40,7 @@ QFont InstalledOrFixedFont(const QString& family, int pointSize, int fallbackPoi
             font.setPointSize(pointSize);
         return font;
     }
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFont fixed = FixedPitchFont();
     if (fallbackPointSize > 0)
         fixed.setPointSize(fallbackPointSize);
     return fixed;

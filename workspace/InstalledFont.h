@@ -11,4 +11,9 @@ namespace qm {
 // "ＭＳ 明朝"), which the toolkit would replace by a proportional one.
 QFont InstalledOrFixedFont(const QString& family, int pointSize, int fallbackPointSize);
 
+// The system's fixed-pitch font, or, where the desktop's monospace family is not marked as
+// fixed-pitch (Noto Sans Mono, whose few double-width glyphs keep fontconfig from saying so),
+// the first installed family that is: the toolkit then cannot promise that columns line up.
+QFont FixedPitchFont();
+
 }  // namespace qm

@@ -18,6 +18,7 @@
 #include "EditorAccessibility.h"
 #include "EditorLook.h"
 #include "FindBar.h"
+#include "InstalledFont.h"
 #include "NcLexer.h"
 #include "ReadingTheme.h"
 #include "SyncScroll.h"
@@ -119,7 +120,7 @@ void ReadingAids::Attach(DocumentWindow& window) {
     auto* source = qobject_cast<SourceWindow*>(&window);
     if (source != nullptr) {
         editor.setLexer(
-            new NcLexer(theme, QFontDatabase::systemFont(QFontDatabase::FixedFont), &editor));
+            new NcLexer(theme, FixedPitchFont(), &editor));
         hover_->Attach(editor);
         connect(source, &SourceWindow::textChanging, this,
                 [this, &editor] { sync_->Lead(editor); });

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 
+#include "InstalledFont.h"
 #include "OutputCommands.h"
 #include "PrintProgram.h"
 #include "PrintSettingDialog.h"
@@ -154,7 +155,7 @@ TEST_F(PrintingTest, EveryLineIsAPrintedRowWhateverItsLineEnd) {
 }
 
 TEST(PrintFont, AFontThatIsNotInstalledGivesTheSystemFixedPitchFont) {
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = FixedPitchFont();
     for (const QString& name :
          {QStringLiteral("ＭＳ 明朝"), QStringLiteral("No Such Font Quillmark")}) {
         if (QFontDatabase::hasFamily(name))

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include "InstalledFont.h"
 #include "WindowFixture.h"
 
 namespace qm {
@@ -62,7 +63,7 @@ TEST_F(StartUpOptionsTest, ASettingsFileThatIsANamedPipeIsSkippedWithAMessage) {
 }
 
 TEST_F(StartUpOptionsTest, ScreenFontIsTheStoredOneWhenInstalledOtherwiseTheFixedPitchFont) {
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = FixedPitchFont();
     if (QFontDatabase::hasFamily("Terminal"))
         GTEST_SKIP() << "a font named Terminal is installed";
     window_.StartUp(QString());  // "Terminal", the default, is a Windows font
