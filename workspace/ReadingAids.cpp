@@ -9,6 +9,7 @@
 #include <Qsci/qsciscintilla.h>
 
 #include "AppState.h"
+#include "CaretBlink.h"
 #include "CommentMarks.h"
 #include "Context.h"
 #include "Controls.h"
@@ -126,6 +127,7 @@ void ReadingAids::Attach(DocumentWindow& window) {
                 [this, &editor] { sync_->Lead(editor); });
     }
     ApplyEditorLook(editor, theme);
+    KeepCaretSteadyOnLongLines(editor);
     editor.SendScintilla(B::SCI_SETZOOM, static_cast<unsigned long>(zoom_));
     connect(&editor, &QsciScintillaBase::SCN_ZOOM, this, [this, &editor] { ZoomChanged(editor); });
     connect(&editor, &QsciScintillaBase::SCN_UPDATEUI, this, [&editor](int updated) {

@@ -15,6 +15,7 @@
 
 #include <set>
 
+#include "CaretBlink.h"
 #include "Controls.h"
 #include "EditorLook.h"
 #include "FindBar.h"
@@ -268,6 +269,24 @@ TEST_F(ReadingAidsTest, InsertedCommentsAreMarkedOnTheLinesShown) {
     Settle();
     EXPECT_FALSE(marked(245, "Rapid"));
     EXPECT_TRUE(marked(246, "Rapid"));
+}
+
+// Each blink draws the caret's line again, at a cost that grows with the line: on a long line
+// the caret stays lit, so that an idle program does nothing.
+TEST_F(ReadingAidsTest, TheCaretBlinksOnlyOnLinesShortEnoughToDrawAtEachBlink) {
+    const std::string longLine(kSteadyCaretLineLength + 1, 'X');
+    SetEditorText(source(), "G00\r\n" + longLine + "\r\nM30\r\n");
+    const auto periodAt = [this](long line) {
+        source().SendScintilla(B::SCI_GOTOLINE, static_cast<unsigned long>(line));
+        source().SendScintilla(B::SCI_LINEEND);
+        Settle();
+        return source().SendScintilla(B::SCI_GETCARETPERIOD);
+    };
+    ASSERT_GT(QApplication::cursorFlashTime(), 0);
+    EXPECT_EQ(periodAt(1), 0) << "steady on the long line";
+    EXPECT_EQ(periodAt(2), QApplication::cursorFlashTime() / 2) << "blinking again below it";
+    EXPECT_EQ(periodAt(1), 0);
+    EXPECT_EQ(periodAt(0), QApplication::cursorFlashTime() / 2);
 }
 
 TEST_F(ReadingAidsTest, RestingOnADictionaryWordShowsItsComment) {
