@@ -29,6 +29,18 @@ bool ReadAgainIfChanged(Context& context) {
     return true;
 }
 
+// The way out of a Shift-JIS dictionary that cannot take a character: the same dictionary in
+// UTF-8, written whole or not at all, its Japanese comments kept. Programs and peers that read
+// only Shift-JIS would no longer read it, so the user decides.
+bool OfferUtf8(Context& context, const Status& refusal) {
+    const QString prompt =
+        FromEngineText(refusal.message()) +
+        QStringLiteral("\r\nConvert the dictionary to UTF-8, which can hold it, and save it? Its Japanese "
+                       "comments are kept, but programs that read only Shift-JIS cannot read it then.");
+    return context.services.MsgBox({prompt, MsgButtons::YesNo, MsgIcon::Question, MsgDefault::Second,
+                                    QStringLiteral("Convert to UTF-8")}) == MsgResult::Yes;
+}
+
 }  // namespace
 
 bool RequireLoadedDictionary(Context& context) {
@@ -44,7 +56,17 @@ bool WriteDictionary(Context& context) {
         return false;
     AppState& state = context.state;
     const std::string path = EnginePath(state.DicFileName);
-    const Status saved = SaveDictionary(path, state.Dictionary);
+    Status saved = SaveDictionary(path, state.Dictionary);
+    if (!saved.ok() && NeedsUtf8ToSave(state.Dictionary)) {
+        if (!OfferUtf8(context, saved)) {
+            context.services.Message(
+                QStringLiteral("The dictionary was not saved; it is read again from the file."));
+            LoadDictionary(context);
+            return false;
+        }
+        state.Dictionary.encoding = {Encoding::Utf8, false};
+        saved = SaveDictionary(path, state.Dictionary);
+    }
     if (saved.ok()) {
         state.DictionaryStamp = StampFile(path);
         return true;

@@ -330,4 +330,13 @@ Status SaveDictionary(const std::string& DicFileName, const DictionaryTable& tab
     return WriteFileSafely(DicFileName, bytes);
 }
 
+bool NeedsUtf8ToSave(const DictionaryTable& table) {
+    if (table.encoding.encoding != Encoding::ShiftJis) return false;
+    std::string text;
+    if (!FormatDictionary(table, text).ok()) return false;
+    std::string bytes;
+    return !EncodeText(text, WritingEncoding(table.encoding), bytes).ok() &&
+           EncodeText(text, {Encoding::Utf8, false}, bytes).ok();
+}
+
 }  // namespace qm

@@ -99,4 +99,8 @@ Status FormatDictionary(const DictionaryTable& table, std::string& text);
 // refuses such a character.
 Status SaveDictionary(const std::string& DicFileName, const DictionaryTable& table);
 
+// True when a Shift-JIS table holds a character Shift-JIS lacks ("Ø", "µ", "€"), so that only
+// turning the dictionary into UTF-8 lets it be saved. UTF-8 keeps every Japanese comment.
+bool NeedsUtf8ToSave(const DictionaryTable& table);
+
 }  // namespace qm

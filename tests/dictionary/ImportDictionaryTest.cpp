@@ -125,8 +125,9 @@ TEST_F(ImportDictionaryTest, FailedSaveIsToldAndACancelledMergeNeverReachesALate
     LoadKestrel("0,\"G00\",\"RAPID\"\r\n0,\"M03\",\"\x8E\xE5\x8E\xB2\"\r\n");  // "主軸" in Shift-JIS
     kestrel_ = FileText("Kestrel.dic");
     const QString euro = WriteDic("Euro.dic", "0,\"G01\",\"5 €\"\r\n");
+    services_.AnswerMessage(MsgResult::No);  // not into UTF-8
     Import(euro).Command1->click();
-    ASSERT_EQ(services_.messages.size(), 1u);
+    ASSERT_EQ(services_.messages.size(), 2u);
     EXPECT_TRUE(services_.messages[0].prompt.startsWith(Path("Kestrel.dic") + ": "));
     EXPECT_EQ(FileText("Kestrel.dic"), kestrel_);
     EXPECT_EQ(Table(), "G00=RAPID M03=主軸");
@@ -135,7 +136,7 @@ TEST_F(ImportDictionaryTest, FailedSaveIsToldAndACancelledMergeNeverReachesALate
     controls_.MenuDicDelete->trigger();
     commands_.form3().Text1->setText("G00");
     commands_.form3().Command1->click();
-    EXPECT_EQ(services_.messages.size(), 1u) << "the deletion writes without the euro sign";
+    EXPECT_EQ(services_.messages.size(), 2u) << "the deletion writes without the euro sign";
     EXPECT_EQ(Table(), "M03=主軸");
     EXPECT_EQ(FileText("Kestrel.dic"), std::string(kHeader) + "0,\"M03\",\"\x8E\xE5\x8E\xB2\"\r\n");
 }

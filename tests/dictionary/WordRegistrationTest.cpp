@@ -17,7 +17,7 @@ namespace qm {
 namespace {
 
 class WordRegistrationTest : public test::DictionaryFixture {
-protected:
+  protected:
     void SetUp() override {
         TypeIntoSource("G00X1.");
         controls_.Timer1->stop();
@@ -47,8 +47,14 @@ TEST_F(WordRegistrationTest, OpensModalWithTheSelectedWordAndEnterMovesTheFocus)
     Open();
     EXPECT_TRUE(form_.isVisible() && form_.isModal());
     EXPECT_EQ(form_.windowTitle(), "Word registration " + Path("Kestrel.dic"));
-    ExpectTexts({{form_.Label1, "Word"}, {form_.Label2, "Comment"}, {form_.Label3, "Number"}, {form_.Label4, "1"},
-                 {form_.Command1, "ADD"}, {form_.Command2, "Close"}, {form_.Text1, "G00"}, {form_.Text2, "RAPID"}});
+    ExpectTexts({{form_.Label1, "Word"},
+                 {form_.Label2, "Comment"},
+                 {form_.Label3, "Number"},
+                 {form_.Label4, "1"},
+                 {form_.Command1, "ADD"},
+                 {form_.Command2, "Close"},
+                 {form_.Text1, "G00"},
+                 {form_.Text2, "RAPID"}});
     EXPECT_TRUE(form_.Command1->isEnabled() && services_.busy);
     form_.Command2->click();
     EXPECT_FALSE(form_.isVisible() || services_.busy);
@@ -74,10 +80,12 @@ TEST_F(WordRegistrationTest, NewWordsAreWrittenAndReadBackInFileOrderWithoutConv
     Open();
     form_.Text1->setText("X");
     EXPECT_FALSE(form_.Command1->isEnabled());
-    for (const auto& [word, comment] : {std::pair{"X", ""}, {"G01", "Cut"}, {"g00", "lower"}}) Register(word, comment);
+    for (const auto& [word, comment] : {std::pair{"X", ""}, {"G01", "Cut"}, {"g00", "lower"}})
+        Register(word, comment);
     EXPECT_TRUE(services_.messages.empty()) << "g00 is not G00; an erased comment registers empty";
-    EXPECT_EQ(FileText("Kestrel.dic"), std::string(kHeader) + "0,\"G00\",\"RAPID\"\r\n0,\"G01\",\"Cut\"\r\n"
-                                                              "0,\"g00\",\"lower\"\r\n0,\"X\",\"\"\r\n");
+    EXPECT_EQ(FileText("Kestrel.dic"), std::string(kHeader) +
+                                           "0,\"G00\",\"RAPID\"\r\n0,\"G01\",\"Cut\"\r\n"
+                                           "0,\"g00\",\"lower\"\r\n0,\"X\",\"\"\r\n");
     EXPECT_EQ(Table(), "G00=RAPID G01=Cut g00=lower X=");
     ExpectTexts({{form_.Label4, "4"}, {form_.Text1, ""}, {form_.Text2, ""}});
     EXPECT_FALSE(form_.Command1->isEnabled());
@@ -101,14 +109,16 @@ TEST_F(WordRegistrationTest, ExistingWordIsOverwrittenOnlyOnYes) {
     const MessageBoxRequest& ask = services_.messages[0];
     EXPECT_EQ(ask.prompt, "すでに登録済みです。重ね書きをしますか？");
     EXPECT_EQ(ask.title, "単語登録確認");
-    EXPECT_TRUE(ask.buttons == MsgButtons::YesNo && ask.icon == MsgIcon::None && ask.defaultButton == MsgDefault::First);
+    EXPECT_TRUE(ask.buttons == MsgButtons::YesNo && ask.icon == MsgIcon::None &&
+                ask.defaultButton == MsgDefault::First);
     EXPECT_EQ(form_.Text2->text(), "Spin");
     EXPECT_TRUE(form_.Command1->isEnabled());
     EXPECT_EQ(Table(), "G00=RAPID M03=Spindle");
 
     services_.AnswerMessage(MsgResult::Yes);
     form_.Command1->click();
-    EXPECT_EQ(FileText("Kestrel.dic"), std::string(kHeader) + "7,\"G00\",\"RAPID\"\r\n0,\"M03\",\"Spin\"\r\n");
+    EXPECT_EQ(FileText("Kestrel.dic"),
+              std::string(kHeader) + "7,\"G00\",\"RAPID\"\r\n0,\"M03\",\"Spin\"\r\n");
     EXPECT_EQ(form_.Label4->text(), "2");
 }
 
@@ -120,10 +130,14 @@ TEST_F(WordRegistrationTest, RefusesAQuoteAFullTableAndToldOfAFailedWrite) {
     EXPECT_TRUE(services_.messages.back().prompt.contains("double quote"));
     EXPECT_EQ(Table(), "G00=主軸");
 
+    services_.AnswerMessage(MsgResult::No);  // not into UTF-8
     Register("G01", "5€");  // the Shift-JIS dictionary's code page has no euro sign
-    EXPECT_TRUE(services_.messages.back().prompt.startsWith(Path("Kestrel.dic") + ": "));
-    EXPECT_TRUE(services_.messages.back().prompt.contains("cannot be written in Shift-JIS"));
+    const QString offer = services_.messages[services_.messages.size() - 2].prompt;
+    EXPECT_TRUE(offer.startsWith(Path("Kestrel.dic") + ": ")) << offer.toStdString();
+    EXPECT_TRUE(offer.contains("cannot be written in Shift-JIS"));
+    EXPECT_TRUE(offer.contains("Convert the dictionary to UTF-8"));
     EXPECT_TRUE(services_.messages.back().prompt.contains("not saved"));
+    EXPECT_EQ(FileText("Kestrel.dic"), before);
     EXPECT_EQ(Table(), "G00=主軸") << "read back from the file";
     EXPECT_EQ(form_.Text2->text(), "5€");
     EXPECT_FALSE(services_.busy);
@@ -132,8 +146,23 @@ TEST_F(WordRegistrationTest, RefusesAQuoteAFullTableAndToldOfAFailedWrite) {
     Register("NEW", "c");
     EXPECT_TRUE(services_.messages.back().prompt.contains("10001 words"));
     EXPECT_EQ(state_.Dictionary.LastIndex, kDictionarySlots - 1);
-    EXPECT_EQ(services_.messages.size(), 3u);
+    EXPECT_EQ(services_.messages.size(), 4u);
     EXPECT_EQ(FileText("Kestrel.dic"), before);
+}
+
+// The way out of that refusal: the same dictionary in UTF-8, its Japanese comments kept.
+TEST_F(WordRegistrationTest,
+       AShiftJisDictionaryThatCannotTakeACharacterIsConvertedToUtf8WhenAsked) {
+    LoadKestrel("0,\"G00\",\"\x8E\xE5\x8E\xB2\"\r\n");  // "主軸" in Shift-JIS
+    Open();
+    services_.AnswerMessage(MsgResult::Yes);
+    Register("T10", "Ø10 DRILL µm");
+    EXPECT_EQ(services_.messages.size(), 1u) << "asked, and nothing more to say";
+    EXPECT_EQ(FileText("Kestrel.dic"),
+              std::string(kHeader) + "0,\"G00\",\"主軸\"\r\n0,\"T10\",\"Ø10 DRILL µm\"\r\n");
+    EXPECT_EQ(Table(), "G00=主軸 T10=Ø10 DRILL µm");
+    Register("T11", "µm");  // UTF-8 from now on: no second question
+    EXPECT_EQ(services_.messages.size(), 1u);
 }
 
 TEST_F(WordRegistrationTest, MachiningCharactersTurnAPlainAsciiDictionaryIntoUtf8) {
@@ -149,7 +178,8 @@ TEST_F(WordRegistrationTest, ReadOnlyDictionaryIsRefusedAndReadBack) {
     ASSERT_EQ(::chmod(folder_.File("Kestrel.dic").c_str(), 0444), 0);  // the superuser too
     Open();
     Register("G01", "Feed");
-    EXPECT_TRUE(services_.messages.back().prompt.startsWith(Path("Kestrel.dic") + ": Permission denied"))
+    EXPECT_TRUE(
+        services_.messages.back().prompt.startsWith(Path("Kestrel.dic") + ": Permission denied"))
         << services_.messages.back().prompt.toStdString();
     EXPECT_EQ(Table(), "G00=RAPID") << "read back from the file";
     EXPECT_EQ(FileText("Kestrel.dic"), before);
@@ -157,13 +187,16 @@ TEST_F(WordRegistrationTest, ReadOnlyDictionaryIsRefusedAndReadBack) {
 
 // Kestrel.dic is of another version: no dictionary is loaded and DicFileName names that file.
 class NoDictionaryTest : public test::DictionaryFixture {
-protected:
-    NoDictionaryTest() : DictionaryFixture("Translator Dictionary  Ver.1.0  Hollowmere\r\n0,\"G00\",\"OLD\"\r\n") {}
+  protected:
+    NoDictionaryTest()
+        : DictionaryFixture("Translator Dictionary  Ver.1.0  Hollowmere\r\n0,\"G00\",\"OLD\"\r\n") {
+    }
 };
 
 TEST_F(NoDictionaryTest, WordDialogsRefuseToOpenAndWriteNothing) {
     const std::string before = FileText("Kestrel.dic");
-    for (QAction* item : {controls_.MenuDicWord, controls_.MenuDicDelete, controls_.MenuDicInport}) {
+    for (QAction* item :
+         {controls_.MenuDicWord, controls_.MenuDicDelete, controls_.MenuDicInport}) {
         services_.messages.clear();
         item->trigger();  // the import asks for no file either: an unscripted dialog would throw
         ASSERT_EQ(services_.messages.size(), 1u) << item->objectName().toStdString();
