@@ -289,6 +289,25 @@ TEST_F(ReadingAidsTest, TheCaretBlinksOnlyOnLinesShortEnoughToDrawAtEachBlink) {
     EXPECT_EQ(periodAt(0), QApplication::cursorFlashTime() / 2);
 }
 
+// A resize shows more lines without scrolling: they are marked as soon as they are shown.
+TEST_F(ReadingAidsTest, LinesShownByAResizeAreMarkedWithoutScrolling) {
+    const auto markedAt = [this](long line) {
+        const long start = converted().SendScintilla(B::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+        const long at = start + long(EditorText(converted()).substr(std::size_t(start), 60).find("Rapid"));
+        return converted().SendScintilla(B::SCI_INDICATORVALUEAT,
+                                         static_cast<unsigned long>(kInsertedCommentIndicator), at) != 0;
+    };
+    const long shown = converted().SendScintilla(B::SCI_LINESONSCREEN);
+    const long below = shown + 5;
+    ASSERT_FALSE(markedAt(below)) << "not shown yet";
+    window_.resize(900, 1400);
+    window_.context().documents.Form1().parentWidget()->resize(450, 1300);
+    Settle();
+    ASSERT_GT(converted().SendScintilla(B::SCI_LINESONSCREEN), below + 1);
+    EXPECT_EQ(FirstLine(converted()), 0) << "nothing scrolled";
+    EXPECT_TRUE(markedAt(below));
+}
+
 TEST_F(ReadingAidsTest, RestingOnADictionaryWordShowsItsComment) {
     const long g00 = PositionOf(source(), "G00 X7.");
     EXPECT_EQ(aids().hover().TextAt(source(), g00 + 1), "G00: Rapid");
