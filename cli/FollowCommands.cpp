@@ -130,17 +130,19 @@ char* PutNumber(char* out, double value) {
         *out++ = '-';
         units = -units;
     }
-    char digits[24];
-    char* at = digits + sizeof digits;
-    for (int place = 0; place < 5 || units > 0; ++place) {
-        if (place == 4)
-            *--at = '.';
-        *--at = char('0' + units % 10);
-        units /= 10;
-    }
-    const std::size_t length = std::size_t(digits + sizeof digits - at);
-    std::memcpy(out, at, length);
-    return out + length;
+    // The whole part by to_chars, the four decimals as two pairs of digits: one division
+    // each instead of one a digit.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    const auto whole = static_cast<unsigned long long>(units) / 10000;
+    const auto decimals = static_cast<unsigned>(static_cast<unsigned long long>(units) % 10000);
+    out = std::to_chars(out, out + 24, whole).ptr;
+    *out++ = '.';
+    std::memcpy(out, kPairs + 2 * (decimals / 100), 2);
+    std::memcpy(out + 2, kPairs + 2 * (decimals % 100), 2);
+    return out + 4;
 }
 
 // One CSV row of a move; room for kRowRoom characters at out. Returns the end.
