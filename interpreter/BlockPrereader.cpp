@@ -25,14 +25,13 @@ BlockPrereader::~BlockPrereader() {
     Stop();
 }
 
-bool BlockPrereader::Stop() {
+void BlockPrereader::Stop() {
     if (thread_.joinable()) {
         stop_ = true;
         following_.fetch_add(kAhead);
         following_.notify_all();
         thread_.join();
     }
-    return false;
 }
 
 void BlockPrereader::ReadAhead() {
@@ -62,19 +61,20 @@ void BlockPrereader::ReadAhead() {
     }
 }
 
-bool BlockPrereader::Take(std::uint32_t index, Block& block) {
+const Block* BlockPrereader::Take(std::uint32_t index) {
     // Only while following goes forward: a slot is then never written while it is taken.
-    if (index < following_.load(std::memory_order_relaxed) || stop_)
-        return Stop();
+    if (index < following_.load(std::memory_order_relaxed) || stop_) {
+        Stop();
+        return nullptr;
+    }
     // Announced first: the slot of this line is not written again until following passes it.
     following_.store(index, std::memory_order_release);
     if (index % (kAhead / 4) == 0)
         following_.notify_one();  // now and then: the reader waits for a quarter of its room
     Slot& slot = slots_[index % kAhead];
     if (slot.line.load(std::memory_order_acquire) != index + 1 || !slot.usable)
-        return false;
-    block = std::move(slot.block);
-    return true;
+        return nullptr;
+    return &slot.block;
 }
 
 }  // namespace qm::interp

@@ -25,8 +25,9 @@ class BlockPrereader {
     BlockPrereader(const BlockPrereader&) = delete;
     BlockPrereader& operator=(const BlockPrereader&) = delete;
 
-    // The block of the line at index, when it was read ahead; false when it was not.
-    bool Take(std::uint32_t index, Block& block);
+    // The block of the line at index, when it was read ahead; null when it was not. It is
+    // lent, not copied: it stays as it is until a later line is asked for.
+    const Block* Take(std::uint32_t index);
 
   private:
     struct Slot {
@@ -35,7 +36,7 @@ class BlockPrereader {
         Block block;
     };
     void ReadAhead();
-    bool Stop();  // ends reading ahead (following went back); false
+    void Stop();  // ends reading ahead (following went back)
 
     const ProgramUnit& unit_;
     Dialect dialect_;
