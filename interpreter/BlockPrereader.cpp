@@ -63,14 +63,19 @@ void BlockPrereader::ReadAhead() {
 
 const Block* BlockPrereader::Take(std::uint32_t index) {
     // Only while following goes forward: a slot is then never written while it is taken.
-    if (index < following_.load(std::memory_order_relaxed) || stop_) {
+    if (index < taken_ || stop_) {
         Stop();
         return nullptr;
     }
-    // Announced first: the slot of this line is not written again until following passes it.
-    following_.store(index, std::memory_order_release);
-    if (index % (kAhead / 4) == 0)
-        following_.notify_one();  // now and then: the reader waits for a quarter of its room
+    taken_ = index;
+    // Announced now and then, not every line: a line the other thread reads on and on costs
+    // following a cache miss a line once it is written. Announcing an earlier line than the
+    // one taken only keeps the reader further back, so the slot taken is still not written.
+    if (index >= announced_ + kAnnounceEvery) {
+        announced_ = index;
+        following_.store(index, std::memory_order_release);
+        following_.notify_one();
+    }
     Slot& slot = slots_[index % kAhead];
     if (slot.line.load(std::memory_order_acquire) != index + 1 || !slot.usable)
         return nullptr;

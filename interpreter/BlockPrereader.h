@@ -18,6 +18,7 @@ namespace qm::interp {
 class BlockPrereader {
   public:
     static constexpr std::uint32_t kAhead = 4096;
+    static constexpr std::uint32_t kAnnounceEvery = kAhead / 16;
 
     // unit's lines must all be known (LineCount called) before: the thread only reads them.
     BlockPrereader(const ProgramUnit& unit, Dialect dialect);
@@ -41,7 +42,8 @@ class BlockPrereader {
     const ProgramUnit& unit_;
     Dialect dialect_;
     std::unique_ptr<Slot[]> slots_;
-    std::atomic<std::uint32_t> following_{0};  // the index following has reached
+    std::atomic<std::uint32_t> following_{0};  // the index following has reached, or before
+    std::uint32_t taken_ = 0, announced_ = 0;  // following's own: the last taken, announced
     std::atomic<bool> stop_{false};
     std::thread thread_;  // last: it starts once everything it uses is there
 };
