@@ -49,7 +49,7 @@ void BlockPrereader::ReadAhead() {
         const std::string_view line = unit_.Line(index);
         slot.usable = line.find('#') == std::string_view::npos;
         if (slot.usable) {
-            slot.block = Block{};
+            slot.block.Clear();
             try {
                 ReadBlockInto(line, dialect_, none, slot.block);
             } catch (const ReadFailure&) {
