@@ -280,7 +280,7 @@ class SummaryListener : public ProblemList {
         lines = std::max(lines, line);
         inches = state.inches;
         if (state.toolInSpindle != 0)
-            toolFirstLine.emplace(state.toolInSpindle, line);
+            toolFirstLine.try_emplace(state.toolInSpindle, line);  // no node made when known
     }
 
     double low[3] = {INFINITY, INFINITY, INFINITY}, high[3] = {-INFINITY, -INFINITY, -INFINITY};
