@@ -51,7 +51,8 @@ bool ReadProgramText(const std::string& path, EncodingChoice encoding, std::stri
         std::fprintf(stderr, "quillmark-convert: %s\n", status.message().c_str());
         return false;
     }
-    text = DecodeText(bytes, ProgramEncoding(bytes, encoding));
+    const FileEncoding found = ProgramEncoding(bytes, encoding);
+    text = DecodeOwnedText(std::move(bytes), found);  // a long program is not copied
     return true;
 }
 
