@@ -1,6 +1,7 @@
 #include "FollowCommands.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
@@ -50,7 +51,8 @@ bool ReadProgramText(const std::string& path, EncodingChoice encoding, std::stri
         std::fprintf(stderr, "quillmark-convert: %s\n", status.message().c_str());
         return false;
     }
-    text = DecodeText(bytes, ProgramEncoding(bytes, encoding));
+    const FileEncoding found = ProgramEncoding(bytes, encoding);
+    text = DecodeOwnedText(std::move(bytes), found);  // a long program is not copied
     return true;
 }
 
@@ -129,23 +131,26 @@ char* PutNumber(char* out, double value) {
         *out++ = '-';
         units = -units;
     }
-    char digits[24];
-    char* at = digits + sizeof digits;
-    for (int place = 0; place < 5 || units > 0; ++place) {
-        if (place == 4)
-            *--at = '.';
-        *--at = char('0' + units % 10);
-        units /= 10;
-    }
-    const std::size_t length = std::size_t(digits + sizeof digits - at);
-    std::memcpy(out, at, length);
-    return out + length;
+    // The whole part by to_chars, the four decimals as two pairs of digits: one division
+    // each instead of one a digit.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    const auto whole = static_cast<unsigned long long>(units) / 10000;
+    const auto decimals = static_cast<unsigned>(static_cast<unsigned long long>(units) % 10000);
+    out = std::to_chars(out, out + 24, whole).ptr;
+    *out++ = '.';
+    std::memcpy(out, kPairs + 2 * (decimals / 100), 2);
+    std::memcpy(out + 2, kPairs + 2 * (decimals % 100), 2);
+    return out + 4;
 }
 
 // One CSV row of a move; room for kRowRoom characters at out. Returns the end.
 constexpr std::size_t kRowRoom = 14 * 64;
 char* PutRow(char* out, const interp::Move& move) {
-    out += std::snprintf(out, 16, "%u", move.line);
+    // Integers by to_chars too: printf's reading of its format costs more than the digits.
+    out = std::to_chars(out, out + 16, move.line).ptr;
     out = PutText(out, move.kind == interp::MoveKind::Rapid  ? ",rapid"
                        : move.kind == interp::MoveKind::Feed ? ",feed"
                                                              : ",arc");
@@ -160,7 +165,8 @@ char* PutRow(char* out, const interp::Move& move) {
             *out++ = ',';
             out = PutNumber(out, v);
         }
-        out += std::snprintf(out, 16, ",%d", move.turns);
+        *out++ = ',';
+        out = std::to_chars(out, out + 16, move.turns).ptr;
     } else {
         out = PutText(out, ",,,,,");
     }
@@ -275,7 +281,7 @@ class SummaryListener : public ProblemList {
         lines = std::max(lines, line);
         inches = state.inches;
         if (state.toolInSpindle != 0)
-            toolFirstLine.emplace(state.toolInSpindle, line);
+            toolFirstLine.try_emplace(state.toolInSpindle, line);  // no node made when known
     }
 
     double low[3] = {INFINITY, INFINITY, INFINITY}, high[3] = {-INFINITY, -INFINITY, -INFINITY};

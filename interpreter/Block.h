@@ -72,6 +72,7 @@ class CodeList {
     const int* end() const { return codes_.data() + count_; }
     bool empty() const { return count_ == 0; }
     int front() const { return codes_[0]; }
+    void Clear() { count_ = 0; }
 
   private:
     std::array<int, kMost> codes_;
@@ -90,6 +91,25 @@ struct Block {
     std::optional<double> polarRadius, polarAngle;  // RS274NGC's @ and ^ (the XY plane)
     bool deleted = false;                           // began with "/"
     bool percent = false;                           // a "%" line
+
+    // As a block just made, keeping what it holds: a block read on every line is cleared
+    // faster than a new one is built and moved in.
+    void Clear() {
+        value.fill(0);
+        present = 0;
+        gCodes.Clear();
+        mCodes.Clear();
+        assignments.clear();
+        flow.kind = FlowKind::None;
+        flow.label.clear();
+        flow.number = 0;
+        flow.condition = 0;
+        flow.hasValue = false;
+        flow.arguments.clear();
+        polarRadius.reset();
+        polarAngle.reset();
+        deleted = percent = false;
+    }
 
     static constexpr int Bit(char letter) { return 1 << (letter - 'A'); }
     bool Has(char letter) const { return (present & Bit(letter)) != 0; }

@@ -25,14 +25,13 @@ BlockPrereader::~BlockPrereader() {
     Stop();
 }
 
-bool BlockPrereader::Stop() {
+void BlockPrereader::Stop() {
     if (thread_.joinable()) {
         stop_ = true;
         following_.fetch_add(kAhead);
         following_.notify_all();
         thread_.join();
     }
-    return false;
 }
 
 void BlockPrereader::ReadAhead() {
@@ -50,7 +49,7 @@ void BlockPrereader::ReadAhead() {
         const std::string_view line = unit_.Line(index);
         slot.usable = line.find('#') == std::string_view::npos;
         if (slot.usable) {
-            slot.block = Block{};
+            slot.block.Clear();
             try {
                 ReadBlockInto(line, dialect_, none, slot.block);
             } catch (const ReadFailure&) {
@@ -62,19 +61,25 @@ void BlockPrereader::ReadAhead() {
     }
 }
 
-bool BlockPrereader::Take(std::uint32_t index, Block& block) {
+const Block* BlockPrereader::Take(std::uint32_t index) {
     // Only while following goes forward: a slot is then never written while it is taken.
-    if (index < following_.load(std::memory_order_relaxed) || stop_)
-        return Stop();
-    // Announced first: the slot of this line is not written again until following passes it.
-    following_.store(index, std::memory_order_release);
-    if (index % (kAhead / 4) == 0)
-        following_.notify_one();  // now and then: the reader waits for a quarter of its room
+    if (index < taken_ || stop_) {
+        Stop();
+        return nullptr;
+    }
+    taken_ = index;
+    // Announced now and then, not every line: a line the other thread reads on and on costs
+    // following a cache miss a line once it is written. Announcing an earlier line than the
+    // one taken only keeps the reader further back, so the slot taken is still not written.
+    if (index >= announced_ + kAnnounceEvery) {
+        announced_ = index;
+        following_.store(index, std::memory_order_release);
+        following_.notify_one();
+    }
     Slot& slot = slots_[index % kAhead];
     if (slot.line.load(std::memory_order_acquire) != index + 1 || !slot.usable)
-        return false;
-    block = std::move(slot.block);
-    return true;
+        return nullptr;
+    return &slot.block;
 }
 
 }  // namespace qm::interp

@@ -18,6 +18,7 @@ namespace qm::interp {
 class BlockPrereader {
   public:
     static constexpr std::uint32_t kAhead = 4096;
+    static constexpr std::uint32_t kAnnounceEvery = kAhead / 16;
 
     // unit's lines must all be known (LineCount called) before: the thread only reads them.
     BlockPrereader(const ProgramUnit& unit, Dialect dialect);
@@ -25,8 +26,9 @@ class BlockPrereader {
     BlockPrereader(const BlockPrereader&) = delete;
     BlockPrereader& operator=(const BlockPrereader&) = delete;
 
-    // The block of the line at index, when it was read ahead; false when it was not.
-    bool Take(std::uint32_t index, Block& block);
+    // The block of the line at index, when it was read ahead; null when it was not. It is
+    // lent, not copied: it stays as it is until a later line is asked for.
+    const Block* Take(std::uint32_t index);
 
   private:
     struct Slot {
@@ -35,12 +37,13 @@ class BlockPrereader {
         Block block;
     };
     void ReadAhead();
-    bool Stop();  // ends reading ahead (following went back); false
+    void Stop();  // ends reading ahead (following went back)
 
     const ProgramUnit& unit_;
     Dialect dialect_;
     std::unique_ptr<Slot[]> slots_;
-    std::atomic<std::uint32_t> following_{0};  // the index following has reached
+    std::atomic<std::uint32_t> following_{0};  // the index following has reached, or before
+    std::uint32_t taken_ = 0, announced_ = 0;  // following's own: the last taken, announced
     std::atomic<bool> stop_{false};
     std::thread thread_;  // last: it starts once everything it uses is there
 };

@@ -1,6 +1,5 @@
 #include "Expression.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -104,6 +103,11 @@ double Apply(Op op, double a, double b) {
     return 0;
 }
 
+// A letter as the C locale has it, without a call into the library for every value read.
+bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
 double RoundHalfAway(double v) {
     return v < 0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5);
 }
@@ -195,9 +199,9 @@ double ExpressionReader::RealValue() {
         const double v = RealValue();
         return c == '-' ? -v : v;
     }
-    if (std::isalpha(static_cast<unsigned char>(c))) {
+    if (IsLetter(c)) {
         std::size_t end = pos_;
-        while (end < text_.size() && std::isalpha(static_cast<unsigned char>(text_[end])))
+        while (end < text_.size() && IsLetter(text_[end]))
             ++end;
         const std::string_view name = text_.substr(pos_, end - pos_);
         pos_ = end;

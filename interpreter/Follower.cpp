@@ -84,10 +84,13 @@ Follower::Step Follower::RunBlock(const Block& block, SourceListener& listener,
 Follower::Step Follower::RunLine(SourceListener& listener, std::uint32_t index) {
     Frame& frame = flow_->Current();
     listener.SetWhere(*frame.unit, frame.unit->LineNumber(index));
+    if (prereader_ && frame.unit == main_) {
+        if (const Block* block = prereader_->Take(index))
+            return RunBlock(*block, listener, index);  // most lines: read ahead, not copied
+    }
     Block block;
     try {
-        if (!(prereader_ && frame.unit == main_ && prereader_->Take(index, block)))
-            ReadBlockInto(frame.unit->Line(index), dialect_, ContextValues(context_), block);
+        ReadBlockInto(frame.unit->Line(index), dialect_, ContextValues(context_), block);
     } catch (const ReadFailure& failure) {
         listener.Report(failure.what(), false);
         return Step::GoOn;

@@ -15,8 +15,12 @@ double UnitScale(const ModalState& modal, Axis axis) {
 
 Axes OffsetsOf(const MachineContext& context) {
     const ModalState& modal = context.modal;
-    const int work = param::WorkOffsetBase(modal.workOffset, modal.extraOffset);
     Axes offsets{};
+    if (context.parameters.AllGlobalsZero()) {
+        offsets[kZ] += modal.toolLength;  // asked for by every move
+        return offsets;
+    }
+    const int work = param::WorkOffsetBase(modal.workOffset, modal.extraOffset);
     for (std::size_t axis = 0; axis < kAxisCount; ++axis) {
         const int n = int(axis);
         offsets[axis] = context.parameters.Numbered(work + n);

@@ -19,6 +19,9 @@ class Parameters {
 
     double Numbered(int number) const;
     void SetNumbered(int number, double value);
+    // Whether every numbered parameter beyond the locals reads zero, as they do in most
+    // programs: offsets need not then be looked up one by one.
+    bool AllGlobalsZero() const { return numbered_.empty(); }
 
     // Named parameters are found by their upper-case name.
     std::optional<double> Named(const std::string& name) const;

@@ -31,6 +31,19 @@ TEST_F(FollowCommandTest, ToolpathListsEveryMoveAsCsv) {
         "3,feed,76.2000,50.8000,-25.4000,0.0000,0.0000,0.0000,,,,,,254.0000\n");
 }
 
+TEST_F(FollowCommandTest, ToolpathNumbersHaveFourDecimalsWhateverTheirSizeOrSign) {
+    const std::string program = Program("P.NC",
+                                        "G21 G0 X-12.0305 Y0.0007 Z98765.4321\n"
+                                        "G0 X-0.00004 Y1000000 Z0.5\n"
+                                        "G2 X-0.00004 Y1000000 I1 J0 P3 F60.25\nM2\n");
+    EXPECT_EQ(Run({"--toolpath", program}).out,
+              "line,kind,x,y,z,a,b,c,plane,cx,cy,cz,turns,feed\n"
+              "1,rapid,-12.0305,0.0007,98765.4321,0.0000,0.0000,0.0000,,,,,,\n"
+              "2,rapid,0.0000,1000000.0000,0.5000,0.0000,0.0000,0.0000,,,,,,\n"
+              "3,arc,0.0000,1000000.0000,0.5000,0.0000,0.0000,0.0000,XY,1.0000,1000000.0000,"
+              "0.5000,-3,60.2500\n");
+}
+
 TEST_F(FollowCommandTest, CheckPrintsProblemsInLineOrderAndExitsWithFour) {
     const std::string program = Program("P.NC", "G0 X1\nG1 X2\nG7.3\n");
     const auto result = Run({"--check", program});

@@ -1,3 +1,4 @@
+#include "BlockReader.h"
 #include "FollowFixture.h"
 
 namespace qm::test {
@@ -58,6 +59,20 @@ TEST_F(ExpressionTest, OperatorsAndFunctionsWithTheirPrecedence) {
 TEST_F(ExpressionTest, ABlockReadsParametersAsTheyWereBeforeIt) {
     const auto result = Follow("#1=1\n#1=2 G0 X#1\nG0 X#1\nM2\n");
     ExpectMoves(result, {{kRapid, 1, 0, 0}, {kRapid, 2, 0, 0}});
+}
+
+TEST(ReadableTextTest, CommentsBlanksAndTheRestAfterASemicolonAreLeftOutInUpperCase) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"g1 x1 (move) y2", "G1X1Y2"},
+        {"(a)(b)G0 (()x1", "G0X1"},  // a comment ends at its first ')'
+        {"G1 X1 (left open ; y2", "G1X1"},
+        {"G1 X1 ; Y2 (z", "G1X1"},
+        {"G1\tX1\r\nY2", "G1X1"},
+        {"#<depth> = [1 + 2]", "#<DEPTH>=[1+2]"},
+        {"", ""},
+    };
+    for (const auto& [line, readable] : cases)
+        EXPECT_EQ(interp::ReadableText(line), readable) << line;
 }
 
 }  // namespace
