@@ -87,29 +87,11 @@ class LineReader {
             flow.label = std::to_string(std::stol(std::string(text_.substr(start, pos_ - start))));
         }
         const std::string keyword = Keyword();
-        static const std::pair<const char*, FlowKind> kKeywords[] = {
-            {"SUB", FlowKind::Sub},
-            {"ENDSUB", FlowKind::EndSub},
-            {"RETURN", FlowKind::Return},
-            {"CALL", FlowKind::Call},
-            {"DO", FlowKind::Do},
-            {"WHILE", FlowKind::While},
-            {"ENDWHILE", FlowKind::EndWhile},
-            {"BREAK", FlowKind::Break},
-            {"CONTINUE", FlowKind::Continue},
-            {"IF", FlowKind::If},
-            {"ELSEIF", FlowKind::ElseIf},
-            {"ELSE", FlowKind::Else},
-            {"ENDIF", FlowKind::EndIf},
-            {"REPEAT", FlowKind::Repeat},
-            {"ENDREPEAT", FlowKind::EndRepeat}};
-        const auto found = std::find_if(std::begin(kKeywords), std::end(kKeywords),
-                                        [&](const auto& k) { return keyword == k.first; });
-        if (found == std::end(kKeywords)) {
+        flow.kind = OWordKind(keyword);
+        if (flow.kind == FlowKind::None) {
             Fail(keyword.empty() ? "an O-word needs a keyword (sub, call, while, if, ...)"
                                  : "unknown O-word keyword '" + keyword + "'");
         }
-        flow.kind = found->second;
         switch (flow.kind) {
             case FlowKind::Call:
                 while (Peek() == '[')
@@ -344,6 +326,31 @@ bool HasControlFlow(std::string_view line, Dialect dialect) {
             return true;
     }
     return false;
+}
+
+FlowKind OWordKind(std::string_view keyword) {
+    static constexpr std::array<std::pair<std::string_view, FlowKind>, 15> kKeywords{{
+        {"SUB", FlowKind::Sub},
+        {"ENDSUB", FlowKind::EndSub},
+        {"RETURN", FlowKind::Return},
+        {"CALL", FlowKind::Call},
+        {"DO", FlowKind::Do},
+        {"WHILE", FlowKind::While},
+        {"ENDWHILE", FlowKind::EndWhile},
+        {"BREAK", FlowKind::Break},
+        {"CONTINUE", FlowKind::Continue},
+        {"IF", FlowKind::If},
+        {"ELSEIF", FlowKind::ElseIf},
+        {"ELSE", FlowKind::Else},
+        {"ENDIF", FlowKind::EndIf},
+        {"REPEAT", FlowKind::Repeat},
+        {"ENDREPEAT", FlowKind::EndRepeat},
+    }};
+    for (const auto& [word, kind] : kKeywords) {
+        if (word == keyword)
+            return kind;
+    }
+    return FlowKind::None;
 }
 
 }  // namespace qm::interp

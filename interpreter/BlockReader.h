@@ -24,4 +24,7 @@ void ReadBlockInto(std::string_view line, Dialect dialect, const ValueSource& va
 // call or end, a "%"): a program without such lines can be followed again from any line on.
 bool HasControlFlow(std::string_view line, Dialect dialect);
 
+// The keyword of an O-word ("SUB", "ENDWHILE", ...), FlowKind::None when unknown.
+FlowKind OWordKind(std::string_view keyword);
+
 }  // namespace qm::interp

@@ -80,31 +80,6 @@ bool KindIn(FlowKind kind, std::initializer_list<FlowKind> kinds) {
 
 }  // namespace
 
-FlowKind OWordKind(std::string_view keyword) {
-    static constexpr std::array<std::pair<std::string_view, FlowKind>, 15> kKeywords{{
-        {"SUB", FlowKind::Sub},
-        {"ENDSUB", FlowKind::EndSub},
-        {"RETURN", FlowKind::Return},
-        {"CALL", FlowKind::Call},
-        {"DO", FlowKind::Do},
-        {"WHILE", FlowKind::While},
-        {"ENDWHILE", FlowKind::EndWhile},
-        {"BREAK", FlowKind::Break},
-        {"CONTINUE", FlowKind::Continue},
-        {"IF", FlowKind::If},
-        {"ELSEIF", FlowKind::ElseIf},
-        {"ELSE", FlowKind::Else},
-        {"ENDIF", FlowKind::EndIf},
-        {"REPEAT", FlowKind::Repeat},
-        {"ENDREPEAT", FlowKind::EndRepeat},
-    }};
-    for (const auto& [word, kind] : kKeywords) {
-        if (word == keyword)
-            return kind;
-    }
-    return FlowKind::None;
-}
-
 void AddFlowMarks(std::string_view line, std::uint32_t index, Dialect dialect,
                   std::vector<FlowMark>& marks) {
     const std::string text = ReadableText(line);

@@ -76,7 +76,4 @@ class ProgramUnit {
 void AddFlowMarks(std::string_view line, std::uint32_t index, Dialect dialect,
                   std::vector<FlowMark>& marks);
 
-// The keyword of an O-word ("SUB", "ENDWHILE", ...), FlowKind::None when unknown.
-FlowKind OWordKind(std::string_view keyword);
-
 }  // namespace qm::interp
