@@ -10,7 +10,7 @@ JOBS           ?= $(shell nproc)
 # Debian packages the project needs to build and test.
 PACKAGES := cmake ninja-build ccache g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libqscintilla2-qt6-dev libx11-dev xvfb xauth xdotool xclip poppler-utils \
-            libxlsxwriter-dev unzip desktop-file-utils dpkg-dev
+            libxlsxwriter-dev unzip desktop-file-utils dpkg-dev libgl1-mesa-dri libgl-dev
 
 .PHONY: setup build run test bench install package clean reference reference-data compare-reference
 

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "Geometry.h"
+#include "Move.h"
+
+namespace qm {
+
+// One point of the drawn path: where it is, and what the segment ending at it belongs to.
+// The path is one line strip; each segment takes the style and line of its end point.
+struct PathVertex {
+    float x, y, z;
+    std::uint32_t line;   // 1-based program line of the move; what a click on it selects
+    std::uint32_t style;  // the move's kind (MoveKind) in the low byte, its tool colour above
+};
+
+// Lowest and highest X Y Z the path reaches, in millimetres; empty when it has no move.
+struct Extents {
+    std::array<double, 3> low{}, high{};
+    bool empty = true;
+};
+
+// The moves of a program as a line strip: rapids and feeds as one segment each, arcs and
+// helices as chords no further than chordTolerance (mm) from the true arc.
+//   moves {G0 X10, G2 X20 Y0 I5 J0}, start {0,0,0}, tolerance 0.01 ->
+//   vertices: start, (10,0,0), then the half circle in chords ending at (20,0,0);
+//   firstVertex {1, 2, n}: move i's segments end at vertices firstVertex[i] .. firstVertex[i+1]-1.
+struct PathGeometry {
+    std::vector<PathVertex> vertices;
+    std::vector<std::uint32_t> firstVertex;  // one per move, and one past the last
+    Extents extents;
+};
+
+// tools: the tool colour index of each move (empty: all the same).
+PathGeometry BuildPathGeometry(const std::vector<interp::Move>& moves, const interp::Axes& start,
+                               double chordTolerance, const std::vector<std::uint8_t>& tools = {});
+
+// The chord count an arc of this radius (mm) and sweep (radians) needs to stay within
+// tolerance of it.
+std::uint32_t ChordsFor(double radius, double sweep, double chordTolerance);
+
+}  // namespace qm

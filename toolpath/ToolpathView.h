@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QOpenGLWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "Geometry.h"
+#include "Move.h"
+
+namespace qm {
+
+// The toolpath in 3D, drawn with OpenGL from one vertex buffer in a few draw calls: rapids
+// dashed and thinner-looking, feeds solid, arcs in chords within half a pixel at the current
+// zoom, the extents box with its sizes, the current line's moves highlighted and the tool
+// marked where that line leaves it, the program's problems marked. Orbit (left drag), pan
+// (middle drag, or Shift with the left), zoom (wheel, about the pointer), and keys for the
+// same. A click picks the move under the pointer through an offscreen ID buffer.
+//
+// The view keeps its own copy of what it draws, so following the program again on another
+// thread never touches what is on the screen; painting never waits on the text.
+class ToolpathView : public QOpenGLWidget {
+    Q_OBJECT
+  public:
+    enum class StandardView { Top, Front, Right, Isometric };
+
+    explicit ToolpathView(QWidget* parent = nullptr);
+    ~ToolpathView() override;
+
+    // Replaces the path drawn. start: where the tool stands before the first move; tools: the
+    // colour index of each move's tool (empty: one colour). The view fits the new path only
+    // when it had none before, so that an edit keeps the user's view.
+    void SetPath(const std::vector<interp::Move>& moves, const interp::Axes& start,
+                 std::vector<std::uint8_t> tools = {});
+    // The moves [firstMove, endMove) are the current line's: drawn highlighted. tool: where
+    // the tool stands after the line (mm), marked; nothing: no mark.
+    void Highlight(std::size_t firstMove, std::size_t endMove,
+                   std::optional<std::array<double, 3>> tool);
+    // Points (mm) where the program has problems, marked on the path.
+    void SetProblemMarks(std::vector<std::array<double, 3>> points);
+    // Sizes of the extents box in these units: "mm" with 1, or "in" with 1/25.4.
+    void SetUnits(const QString& name, double perMillimetre);
+    void SetColourByTool(bool on);
+
+    void ShowStandardView(StandardView view);  // and fits the path in it
+    void FitToExtents();
+
+    // The program line of the move drawn within a few pixels of a point of the widget, read
+    // from the ID buffer; 0 when there is none.
+    std::uint32_t LineAt(const QPoint& point);
+    // The view as it is drawn now.
+    QImage Picture();
+    // The view as an SVG document: the path projected as it is drawn now.
+    QByteArray SvgPicture() const;
+
+    std::size_t MoveCount() const;
+    // The memory the view holds for its path on the CPU side and in buffers, in bytes.
+    std::size_t BytesHeld() const;
+
+  signals:
+    void lineClicked(std::uint32_t line);
+    // Keys that step through the program: +1 the next line that moves, -1 the previous.
+    void stepRequested(int direction);
+
+  protected:
+    void initializeGL() override;
+    void resizeGL(int width, int height) override;
+    void paintGL() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    class Renderer;
+    std::unique_ptr<Renderer> renderer_;
+};
+
+}  // namespace qm
