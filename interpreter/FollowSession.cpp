@@ -1,6 +1,7 @@
 #include "FollowSession.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "BlockReader.h"
 #include "Follower.h"
@@ -69,8 +70,22 @@ std::size_t FollowSession::CheckpointBytes() const {
     return bytes;
 }
 
-void FollowSession::Follow(std::string text) {
-    text_ = std::move(text);
+bool FollowSession::Follow(std::string text) {
+    std::string before = std::exchange(text_, std::move(text));
+    std::vector<std::size_t> startsBefore = std::move(lineStarts_);
+    std::vector<std::uint8_t> flowsBefore = std::move(flowLine_);
+    const std::size_t flowLinesBefore = flowLines_;
+    ReadLines();
+    if (FollowAll())
+        return true;
+    text_ = std::move(before);
+    lineStarts_ = std::move(startsBefore);
+    flowLine_ = std::move(flowsBefore);
+    flowLines_ = flowLinesBefore;
+    return false;
+}
+
+void FollowSession::ReadLines() {
     text_.reserve(text_.size() + text_.size() / 16 + 4096);  // edits do not copy it all
     lineStarts_.clear();
     flowLine_.clear();
@@ -86,22 +101,31 @@ void FollowSession::Follow(std::string text) {
         flowLines_ += flowLine_.back();
         start = end + 1;
     }
-    FollowAll();
 }
 
-void FollowSession::FollowAll() {
-    result_ = FollowResult();
-    checkpoints_.assign(1, Checkpoint{0, StartContext(dialect_)});
-    Follower follower(dialect_, result_, files_);
-    follower.SetAfterLine([this](std::uint32_t line, const MachineContext& context) {
+// Follows the whole text into a result of its own, which takes the old one's place only once
+// it is complete.
+bool FollowSession::FollowAll() {
+    FollowResult result;
+    std::vector<Checkpoint> checkpoints(1, Checkpoint{0, StartContext(dialect_)});
+    bool cancelled = false;
+    Follower follower(dialect_, result, files_);
+    follower.SetAfterLine([&](std::uint32_t line, const MachineContext& context) {
+        if (keepGoing_ && !keepGoing_(line))
+            return !(cancelled = true);
         if (line % every_ == 0)
-            checkpoints_.push_back({line, context});
+            checkpoints.push_back({line, context});
         return true;
     });
-    result_.Reserve(lineStarts_.size());
+    result.Reserve(lineStarts_.size());
     follower.Follow(text_);
-    result_.Trim();
+    if (cancelled)
+        return false;
+    result.Trim();
+    result_ = std::move(result);
+    checkpoints_ = std::move(checkpoints);
     linesFollowedLast_ = result_.LineCount();
+    return true;
 }
 
 std::uint32_t FollowSession::EditText(std::uint32_t first, std::uint32_t removed,
@@ -136,18 +160,22 @@ std::uint32_t FollowSession::EditText(std::uint32_t first, std::uint32_t removed
     return std::uint32_t(starts.size());
 }
 
-void FollowSession::Replace(std::uint32_t first, std::uint32_t removed, std::string_view lines) {
+bool FollowSession::Replace(std::uint32_t first, std::uint32_t removed, std::string_view lines) {
     first = std::clamp<std::uint32_t>(first, 1, std::uint32_t(lineStarts_.size()) + 1);
     removed = std::min<std::uint32_t>(removed, std::uint32_t(lineStarts_.size()) - (first - 1));
+    const std::size_t byteFrom = first - 1 < lineStarts_.size() ? lineStarts_[first - 1] : text_.size();
+    const std::size_t byteTo =
+        first - 1 + removed < lineStarts_.size() ? lineStarts_[first - 1 + removed] : text_.size();
+    const std::string removedLines = text_.substr(byteFrom, byteTo - byteFrom);
     const std::uint32_t added = EditText(first, removed, lines);
-    if (flowLines_ > 0) {
-        FollowAll();  // a jump may reach any line: everything is followed again
-    } else {
-        FollowAgain(first, removed, added);
-    }
+    // A jump may reach any line: with control flow, everything is followed again.
+    if (flowLines_ > 0 ? FollowAll() : FollowAgain(first, removed, added))
+        return true;
+    EditText(first, added, removedLines);
+    return false;
 }
 
-void FollowSession::FollowAgain(std::uint32_t first, std::uint32_t removed, std::uint32_t added) {
+bool FollowSession::FollowAgain(std::uint32_t first, std::uint32_t removed, std::uint32_t added) {
     const std::int64_t shift = std::int64_t(added) - std::int64_t(removed);
     // The last context kept before the edited lines: every line up to it is unchanged.
     const auto start = std::prev(
@@ -166,7 +194,10 @@ void FollowSession::FollowAgain(std::uint32_t first, std::uint32_t removed, std:
     Follower follower(dialect_, part, files_);
     follower.SetReadAheadFrom(0);  // a part of a thousand lines or so: not worth a thread
     const std::uint32_t lastLine = std::uint32_t(lineStarts_.size());
+    bool cancelled = false;
     follower.SetAfterLine([&](std::uint32_t line, const MachineContext& context) {
+        if (keepGoing_ && !keepGoing_(line - kept))
+            return !(cancelled = true);
         if (line == lastLine)
             return true;  // the end of the text is followed: it may bring a problem of its own
         while (candidate < checkpoints_.size() &&
@@ -187,6 +218,8 @@ void FollowSession::FollowAgain(std::uint32_t first, std::uint32_t removed, std:
     });
     const std::size_t byteFrom = kept < lineStarts_.size() ? lineStarts_[kept] : text_.size();
     follower.FollowFrom(std::string_view(text_).substr(byteFrom), kept, start->context);
+    if (cancelled)
+        return false;
     linesFollowedLast_ = std::uint32_t(part.movesAfterLine.size());
 
     const std::size_t keptIndex = std::size_t(start - checkpoints_.begin()) + 1;
@@ -202,6 +235,7 @@ void FollowSession::FollowAgain(std::uint32_t first, std::uint32_t removed, std:
     for (std::size_t i = keptIndex + fresh.size(); i < checkpoints_.size(); ++i)
         checkpoints_[i].line = std::uint32_t(std::int64_t(checkpoints_[i].line) + shift);
     Splice(kept, oldStop, shift, part);
+    return true;
 }
 
 void FollowSession::Splice(std::uint32_t kept, std::optional<std::uint32_t> oldStop,

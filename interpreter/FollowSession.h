@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,10 +26,15 @@ class FollowSession {
                            std::uint32_t checkpointEvery = kCheckpointEvery)
         : dialect_(dialect), files_(files), every_(checkpointEvery) {}
 
-    void Follow(std::string text);
+    // Called after each line followed with the lines followed so far; following stops when it
+    // returns false, and the session is then left as it was before the call, which returns false.
+    using KeepGoing = std::function<bool(std::uint32_t linesFollowed)>;
+    void SetKeepGoing(KeepGoing keepGoing) { keepGoing_ = std::move(keepGoing); }
+
+    bool Follow(std::string text);
     // Lines first ... first + removed - 1 (1-based) are replaced by lines: whole lines, each
     // ending in a line feed but the text's last one.
-    void Replace(std::uint32_t first, std::uint32_t removed, std::string_view lines);
+    bool Replace(std::uint32_t first, std::uint32_t removed, std::string_view lines);
 
     const FollowResult& Result() const { return result_; }
     const std::string& Text() const { return text_; }
@@ -44,9 +50,10 @@ class FollowSession {
     };
     class PartResult;
 
-    void FollowAll();
+    bool FollowAll();
+    void ReadLines();
     std::uint32_t EditText(std::uint32_t first, std::uint32_t removed, std::string_view lines);
-    void FollowAgain(std::uint32_t first, std::uint32_t removed, std::uint32_t added);
+    bool FollowAgain(std::uint32_t first, std::uint32_t removed, std::uint32_t added);
     void Splice(std::uint32_t kept, std::optional<std::uint32_t> oldStop, std::int64_t shift,
                 PartResult& part);
 
@@ -60,6 +67,7 @@ class FollowSession {
     FollowResult result_;
     std::vector<Checkpoint> checkpoints_;
     std::uint32_t linesFollowedLast_ = 0;
+    KeepGoing keepGoing_;
 };
 
 }  // namespace qm::interp

@@ -72,8 +72,9 @@ class FollowSessionTest : public FollowFixture {
     std::mt19937 random_{26};
 };
 
+// Every fifth edit is cancelled a few lines in: the session must then be as it was before.
 TEST_F(FollowSessionTest, FollowingAgainAfterRandomEditsEqualsFollowingFromTheStart) {
-    int inPart = 0;
+    int inPart = 0, cancelled = 0;
     for (int program = 0; program < 4; ++program) {
         interp::FollowSession session(Dialect::Rs274ngc, nullptr, 16);
         session.Follow("G21 G90 F100\n" + RandomLines(300, false));
@@ -82,13 +83,22 @@ TEST_F(FollowSessionTest, FollowingAgainAfterRandomEditsEqualsFollowingFromTheSt
             const auto first = std::uint32_t(1 + Below(lines));
             const auto removed = std::uint32_t(Below(4));
             const std::string added = RandomLines(Below(4));
-            session.Replace(first, removed, added);
+            const std::string before = session.Text();
+            int budget = Below(8);
+            session.SetKeepGoing([&, cancel = edit % 5 == 0](std::uint32_t) {
+                return !cancel || budget-- > 0;
+            });
+            if (!session.Replace(first, removed, added)) {
+                ++cancelled;
+                ASSERT_EQ(session.Text(), before);
+            }
             SCOPED_TRACE("program " + std::to_string(program) + ", edit " + std::to_string(edit));
             ExpectSameAsFollowingAnew(session);
             inPart += session.LinesFollowedLast() < session.Result().LineCount() / 2;
         }
     }
     EXPECT_GT(inPart, 100);  // most edits were followed again in part, not from the start
+    EXPECT_GT(cancelled, 20);
 }
 
 TEST_F(FollowSessionTest, ReadingAheadOnASecondThreadChangesNothing) {
@@ -116,6 +126,9 @@ TEST_F(FollowSessionTest, AnEditThatLeavesTheStateAsItWasFollowsOnlyToTheNextKep
         text += "G1 X" + std::to_string(i % 10) + "\n";
     interp::FollowSession session(Dialect::Rs274ngc);
     session.Follow(text + "M2\n");
+    session.SetKeepGoing([](std::uint32_t followed) { return followed < 10; });
+    EXPECT_FALSE(session.Follow("G0 X1\n" + text));  // a whole new text cancelled: kept as it was
+    session.SetKeepGoing(nullptr);
     session.Replace(1000, 1, "G1 X5 Y0\n");
     ExpectSameAsFollowingAnew(session);
     EXPECT_LE(session.LinesFollowedLast(), interp::FollowSession::kCheckpointEvery + 1);
