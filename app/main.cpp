@@ -11,6 +11,7 @@
 #include "ProgramFolder.h"
 #include "QtServices.h"
 #include "SettingsStore.h"
+#include "ToolpathCommands.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     qm::ConnectDictionaryCommands(window.context(), window);
     new qm::OutputCommands(window.context(), window);  // owned by the window
     new qm::HelpCommands(window.context(), window, programFolder);  // owned by the window
+    new qm::ToolpathCommands(window.context(), window);  // owned by the window
     // Ended from outside (kill, a closed terminal, Ctrl-C, the desktop session ending): the
     // keyboard and the settings are left as on a normal end, without asking anything. Caught from
     // before start-up switches Caps Lock on, so that no moment is left where a signal ends it.

@@ -22,6 +22,8 @@
 #include "Motion.h"
 #include "ProgramEncoding.h"
 #include "StateCommand.h"
+#include "ProgramDialect.h"
+#include "SettingsStore.h"
 #include "TextCodec.h"
 
 namespace qm::cli {
@@ -31,16 +33,11 @@ using interp::Dialect;
 
 enum class Followed { Motion, DataOnly };
 
-// The dialect of a file type: RS274NGC for the G-code types, nothing for the data files,
-// Fanuc-style for every other type.
+// The dialect a file type is followed in, as the desktop program keeps it; nothing for the
+// data files.
 std::optional<Dialect> DialectOfType(const std::string& path) {
     const std::string key = path == "-" ? "" : FileTypeKey(path);
-    if (key == "TOP" || key == "LDR" || key == "LPD")
-        return std::nullopt;
-    if (key.empty() || key == "NC" || key == "NGC" || key == "GCODE" || key == "TAP") {
-        return Dialect::Rs274ngc;
-    }
-    return Dialect::Fanuc;
+    return interp::DialectNamed(DialectForType(SettingsStore(), key));
 }
 
 bool ReadProgramText(const std::string& path, EncodingChoice encoding, std::string& text) {

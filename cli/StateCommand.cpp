@@ -7,6 +7,7 @@
 #include "DictionaryFile.h"
 #include "FileAccess.h"
 #include "FollowCommands.h"
+#include "StateText.h"
 #include "StateWords.h"
 
 namespace qm::cli {
@@ -47,23 +48,8 @@ int PrintState(const Options& options, const std::string& file, interp::Dialect 
                      file.c_str(), line, result.LineCount());
         return kProblemsFound;
     }
-    std::string text;
-    for (const interp::StateWord& word : interp::StateWordsOf(result.StateAfter(line), dialect)) {
-        std::string code = word.code;
-        if (!word.detail.empty())
-            code += " " + word.detail;
-        char row[160];
-        std::snprintf(row, sizeof row, "%-14s%-14s", word.group.c_str(), code.c_str());
-        text += row;
-        text += CommentOf(comments, word.code);
-        while (!text.empty() && text.back() == ' ')
-            text.pop_back();
-        text += '\n';
-    }
-    // What a reader of the program cannot know is taken as zero; the state says so.
-    text +=
-        "(work offsets, tool lengths and radii and the G28/G30 positions the program does "
-        "not set are taken as zero)\n";
+    const std::string text = interp::StateText(
+        result, line, dialect, [&](const std::string& code) { return CommentOf(comments, code); });
     std::fwrite(text.data(), 1, text.size(), stdout);
     return kSuccess;
 }

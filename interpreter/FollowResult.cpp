@@ -78,10 +78,14 @@ void FollowResult::Trim() {
 }
 
 Axes FollowResult::PositionAfter(std::uint32_t line) const {
-    if (line == 0 || movesAfterLine_.empty())
-        return {};
-    const std::uint32_t count = movesAfterLine_[std::min<std::size_t>(line, LineCount()) - 1];
+    const std::uint32_t count = MovesUpTo(line);
     return count == 0 ? Axes{} : moves_[count - 1].end;
+}
+
+std::uint32_t FollowResult::MovesUpTo(std::uint32_t line) const {
+    if (line == 0 || movesAfterLine_.empty())
+        return 0;
+    return movesAfterLine_[std::min<std::size_t>(line, LineCount()) - 1];
 }
 
 std::size_t FollowResult::BytesHeld() const {

@@ -26,6 +26,9 @@ class FollowResult : public FollowListener {
     // The modes in effect after a 1-based line (the last line followed for those beyond it).
     const ModalState& StateAfter(std::uint32_t line) const;
     Axes PositionAfter(std::uint32_t line) const;
+    // How many moves were made by the end of a 1-based line (0 for line 0): line L's own
+    // moves are [MovesUpTo(L - 1), MovesUpTo(L)).
+    std::uint32_t MovesUpTo(std::uint32_t line) const;
 
     // The memory the result holds: moves, the moves made up to each line, the states.
     std::size_t BytesHeld() const;

@@ -59,11 +59,32 @@ const char* SpindleCode(Spindle spindle) {
     return "M5";
 }
 
+bool IsCycle(int motion) { return motion == 730 || motion == 760 || (motion >= 810 && motion <= 890); }
+
+// A cycle's words as they stand for its next hole: R and Z, and Q and P when set.
+std::string CycleWords(const ModalState& s) {
+    if (!IsCycle(s.motion))
+        return {};
+    std::string words;
+    const auto add = [&words](char letter, double value) {
+        words += (words.empty() ? "" : " ") + Value(letter, value);
+    };
+    if (s.cycleHasR)
+        add('R', s.cycleR);
+    if (s.cycleHasZ)
+        add('Z', s.cycleZ);
+    if (s.cycleQ != 0)
+        add('Q', s.cycleQ);
+    if (s.cycleP != 0)
+        add('P', s.cycleP);
+    return words;
+}
+
 }  // namespace
 
 std::vector<StateWord> StateWordsOf(const ModalState& s, Dialect dialect) {
     std::vector<StateWord> words;
-    words.push_back({"motion", G(s.motion), {}});
+    words.push_back({"motion", G(s.motion), CycleWords(s)});
     words.push_back({"plane", PlaneCode(s.plane), {}});
     words.push_back({"distance", s.incremental ? "G91" : "G90", {}});
     if (dialect == Dialect::Rs274ngc)

@@ -10,6 +10,8 @@ class QTimer;
 
 namespace qm {
 
+class DocumentWindow;
+
 // The main window's menus, their items and the timer Timer1: made once, named as the program
 // names them, and shared by the menu bar, the toolbar, the context menus and the commands.
 class Controls : public QObject {
@@ -70,6 +72,10 @@ public:
 signals:
     // A conversion has put its result into the converted window.
     void Converted();
+    // The source text changed: typed, pasted, undone, or assigned by the program.
+    void SourceEdited();
+    // A document window was made, in its frame, before it shows (again after it was closed).
+    void DocumentCreated(qm::DocumentWindow* window);
 
 private:
     QAction* Item(QMenu* menu, const char* name, const QString& caption, const char* shortcut = nullptr);

@@ -166,6 +166,7 @@ void MainWindow::ConnectDocumentWindows() {
             window.setWindowTitle(ConvertedCaption(state.LoadedDicFileName, state.DicPathName));
         }
         readingAids_->Attach(window);
+        emit controls_->DocumentCreated(&window);
     };
     // A window made again takes its place in the arrangement, once it has its frame's size.
     documents_.onShown = [this](DocumentWindow&) {

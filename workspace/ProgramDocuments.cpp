@@ -64,6 +64,7 @@ void Text1_Change(Context& context) {
     timer->stop();
     if (context.state.RealTimeConvert == 1) timer->start(kRealTimeDelayMs);
     context.state.SourceChanged = 1;
+    emit context.controls.SourceEdited();
 }
 
 bool OpenProgramFile(Context& context, const QString& path, MissingProgram missing) {

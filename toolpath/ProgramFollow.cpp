@@ -1,0 +1,150 @@
+#include "ProgramFollow.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+#include "AppState.h"
+#include "Context.h"
+#include "ConversionProgress.h"
+#include "ConvertCommands.h"
+#include "DocumentWindow.h"
+#include "DocumentWindows.h"
+#include "FollowSession.h"
+#include "ProgramDialect.h"
+#include "Services.h"
+#include "SettingsStore.h"
+#include "SubprogramFiles.h"
+#include "TextBridge.h"
+#include "TextCodec.h"
+
+namespace qm {
+namespace {
+
+std::uint32_t LineFeeds(std::string_view text) {
+    return std::uint32_t(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Lines in [from, to) of a text, where from is a line's start and to another's or the end.
+std::uint32_t LinesIn(std::string_view text, std::size_t from, std::size_t to) {
+    const std::uint32_t feeds = LineFeeds(text.substr(from, to - from));
+    return feeds + (to == text.size() && to > from && text[to - 1] != '\n' ? 1 : 0);
+}
+
+}  // namespace
+
+LineChange ChangedLines(std::string_view before, std::string_view after) {
+    if (before == after) return {};
+    const std::size_t shorter = std::min(before.size(), after.size());
+    std::size_t same = 0;
+    while (same < shorter && before[same] == after[same]) ++same;
+    std::size_t sameEnd = 0;
+    while (sameEnd < shorter - same && before[before.size() - 1 - sameEnd] == after[after.size() - 1 - sameEnd])
+        ++sameEnd;
+    // Back to the start of the first changed line; on past the first line feed of the part both
+    // texts end in alike, so that the end falls between two lines in both.
+    const std::size_t lineStart = same == 0 ? 0 : before.rfind('\n', same - 1) + 1;  // npos + 1 is 0
+    const std::size_t feed = before.find('\n', before.size() - sameEnd);
+    const std::size_t oldEnd = feed == std::string_view::npos ? before.size() : feed + 1;
+    LineChange change;
+    change.first = LineFeeds(before.substr(0, lineStart)) + 1;
+    change.removed = LinesIn(before, lineStart, oldEnd);
+    change.from = lineStart;
+    change.to = oldEnd + after.size() - before.size();
+    return change;
+}
+
+ProgramFollow::ProgramFollow(Context& context, QObject* parent) : QObject(parent), context_(context) {
+    wait_.setSingleShot(true);
+    connect(&wait_, &QTimer::timeout, this, [this] { FollowNow(); });
+}
+
+ProgramFollow::~ProgramFollow() = default;
+
+void ProgramFollow::Schedule() { wait_.start(kRealTimeDelayMs); }
+
+const interp::FollowResult* ProgramFollow::Result() const {
+    return session_ && followedOnce_ && !busy_ ? &session_->Result() : nullptr;
+}
+
+std::uint32_t ProgramFollow::LinesFollowedLast() const { return session_ ? session_->LinesFollowedLast() : 0; }
+
+// The session for the program as it now is: a new one when its type reads another dialect or
+// it lies in another folder, whose subprogram files it may call.
+bool ProgramFollow::PrepareSession() {
+    const QString path = context_.state.ProgramFileName;
+    const std::optional<interp::Dialect> dialect =
+        interp::DialectNamed(DialectForType(context_.settings, context_.state.FileTypeKey.toStdString()));
+    const QFileInfo file(path);
+    const QString folder = file.isAbsolute() ? file.absolutePath() : QString();
+    if (session_ && dialect == dialect_ && folder == folder_) return true;
+    dialect_ = dialect;
+    folder_ = folder;
+    session_.reset();
+    files_.reset();
+    followedOnce_ = false;
+    if (!dialect_) return false;
+    if (!folder_.isEmpty()) {
+        files_ = std::make_unique<interp::FolderSubprograms>(
+            folder_.toStdString(), [](const std::string& bytes) { return DecodeText(bytes, DetectEncoding(bytes)); });
+    }
+    session_ = std::make_unique<interp::FollowSession>(*dialect_, files_.get());
+    return true;
+}
+
+bool ProgramFollow::FollowNow() {
+    if (busy_ || ConversionRunning()) {
+        Schedule();  // the other task's progress lets timers run: try again once it is done
+        return false;
+    }
+    wait_.stop();
+    const bool hadSession = session_ != nullptr;
+    if (!PrepareSession()) {
+        if (hadSession) emit followed();  // a data file now: what was shown goes
+        return false;
+    }
+    const std::string_view text = EditorView(context_.documents.OriginalFile().Text1());
+    bool done = false;
+    if (!followedOnce_) {
+        std::string whole(text);
+        done = RunFollow([&] { return session_->Follow(std::move(whole)); }, LineFeeds(text) + 1);
+    } else {
+        const LineChange change = ChangedLines(session_->Text(), text);
+        if (change.removed == 0 && change.from == change.to) return true;  // nothing changed
+        const std::string lines(text.substr(change.from, change.to - change.from));
+        done = RunFollow([&] { return session_->Replace(change.first, change.removed, lines); },
+                         LineFeeds(text) + 1);
+        // The text followed is always the text shown; should a change ever be misread, the
+        // whole text is followed rather than a wrong path shown.
+        if (done && session_->Text() != text) {
+            std::string whole(text);
+            done = RunFollow([&] { return session_->Follow(std::move(whole)); }, LineFeeds(text) + 1);
+        }
+    }
+    if (!done) return false;
+    followedOnce_ = true;
+    emit followed();
+    return true;
+}
+
+bool ProgramFollow::RunFollow(const std::function<bool()>& work, std::size_t lines) {
+    TaskProgress progress;
+    session_->SetKeepGoing([&progress, lines](std::uint32_t followed) {
+        progress.permille = int(std::min<std::size_t>(1000, std::size_t(followed) * 1000 / std::max<std::size_t>(lines, 1)));
+        return !progress.cancelled;
+    });
+    busy_ = true;
+    bool done = false;
+    try {
+        context_.services.RunWithProgress(QStringLiteral("Following the program..."), progress, [&] { done = work(); });
+    } catch (...) {
+        busy_ = false;
+        session_->SetKeepGoing(nullptr);
+        throw;
+    }
+    busy_ = false;
+    session_->SetKeepGoing(nullptr);
+    return done;
+}
+
+}  // namespace qm
