@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "MachineContext.h"
 #include "StateWords.h"
 
 namespace qm::interp {
@@ -63,7 +64,9 @@ std::string StateText(const FollowResult& result, std::uint32_t line, Dialect di
         return text;
     }
     const ModalState& state = result.StateAfter(line);
-    const std::vector<StateWord> before = StateWordsOf(result.StateAfter(line - 1), dialect);
+    // Before the first line, the controller's own start-up state.
+    const std::vector<StateWord> before = StateWordsOf(
+        line == 1 ? StartContext(dialect).modal : result.StateAfter(line - 1), dialect);
     std::string text;
     for (const StateWord& word : StateWordsOf(state, dialect)) {
         const bool changed = std::none_of(before.begin(), before.end(),

@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QTimer>
 
 #include <Qsci/qsciscintilla.h>
 
@@ -33,6 +34,7 @@
 namespace qm {
 namespace {
 
+constexpr int kPanelWidth = 400;
 constexpr std::array<const char*, 3> kDialects = {"rs274ngc", "fanuc", "none"};
 
 QAction* MenuItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& key = {}) {
@@ -85,7 +87,12 @@ ToolpathCommands::ToolpathCommands(Context& context, MainWindow& window)
       panel_(new StatePanel(&window)),
       problems_(new ProblemsWindow(&window)) {
     window.addDockWidget(Qt::RightDockWidgetArea, panel_);
-    if (!view_.panelPlace.isEmpty()) window.restoreState(view_.panelPlace);
+    if (view_.panelPlace.isEmpty()) {
+        // Room for the comments, once the window has its size.
+        QTimer::singleShot(0, this, [this] { window_.resizeDocks({panel_}, {kPanelWidth}, Qt::Horizontal); });
+    } else {
+        window.restoreState(view_.panelPlace);
+    }
     panel_->setVisible(view_.showState);
     CreateMenuItems();
     ConnectSignals();
@@ -303,7 +310,7 @@ void ToolpathCommands::ShowCurrentLine() {
         return;
     }
     const std::uint32_t line = line_;
-    if (panel_->isVisible()) {
+    if (view_.showState) {
         const std::string text = interp::StateText(*result, line, *follow_->Dialect(),
                                                    [this](const std::string& code) { return CommentOf(code); });
         panel_->SetText(QStringLiteral("Line %1\n").arg(line) + ToQString(text));

@@ -7,6 +7,7 @@ namespace qm {
 class ToolpathView::Renderer {
   public:
     std::size_t moves = 0;
+    std::pair<std::size_t, std::size_t> highlighted;
 };
 ToolpathView::ToolpathView(QWidget* parent) : QOpenGLWidget(parent), renderer_(new Renderer) {}
 ToolpathView::~ToolpathView() = default;
@@ -14,7 +15,10 @@ void ToolpathView::SetPath(const std::vector<interp::Move>& moves, const interp:
                            std::vector<std::uint8_t>) {
     renderer_->moves = moves.size();
 }
-void ToolpathView::Highlight(std::size_t, std::size_t, std::optional<std::array<double, 3>>) {}
+void ToolpathView::Highlight(std::size_t first, std::size_t end, std::optional<std::array<double, 3>>) {
+    renderer_->highlighted = {first, end};
+}
+std::pair<std::size_t, std::size_t> ToolpathView::HighlightedMoves() const { return renderer_->highlighted; }
 void ToolpathView::SetProblemMarks(std::vector<std::array<double, 3>>) {}
 void ToolpathView::SetUnits(const QString&, double) {}
 void ToolpathView::SetColourByTool(bool) {}

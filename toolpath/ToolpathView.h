@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "Geometry.h"
@@ -39,6 +40,8 @@ class ToolpathView : public QOpenGLWidget {
     // the tool stands after the line (mm), marked; nothing: no mark.
     void Highlight(std::size_t firstMove, std::size_t endMove,
                    std::optional<std::array<double, 3>> tool);
+    // The moves highlighted: [first, end).
+    std::pair<std::size_t, std::size_t> HighlightedMoves() const;
     // Points (mm) where the program has problems, marked on the path.
     void SetProblemMarks(std::vector<std::array<double, 3>> points);
     // Sizes of the extents box in these units: "mm" with 1, or "in" with 1/25.4.

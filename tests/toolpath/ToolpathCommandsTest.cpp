@@ -1,0 +1,191 @@
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <random>
+
+#include "Arrangement.h"
+#include "ConvertCommands.h"
+#include "FollowSession.h"
+#include "ProblemsWindow.h"
+#include "ProgramDocuments.h"
+#include "ProgramFollow.h"
+#include "StatePanel.h"
+#include "TableOf.h"
+#include "ToolpathCommands.h"
+#include "ToolpathView.h"
+#include "ToolpathWindow.h"
+#include "WindowFixture.h"
+
+namespace qm::test {
+namespace {
+
+// A subprogram, a tool change, G91, a cycle and a faulty arc.
+constexpr const char* kProgram =
+    "o100 sub\n"
+    "G1 X0 Y0\n"
+    "o100 endsub\n"
+    "G21 G90 G17 F100\n"
+    "T1 M6\n"
+    "G43 H1 Z50\n"
+    "S1200 M3\n"
+    "G0 X10 Y10\n"
+    "G91 G1 X5\n"
+    "G90 G81 X20 Y20 Z-5 R2\n"
+    "X30\n"
+    "G80\n"
+    "o100 call\n"
+    "G2 X10\n"
+    "M30\n";
+
+class ToolpathCommandsTest : public WindowFixture {
+  protected:
+    ToolpathCommandsTest() {
+        state_.Dictionary = TableOf({{0, "G91", "Incremental"}, {0, "G81", "Drill"}, {0, "G01", "Feed"}});
+        WriteBytes(folder_.File("part.ngc"), kProgram);
+        state_.FileTypeKey = "NGC";
+        window_.show();
+        state_.DictionaryLoaded = true;
+        EXPECT_TRUE(OpenProgramFile(window_.context(), Path("part.ngc")));
+        EXPECT_TRUE(ConvertProgram(window_.context()));
+        EXPECT_TRUE(commands_.follow().FollowNow());
+    }
+    QsciScintilla& Source() { return window_.context().documents.OriginalFile().Text1(); }
+    // The editor tells of a moved cursor once it has updated its window.
+    void MoveTo(int line) {
+        Source().setCursorPosition(line - 1, 0);
+        QCoreApplication::processEvents();
+    }
+    const interp::FollowResult& Result() { return *commands_.follow().Result(); }
+
+    ToolpathCommands commands_{window_.context(), window_};
+};
+
+TEST_F(ToolpathCommandsTest, ThePanelShowsTheStateAtTheCursorWithTheDictionarysComments) {
+    const struct {
+        int line;
+        const char* row;
+    } kRows[] = {
+        {5, "* tool          T1"},
+        {9, "* distance      G91           Incremental"},
+        {9, "* motion        G1            Feed"},
+        {9, "* position      X15 Y10 Z50"},
+        {10, "* motion        G81 R2 Z-5    Drill"},
+        {10, "* position      X20 Y20 Z2"},
+        {11, "  motion        G81 R2 Z-5    Drill"},
+        {13, "* position      X0 Y0 Z2"},  // where the subprogram left the tool
+        {14, "* problem       an arc needs R or the centre words of its plane"},
+    };
+    for (const auto& row : kRows) {
+        MoveTo(row.line);
+        const QStringList rows = commands_.panel().Text().split(QLatin1Char('\n'));
+        EXPECT_EQ(rows.first(), QStringLiteral("Line %1").arg(row.line));
+        EXPECT_TRUE(rows.contains(QString::fromLatin1(row.row))) << row.line << ": " << row.row << "\n"
+                                                                  << commands_.panel().Text().toStdString();
+    }
+}
+
+TEST_F(ToolpathCommandsTest, TheCursorHighlightsItsLinesMovesAndAClickOnTheEditorsLineGoesBack) {
+    commands_.MenuDisplayToolpath->trigger();
+    ToolpathWindow* window = commands_.toolpathWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->view().MoveCount(), Result().Moves().size());
+    for (const int line : {8, 10, 13}) {
+        MoveTo(line);
+        const auto [first, end] = window->view().HighlightedMoves();
+        ASSERT_LT(first, end) << line;
+        // The moves the line made itself, and those of the subprogram it called.
+        for (std::size_t move = first; move < end; ++move) {
+            const std::uint32_t madeBy = Result().Moves()[move].line;
+            EXPECT_TRUE(madeBy == std::uint32_t(line) || madeBy == 2) << line;
+        }
+        EXPECT_EQ(end, Result().MovesUpTo(line));
+    }
+    emit window->view().lineClicked(9);
+    int line = 0, index = 0;
+    Source().getCursorPosition(&line, &index);
+    EXPECT_EQ(line, 8);
+    window_.context().documents.Form1().Text1().getCursorPosition(&line, &index);
+    EXPECT_EQ(line, 8);
+    EXPECT_EQ(commands_.CurrentLine(), 9u);
+    commands_.StepMovingLine(+1);
+    EXPECT_EQ(commands_.CurrentLine(), 10u);
+    commands_.StepMovingLine(-1);
+    commands_.StepMovingLine(-1);
+    EXPECT_EQ(commands_.CurrentLine(), 8u);
+}
+
+TEST_F(ToolpathCommandsTest, EditsAreFollowedInPartAndGiveWhatFollowingFromTheStartGives) {
+    std::mt19937 random(27);
+    const char* const kLines[] = {"G1 X3 Y4\n", "G91\n", "G90\n", "G20\n", "G21\n", "G0 Z5\n", "G82 X1 Y1 Z-2 R1 P1\n"};
+    for (int edit = 0; edit < 40; ++edit) {
+        const int line = std::uniform_int_distribution<int>(4, Source().lines() - 2)(random);
+        const long at = Source().positionFromLineIndex(line, 0);
+        if (edit % 3 == 0) {
+            Source().SendScintilla(QsciScintillaBase::SCI_DELETERANGE, at, Source().lineLength(line));
+        } else {
+            const char* text = kLines[std::uniform_int_distribution<std::size_t>(0, std::size(kLines) - 1)(random)];
+            Source().SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, at, text);
+        }
+        ASSERT_TRUE(commands_.follow().FollowNow());
+        const interp::FollowResult anew = interp::FollowProgram(SourceText(), interp::Dialect::Rs274ngc);
+        ASSERT_EQ(Result().Moves(), anew.Moves()) << edit;
+        ASSERT_EQ(Result().LineCount(), anew.LineCount());
+        for (std::uint32_t l = 1; l <= anew.LineCount(); ++l) ASSERT_TRUE(Result().StateAfter(l) == anew.StateAfter(l));
+    }
+}
+
+TEST_F(ToolpathCommandsTest, ACancelledFollowKeepsTheLastPath) {
+    commands_.MenuDisplayToolpath->trigger();
+    const std::vector<interp::Move> before = Result().Moves();
+    Source().SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, Source().positionFromLineIndex(4, 0), "G1 X99 Y99\n");
+    services_.CancelNextTask();
+    EXPECT_FALSE(commands_.follow().FollowNow());
+    EXPECT_EQ(Result().Moves(), before);
+    EXPECT_EQ(commands_.toolpathWindow()->view().MoveCount(), before.size());
+    ASSERT_TRUE(commands_.follow().FollowNow());  // the next follow takes the edit
+    EXPECT_EQ(Result().Moves().size(), before.size() + 1);
+}
+
+TEST_F(ToolpathCommandsTest, ProblemsAreListedAndGoToTheirLine) {
+    commands_.MenuDisplayProblems->trigger();
+    QListWidget& list = commands_.problems().list();
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_TRUE(list.item(0)->text().startsWith(QStringLiteral("Line 14: an arc needs")));
+    list.setCurrentRow(0);
+    emit list.itemActivated(list.item(0));
+    EXPECT_EQ(commands_.CurrentLine(), 14u);
+}
+
+TEST_F(ToolpathCommandsTest, TheDialectIsKeptPerFileTypeAndFollowedAtOnce) {
+    emit controls_.MenuDisplay->aboutToShow();
+    EXPECT_TRUE(commands_.MenuDisplayDialectItem[0]->isChecked());  // rs274ngc, as the converter reads NGC
+    commands_.MenuDisplayDialect_Click("none");
+    EXPECT_EQ(settings_.GetSetting(QStringLiteral("DialectNGC"), QString()), QStringLiteral("none"));
+    EXPECT_EQ(commands_.follow().Result(), nullptr);
+    EXPECT_TRUE(commands_.panel().Text().contains(QStringLiteral("not followed")));
+    commands_.MenuDisplayDialect_Click("fanuc");
+    ASSERT_NE(commands_.follow().Result(), nullptr);
+    EXPECT_EQ(commands_.follow().Dialect(), interp::Dialect::Fanuc);
+}
+
+TEST_F(ToolpathCommandsTest, TheToolpathWindowIsTiledThirdAndItsChoicesAreKept) {
+    commands_.MenuDisplayToolpath->trigger();
+    MenuDisplayVertical_Click(window_.context());
+    QList<QMdiSubWindow*> frames = window_.mdiArea().subWindowList();
+    ASSERT_EQ(frames.size(), 3);
+    std::sort(frames.begin(), frames.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
+    EXPECT_EQ(frames[2]->widget()->objectName(), QStringLiteral("Toolpath"));
+    EXPECT_EQ(settings_.GetSetting(QStringLiteral("ShowToolpath"), QString()), QStringLiteral("True"));
+    commands_.MenuDisplayState->trigger();
+    EXPECT_EQ(settings_.GetSetting(QStringLiteral("ShowState"), QString()), QStringLiteral("False"));
+    frames[2]->close();
+    EXPECT_EQ(commands_.toolpathWindow(), nullptr);
+    EXPECT_FALSE(commands_.MenuDisplayToolpath->isChecked());
+    EXPECT_EQ(settings_.GetSetting(QStringLiteral("ShowToolpath"), QString()), QStringLiteral("False"));
+}
+
+}  // namespace
+}  // namespace qm::test
