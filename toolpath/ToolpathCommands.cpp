@@ -333,6 +333,8 @@ void ToolpathCommands::GoToLine(std::uint32_t line) {
         editor.ensureLineVisible(index);
     }
     window_.readingAids().sync().Lead(source.Text1());
+    line_ = std::uint32_t(index) + 1;  // at once, not when the editor next updates its window
+    ShowCurrentLine();
 }
 
 void ToolpathCommands::StepMovingLine(int direction) {
