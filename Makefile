@@ -57,6 +57,7 @@ bench: build
 	$(BUILD_DIR)/bin/quillmark-window-bench
 	$(BUILD_DIR)/bin/quillmark-missing-bench
 	$(BUILD_DIR)/bin/quillmark-toolpath-bench --reference $(REFERENCE_DIR)
+	QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1600x1000x24" $(BUILD_DIR)/bin/quillmark-toolpath-window-bench
 
 # LinuxCNC's standalone interpreter rs274, the yardstick for --toolpath: fetched from the Debian
 # archive and unpacked into $(REFERENCE_DIR), not installed. Tools 1..REFERENCE_TOOLS of length 0

@@ -63,6 +63,8 @@ ProgramFollow::~ProgramFollow() = default;
 
 void ProgramFollow::Schedule() { wait_.start(kRealTimeDelayMs); }
 
+void ProgramFollow::ScheduleAtOnce() { wait_.start(0); }
+
 const interp::FollowResult* ProgramFollow::Result() const {
     return session_ && followedOnce_ && !busy_ ? &session_->Result() : nullptr;
 }

@@ -41,6 +41,9 @@ class ProgramFollow : public QObject {
 
     // The text changed: follows it again once the typing has paused.
     void Schedule();
+    // A program was opened: followed as soon as the window has shown it, before anything
+    // else waits for the typing to pause.
+    void ScheduleAtOnce();
     // Follows the source window's text now. True when the result is then that text's.
     bool FollowNow();
 

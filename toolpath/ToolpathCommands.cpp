@@ -150,6 +150,7 @@ void ToolpathCommands::ConnectSignals() {
     }
     connect(controls.MenuDisplay, &QMenu::aboutToShow, this, [this] { ShowDialect(); });
     connect(&controls, &Controls::SourceEdited, follow_, &ProgramFollow::Schedule);
+    connect(&controls, &Controls::ProgramOpened, follow_, &ProgramFollow::ScheduleAtOnce);
     connect(&controls, &Controls::Converted, this, [this] { ShowCurrentLine(); });  // the dictionary may be new
     connect(&controls, &Controls::DocumentCreated, this, [this](DocumentWindow* window) {
         auto* source = qobject_cast<SourceWindow*>(window);

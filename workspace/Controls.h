@@ -74,6 +74,8 @@ signals:
     void Converted();
     // The source text changed: typed, pasted, undone, or assigned by the program.
     void SourceEdited();
+    // A program file was read into the source window.
+    void ProgramOpened();
     // A document window was made, in its frame, before it shows (again after it was closed).
     void DocumentCreated(qm::DocumentWindow* window);
 

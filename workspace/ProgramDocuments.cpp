@@ -94,6 +94,7 @@ bool OpenProgramFile(Context& context, const QString& path, MissingProgram missi
     context.state.ProgramStamp = stamp;
     window.setWindowTitle(SourceCaption(path));
     services.SetBusy(false);
+    emit context.controls.ProgramOpened();
     return true;
 }
 
