@@ -314,7 +314,9 @@ void ToolpathCommands::ShowCurrentLine() {
     if (view_.showState) {
         const std::string text = interp::StateText(*result, line, *follow_->Dialect(),
                                                    [this](const std::string& code) { return CommentOf(code); });
-        panel_->SetText(QStringLiteral("Line %1\n").arg(line) + ToQString(text));
+        const std::string_view dialect = interp::DialectName(*follow_->Dialect());
+        panel_->SetText(QStringLiteral("Line %1 (%2)\n").arg(line).arg(QLatin1String(dialect.data(), qsizetype(dialect.size()))) +
+                        ToQString(text));
     }
     if (ToolpathWindow* window = toolpathWindow()) {
         const bool followed = line >= 1 && line <= result->LineCount();

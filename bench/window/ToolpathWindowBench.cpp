@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
     emit source.cursorPositionChanged(middle + 2, 0);
     Draw(view);
     const double cursorMs = MsSince(start);
-    const bool panelFollowed = commands.panel().Text().startsWith(QStringLiteral("Line %1\n").arg(middle + 3));
+    const bool panelFollowed = commands.panel().Text().startsWith(QStringLiteral("Line %1 ").arg(middle + 3));
 
     view.ShowStandardView(qm::ToolpathView::StandardView::Top);
     Draw(view);

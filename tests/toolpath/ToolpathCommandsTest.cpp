@@ -81,7 +81,7 @@ TEST_F(ToolpathCommandsTest, ThePanelShowsTheStateAtTheCursorWithTheDictionarysC
     for (const auto& row : kRows) {
         MoveTo(row.line);
         const QStringList rows = commands_.panel().Text().split(QLatin1Char('\n'));
-        EXPECT_EQ(rows.first(), QStringLiteral("Line %1").arg(row.line));
+        EXPECT_EQ(rows.first().toStdString(), "Line " + std::to_string(row.line) + " (rs274ngc)");
         EXPECT_TRUE(rows.contains(QString::fromLatin1(row.row))) << row.line << ": " << row.row << "\n"
                                                                   << commands_.panel().Text().toStdString();
     }
@@ -185,6 +185,33 @@ TEST_F(ToolpathCommandsTest, TheToolpathWindowIsTiledThirdAndItsChoicesAreKept) 
     EXPECT_EQ(commands_.toolpathWindow(), nullptr);
     EXPECT_FALSE(commands_.MenuDisplayToolpath->isChecked());
     EXPECT_EQ(settings_.GetSetting(QStringLiteral("ShowToolpath"), QString()), QStringLiteral("False"));
+}
+
+TEST_F(ToolpathCommandsTest, SavePictureWritesPngOrSvgAndSaysWhenItCannot) {
+    commands_.MenuDisplayToolpath->trigger();
+    ToolpathWindow& window = *commands_.toolpathWindow();
+    const struct {
+        QString chosen;
+        std::string written;  // where, or empty: nothing may be written
+        std::string opening;  // found in its first bytes
+    } kCases[] = {
+        {Path("view.png"), folder_.File("view.png"), "\x89PNG"},
+        {Path("view"), folder_.File("view.png"), "\x89PNG"},  // a name without a type is a PNG
+        {Path("view.svg"), folder_.File("view.svg"), "<svg"},
+        {Path("missing/view.png"), {}, {}},
+    };
+    for (const auto& c : kCases) {
+        services_.messages.clear();
+        services_.AnswerFileDialog(c.chosen);
+        window.SavePicture_Click();
+        if (c.written.empty()) {
+            ASSERT_EQ(services_.messages.size(), 1u);
+            EXPECT_TRUE(services_.messages[0].prompt.contains(QStringLiteral("could not be written")));
+        } else {
+            EXPECT_TRUE(services_.messages.empty());
+            EXPECT_NE(ReadBytes(c.written).substr(0, 300).find(c.opening), std::string::npos) << c.written;
+        }
+    }
 }
 
 }  // namespace
