@@ -100,6 +100,7 @@ bool ProgramFollow::FollowNow() {
         return false;
     }
     wait_.stop();
+    if (!context_.documents.HasOriginalFile()) return false;  // closed: its text is gone
     const bool hadSession = session_ != nullptr;
     if (!PrepareSession()) {
         if (hadSession) emit followed();  // a data file now: what was shown goes
@@ -125,6 +126,7 @@ bool ProgramFollow::FollowNow() {
     }
     if (!done) return false;
     followedOnce_ = true;
+    textLines_ = LinesIn(text, 0, text.size());
     emit followed();
     return true;
 }

@@ -55,6 +55,8 @@ class ProgramFollow : public QObject {
     bool Busy() const { return busy_; }
     // How many lines the last follow ran (the part followed again after an edit).
     std::uint32_t LinesFollowedLast() const;
+    // How many lines the text followed last has.
+    std::uint32_t TextLines() const { return textLines_; }
 
   signals:
     // A new complete result is in place.
@@ -72,6 +74,7 @@ class ProgramFollow : public QObject {
     std::unique_ptr<interp::FollowSession> session_;
     bool followedOnce_ = false;
     bool busy_ = false;
+    std::uint32_t textLines_ = 0;
 };
 
 }  // namespace qm

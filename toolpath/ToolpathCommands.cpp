@@ -88,8 +88,10 @@ ToolpathCommands::ToolpathCommands(Context& context, MainWindow& window)
       problems_(new ProblemsWindow(&window)) {
     window.addDockWidget(Qt::RightDockWidgetArea, panel_);
     if (view_.panelPlace.isEmpty()) {
-        // Room for the comments, once the window has its size.
-        QTimer::singleShot(0, this, [this] { window_.resizeDocks({panel_}, {kPanelWidth}, Qt::Horizontal); });
+        // Room for the comments, once the window has its size, leaving the texts two thirds.
+        QTimer::singleShot(0, this, [this] {
+            window_.resizeDocks({panel_}, {std::min(kPanelWidth, window_.width() / 3)}, Qt::Horizontal);
+        });
     } else {
         window.restoreState(view_.panelPlace);
     }
@@ -287,8 +289,7 @@ void ToolpathCommands::ShowPath() {
     view.SetProblemMarks(std::move(marks));
     const bool inches = result->StateAfter(result->LineCount()).inches;
     view.SetUnits(inches ? QStringLiteral("in") : QStringLiteral("mm"), inches ? 1 / 25.4 : 1.0);
-    const int lines = context_.documents.OriginalFile().Text1().lines();
-    window->SetNote(FollowNote(*result, std::uint32_t(lines)));
+    window->SetNote(FollowNote(*result, follow_->TextLines()));
 }
 
 std::string ToolpathCommands::CommentOf(const std::string& code) const {
@@ -326,16 +327,16 @@ void ToolpathCommands::ShowCurrentLine() {
 }
 
 void ToolpathCommands::GoToLine(std::uint32_t line) {
-    if (line == 0) return;
-    SourceWindow& source = context_.documents.OriginalFile();
-    const int index = std::min(int(line), source.Text1().lines()) - 1;
-    for (DocumentWindow* window : {static_cast<DocumentWindow*>(&source), static_cast<DocumentWindow*>(&context_.documents.Form1())}) {
-        QsciScintilla& editor = window->Text1();
-        if (index >= editor.lines()) continue;
-        editor.setCursorPosition(index, 0);
-        editor.ensureLineVisible(index);
+    DocumentWindows& documents = context_.documents;
+    if (line == 0 || !documents.HasOriginalFile()) return;
+    QsciScintilla& source = documents.OriginalFile().Text1();
+    const int index = std::min(int(line), source.lines()) - 1;
+    for (QsciScintilla* editor : {&source, documents.HasForm1() ? &documents.Form1().Text1() : nullptr}) {
+        if (editor == nullptr || index >= editor->lines()) continue;
+        editor->setCursorPosition(index, 0);
+        editor->ensureLineVisible(index);
     }
-    window_.readingAids().sync().Lead(source.Text1());
+    window_.readingAids().sync().Lead(source);
     line_ = std::uint32_t(index) + 1;  // at once, not when the editor next updates its window
     ShowCurrentLine();
 }

@@ -33,8 +33,9 @@ expected=$("$converter" "$work/PART.MIN" | tr -d '\r')
 converted=""
 for _ in $(seq 1 40); do
   sleep 0.5
-  # The converted window is tiled on the right: click into it, select all, copy.
-  xdotool mousemove --window "$window" 600 300 click 1 key ctrl+a key ctrl+c
+  # The converted window is tiled right of the source window, left of the In effect panel:
+  # click into it, select all, copy.
+  xdotool mousemove --window "$window" 420 300 click 1 key ctrl+a key ctrl+c
   converted=$(timeout 5 xclip -o -selection clipboard 2>/dev/null | tr -d '\r')
   [ "$converted" = "$expected" ] && break
 done
