@@ -1,10 +1,133 @@
 #include "PathGeometry.h"
 
-// Placeholder until the path geometry lands.
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
 namespace qm {
-PathGeometry BuildPathGeometry(const std::vector<interp::Move>&, const interp::Axes&, double,
-                               const std::vector<std::uint8_t>&) {
-    return {};
+namespace {
+
+using interp::Axes;
+using interp::Move;
+using interp::MoveKind;
+
+constexpr double kTurn = 2 * std::numbers::pi;
+// A quarter turn at most per chord, so that even an arc far smaller than the tolerance keeps
+// the shape of its sweep; and a bound on the chords of one arc, so that an arc of a million
+// turns cannot take all memory.
+constexpr double kLongestStep = std::numbers::pi / 2;
+constexpr std::uint32_t kMostChords = 1u << 16;
+
+std::uint32_t StyleOf(const Move& move, std::uint8_t tool) {
+    return std::uint32_t(move.kind) | (std::uint32_t(tool) << 8);
 }
-std::uint32_t ChordsFor(double, double, double) { return 1; }
+
+void Widen(Extents& extents, const PathVertex& vertex) {
+    const double point[3] = {vertex.x, vertex.y, vertex.z};
+    for (int axis = 0; axis < 3; ++axis) {
+        extents.low[axis] = std::min(extents.low[axis], point[axis]);
+        extents.high[axis] = std::max(extents.high[axis], point[axis]);
+    }
+}
+
+PathVertex VertexAt(const Axes& point, std::uint32_t line, std::uint32_t style) {
+    return {float(point[interp::kX]), float(point[interp::kY]), float(point[interp::kZ]), line,
+            style};
+}
+
+}  // namespace
+
+ArcSweep SweepOf(const Axes& start, const Move& arc) {
+    const interp::PlaneAxes axes = interp::AxesOf(arc.plane);
+    const double c1 = arc.centre[axes.first], c2 = arc.centre[axes.second];
+    ArcSweep sweep;
+    sweep.startRadius = std::hypot(start[axes.first] - c1, start[axes.second] - c2);
+    sweep.endRadius = std::hypot(arc.end[axes.first] - c1, arc.end[axes.second] - c2);
+    sweep.startAngle = std::atan2(start[axes.second] - c2, start[axes.first] - c1);
+    const double endAngle = std::atan2(arc.end[axes.second] - c2, arc.end[axes.first] - c1);
+    // The end angle reached turning the arc's way, the whole turns beyond the first added;
+    // an end on the start is a whole turn.
+    double angle = arc.turns > 0 ? endAngle - sweep.startAngle : sweep.startAngle - endAngle;
+    while (angle <= 1e-12) angle += kTurn;
+    angle += kTurn * (std::abs(arc.turns) - 1);
+    sweep.angle = arc.turns > 0 ? angle : -angle;
+    return sweep;
+}
+
+std::uint32_t ChordsFor(double radius, double sweep, double chordTolerance) {
+    sweep = std::fabs(sweep);
+    double step = kLongestStep;
+    if (chordTolerance > 0 && chordTolerance < radius)
+        step = std::min(step, 2 * std::acos(1 - chordTolerance / radius));
+    const double chords = std::ceil(sweep / step - 1e-9);
+    if (!(chords < kMostChords)) return kMostChords;  // also NaN
+    return std::max<std::uint32_t>(1, std::uint32_t(chords));
+}
+
+void AppendArcVertices(const Axes& start, const Move& arc, double chordTolerance,
+                       std::uint32_t style, std::vector<PathVertex>& out) {
+    const interp::PlaneAxes axes = interp::AxesOf(arc.plane);
+    const ArcSweep sweep = SweepOf(start, arc);
+    const std::uint32_t chords =
+        ChordsFor(std::max(sweep.startRadius, sweep.endRadius), sweep.angle, chordTolerance);
+    const double c1 = arc.centre[axes.first], c2 = arc.centre[axes.second];
+    const double rise = arc.end[axes.normal] - start[axes.normal];
+    Axes point = arc.end;
+    for (std::uint32_t i = 1; i < chords; ++i) {
+        // The radius goes from the start's to the end's, so that an end a little off the
+        // start's circle is still reached; the helix rises evenly along the plane's normal.
+        const double t = double(i) / chords;
+        const double angle = sweep.startAngle + t * sweep.angle;
+        const double radius = sweep.startRadius + t * (sweep.endRadius - sweep.startRadius);
+        point[axes.first] = c1 + radius * std::cos(angle);
+        point[axes.second] = c2 + radius * std::sin(angle);
+        point[axes.normal] = start[axes.normal] + t * rise;
+        out.push_back(VertexAt(point, arc.line, style));
+    }
+    out.push_back(VertexAt(arc.end, arc.line, style));
+}
+
+std::size_t CountPathVertices(const std::vector<Move>& moves, const Axes& start,
+                              double chordTolerance) {
+    std::size_t count = 1;
+    const Axes* from = &start;
+    for (const Move& move : moves) {
+        if (move.kind == MoveKind::Arc && move.turns != 0) {
+            const ArcSweep sweep = SweepOf(*from, move);
+            count += ChordsFor(std::max(sweep.startRadius, sweep.endRadius), sweep.angle,
+                               chordTolerance);
+        } else {
+            ++count;
+        }
+        from = &move.end;
+    }
+    return count;
+}
+
+PathGeometry BuildPathGeometry(const std::vector<Move>& moves, const Axes& start,
+                               double chordTolerance, const std::vector<std::uint8_t>& tools) {
+    PathGeometry geometry;
+    geometry.vertices.reserve(CountPathVertices(moves, start, chordTolerance));
+    geometry.firstVertex.reserve(moves.size() + 1);
+    geometry.vertices.push_back(VertexAt(start, 0, 0));
+    const Axes* from = &start;
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        const Move& move = moves[i];
+        const std::uint32_t style = StyleOf(move, i < tools.size() ? tools[i] : 0);
+        geometry.firstVertex.push_back(std::uint32_t(geometry.vertices.size()));
+        if (move.kind == MoveKind::Arc && move.turns != 0)
+            AppendArcVertices(*from, move, chordTolerance, style, geometry.vertices);
+        else
+            geometry.vertices.push_back(VertexAt(move.end, move.line, style));
+        from = &move.end;
+    }
+    geometry.firstVertex.push_back(std::uint32_t(geometry.vertices.size()));
+    if (!moves.empty()) {
+        geometry.extents.empty = false;
+        geometry.extents.low = geometry.extents.high = {start[0], start[1], start[2]};
+        for (const PathVertex& vertex : geometry.vertices) Widen(geometry.extents, vertex);
+    }
+    return geometry;
+}
+
 }  // namespace qm

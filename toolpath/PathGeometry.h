@@ -39,7 +39,27 @@ PathGeometry BuildPathGeometry(const std::vector<interp::Move>& moves, const int
                                double chordTolerance, const std::vector<std::uint8_t>& tools = {});
 
 // The chord count an arc of this radius (mm) and sweep (radians) needs to stay within
-// tolerance of it.
+// tolerance of it (at most a quarter turn a chord, and never more than 65536 chords).
 std::uint32_t ChordsFor(double radius, double sweep, double chordTolerance);
+
+// How an arc move turns from its start: radii at both ends (mm), the start's angle in the
+// plane and the signed sweep (radians, positive counter-clockwise, whole turns included).
+struct ArcSweep {
+    double startRadius = 0, endRadius = 0, startAngle = 0, angle = 0;
+};
+ArcSweep SweepOf(const interp::Axes& start, const interp::Move& arc);
+
+// Appends the chords' ends of an arc or helix from start, the arc's end last.
+void AppendArcVertices(const interp::Axes& start, const interp::Move& arc, double chordTolerance,
+                       std::uint32_t style, std::vector<PathVertex>& out);
+
+// The vertices BuildPathGeometry makes of these moves.
+std::size_t CountPathVertices(const std::vector<interp::Move>& moves, const interp::Axes& start,
+                              double chordTolerance);
+
+inline interp::MoveKind KindOfStyle(std::uint32_t style) {
+    return interp::MoveKind(style & 0xff);
+}
+inline std::uint32_t ToolOfStyle(std::uint32_t style) { return style >> 8; }
 
 }  // namespace qm

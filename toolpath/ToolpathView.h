@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QOpenGLWidget>
+#include <QPointF>
 
 #include <array>
 #include <cstdint>
@@ -20,6 +21,11 @@ namespace qm {
 // marked where that line leaves it, the program's problems marked. Orbit (left drag), pan
 // (middle drag, or Shift with the left), zoom (wheel, about the pointer), and keys for the
 // same. A click picks the move under the pointer through an offscreen ID buffer.
+//
+// Keys, while the view has the focus (none with Ctrl or Alt, which are the menus'):
+//   arrows orbit, Shift+arrows pan, + or = and - zoom, F or Home fit the path,
+//   1 top (XY), 2 front (XZ), 3 right (YZ), 4 isometric,
+//   Page Down or N the next moving line, Page Up or P the previous (stepRequested).
 //
 // The view keeps its own copy of what it draws, so following the program again on another
 // thread never touches what is on the screen; painting never waits on the text.
@@ -59,6 +65,15 @@ class ToolpathView : public QOpenGLWidget {
     // The view as an SVG document: the path projected as it is drawn now.
     QByteArray SvgPicture() const;
 
+    // The camera, for callers that turn it as the mouse and keys do (and for measuring).
+    QPointF Project(const std::array<double, 3>& point) const;  // mm -> widget pixels
+    void Orbit(double yawDegrees, double pitchDegrees);
+    void Pan(QPointF pixels);
+    void Zoom(double factor, std::optional<QPointF> about = std::nullopt);  // about: pixels
+    double PixelsPerMm() const;
+    // The path's vertices the last frame drew (fewer than it holds when zoomed out or in).
+    std::int64_t DrawnVertices() const;
+
     std::size_t MoveCount() const;
     // The memory the view holds for its path on the CPU side and in buffers, in bytes.
     std::size_t BytesHeld() const;
@@ -81,6 +96,8 @@ class ToolpathView : public QOpenGLWidget {
   private:
     class Renderer;
     std::unique_ptr<Renderer> renderer_;
+    QPointF pressedAt_, lastAt_;
+    bool dragged_ = false;
 };
 
 }  // namespace qm

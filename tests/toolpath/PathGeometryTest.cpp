@@ -1,5 +1,183 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
 #include "PathGeometry.h"
 
-TEST(PathGeometryTest, Placeholder) { EXPECT_EQ(qm::ChordsFor(1, 1, 1), 1u); }
+namespace qm {
+namespace {
+
+using interp::Axes;
+using interp::Move;
+using interp::MoveKind;
+using interp::Plane;
+constexpr double kPi = std::numbers::pi;
+
+Move ArcTo(Axes end, std::array<double, 3> centre, int turns, Plane plane = Plane::XY,
+           std::uint32_t line = 7) {
+    Move move;
+    move.end = end;
+    move.centre = centre;
+    move.turns = turns;
+    move.plane = plane;
+    move.kind = MoveKind::Arc;
+    move.line = line;
+    return move;
+}
+
+Move LineTo(Axes end, MoveKind kind, std::uint32_t line) {
+    Move move;
+    move.end = end;
+    move.kind = kind;
+    move.line = line;
+    return move;
+}
+
+struct Point {
+    double x, y, z;
+};
+
+double DistanceToSegment(const Point& p, const PathVertex& a, const PathVertex& b) {
+    const double d[3] = {b.x - a.x, b.y - a.y, b.z - a.z};
+    const double w[3] = {p.x - a.x, p.y - a.y, p.z - a.z};
+    const double length = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
+    const double t =
+        length == 0 ? 0 : std::clamp((w[0] * d[0] + w[1] * d[1] + w[2] * d[2]) / length, 0.0, 1.0);
+    return std::hypot(w[0] - t * d[0], w[1] - t * d[1], w[2] - t * d[2]);
+}
+
+// An arc as it truly is: from the start's angle about the centre through `sweep` radians in
+// its plane, rising evenly along the plane's normal.
+struct TrueArc {
+    Axes start;
+    Move arc;
+    double sweep;
+    double Radius() const {
+        const interp::PlaneAxes axes = interp::AxesOf(arc.plane);
+        return std::hypot(start[axes.first] - arc.centre[axes.first],
+                          start[axes.second] - arc.centre[axes.second]);
+    }
+    Point At(double t) const {
+        const interp::PlaneAxes axes = interp::AxesOf(arc.plane);
+        const double c1 = arc.centre[axes.first], c2 = arc.centre[axes.second];
+        const double radius = Radius();
+        const double angle = std::atan2(start[axes.second] - c2, start[axes.first] - c1) + t * sweep;
+        double p[3];
+        p[axes.first] = c1 + radius * std::cos(angle);
+        p[axes.second] = c2 + radius * std::sin(angle);
+        p[axes.normal] = start[axes.normal] + t * (arc.end[axes.normal] - start[axes.normal]);
+        return {p[0], p[1], p[2]};
+    }
+};
+
+struct ArcCase {
+    const char* name;
+    Axes start;
+    Move arc;
+    double sweep;  // what the arc truly turns, radians
+    double tolerance;
+};
+
+TEST(PathGeometry, ArcsAndHelicesStayWithinTheToleranceOfTheTrueArc) {
+    const ArcCase cases[] = {
+        {"quarter counter-clockwise", {10, 0, 0}, ArcTo({0, 10, 0}, {0, 0, 0}, 1), kPi / 2, 0.01},
+        {"half clockwise", {10, 0, 0}, ArcTo({20, 0, 0}, {15, 0, 0}, -1), -kPi, 0.01},
+        {"full circle, end on start", {5, 0, 0}, ArcTo({5, 0, 0}, {0, 0, 0}, 1), 2 * kPi, 0.001},
+        {"helix of two turns and a quarter", {3, 0, 0}, ArcTo({0, 3, -9}, {0, 0, 0}, 3),
+         4.5 * kPi, 0.005},
+        {"clockwise in ZX", {0, 0, 4}, ArcTo({4, 0, 0}, {0, 0, 0}, -1, Plane::ZX), -1.5 * kPi,
+         0.01},
+        {"helix in YZ along X", {0, 0, 2}, ArcTo({5, 0, -2}, {0, 0, 0}, 1, Plane::YZ), kPi, 0.002},
+        {"smaller than the tolerance", {0.01, 0, 0}, ArcTo({-0.01, 0, 0}, {0, 0, 0}, 1), kPi, 0.1},
+        {"large and fine", {1000, 0, 0}, ArcTo({0, -1000, 0}, {0, 0, 0}, -1), -kPi / 2, 0.0005},
+    };
+    for (const ArcCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PathGeometry geometry = BuildPathGeometry({c.arc}, c.start, c.tolerance);
+        const std::vector<PathVertex>& v = geometry.vertices;
+        ASSERT_EQ(geometry.firstVertex, (std::vector<std::uint32_t>{1, std::uint32_t(v.size())}));
+        const TrueArc truth{c.start, c.arc, c.sweep};
+        // Every point of the true arc lies near the polyline, and every vertex on the arc: a
+        // chord error beyond the tolerance, a wrong direction or a lost turn shows in both.
+        constexpr int kSamples = 4000;
+        double worst = 0;
+        std::size_t segment = 1;
+        for (int i = 0; i <= kSamples; ++i) {
+            const Point p = truth.At(double(i) / kSamples);
+            double nearest = DistanceToSegment(p, v[segment - 1], v[segment]);
+            // The polyline is followed in order, so the nearest chord moves on as the arc does.
+            while (segment + 1 < v.size()) {
+                const double next = DistanceToSegment(p, v[segment], v[segment + 1]);
+                if (next > nearest) break;
+                nearest = next;
+                ++segment;
+            }
+            worst = std::max(worst, nearest);
+        }
+        // Vertices are floats: allow their rounding.
+        EXPECT_LE(worst, c.tolerance + 2e-7 * truth.Radius());
+        EXPECT_EQ(segment + 1, v.size()) << "the polyline goes further than the arc";
+        const std::uint32_t chords = std::uint32_t(v.size() - 1);
+        EXPECT_EQ(chords, ChordsFor(truth.Radius(), c.sweep, c.tolerance));
+        EXPECT_FLOAT_EQ(v.back().x, float(c.arc.end[0]));
+        EXPECT_FLOAT_EQ(v.back().y, float(c.arc.end[1]));
+        EXPECT_FLOAT_EQ(v.back().z, float(c.arc.end[2]));
+        EXPECT_EQ(v.back().line, 7u);
+    }
+}
+
+TEST(PathGeometry, ChordCountIsTheLeastThatKeepsTheTolerance) {
+    struct Case {
+        double radius, sweep, tolerance;
+    };
+    for (const Case c : {Case{10, kPi / 2, 0.01}, Case{10, 2 * kPi, 0.001}, Case{250, 0.3, 0.05},
+                         Case{3, 9 * kPi, 0.0001}}) {
+        SCOPED_TRACE(testing::Message() << c.radius << " " << c.sweep << " " << c.tolerance);
+        const std::uint32_t n = ChordsFor(c.radius, c.sweep, c.tolerance);
+        const auto error = [&](std::uint32_t chords) {
+            return c.radius * (1 - std::cos(c.sweep / chords / 2));
+        };
+        EXPECT_LE(error(n), c.tolerance);
+        ASSERT_GT(n, 1u);
+        EXPECT_GT(error(n - 1), c.tolerance);
+    }
+    EXPECT_EQ(ChordsFor(1, 1e9, 1e-9), 65536u) << "an absurd arc is bounded";
+    EXPECT_EQ(ChordsFor(0.001, 2 * kPi, 1), 4u) << "a dot of a circle keeps quarter chords";
+}
+
+TEST(PathGeometry, EachMoveOwnsItsVerticesAndTheExtentsHoldThem) {
+    const std::vector<Move> moves = {
+        LineTo({10, 0, 0}, MoveKind::Rapid, 2), ArcTo({20, 0, 0}, {15, 0, 0}, -1, Plane::XY, 3),
+        LineTo({20, 0, -1}, MoveKind::Feed, 4), LineTo({20, 0, -1, 90}, MoveKind::Feed, 5)};
+    const PathGeometry geometry = BuildPathGeometry(moves, {0, 0, 5}, 0.01, {1, 2, 3, 4});
+    const std::vector<PathVertex>& v = geometry.vertices;
+    const std::uint32_t arcEnd = geometry.firstVertex[2];
+    ASSERT_EQ(geometry.firstVertex.size(), moves.size() + 1);
+    EXPECT_EQ(geometry.firstVertex[0], 1u);
+    EXPECT_EQ(geometry.firstVertex[1], 2u);
+    EXPECT_GT(arcEnd, 10u);
+    EXPECT_EQ(geometry.firstVertex[3], arcEnd + 1);
+    EXPECT_EQ(geometry.firstVertex[4], v.size()) << "a rotary move still owns one vertex";
+    for (std::size_t move = 0; move < moves.size(); ++move) {
+        for (std::uint32_t i = geometry.firstVertex[move]; i < geometry.firstVertex[move + 1]; ++i) {
+            EXPECT_EQ(v[i].line, moves[move].line);
+            EXPECT_EQ(KindOfStyle(v[i].style), moves[move].kind);
+            EXPECT_EQ(ToolOfStyle(v[i].style), move + 1);
+        }
+    }
+    EXPECT_FALSE(geometry.extents.empty);
+    EXPECT_EQ(geometry.extents.low, (std::array<double, 3>{0, 0, -1}));
+    EXPECT_NEAR(geometry.extents.high[1], 5, 0.01) << "the clockwise half circle bulges up";
+    EXPECT_EQ(geometry.extents.high[2], 5);
+    EXPECT_EQ(geometry.extents.high[0], 20);
+
+    const PathGeometry none = BuildPathGeometry({}, {1, 2, 3}, 0.01);
+    EXPECT_TRUE(none.extents.empty);
+    EXPECT_EQ(none.firstVertex, std::vector<std::uint32_t>{1});
+    EXPECT_EQ(CountPathVertices(moves, {0, 0, 5}, 0.01), v.size());
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "PathStrips.h"
+
+namespace qm {
+namespace {
+
+constexpr std::uint32_t kRapid = 0, kFeed = 1, kArc = 2;
+
+double DistanceToSegment(const PathVertex& p, const PathVertex& a, const PathVertex& b) {
+    const double d[3] = {b.x - a.x, b.y - a.y, b.z - a.z};
+    const double w[3] = {p.x - a.x, p.y - a.y, p.z - a.z};
+    const double length = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
+    const double t =
+        length == 0 ? 0 : std::clamp((w[0] * d[0] + w[1] * d[1] + w[2] * d[2]) / length, 0.0, 1.0);
+    return std::hypot(w[0] - t * d[0], w[1] - t * d[1], w[2] - t * d[2]);
+}
+
+struct SimplifyCase {
+    const char* name;
+    std::vector<PathVertex> path;
+    double tolerance;
+    std::size_t mostKept;  // a simplification that keeps more has not simplified
+};
+
+std::vector<PathVertex> Sampled(int count, std::uint32_t style, auto point) {
+    std::vector<PathVertex> path;
+    for (int i = 0; i < count; ++i) {
+        const auto [x, y, z] = point(i);
+        path.push_back({float(x), float(y), float(z), std::uint32_t(i + 1), style});
+    }
+    return path;
+}
+
+TEST(PathStrips, SimplifiedStripStaysWithinToleranceAndKeepsStylesAndRapids) {
+    std::vector<PathVertex> mixed = Sampled(300, kFeed, [](int i) {
+        return std::array<double, 3>{i * 0.05, std::sin(i * 0.05), 0.0};
+    });
+    for (int i = 100; i < 110; ++i) mixed[i].style = kRapid;
+    for (int i = 200; i < 300; ++i) mixed[i].style = kArc | (3 << 8);
+    const SimplifyCase cases[] = {
+        {"a dense straight line", Sampled(1000, kFeed, [](int i) {
+             return std::array<double, 3>{i * 0.01, i * 0.02, -i * 0.005};
+         }), 0.01, 2},
+        {"a fine helix", Sampled(2000, kArc, [](int i) {
+             return std::array<double, 3>{10 * std::cos(i * 0.01), 10 * std::sin(i * 0.01), i * 0.001};
+         }), 0.05, 400},
+        {"back and forth on one line", Sampled(40, kFeed, [](int i) {
+             return std::array<double, 3>{i % 2 == 0 ? 0.0 : 5.0, 0.0, 0.0};
+         }), 0.1, 40},
+        {"a wave with rapids and a second style", mixed, 0.02, 150},
+    };
+    for (const SimplifyCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<PathVertex> kept = SimplifyStrip(c.path, c.tolerance);
+        EXPECT_LE(kept.size(), c.mostKept);
+        // Walk both: each kept vertex is one of the path's, in order; every vertex in between
+        // lies near the kept segment standing for it, and has its style.
+        std::size_t k = 0;
+        for (std::size_t i = 0; i < c.path.size(); ++i) {
+            const PathVertex& v = c.path[i];
+            if (v.x == kept[k].x && v.y == kept[k].y && v.z == kept[k].z && v.line == kept[k].line) {
+                ++k;
+                continue;
+            }
+            ASSERT_LT(k, kept.size());
+            EXPECT_LE(DistanceToSegment(v, kept[k - 1], kept[k]), c.tolerance * (1 + 1e-6))
+                << "vertex " << i;
+            EXPECT_EQ(v.style, kept[k].style) << "vertex " << i;
+            EXPECT_NE(v.style & 0xff, kRapid) << "a rapid was joined, vertex " << i;
+        }
+        EXPECT_EQ(k, kept.size()) << "the last vertex is kept";
+    }
+}
+
+TEST(PathStrips, CuttingOutRunsLeavesTheirLastPointToTheNext) {
+    using Cuts = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+    struct Case {
+        std::vector<Strip> strips;
+        Cuts cuts;
+        std::vector<Strip> expected;
+    };
+    const auto same = [](const std::vector<Strip>& a, const std::vector<Strip>& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Strip& x, const Strip& y) {
+            return x.first == y.first && x.count == y.count;
+        });
+    };
+    const Case cases[] = {
+        {{{0, 11}}, {}, {{0, 11}}},
+        {{{0, 11}}, {{4, 7}}, {{0, 4}, {6, 5}}},                // segments ending at 4, 5, 6 go
+        {{{0, 11}}, {{1, 3}, {8, 11}}, {{2, 6}}},               // at both ends
+        {{{0, 5}, {7, 5}}, {{4, 9}}, {{0, 4}, {8, 4}}},         // across two strips
+        {{{10, 5}}, {{2, 4}, {20, 22}}, {{10, 5}}},             // beside it
+        {{{0, 11}}, {{1, 11}}, {}},                             // all of it
+    };
+    for (const Case& c : cases) EXPECT_TRUE(same(CutOut(c.strips, c.cuts), c.expected));
+}
+
+TEST(PathStrips, OnlyTheChunksInViewAreDrawn) {
+    const std::vector<PathVertex> path = Sampled(3000, kFeed, [](int i) {
+        return std::array<double, 3>{double(i), 0.0, 0.0};
+    });
+    StripChunks chunks;
+    chunks.Build(path);
+    struct Case {
+        double low, high;  // the view's X
+        std::vector<Strip> expected;
+    };
+    const Case cases[] = {
+        {1500, 1600, {{1024, 1025}}},
+        {-100, 5000, {{0, 3000}}},
+        {1000, 1100, {{0, 2049}}},
+        {4000, 5000, {}},
+    };
+    for (const Case& c : cases) {
+        QMatrix4x4 view;
+        view.ortho(float(c.low), float(c.high), -1, 1, -1, 1);
+        std::int64_t count = -1;
+        const std::vector<Strip> strips = chunks.Visible(view, &count);
+        ASSERT_EQ(strips.size(), c.expected.size()) << c.low;
+        std::int64_t expectedCount = 0;
+        for (std::size_t i = 0; i < strips.size(); ++i) {
+            EXPECT_EQ(strips[i].first, c.expected[i].first);
+            EXPECT_EQ(strips[i].count, c.expected[i].count);
+            expectedCount += c.expected[i].count - 1;
+        }
+        EXPECT_EQ(count, expectedCount);
+    }
+}
+
+}  // namespace
+}  // namespace qm

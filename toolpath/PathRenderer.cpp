@@ -1,0 +1,358 @@
+#include "PathRenderer.h"
+
+#include <QGuiApplication>
+#include <QOpenGLContext>
+#include <QOpenGLVersionFunctionsFactory>
+#include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
+
+#include "PathShaders.h"
+#include "SvgPicture.h"
+
+namespace qm {
+namespace {
+
+struct Angles {
+    double yaw, pitch;
+};
+Angles AnglesOf(ToolpathView::StandardView view) {
+    switch (view) {
+        case ToolpathView::StandardView::Top:
+            return {0, 0};
+        case ToolpathView::StandardView::Front:
+            return {0, -90};
+        case ToolpathView::StandardView::Right:
+            return {-90, -90};
+        case ToolpathView::StandardView::Isometric:
+            break;
+    }
+    return {-45, -(90 - 35.264389682754654)};
+}
+
+// The ends of the moves and the start: the path's box but for the bulge of its arcs, enough
+// to choose the chords' tolerance before making them.
+double LargestSize(const std::vector<interp::Move>& moves, const interp::Axes& start) {
+    double low[3] = {start[0], start[1], start[2]}, high[3] = {start[0], start[1], start[2]};
+    for (const interp::Move& move : moves)
+        for (int axis = 0; axis < 3; ++axis) {
+            low[axis] = std::min(low[axis], move.end[axis]);
+            high[axis] = std::max(high[axis], move.end[axis]);
+        }
+    return std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2]});
+}
+
+// Half a pixel when the path is fitted into a window as large as the screen.
+double BaseTolerance(double largestSize) {
+    double pixels = 1920;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        pixels = std::max(1000.0, std::max(screen->size().width(), screen->size().height()) *
+                                      screen->devicePixelRatio());
+    if (!(largestSize > 0)) return 0.001;
+    return std::max(1e-5, 0.5 * largestSize / pixels);
+}
+
+QVector4D Rgba(const QColor& colour) {
+    return {colour.redF(), colour.greenF(), colour.blueF(), 1.0f};
+}
+
+}  // namespace
+
+ToolpathView::Renderer::~Renderer() {
+    if (gl_ == nullptr) return;
+    view_.makeCurrent();
+    for (Buffer* buffer : {&full_, &simple_, &fine_})
+        if (buffer->id != 0) gl_->glDeleteBuffers(1, &buffer->id);
+    if (vao_ != 0) gl_->glDeleteVertexArrays(1, &vao_);
+    program_.reset();
+    pickBuffer_.reset();
+    view_.doneCurrent();
+}
+
+void ToolpathView::Renderer::SetPath(const std::vector<interp::Move>& moves,
+                                     const interp::Axes& start,
+                                     const std::vector<std::uint8_t>& tools) {
+    const bool hadPath = HasPath();
+    baseTolerance_ = BaseTolerance(LargestSize(moves, start));
+    PathGeometry geometry = BuildPathGeometry(moves, start, baseTolerance_, tools);
+    pendingSimple_ = SimplifyStrip(geometry.vertices, baseTolerance_);
+    fullChunks_.Build(geometry.vertices);
+    simpleChunks_.Build(pendingSimple_);
+    arcs_.Build(moves, start, tools, baseTolerance_);
+    pendingFull_ = std::move(geometry.vertices);
+    uploadFull_ = true;
+    firstVertex_ = std::move(geometry.firstVertex);
+    extents_ = geometry.extents;
+    moveCount_ = moves.size();
+    highlightFirst_ = std::min(highlightFirst_, moveCount_);
+    highlightEnd_ = std::min(highlightEnd_, moveCount_);
+    camera_.SetScene(extents_);
+    if (!hadPath) ShowStandardView(StandardView::Isometric);
+}
+
+void ToolpathView::Renderer::Highlight(std::size_t firstMove, std::size_t endMove,
+                                       std::optional<std::array<double, 3>> tool) {
+    highlightFirst_ = std::min(firstMove, moveCount_);
+    highlightEnd_ = std::clamp(endMove, highlightFirst_, moveCount_);
+    tool_ = tool;
+}
+
+void ToolpathView::Renderer::ShowStandardView(StandardView view) {
+    const Angles angles = AnglesOf(view);
+    camera_.SetAngles(angles.yaw, angles.pitch);
+    FitToExtents();
+}
+
+void ToolpathView::Renderer::FitToExtents() { camera_.Fit(kFitMargin); }
+
+void ToolpathView::Renderer::Initialize() {
+    gl_ = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_3_3_Core>(view_.context());
+    if (gl_ == nullptr || !gl_->initializeOpenGLFunctions()) {
+        gl_ = nullptr;  // the view then says so instead of drawing
+        return;
+    }
+    program_ = std::make_unique<QOpenGLShaderProgram>();
+    if (!program_->addShaderFromSourceCode(QOpenGLShader::Vertex, kPathVertexShader) ||
+        !program_->addShaderFromSourceCode(QOpenGLShader::Fragment, kPathFragmentShader) ||
+        !program_->link()) {
+        qWarning("toolpath shaders: %s", qPrintable(program_->log()));
+        gl_ = nullptr;
+        return;
+    }
+    gl_->glGenVertexArrays(1, &vao_);
+    // Buffers made before a context existed are uploaded on the first frame.
+    uploadFull_ = uploadFull_ || moveCount_ > 0;
+}
+
+double ToolpathView::Renderer::DevicePixelRatio() const { return view_.devicePixelRatioF(); }
+
+void ToolpathView::Renderer::Resize(QSize logical) { camera_.SetViewport(logical); }
+
+void ToolpathView::Renderer::Upload(Buffer& buffer, std::vector<PathVertex>& vertices, bool keep) {
+    if (buffer.id == 0) gl_->glGenBuffers(1, &buffer.id);
+    gl_->glBindBuffer(GL_ARRAY_BUFFER, buffer.id);
+    gl_->glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(PathVertex)),
+                      vertices.empty() ? nullptr : vertices.data(), GL_STATIC_DRAW);
+    buffer.count = vertices.size();
+    if (!keep) std::vector<PathVertex>().swap(vertices);
+}
+
+void ToolpathView::Renderer::DrawStrips(const Buffer& buffer, const std::vector<Strip>& strips) {
+    if (buffer.id == 0 || strips.empty()) return;
+    gl_->glBindBuffer(GL_ARRAY_BUFFER, buffer.id);
+    gl_->glEnableVertexAttribArray(0);
+    gl_->glEnableVertexAttribArray(1);
+    gl_->glEnableVertexAttribArray(2);
+    gl_->glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(PathVertex), nullptr);
+    gl_->glVertexAttribIPointer(1, 1, GL_UNSIGNED_INT, sizeof(PathVertex),
+                                reinterpret_cast<void*>(offsetof(PathVertex, line)));
+    gl_->glVertexAttribIPointer(2, 1, GL_UNSIGNED_INT, sizeof(PathVertex),
+                                reinterpret_cast<void*>(offsetof(PathVertex, style)));
+    std::vector<GLint> firsts(strips.size());
+    std::vector<GLsizei> counts(strips.size());
+    for (std::size_t i = 0; i < strips.size(); ++i) {
+        firsts[i] = strips[i].first;
+        counts[i] = strips[i].count;
+    }
+    gl_->glMultiDrawArrays(GL_LINE_STRIP, firsts.data(), counts.data(), GLsizei(strips.size()));
+}
+
+void ToolpathView::Renderer::SetUniforms(const QMatrix4x4& matrix, int mode, QSize viewport) {
+    const PathColours colours = ColoursFor(view_.palette());
+    program_->setUniformValue("matrix", matrix);
+    program_->setUniformValue("viewport", QVector2D(float(viewport.width()), float(viewport.height())));
+    program_->setUniformValue("mode", mode);
+    program_->setUniformValue("byTool", byTool_);
+    const QVector4D kinds[3] = {Rgba(colours.rapid), Rgba(colours.feed), Rgba(colours.arc)};
+    program_->setUniformValueArray("kindColours", kinds, 3);
+    QVector4D tools[PathColours::kToolColours];
+    for (std::size_t i = 0; i < PathColours::kToolColours; ++i) tools[i] = Rgba(colours.tools[i]);
+    program_->setUniformValueArray("toolColours", tools, int(PathColours::kToolColours));
+    program_->setUniformValue("oneColour", Rgba(colours.highlight));
+}
+
+void ToolpathView::Renderer::UpdateArcDetail(const QMatrix4x4& matrix) {
+    const QSize size = camera_.Viewport();
+    const double scale = camera_.PixelsPerMm();
+    const double tolerance = 0.5 / (scale * DevicePixelRatio());
+    if (arcs_.Update(matrix, {2 * scale / size.width(), 2 * scale / size.height()}, tolerance,
+                     firstVertex_)) {
+        std::vector<PathVertex> fine = arcs_.TakeVertices();
+        Upload(fine_, fine);
+    }
+}
+
+void ToolpathView::Renderer::DrawPath(const QMatrix4x4& matrix, bool pick) {
+    std::int64_t fullCount = 0;
+    std::vector<Strip> strips = fullChunks_.Visible(matrix, &fullCount);
+    bool simplified = false;
+    if (arcs_.Active()) {
+        DrawStrips(full_, CutOut(strips, arcs_.Cuts()));
+        DrawStrips(fine_, arcs_.StripsOf(0, moveCount_));
+    } else if (pick || fullCount <= kFullDetailVertices) {
+        DrawStrips(full_, strips);
+    } else {
+        strips = simpleChunks_.Visible(matrix, &fullCount);
+        simplified = true;
+        DrawStrips(simple_, strips);
+    }
+    if (!pick) {
+        drawnVertices_ = fullCount;
+        drewSimplified_ = simplified;
+    }
+}
+
+void ToolpathView::Renderer::DrawHighlight() {
+    if (highlightEnd_ <= highlightFirst_) return;
+    const std::uint32_t first = firstVertex_[highlightFirst_] - 1;
+    const std::uint32_t last = firstVertex_[highlightEnd_] - 1;
+    const std::vector<Strip> strips = {{std::int32_t(first), std::int32_t(last - first + 1)}};
+    gl_->glDisable(GL_DEPTH_TEST);
+    gl_->glLineWidth(3);
+    if (arcs_.Active()) {
+        DrawStrips(full_, CutOut(strips, arcs_.Cuts()));
+        DrawStrips(fine_, arcs_.StripsOf(highlightFirst_, highlightEnd_));
+    } else {
+        DrawStrips(full_, strips);
+    }
+    gl_->glLineWidth(1);
+}
+
+void ToolpathView::Renderer::Paint() {
+    const PathColours colours = ColoursFor(view_.palette());
+    if (gl_ == nullptr) {
+        QPainter painter(&view_);
+        painter.fillRect(view_.rect(), colours.background);
+        painter.setPen(colours.text);
+        painter.drawText(view_.rect(), Qt::AlignCenter,
+                         ToolpathView::tr("The toolpath needs OpenGL 3.3, which is not available."));
+        return;
+    }
+    if (uploadFull_) {
+        Upload(full_, pendingFull_);
+        Upload(simple_, pendingSimple_);
+        uploadFull_ = false;
+        arcs_.Clear();
+    }
+    const QSize device = view_.size() * DevicePixelRatio();
+    gl_->glViewport(0, 0, device.width(), device.height());
+    const QColor& bg = colours.background;
+    gl_->glClearColor(bg.redF(), bg.greenF(), bg.blueF(), 1);
+    gl_->glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (HasPath()) {
+        const QMatrix4x4 matrix = camera_.Matrix();
+        UpdateArcDetail(matrix);
+        gl_->glEnable(GL_DEPTH_TEST);
+        gl_->glDepthFunc(GL_LEQUAL);
+        program_->bind();
+        gl_->glBindVertexArray(vao_);
+        SetUniforms(matrix, 0, device);
+        DrawPath(matrix, false);
+        program_->setUniformValue("mode", 2);
+        DrawHighlight();
+        gl_->glBindVertexArray(0);
+        program_->release();
+        gl_->glDisable(GL_DEPTH_TEST);
+        gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
+    QPainter painter(&view_);
+    PaintOverlay(painter, Overlay(), colours);
+}
+
+PathOverlay ToolpathView::Renderer::Overlay() const {
+    return BuildOverlay(camera_, extents_, units_, tool_, problems_);
+}
+
+std::uint32_t ToolpathView::Renderer::LineAt(const QPoint& point) {
+    if (gl_ == nullptr || !HasPath()) return 0;
+    view_.makeCurrent();
+    if (uploadFull_) {
+        Upload(full_, pendingFull_);
+        Upload(simple_, pendingSimple_);
+        uploadFull_ = false;
+        arcs_.Clear();
+    }
+    if (pickBuffer_ == nullptr) {
+        QOpenGLFramebufferObjectFormat format;
+        format.setAttachment(QOpenGLFramebufferObject::Depth);
+        format.setInternalTextureFormat(GL_RGBA8);
+        pickBuffer_ = std::make_unique<QOpenGLFramebufferObject>(kPickSize, kPickSize, format);
+    }
+    // The square of kPickSize device pixels round the point, drawn as the whole buffer.
+    const double side = kPickSize / DevicePixelRatio();
+    const QRectF square(point.x() + 0.5 - side / 2, point.y() + 0.5 - side / 2, side, side);
+    const QMatrix4x4 matrix = camera_.PickMatrix(square);
+    pickBuffer_->bind();
+    gl_->glViewport(0, 0, kPickSize, kPickSize);
+    gl_->glDisable(GL_DITHER);
+    gl_->glDisable(GL_BLEND);
+    gl_->glClearColor(0, 0, 0, 0);
+    gl_->glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    gl_->glEnable(GL_DEPTH_TEST);
+    gl_->glDepthFunc(GL_LEQUAL);
+    program_->bind();
+    gl_->glBindVertexArray(vao_);
+    SetUniforms(matrix, 1, {kPickSize, kPickSize});
+    DrawPath(matrix, true);
+    unsigned char pixels[kPickSize * kPickSize * 4];
+    gl_->glReadPixels(0, 0, kPickSize, kPickSize, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    gl_->glBindVertexArray(0);
+    program_->release();
+    gl_->glDisable(GL_DEPTH_TEST);
+    pickBuffer_->release();
+    view_.doneCurrent();
+    // The line nearest the middle of the square.
+    std::uint32_t best = 0;
+    int bestDistance = 1 << 30;
+    for (int y = 0; y < kPickSize; ++y)
+        for (int x = 0; x < kPickSize; ++x) {
+            const unsigned char* p = pixels + (y * kPickSize + x) * 4;
+            const std::uint32_t line = p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
+            const int dx = x - kPickSize / 2, dy = y - kPickSize / 2;
+            if (line != 0 && dx * dx + dy * dy < bestDistance) {
+                best = line;
+                bestDistance = dx * dx + dy * dy;
+            }
+        }
+    return best;
+}
+
+std::vector<PathVertex> ToolpathView::Renderer::ReadVertices() {
+    if (!pendingFull_.empty() || gl_ == nullptr || full_.id == 0) return pendingFull_;
+    std::vector<PathVertex> vertices(full_.count);
+    view_.makeCurrent();
+    gl_->glBindBuffer(GL_ARRAY_BUFFER, full_.id);
+    gl_->glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(vertices.size() * sizeof(PathVertex)),
+                            vertices.data());
+    gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    view_.doneCurrent();
+    return vertices;
+}
+
+QByteArray ToolpathView::Renderer::Svg() {
+    const std::vector<PathVertex> vertices = ReadVertices();
+    SvgScene scene;
+    scene.size = camera_.Viewport();
+    scene.matrix = camera_.Matrix();
+    scene.vertices = &vertices;
+    if (highlightEnd_ > highlightFirst_) {
+        scene.highlightFirst = firstVertex_[highlightFirst_];
+        scene.highlightEnd = firstVertex_[highlightEnd_];
+    }
+    scene.byTool = byTool_;
+    scene.colours = ColoursFor(view_.palette());
+    scene.overlay = Overlay();
+    return WriteSvg(scene);
+}
+
+std::size_t ToolpathView::Renderer::BytesHeld() const {
+    return (pendingFull_.capacity() + pendingSimple_.capacity() + full_.count + simple_.count +
+            fine_.count) * sizeof(PathVertex) +
+           firstVertex_.capacity() * sizeof(std::uint32_t) + fullChunks_.BytesHeld() +
+           simpleChunks_.BytesHeld() + arcs_.BytesHeld() +
+           problems_.capacity() * sizeof(problems_[0]);
+}
+
+}  // namespace qm

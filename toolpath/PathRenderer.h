@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QOpenGLFramebufferObject>
+#include <QOpenGLFunctions_3_3_Core>
+#include <QOpenGLShaderProgram>
+#include <QPoint>
+
+#include <memory>
+
+#include "ArcDetail.h"
+#include "OrbitCamera.h"
+#include "PathColours.h"
+#include "PathOverlay.h"
+#include "PathStrips.h"
+#include "ToolpathView.h"
+
+namespace qm {
+
+// What the toolpath view holds and draws: its copy of the path, its buffers and camera.
+class ToolpathView::Renderer {
+  public:
+    explicit Renderer(ToolpathView& view) : view_(view) {}
+    ~Renderer();
+
+    void SetPath(const std::vector<interp::Move>& moves, const interp::Axes& start,
+                 const std::vector<std::uint8_t>& tools);
+    void Highlight(std::size_t firstMove, std::size_t endMove,
+                   std::optional<std::array<double, 3>> tool);
+    void SetProblemMarks(std::vector<std::array<double, 3>> points) { problems_ = std::move(points); }
+    void SetUnits(const QString& name, double perMillimetre) { units_ = {name, perMillimetre}; }
+    void SetColourByTool(bool on) { byTool_ = on; }
+    void ShowStandardView(StandardView view);
+    void FitToExtents();
+    OrbitCamera& Camera() { return camera_; }
+    const OrbitCamera& Camera() const { return camera_; }
+
+    void Initialize();
+    void Resize(QSize logical);
+    void Paint();
+    std::uint32_t LineAt(const QPoint& point);
+    QByteArray Svg();
+
+    std::size_t MoveCount() const { return moveCount_; }
+    std::size_t BytesHeld() const;
+    bool HasPath() const { return moveCount_ > 0; }
+    // What the last frame drew: the vertices of the path, and whether from the simplified strip.
+    std::int64_t DrawnVertices() const { return drawnVertices_; }
+    bool DrewSimplified() const { return drewSimplified_; }
+
+    static constexpr int kPickSize = 7;
+    static constexpr double kFitMargin = 30;
+    // Up to this many vertices in view are drawn in full; beyond, the simplified strip.
+    static constexpr std::int64_t kFullDetailVertices = 400'000;
+
+  private:
+    struct Buffer {
+        GLuint id = 0;
+        std::size_t count = 0;
+    };
+    double DevicePixelRatio() const;
+    void Upload(Buffer& buffer, std::vector<PathVertex>& vertices, bool keep = false);
+    void DrawStrips(const Buffer& buffer, const std::vector<Strip>& strips);
+    void DrawPath(const QMatrix4x4& matrix, bool pick);
+    void DrawHighlight();
+  public:
+    std::pair<std::size_t, std::size_t> Highlighted() const { return {highlightFirst_, highlightEnd_}; }
+  private:
+    void SetUniforms(const QMatrix4x4& matrix, int mode, QSize viewport);
+    void UpdateArcDetail(const QMatrix4x4& matrix);
+    std::vector<PathVertex> ReadVertices();
+    PathOverlay Overlay() const;
+
+    ToolpathView& view_;
+    OrbitCamera camera_;
+    QOpenGLFunctions_3_3_Core* gl_ = nullptr;
+    std::unique_ptr<QOpenGLShaderProgram> program_;
+    std::unique_ptr<QOpenGLFramebufferObject> pickBuffer_;
+    GLuint vao_ = 0;
+    Buffer full_, simple_, fine_;
+
+    // Kept until the next frame uploads them, then dropped.
+    std::vector<PathVertex> pendingFull_, pendingSimple_;
+    bool uploadFull_ = false;
+    std::vector<std::uint32_t> firstVertex_;
+    StripChunks fullChunks_, simpleChunks_;
+    ArcDetail arcs_;
+    Extents extents_;
+    double baseTolerance_ = 0.01;
+    std::size_t moveCount_ = 0;
+
+    std::size_t highlightFirst_ = 0, highlightEnd_ = 0;
+    std::optional<std::array<double, 3>> tool_;
+    std::vector<std::array<double, 3>> problems_;
+    OverlayUnits units_;
+    bool byTool_ = false;
+    std::int64_t drawnVertices_ = 0;
+    bool drewSimplified_ = false;
+};
+
+}  // namespace qm

@@ -1,0 +1,133 @@
+#include "PathStrips.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qm {
+namespace {
+
+struct Vec {
+    double x, y, z;
+};
+Vec From(const PathVertex& a, const PathVertex& b) {
+    return {double(b.x) - a.x, double(b.y) - a.y, double(b.z) - a.z};
+}
+double Dot(const Vec& a, const Vec& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+bool InsideClip(const QMatrix4x4& matrix, const float* low, const float* high) {
+    float least[2] = {1e30f, 1e30f}, most[2] = {-1e30f, -1e30f};
+    for (int i = 0; i < 8; ++i) {
+        const QVector3D p = matrix.map(QVector3D(i & 1 ? high[0] : low[0], i & 2 ? high[1] : low[1],
+                                                 i & 4 ? high[2] : low[2]));
+        least[0] = std::min(least[0], p.x()), most[0] = std::max(most[0], p.x());
+        least[1] = std::min(least[1], p.y()), most[1] = std::max(most[1], p.y());
+    }
+    return most[0] >= -1 && least[0] <= 1 && most[1] >= -1 && least[1] <= 1;
+}
+
+}  // namespace
+
+void StripChunks::Build(const std::vector<PathVertex>& vertices) {
+    boxes_.clear();
+    vertexCount_ = std::uint32_t(vertices.size());
+    if (vertices.size() < 2) return;
+    const std::size_t segments = vertices.size() - 1;
+    boxes_.reserve((segments + kChunkSegments - 1) / kChunkSegments);
+    for (std::size_t first = 0; first < segments; first += kChunkSegments) {
+        const std::size_t last = std::min(first + kChunkSegments, segments);
+        Box box{{vertices[first].x, vertices[first].y, vertices[first].z},
+                {vertices[first].x, vertices[first].y, vertices[first].z}};
+        for (std::size_t i = first + 1; i <= last; ++i) {
+            const float p[3] = {vertices[i].x, vertices[i].y, vertices[i].z};
+            for (int axis = 0; axis < 3; ++axis) {
+                box.low[axis] = std::min(box.low[axis], p[axis]);
+                box.high[axis] = std::max(box.high[axis], p[axis]);
+            }
+        }
+        boxes_.push_back(box);
+    }
+}
+
+std::vector<Strip> StripChunks::Visible(const QMatrix4x4& matrix, std::int64_t* vertexCount) const {
+    std::vector<Strip> strips;
+    std::int64_t total = 0;
+    for (std::size_t k = 0; k < boxes_.size(); ++k) {
+        if (!InsideClip(matrix, boxes_[k].low, boxes_[k].high)) continue;
+        const std::int32_t first = std::int32_t(k * kChunkSegments);
+        const std::int32_t last =
+            std::int32_t(std::min<std::size_t>((k + 1) * kChunkSegments, vertexCount_ - 1));
+        if (!strips.empty() && strips.back().first + strips.back().count - 1 == first)
+            strips.back().count = last - strips.back().first + 1;
+        else
+            strips.push_back({first, last - first + 1});
+        total += last - first;
+    }
+    if (vertexCount != nullptr) *vertexCount = total;
+    return strips;
+}
+
+std::vector<Strip> CutOut(const std::vector<Strip>& strips,
+                          const std::vector<std::pair<std::uint32_t, std::uint32_t>>& cuts) {
+    std::vector<Strip> out;
+    auto cut = cuts.begin();
+    for (const Strip& strip : strips) {
+        std::int64_t first = strip.first;
+        const std::int64_t last = std::int64_t(strip.first) + strip.count - 1;
+        while (cut != cuts.end() && std::int64_t(cut->second) - 1 <= first) ++cut;
+        // The segments ending at from .. to-1 go: the strip stops at from-1 and goes on from
+        // to-1, the cut run's last point.
+        for (auto c = cut; c != cuts.end() && std::int64_t(c->first) <= last; ++c) {
+            const std::int64_t stop = std::int64_t(c->first) - 1;
+            if (stop > first) out.push_back({std::int32_t(first), std::int32_t(stop - first + 1)});
+            first = std::max<std::int64_t>(first, std::int64_t(c->second) - 1);
+        }
+        if (last > first) out.push_back({std::int32_t(first), std::int32_t(last - first + 1)});
+    }
+    return out;
+}
+
+std::vector<PathVertex> SimplifyStrip(const std::vector<PathVertex>& vertices, double tolerance) {
+    std::vector<PathVertex> out;
+    if (vertices.empty()) return out;
+    out.reserve(vertices.size() / 2 + 1);
+    out.push_back(vertices[0]);
+    // Each point of a run lies within a third of the tolerance of the line from the run's
+    // anchor along its first clear direction, no further back than that along it: then the
+    // segment from the anchor to the run's last point is within the tolerance of them all.
+    const double near = tolerance / 3;
+    std::size_t i = 1;
+    while (i < vertices.size()) {
+        const std::uint32_t style = vertices[i].style;
+        if (KindOfStyle(style) == interp::MoveKind::Rapid) {
+            out.push_back(vertices[i++]);
+            continue;
+        }
+        const PathVertex anchor = out.back();
+        Vec direction{0, 0, 0};
+        bool aimed = false;
+        double along = 0;
+        std::size_t j = i;
+        for (; j < vertices.size() && vertices[j].style == style; ++j) {
+            const Vec p = From(anchor, vertices[j]);
+            const double length = std::sqrt(Dot(p, p));
+            if (!aimed) {
+                if (length <= near) continue;
+                direction = {p.x / length, p.y / length, p.z / length};
+                along = length;
+                aimed = true;
+                continue;
+            }
+            const double t = Dot(p, direction);
+            const double off = std::sqrt(std::max(0.0, length * length - t * t));
+            if (off > near || t < along - near) break;
+            along = std::max(along, t);
+        }
+        j = std::max(j, i + 1);
+        out.push_back(vertices[j - 1]);
+        i = j;
+    }
+    out.shrink_to_fit();
+    return out;
+}
+
+}  // namespace qm
