@@ -91,6 +91,7 @@ ToolpathCommands::ToolpathCommands(Context& context, MainWindow& window)
         // Room for the comments, once the window has its size, leaving the texts two thirds.
         QTimer::singleShot(0, this, [this] {
             window_.resizeDocks({panel_}, {std::min(kPanelWidth, window_.width() / 3)}, Qt::Horizontal);
+            QTimer::singleShot(0, this, [this] { ReapplyArrangement(context_); });  // the texts' room changed
         });
     } else {
         window.restoreState(view_.panelPlace);
