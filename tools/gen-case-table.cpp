@@ -1,4 +1,4 @@
-// Writes engine/CaseTable.inc: the one-to-one (simple) upper and lower case mapping of every
+// Writes engine/text/CaseTable.inc: the one-to-one (simple) upper and lower case mapping of every
 // Unicode character that has one, as the C library's C.UTF-8 locale defines it. The table is
 // generated once and committed, so that proper case never depends on the locales installed
 // on the machine that runs the program.
@@ -11,7 +11,7 @@
 // and a word in capitals (Mtavruli) stays in capitals.
 //
 //   g++ -std=c++20 -O2 tools/gen-case-table.cpp -o /tmp/gen-case-table
-//   /tmp/gen-case-table > engine/CaseTable.inc
+//   /tmp/gen-case-table > engine/text/CaseTable.inc
 #include <clocale>
 #include <cstdio>
 #include <cwctype>

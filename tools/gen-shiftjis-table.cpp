@@ -1,9 +1,9 @@
-// Writes engine/ShiftJisTable.inc: code page 932 as the C library's iconv defines it. The table
+// Writes engine/text/ShiftJisTable.inc: code page 932 as the C library's iconv defines it. The table
 // is generated once and committed, so that reading and writing Shift-JIS never depends on the
 // converters installed on the machine that runs the program, and costs nothing at start.
 //
 //   g++ -std=c++20 -O2 tools/gen-shiftjis-table.cpp -o /tmp/gen-shiftjis-table
-//   /tmp/gen-shiftjis-table > engine/ShiftJisTable.inc
+//   /tmp/gen-shiftjis-table > engine/text/ShiftJisTable.inc
 #include <iconv.h>
 
 #include <cstdint>
