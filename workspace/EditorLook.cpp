@@ -42,6 +42,9 @@ void ApplyEditorLook(QsciScintilla& editor, const ReadingTheme& theme) {
     // The selection is laid over the text half-transparent: drawn as the text's background, the
     // inserted-comment tint would cover it, and a match found inside a comment would not show.
     Send(editor, B::SCI_SETSELALPHA, kSelectionAlpha);
+    // The text keeps its own colour under the selection: the palette's selected-text colour
+    // (white on most themes) is unreadable once the selection is see-through over a light tint.
+    Send(editor, B::SCI_SETSELFORE, 0, 0);
     FitLineNumbers(editor);
 }
 

@@ -178,7 +178,8 @@ TEST_F(ReadingAidsTest, BothWindowsNumberTheirLinesAndTheSourceIsColoured) {
 
     ASSERT_NE(qobject_cast<NcLexer*>(source().lexer()), nullptr);
     // The colours must not bring back the change notifications a long program cannot afford.
-    EXPECT_EQ(source().SendScintilla(B::SCI_GETMODEVENTMASK), B::SC_MOD_BEFOREINSERT | B::SC_MOD_BEFOREDELETE);
+    EXPECT_EQ(source().SendScintilla(B::SCI_GETMODEVENTMASK),
+              B::SC_MOD_BEFOREINSERT | B::SC_MOD_BEFOREDELETE);
     EXPECT_EQ(converted().SendScintilla(B::SCI_GETMODEVENTMASK), 0);
     const auto styleAt = [this](const char* text) {
         return char(source().SendScintilla(B::SCI_GETSTYLEAT,
@@ -292,10 +293,13 @@ TEST_F(ReadingAidsTest, TheCaretBlinksOnlyOnLinesShortEnoughToDrawAtEachBlink) {
 // A resize shows more lines without scrolling: they are marked as soon as they are shown.
 TEST_F(ReadingAidsTest, LinesShownByAResizeAreMarkedWithoutScrolling) {
     const auto markedAt = [this](long line) {
-        const long start = converted().SendScintilla(B::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
-        const long at = start + long(EditorText(converted()).substr(std::size_t(start), 60).find("Rapid"));
+        const long start =
+            converted().SendScintilla(B::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+        const long at =
+            start + long(EditorText(converted()).substr(std::size_t(start), 60).find("Rapid"));
         return converted().SendScintilla(B::SCI_INDICATORVALUEAT,
-                                         static_cast<unsigned long>(kInsertedCommentIndicator), at) != 0;
+                                         static_cast<unsigned long>(kInsertedCommentIndicator),
+                                         at) != 0;
     };
     const long shown = converted().SendScintilla(B::SCI_LINESONSCREEN);
     const long below = shown + 5;
@@ -332,7 +336,8 @@ TEST_F(ReadingAidsTest, FindSearchesTheFocusedWindowAndTheOtherFollows) {
     Settle();
     EXPECT_EQ(CaretLine(source()), 250);
     EXPECT_EQ(CaretLine(converted()), 250);
-    EXPECT_EQ(FirstLine(source()), 250 - source().SendScintilla(B::SCI_LINESONSCREEN) / 3) << "with lines before it";
+    EXPECT_EQ(FirstLine(source()), 250 - source().SendScintilla(B::SCI_LINESONSCREEN) / 3)
+        << "with lines before it";
     EXPECT_EQ(FirstLine(converted()), FirstLine(source()));
 
     Focus(converted());
@@ -427,6 +432,35 @@ TEST_F(ReadingAidsTest, NewItemsHaveTheirKeysAndTakeNoKeyOfAnother) {
         }
         ++menu;
     }
+}
+
+// A match found inside an inserted comment is selected over the comment's tint: its letters
+// must stand out from what is behind them (the lightest and darkest pixels of the word).
+TEST_F(ReadingAidsTest, ASelectionOverAMarkedCommentKeepsItsTextReadable) {
+    const long from = PositionOf(converted(), "Rapid");
+    converted().SendScintilla(B::SCI_SETSEL, static_cast<unsigned long>(from), from + 5);
+    Settle();
+    ASSERT_NE(
+        converted().SendScintilla(B::SCI_INDICATORVALUEAT,
+                                  static_cast<unsigned long>(kInsertedCommentIndicator), from),
+        0);
+    const auto at = [this](long position, unsigned int message) {
+        return int(converted().SendScintilla(message, 0ul, position));
+    };
+    const QRect word(
+        QPoint(at(from, B::SCI_POINTXFROMPOSITION), at(from, B::SCI_POINTYFROMPOSITION)),
+        QPoint(at(from + 5, B::SCI_POINTXFROMPOSITION) - 1,
+               at(from, B::SCI_POINTYFROMPOSITION) +
+                   int(converted().SendScintilla(B::SCI_TEXTHEIGHT, 0ul)) - 1));
+    const QImage shot = converted().viewport()->grab().toImage();
+    int darkest = 255, lightest = 0;
+    for (int y = word.top(); y <= word.bottom(); ++y)
+        for (int x = word.left(); x <= word.right(); ++x) {
+            const int grey = qGray(shot.pixel(x, y));
+            darkest = std::min(darkest, grey);
+            lightest = std::max(lightest, grey);
+        }
+    EXPECT_GT(lightest - darkest, 110) << "darkest " << darkest << ", lightest " << lightest;
 }
 
 }  // namespace
