@@ -20,17 +20,6 @@ std::string Row(bool changed, const std::string& group, const std::string& code,
     return text + '\n';
 }
 
-std::string Number(char letter, double value) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%c%.4f", letter, value);
-    std::string word = text;
-    while (word.back() == '0')
-        word.pop_back();
-    if (word.back() == '.')
-        word.pop_back();
-    return word == std::string{letter, '-', '0'} ? std::string{letter, '0'} : word;
-}
-
 // Where the tool stands, in the units the program is in at that line.
 std::string Position(const Axes& at, bool inches) {
     std::string text;
@@ -40,7 +29,7 @@ std::string Position(const Axes& at, bool inches) {
         if (!linear && at[axis] == 0)
             continue;  // rotary axes only when a program turns them
         const double value = linear && inches ? at[axis] / kMmPerInch : at[axis];
-        text += (text.empty() ? "" : " ") + Number(kLetters[axis], value);
+        text += (text.empty() ? "" : " ") + WordOf(kLetters[axis], value);
     }
     return text;
 }
@@ -58,8 +47,8 @@ std::string StateText(const FollowResult& result, std::uint32_t line, Dialect di
                            std::to_string(result.LineCount()) + " lines were)\n";
         for (const Problem& problem : result.Problems()) {
             if (problem.stopped)
-                text += "stopped at line " + std::to_string(problem.line) + ": " +
-                        problem.reason + "\n";
+                text += "stopped at line " + std::to_string(problem.line) + ": " + problem.reason +
+                        "\n";
         }
         return text;
     }

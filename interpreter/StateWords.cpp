@@ -12,17 +12,6 @@ std::string G(int tenths) {
     return name;
 }
 
-std::string Value(char letter, double value) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%c%.4f", letter, value);
-    std::string word = text;
-    while (word.back() == '0')
-        word.pop_back();
-    if (word.back() == '.')
-        word.pop_back();
-    return word;
-}
-
 const char* PlaneCode(Plane plane) {
     switch (plane) {
         case Plane::ZX:
@@ -59,7 +48,9 @@ const char* SpindleCode(Spindle spindle) {
     return "M5";
 }
 
-bool IsCycle(int motion) { return motion == 730 || motion == 760 || (motion >= 810 && motion <= 890); }
+bool IsCycle(int motion) {
+    return motion == 730 || motion == 760 || (motion >= 810 && motion <= 890);
+}
 
 // A cycle's words as they stand for its next hole: R and Z, and Q and P when set.
 std::string CycleWords(const ModalState& s) {
@@ -67,7 +58,7 @@ std::string CycleWords(const ModalState& s) {
         return {};
     std::string words;
     const auto add = [&words](char letter, double value) {
-        words += (words.empty() ? "" : " ") + Value(letter, value);
+        words += (words.empty() ? "" : " ") + WordOf(letter, value);
     };
     if (s.cycleHasR)
         add('R', s.cycleR);
@@ -91,17 +82,17 @@ std::vector<StateWord> StateWordsOf(const ModalState& s, Dialect dialect) {
         words.push_back({"arc centres", s.arcIncremental ? "G91.1" : "G90.1", {}});
     words.push_back({"units", s.inches ? "G20" : "G21", {}});
     const double feedScale = s.inches && s.feedMode != FeedMode::InverseTime ? kMmPerInch : 1.0;
-    words.push_back({"feed mode", FeedModeCode(s.feedMode), Value('F', s.feed / feedScale)});
+    words.push_back({"feed mode", FeedModeCode(s.feedMode), WordOf('F', s.feed / feedScale)});
     words.push_back({"cutter radius", G(s.cutterComp),
-                     s.cutterComp == 400 ? std::string() : Value('D', s.dNumber)});
+                     s.cutterComp == 400 ? std::string() : WordOf('D', s.dNumber)});
     words.push_back({"tool length", G(s.toolLengthMode),
-                     s.toolLengthMode == 490 ? std::string() : Value('H', s.hNumber)});
+                     s.toolLengthMode == 490 ? std::string() : WordOf('H', s.hNumber)});
     words.push_back({"work offset", G(s.workOffset),
-                     s.workOffset == 541 ? Value('P', s.extraOffset) : std::string()});
+                     s.workOffset == 541 ? WordOf('P', s.extraOffset) : std::string()});
     if (s.g92Active)
         words.push_back({"axis offset", "G92", {}});
     words.push_back({"return level", s.returnLevel == ReturnLevel::RPlane ? "G99" : "G98", {}});
-    words.push_back({"spindle", SpindleCode(s.spindle), Value('S', s.speed)});
+    words.push_back({"spindle", SpindleCode(s.spindle), WordOf('S', s.speed)});
     words.push_back({"spindle mode", s.constantSurfaceSpeed ? "G96" : "G97", {}});
     if (s.mist)
         words.push_back({"coolant", "M7", {}});
@@ -109,11 +100,22 @@ std::vector<StateWord> StateWordsOf(const ModalState& s, Dialect dialect) {
         words.push_back({"coolant", "M8", {}});
     if (!s.mist && !s.flood)
         words.push_back({"coolant", "M9", {}});
-    words.push_back({"tool", Value('T', s.toolInSpindle),
-                     s.tool != s.toolInSpindle ? "next " + Value('T', s.tool) : std::string()});
+    words.push_back({"tool", WordOf('T', s.toolInSpindle),
+                     s.tool != s.toolInSpindle ? "next " + WordOf('T', s.tool) : std::string()});
     if (s.stop != 0)
         words.push_back({"stop", "M" + std::to_string(s.stop), {}});
     return words;
+}
+
+std::string WordOf(char letter, double value) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%c%.4f", letter, value);
+    std::string word = text;
+    while (word.back() == '0')
+        word.pop_back();
+    if (word.back() == '.')
+        word.pop_back();
+    return word == std::string{letter, '-', '0'} ? std::string{letter, '0'} : word;
 }
 
 std::vector<std::string> SpellingsOf(const std::string& code) {

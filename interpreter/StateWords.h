@@ -19,6 +19,10 @@ struct StateWord {
 // The state in effect, one group a word, in the order a controller's status lists them.
 std::vector<StateWord> StateWordsOf(const ModalState& state, Dialect dialect);
 
+// A word as a status line shows it, with at most four decimals and no trailing zeros:
+// ('F', 1200.0) gives "F1200", ('X', -0.5) "X-0.5", and a value that rounds to zero "X0".
+std::string WordOf(char letter, double value);
+
 // The spellings a dictionary may hold a code word in: "G1" also as "G01", "M3" as "M03".
 std::vector<std::string> SpellingsOf(const std::string& code);
 
