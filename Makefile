@@ -12,7 +12,8 @@ PACKAGES := cmake ninja-build ccache g++ make pkg-config libgtest-dev libgmock-d
             qt6-base-dev libqscintilla2-qt6-dev libx11-dev xvfb xauth xdotool xclip poppler-utils \
             libxlsxwriter-dev unzip desktop-file-utils dpkg-dev libgl1-mesa-dri libgl-dev
 
-.PHONY: setup build run test bench install package clean reference reference-data compare-reference
+.PHONY: setup build run test bench install package clean reference reference-data compare-reference \
+        mutation-check
 
 setup:
 	@missing=""; \
@@ -59,6 +60,11 @@ bench: build
 	$(BUILD_DIR)/bin/quillmark-toolpath-bench --reference $(REFERENCE_DIR)
 	QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1600x1000x24" $(BUILD_DIR)/bin/quillmark-toolpath-window-bench
 
+# make mutation-check [ONLY=REGEX]: each change of tools/mutations.txt, applied to a copy of the
+# tree in build-mutation/, must fail the tests (not part of make test).
+mutation-check: setup
+	tools/mutation-check -j $(JOBS) $(if $(ONLY),--only '$(ONLY)')
+
 # LinuxCNC's standalone interpreter rs274, the yardstick for --toolpath: fetched from the Debian
 # archive and unpacked into $(REFERENCE_DIR), not installed. Tools 1..REFERENCE_TOOLS of length 0
 # and diameter 0 in its tool table.
@@ -91,4 +97,4 @@ package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) build-mutation
