@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QVariant>
 
-#include "../workspace/WindowFixture.h"
+#include "WindowFixture.h"
 #include "Context.h"
 #include "DictionaryCommands.h"
 #include "DictionarySlots.h"

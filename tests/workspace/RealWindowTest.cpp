@@ -3,22 +3,22 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QProgressDialog>
-#include <QPushButton>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <stdexcept>
 #include <thread>
 
+#include "FindBar.h"
 #include "MainWindow.h"
 #include "QtServices.h"
-#include "FindBar.h"
 #include "TempFolder.h"
 #include "WindowFixture.h"
 
@@ -53,23 +53,27 @@ TEST(RealWindow, ALongTaskShowsProgressAndStopsWhenCancelled) {
     QTimer press;
     QObject::connect(&press, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || !dialog->isVisible()) return;
+        if (dialog == nullptr || !dialog->isVisible())
+            return;
         shown = true;
         press.stop();
-        if (auto* button = dialog->findChild<QPushButton*>()) button->click();
+        if (auto* button = dialog->findChild<QPushButton*>())
+            button->click();
     });
     press.start(20);
     bool stoppedAsAsked = false;
     services.RunWithProgress("Working", progress, [&] {
         progress.permille = 500;
-        while (!progress.cancelled) std::this_thread::yield();  // until the user cancels
+        while (!progress.cancelled)
+            std::this_thread::yield();  // until the user cancels
         stoppedAsAsked = true;
     });
     EXPECT_TRUE(stoppedAsAsked);
     EXPECT_TRUE(shown);
     // A task's failure comes back to the caller; a short task shows nothing.
-    EXPECT_THROW(services.RunWithProgress("Failing", progress, [] { throw std::runtime_error("no"); }),
-                 std::runtime_error);
+    EXPECT_THROW(
+        services.RunWithProgress("Failing", progress, [] { throw std::runtime_error("no"); }),
+        std::runtime_error);
 }
 
 TEST(RealWindow, MainWindowOpensWhereTheSettingsPlaceIt) {
@@ -89,11 +93,11 @@ TEST(RealWindow, MainWindowOpensWhereTheSettingsPlaceIt) {
     EXPECT_TRUE(window.isVisible());
 }
 
-
 // Ended from outside, the program leaves the keyboard as it found it and writes its settings.
 TEST(RealWindow, ATerminatedProgramPutsCapsLockBackAndKeepsItsSettings) {
     QtServices services;
-    if (services.CapsLockOn()) services.PressKey(kVkCapital);
+    if (services.CapsLockOn())
+        services.PressKey(kVkCapital);
     test::TempFolder folder;
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -103,7 +107,8 @@ TEST(RealWindow, ATerminatedProgramPutsCapsLockBackAndKeepsItsSettings) {
     ASSERT_TRUE(program.waitForStarted());
     QElapsedTimer clock;
     clock.start();
-    while (!services.CapsLockOn() && clock.elapsed() < 20000) program.waitForFinished(20);
+    while (!services.CapsLockOn() && clock.elapsed() < 20000)
+        program.waitForFinished(20);
     ASSERT_TRUE(services.CapsLockOn()) << "the program did not switch Caps Lock on";
     program.terminate();  // SIGTERM
     ASSERT_TRUE(program.waitForFinished(20000));
@@ -114,7 +119,7 @@ TEST(RealWindow, ATerminatedProgramPutsCapsLockBackAndKeepsItsSettings) {
 
 // The main window shown and active on the X server, both document windows open.
 class ShownWindowTest : public test::WindowFixture {
-protected:
+  protected:
     void SetUp() override {
         window_.StartUp(QString());
         window_.context().documents.OriginalFile();
@@ -136,11 +141,11 @@ protected:
 // The editor's own key commands and the document windows' Close would otherwise take these.
 TEST_F(ShownWindowTest, EveryMenuShortcutRunsItsCommandWithTheFocusInEitherText) {
     const std::pair<Qt::Key, QAction*> keys[] = {
-        {Qt::Key_L, controls_.MenuRunLine},        {Qt::Key_R, controls_.MenuRunStart},
-        {Qt::Key_W, controls_.MenuDisplayCascade}, {Qt::Key_V, controls_.MenuDisplayVertical},
+        {Qt::Key_L, controls_.MenuRunLine},           {Qt::Key_R, controls_.MenuRunStart},
+        {Qt::Key_W, controls_.MenuDisplayCascade},    {Qt::Key_V, controls_.MenuDisplayVertical},
         {Qt::Key_H, controls_.MenuDisplayHorizontal}, {Qt::Key_A, controls_.MenuEditAll},
-        {Qt::Key_C, controls_.MenuEditCopy},       {Qt::Key_X, controls_.MenuEditCut},
-        {Qt::Key_P, controls_.MenuEditPaste},      {Qt::Key_S, controls_.MenuFileSave},
+        {Qt::Key_C, controls_.MenuEditCopy},          {Qt::Key_X, controls_.MenuEditCut},
+        {Qt::Key_P, controls_.MenuEditPaste},         {Qt::Key_S, controls_.MenuFileSave},
         {Qt::Key_N, controls_.MenuFileNew},
     };
     for (bool source : {true, false}) {
@@ -153,7 +158,8 @@ TEST_F(ShownWindowTest, EveryMenuShortcutRunsItsCommandWithTheFocusInEitherText)
             QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
             RunEvents(20);
             QObject::disconnect(counting);
-            EXPECT_EQ(runs, 1) << "Ctrl+" << char(key) << (source ? " in the source" : " in the converted text");
+            EXPECT_EQ(runs, 1) << "Ctrl+" << char(key)
+                               << (source ? " in the source" : " in the converted text");
         }
     }
 }
@@ -168,7 +174,8 @@ TEST_F(ShownWindowTest, EscapeInTheFindBarGivesTheFocusBackToTheTextSearched) {
         ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(&bar->findField()));
         QTest::keyClick(&bar->findField(), Qt::Key_Escape);
         RunEvents(20);
-        EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(&Text(source))) << (source ? "source" : "converted");
+        EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(&Text(source)))
+            << (source ? "source" : "converted");
     }
 }
 
@@ -178,7 +185,8 @@ TEST_F(ShownWindowTest, TheBarsAroundEmptyRecentListsAreDrawn) {
         RunEvents(20);
         int drawn = 0;
         for (QAction* item : menu->actions()) {
-            if (item->isSeparator() && !menu->actionGeometry(item).isEmpty()) ++drawn;
+            if (item->isSeparator() && !menu->actionGeometry(item).isEmpty())
+                ++drawn;
         }
         menu->hide();
         EXPECT_EQ(drawn, menu == controls_.MenuFile ? 4 : 2) << menu->objectName().toStdString();
@@ -190,7 +198,8 @@ TEST_F(ShownWindowTest, AReopenedWindowTakesItsPlaceInTheArrangement) {
     const auto frameOfConverted = [this]() -> QMdiSubWindow* {
         const QWidget* converted = &window_.context().documents.Form1();
         for (QMdiSubWindow* sub : window_.mdiArea().subWindowList()) {
-            if (sub->widget() == converted) return sub;
+            if (sub->widget() == converted)
+                return sub;
         }
         return nullptr;
     };
@@ -204,7 +213,8 @@ TEST_F(ShownWindowTest, AReopenedWindowTakesItsPlaceInTheArrangement) {
         ASSERT_FALSE(window_.context().documents.HasForm1());
         RunEvents(50);
         ASSERT_NE(frameOfConverted(), nullptr);
-        EXPECT_EQ(frameOfConverted()->geometry(), placed) << arrangement->objectName().toStdString();
+        EXPECT_EQ(frameOfConverted()->geometry(), placed)
+            << arrangement->objectName().toStdString();
     }
 }
 
