@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QProcess>
 #include <QProgressDialog>
@@ -17,7 +15,6 @@
 #include <thread>
 
 #include "FindBar.h"
-#include "MainWindow.h"
 #include "QtServices.h"
 #include "TempFolder.h"
 #include "WindowFixture.h"
@@ -76,21 +73,16 @@ TEST(RealWindow, ALongTaskShowsProgressAndStopsWhenCancelled) {
         std::runtime_error);
 }
 
-TEST(RealWindow, MainWindowOpensWhereTheSettingsPlaceIt) {
-    test::TempFolder folder;
-    AppState state;
-    SettingsStore settings(QString::fromStdString(folder.File("Quillmark.ini")));
-    settings.SaveSetting("MainLeft", "1500");
-    settings.SaveSetting("MainTop", "3000");
-    QtServices services;
-    MainWindow window(state, settings, services, QString::fromStdString(folder.path().string()));
-    test::WriteBytes(folder.File("Kestrel.dic"), "Translator Dictionary  Ver.1.1  Hollowmere\r\n");
-    window.endProgram = [] {};
-    window.StartUp(QString());
-    window.show();
+using RealMainWindow = test::WindowFixture;
+
+TEST_F(RealMainWindow, MainWindowOpensWhereTheSettingsPlaceIt) {
+    settings_.SaveSetting("MainLeft", "1500");
+    settings_.SaveSetting("MainTop", "3000");
+    window_.StartUp(QString());
+    window_.show();
     QApplication::processEvents();
-    EXPECT_EQ(window.pos(), QPoint(100, 200));
-    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window_.pos(), QPoint(100, 200));
+    EXPECT_TRUE(window_.isVisible());
 }
 
 // Ended from outside, the program leaves the keyboard as it found it and writes its settings.
@@ -127,10 +119,7 @@ class ShownWindowTest : public test::WindowFixture {
         window_.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
     }
-    QsciScintilla& Text(bool source) {
-        DocumentWindows& documents = window_.context().documents;
-        return source ? documents.OriginalFile().Text1() : documents.Form1().Text1();
-    }
+    QsciScintilla& Text(bool source) { return source ? Source() : Converted(); }
     void FocusText(bool source) {
         Text(source).setFocus();
         RunEvents(20);
@@ -208,8 +197,7 @@ TEST_F(ShownWindowTest, AReopenedWindowTakesItsPlaceInTheArrangement) {
         RunEvents(20);
         ASSERT_NE(frameOfConverted(), nullptr);
         const QRect placed = frameOfConverted()->geometry();
-        frameOfConverted()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        CloseFrameOf(context().documents.Form1());
         ASSERT_FALSE(window_.context().documents.HasForm1());
         RunEvents(50);
         ASSERT_NE(frameOfConverted(), nullptr);

@@ -60,38 +60,13 @@ struct Replacement {
     std::string text;
 };
 
-// ---- Undo stays inside the document -------------------------------------------------------
+// ---- The question before an edited text is replaced, and undo after it -------------------------
 
-TEST_F(UserTextTest, UndoNeverBringsBackTheTextBeforeAnOpenReopenOrNew) {
+TEST_F(UserTextTest, OpenReopenAndNewAskBeforeReplacingAnEditedTextThatUndoNeverBringsBack) {
     OpenAAndEdit();
     UndoAll();
     EXPECT_EQ(SourceText(), kA);
     EXPECT_EQ(Source().SendScintilla(QsciScintillaBase::SCI_CANUNDO), 0);
-    const auto runAndUndo = [&](const std::function<void()>& command, const std::string& expected) {
-        TypeIntoSource("G01");
-        services_.AnswerMessage(MsgResult::No);
-        command();
-        ASSERT_EQ(SourceText(), expected);
-        EXPECT_EQ(Source().SendScintilla(QsciScintillaBase::SCI_GETMODIFY), 0);
-        UndoAll();
-        EXPECT_EQ(SourceText(), expected);
-        // The converted window was assigned whole as well.
-        EXPECT_EQ(context().documents.Form1().Text1().SendScintilla(QsciScintillaBase::SCI_CANUNDO),
-                  0);
-    };
-    services_.AnswerFileDialog(Path("B.MIN"));
-    runAndUndo([&] { controls_.MenuFileOpen->trigger(); }, kB);
-    runAndUndo([&] { Reopen(Path("A.MIN")); }, kA);
-    runAndUndo([&] { controls_.MenuFileNew->trigger(); }, "");
-    // After New the real-time conversion follows the new text, not the previous program's.
-    TypeIntoSource("G00");
-    ConvertProgram(context());
-    EXPECT_EQ(ConvertedText(), "Rapid\r\n");
-}
-
-// ---- The question before an edited text is replaced -----------------------------------------
-
-TEST_F(UserTextTest, OpenReopenAndNewAskBeforeReplacingAnEditedText) {
     const Replacement commands[] = {
         {"Open", [this] { services_.AnswerFileDialog(Path("B.MIN")); },
          [this] { controls_.MenuFileOpen->trigger(); }, kB},
@@ -137,7 +112,16 @@ TEST_F(UserTextTest, OpenReopenAndNewAskBeforeReplacingAnEditedText) {
         EXPECT_EQ(state_.SourceChanged, 0);
         EXPECT_EQ(test::ReadBytes(folder_.File("A.MIN")), kA);
         EXPECT_TRUE(services_.AllAnswersUsed());
+        // Both windows were assigned whole: undo cannot bring back the text before.
+        EXPECT_EQ(Source().SendScintilla(QsciScintillaBase::SCI_GETMODIFY), 0);
+        UndoAll();
+        EXPECT_EQ(SourceText(), command.text);
+        EXPECT_EQ(Converted().SendScintilla(QsciScintillaBase::SCI_CANUNDO), 0);
     }
+    // After New the real-time conversion follows the new text, not the previous program's.
+    TypeIntoSource("G00");
+    ConvertProgram(context());
+    EXPECT_EQ(ConvertedText(), "Rapid\r\n");
 }
 
 // ---- Closing the source window -------------------------------------------------------------
