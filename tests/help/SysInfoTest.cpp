@@ -37,34 +37,21 @@ TEST(SysInfo, StartsTheRegisteredOrFirstExecutableProgramElseShowsTheMessage) {
         bool pathRegistered, folderRegistered, startFails;
         const char* started;  // a name in the folder, or a whole path; null: none
     };
+    // clang-format off
     const Case cases[] = {
         {"first executable on the path",
          {{"hardinfo2", false}, {"kinfocenter", true}, {"gnome-system-monitor", true}},
-         false,
-         false,
-         false,
-         "kinfocenter"},
+         false, false, false, "kinfocenter"},
         {"a program that cannot start", {{"hardinfo", true}}, false, false, true, "hardinfo"},
         {"no program", {}, false, false, false, nullptr},
         {"a registered path, started unchecked; the folder not tried",
-         {{"MSINFO32.EXE", true}, {"hardinfo", true}},
-         true,
-         true,
-         false,
-         "/nowhere/msinfo32"},
+         {{"MSINFO32.EXE", true}, {"hardinfo", true}}, true, true, false, "/nowhere/msinfo32"},
         {"a registered folder without the program; the path not tried",
-         {{"hardinfo", true}},
-         false,
-         true,
-         false,
-         nullptr},
+         {{"hardinfo", true}}, false, true, false, nullptr},
         {"a registered folder holding the program",
-         {{"MSINFO32.EXE", true}},
-         false,
-         true,
-         false,
-         "MSINFO32.EXE"},
+         {{"MSINFO32.EXE", true}}, false, true, false, "MSINFO32.EXE"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         test::TempFolder folder;

@@ -188,96 +188,52 @@ TEST_F(MainWindowTest, EndingWithoutSavingWhenTheUserSaysNo) {
 
 // ---- Menus and tool bar ---------------------------------------------------------------------
 
-struct Row {
-    int depth;
-    QString caption, name, shortcut;
-    const char* shown = "";  // at creation: "on" checked, "hidden" not shown
+// Every item of the menu bar, top to bottom, as depth|caption|name|shortcut|state at creation
+// ("on": checked, "hidden": not shown).
+// clang-format off
+const char* const kMenuTree[] = {
+    "0|File(&F)|MenuFile||", "1|New(&N)|MenuFileNew|Ctrl+N|", "1|Open(&O)|MenuFileOpen|Ctrl+O|",
+    "1|Save(&S)|MenuFileSave|Ctrl+S|", "1|-|dummy0||", "1|Excel|MenuFileExcel||", "1|-|dummy1||",
+    "1|Print Setup|MenuPrintSetup||", "1|Print|MenuFilePrint||", "1|-|dummy2||",
+    "1|RecentFile1|mnuFileRecentFile||hidden", "1|RecentFile2|mnuFileRecentFile||hidden",
+    "1|RecentFile3|mnuFileRecentFile||hidden", "1|RecentFile4|mnuFileRecentFile||hidden",
+    "1|RecentFile5|mnuFileRecentFile||hidden", "1|-|mnuBar||", "1|End(&X)|MenuFileEnd||",
+    "0|Edit(&E)|MenuEdit||", "1|Cut(&X)|MenuEditCut|Ctrl+X|", "1|Copy(&C)|MenuEditCopy|Ctrl+C|",
+    "1|Paste(&P)|MenuEditPaste|Ctrl+P|", "1|All select(&A)|MenuEditAll|Ctrl+A|",
+    "1|All Copy|MenuEditAllCopy||", "1|-|MenuEditFindBar||", "1|Find(&F)|MenuEditFind|Ctrl+F|",
+    "1|Find Next(&N)|MenuEditFindNext|F3|", "1|Find Previous(&R)|MenuEditFindPrevious|Shift+F3|",
+    "1|Go to Line(&G)|MenuEditGoToLine|Ctrl+G|",
+    "0|Dictionary(&D)|MenuDic||", "1|Dictionary Select(&S)|MenuDicSelect||",
+    "1|Dictionary Import(&I)|MenuDicInport||", "1|Dictionary Create(&C)|MenuDicCreate||",
+    "1|-|dummy5||", "1|Word Registration(&W)|MenuDicWord||", "1|Word Delete(&D)|MenuDicDelete||",
+    "1|Word Search(&R)|MenuDicFund||", "1|&Missing Words…|MenuDicMissing||", "1|-|DUMMY3||",
+    "1|DicFile1|mnuDicFile||hidden", "1|DicFile2|mnuDicFile||hidden",
+    "1|DicFile3|mnuDicFile||hidden", "1|DicFile4|mnuDicFile||hidden",
+    "1|DicFile5|mnuDicFile||hidden",
+    "0|Display(&V)|MenuDisplay||", "1|Cascade(&C)|MenuDisplayCascade|Ctrl+W|",
+    "1|Vertical(&V)|MenuDisplayVertical|Ctrl+V|on",
+    "1|Horizontal(&H)|MenuDisplayHorizontal|Ctrl+H|", "1|-|MenuDisplayReadingBar||",
+    "1|&Scroll together|MenuDisplayScrollTogether||on", "1|-|MenuDisplayZoomBar||",
+    "1|Zoom In(&I)|MenuDisplayZoomIn|Ctrl++|", "1|Zoom Out(&O)|MenuDisplayZoomOut|Ctrl+-|",
+    "1|Normal Size(&N)|MenuDisplayZoomNormal|Ctrl+0|",
+    "0|Convert(&R)|MenuRun||", "1|Start (&S)|MenuRunStart|Ctrl+R|", "1|-|dummy4||",
+    "1|Real time Convert(&L)|MenuRunLine|Ctrl+L|on", "1|-|MnuConvBar||", "1|Option|MenuRunOption||",
+    "2|Additional Space|MenuRunOptionSpace||", "2|Head character Big|MenuRunOptionBig||",
+    "2|Caps Lock on at start|MenuRunOptionCaps||on",
+    "0|Help(&H)|mnuHelp||", "1|Quillmark Help |mnuHelpContents||", "1|-|mnuHelpBar0||",
+    "1|Version Information(&A)|mnuHelpAbout||",
 };
+// clang-format on
 
-// Every item of the menu bar, top to bottom, with nesting, name, shortcut and state.
-const Row kMenuTree[] = {
-    {0, "File(&F)", "MenuFile", ""},
-    {1, "New(&N)", "MenuFileNew", "Ctrl+N"},
-    {1, "Open(&O)", "MenuFileOpen", "Ctrl+O"},
-    {1, "Save(&S)", "MenuFileSave", "Ctrl+S"},
-    {1, "-", "dummy0", ""},
-    {1, "Excel", "MenuFileExcel", ""},
-    {1, "-", "dummy1", ""},
-    {1, "Print Setup", "MenuPrintSetup", ""},
-    {1, "Print", "MenuFilePrint", ""},
-    {1, "-", "dummy2", ""},
-    {1, "RecentFile1", "mnuFileRecentFile", "", "hidden"},
-    {1, "RecentFile2", "mnuFileRecentFile", "", "hidden"},
-    {1, "RecentFile3", "mnuFileRecentFile", "", "hidden"},
-    {1, "RecentFile4", "mnuFileRecentFile", "", "hidden"},
-    {1, "RecentFile5", "mnuFileRecentFile", "", "hidden"},
-    {1, "-", "mnuBar", ""},
-    {1, "End(&X)", "MenuFileEnd", ""},
-    {0, "Edit(&E)", "MenuEdit", ""},
-    {1, "Cut(&X)", "MenuEditCut", "Ctrl+X"},
-    {1, "Copy(&C)", "MenuEditCopy", "Ctrl+C"},
-    {1, "Paste(&P)", "MenuEditPaste", "Ctrl+P"},
-    {1, "All select(&A)", "MenuEditAll", "Ctrl+A"},
-    {1, "All Copy", "MenuEditAllCopy", ""},
-    {1, "-", "MenuEditFindBar", ""},
-    {1, "Find(&F)", "MenuEditFind", "Ctrl+F"},
-    {1, "Find Next(&N)", "MenuEditFindNext", "F3"},
-    {1, "Find Previous(&R)", "MenuEditFindPrevious", "Shift+F3"},
-    {1, "Go to Line(&G)", "MenuEditGoToLine", "Ctrl+G"},
-    {0, "Dictionary(&D)", "MenuDic", ""},
-    {1, "Dictionary Select(&S)", "MenuDicSelect", ""},
-    {1, "Dictionary Import(&I)", "MenuDicInport", ""},
-    {1, "Dictionary Create(&C)", "MenuDicCreate", ""},
-    {1, "-", "dummy5", ""},
-    {1, "Word Registration(&W)", "MenuDicWord", ""},
-    {1, "Word Delete(&D)", "MenuDicDelete", ""},
-    {1, "Word Search(&R)", "MenuDicFund", ""},
-    {1, "&Missing Words…", "MenuDicMissing", ""},
-    {1, "-", "DUMMY3", ""},
-    {1, "DicFile1", "mnuDicFile", "", "hidden"},
-    {1, "DicFile2", "mnuDicFile", "", "hidden"},
-    {1, "DicFile3", "mnuDicFile", "", "hidden"},
-    {1, "DicFile4", "mnuDicFile", "", "hidden"},
-    {1, "DicFile5", "mnuDicFile", "", "hidden"},
-    {0, "Display(&V)", "MenuDisplay", ""},
-    {1, "Cascade(&C)", "MenuDisplayCascade", "Ctrl+W"},
-    {1, "Vertical(&V)", "MenuDisplayVertical", "Ctrl+V", "on"},
-    {1, "Horizontal(&H)", "MenuDisplayHorizontal", "Ctrl+H"},
-    {1, "-", "MenuDisplayReadingBar", ""},
-    {1, "&Scroll together", "MenuDisplayScrollTogether", "", "on"},
-    {1, "-", "MenuDisplayZoomBar", ""},
-    {1, "Zoom In(&I)", "MenuDisplayZoomIn", "Ctrl++"},
-    {1, "Zoom Out(&O)", "MenuDisplayZoomOut", "Ctrl+-"},
-    {1, "Normal Size(&N)", "MenuDisplayZoomNormal", "Ctrl+0"},
-    {0, "Convert(&R)", "MenuRun", ""},
-    {1, "Start (&S)", "MenuRunStart", "Ctrl+R"},
-    {1, "-", "dummy4", ""},
-    {1, "Real time Convert(&L)", "MenuRunLine", "Ctrl+L", "on"},
-    {1, "-", "MnuConvBar", ""},
-    {1, "Option", "MenuRunOption", ""},
-    {2, "Additional Space", "MenuRunOptionSpace", ""},
-    {2, "Head character Big", "MenuRunOptionBig", ""},
-    {2, "Caps Lock on at start", "MenuRunOptionCaps", "", "on"},
-    {0, "Help(&H)", "mnuHelp", ""},
-    {1, "Quillmark Help ", "mnuHelpContents", ""},
-    {1, "-", "mnuHelpBar0", ""},
-    {1, "Version Information(&A)", "mnuHelpAbout", ""},
-};
-
-std::string Line(int depth, const QString& caption, const QString& name, const QString& shortcut,
-                 std::string_view shown) {
-    return std::to_string(depth) + "|" + caption.toStdString() + "|" + name.toStdString() + "|" +
-           shortcut.toStdString() + "|" + std::string(shown);
-}
-
-// The menu's items, submenus expanded after their item, as depth|caption|name|shortcut|state.
+// The menu's items, submenus expanded after their item, as in kMenuTree.
 void Flatten(QMenu* menu, int depth, std::vector<std::string>& lines) {
     for (QAction* action : menu->actions()) {
         QMenu* sub = action->menu();
         const char* shown = !action->isVisible() ? "hidden" : action->isChecked() ? "on" : "";
-        lines.push_back(Line(depth, action->isSeparator() ? "-" : action->text(),
-                             sub != nullptr ? sub->objectName() : action->objectName(),
-                             action->shortcut().toString(), shown));
+        lines.push_back(std::to_string(depth) + "|" +
+                        (action->isSeparator() ? "-" : action->text()).toStdString() + "|" +
+                        (sub != nullptr ? sub->objectName() : action->objectName()).toStdString() +
+                        "|" + action->shortcut().toString().toStdString() + "|" + shown);
         if (sub != nullptr)
             Flatten(sub, depth + 1, lines);
     }
@@ -286,14 +242,11 @@ void Flatten(QMenu* menu, int depth, std::vector<std::string>& lines) {
 TEST_F(MainWindowTest, MenuTreeHasEveryCaptionNameShortcutAndCheckMark) {
     std::vector<std::string> got;
     for (QMenu* menu : controls_.MenuBar()) {
-        got.push_back(Line(0, menu->title(), menu->objectName(), QString(), ""));
+        got.push_back("0|" + menu->title().toStdString() + "|" + menu->objectName().toStdString() +
+                      "||");
         Flatten(menu, 1, got);
     }
-    std::vector<std::string> expected;
-    for (const Row& row : kMenuTree) {
-        expected.push_back(Line(row.depth, row.caption, row.name, row.shortcut, row.shown));
-    }
-    EXPECT_EQ(got, expected);
+    EXPECT_EQ(got, std::vector<std::string>(std::begin(kMenuTree), std::end(kMenuTree)));
 }
 
 TEST_F(MainWindowTest, NoItemTakesTheKeyOrAccessKeyOfAnother) {
