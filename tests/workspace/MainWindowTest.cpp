@@ -48,6 +48,7 @@ TEST_F(MainWindowTest, ClosingWritesTheSettings) {
 }
 
 struct CapsCase {
+    const char* name;
     const char* stored;  // the "CapsLock" setting before start; null: none
     bool toggled;        // the option chosen once after start
     bool checked, onAtStart;
@@ -55,10 +56,12 @@ struct CapsCase {
     const char* storedAfter;
 };
 const CapsCase kCapsCases[] = {
-    {nullptr, false, true, true, false, "True"},    // on, as always
-    {nullptr, true, true, true, true, "False"},     // off: exit leaves the key as the user has it
-    {"False", false, false, false, true, "False"},  // the keyboard is left alone
-    {"False", true, false, false, false, "True"},   // on again: switched off at exit
+    {"OnAsAlways", nullptr, false, true, true, false, "True"},  // on, as always
+    {"SwitchedOff", nullptr, true, true, true, true,
+     "False"},  // off: exit leaves the key as the user has it
+    {"StoredOff", "False", false, false, false, true, "False"},  // the keyboard is left alone
+    {"SwitchedOnAgain", "False", true, false, false, false,
+     "True"},  // on again: switched off at exit
 };
 
 class CapsLockOptionTest : public test::WindowFixture,
@@ -80,7 +83,8 @@ TEST_P(CapsLockOptionTest, CapsLockIsSwitchedOnlyWhileTheOptionIsOn) {
     EXPECT_EQ(services_.capsLock, c.onAfterExit);
     EXPECT_EQ(SettingsStore(Path("Quillmark.ini")).GetSetting("capslock", ""), c.storedAfter);
 }
-INSTANTIATE_TEST_SUITE_P(Settings, CapsLockOptionTest, ::testing::ValuesIn(kCapsCases));
+INSTANTIATE_TEST_SUITE_P(Settings, CapsLockOptionTest, ::testing::ValuesIn(kCapsCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, MissingDictionaryAtStartUpIsReportedAndStartUpGoesOn) {
     settings_.SaveSetting("DicFileName", "/nowhere/X.dic");
