@@ -28,7 +28,8 @@ TEST_F(ProgramDocumentsTest, OpenReadsSelectsDictionaryConvertsAndRemembers) {
     services_.AnswerFileDialog(std::nullopt);  // cancelled
     MenuFileOpen_Click(context());
     EXPECT_EQ(state_.RealTimeConvert, 1);
-    const QString folder = QString::fromStdString(folder_.path().string());
+    ASSERT_EQ(state_.OpenPathName, QDir::rootPath());
+    const QString folder = Folder();
     services_.AnswerFileDialog(folder);
     MenuFileOpen_Click(context());
     EXPECT_EQ(services_.messages.back().prompt, folder + " Can not open file.");
@@ -50,6 +51,16 @@ TEST_F(ProgramDocumentsTest, OpenReadsSelectsDictionaryConvertsAndRemembers) {
     // Mended: the flag goes back to what the check mark says.
     EXPECT_EQ(state_.RealTimeConvert, 1);
     EXPECT_FALSE(controls_.Timer1->isActive());
+
+    // The dialog starts at home while OpenPathName holds its default, then where the last
+    // program was opened from, which is kept.
+    services_.AnswerFileDialog(std::nullopt);
+    MenuFileOpen_Click(context());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(services_.fileDialogs[i].initialFolder, QDir::homePath());
+    EXPECT_EQ(services_.fileDialogs[3].initialFolder, folder);
+    window_.SaveData();
+    EXPECT_EQ(settings_.GetSetting("OpenPathName", ""), folder);
 }
 
 TEST_F(ProgramDocumentsTest, OpensReadOnlyFilesAndCreatesMissingOnes) {
@@ -107,20 +118,6 @@ TEST_F(ProgramDocumentsTest, RecentItemsShowShortenedPathsAndReopenTheWholeOne) 
 
     AddRecentFile(context(), "/nc/Tools & Parts/O2.MIN");  // "&" is shown, not taken as a shortcut
     EXPECT_EQ(RecentItem(1), "/nc/Tools && Parts/O2.MIN");
-}
-
-TEST_F(ProgramDocumentsTest, OpenDialogStartsAtHomeWhileOpenPathNameHoldsItsDefault) {
-    ASSERT_EQ(state_.OpenPathName, QDir::rootPath());
-    services_.AnswerFileDialog(Path("O1.MIN"));
-    MenuFileOpen_Click(context());
-    services_.AnswerFileDialog(std::nullopt);
-    MenuFileOpen_Click(context());
-    EXPECT_EQ(services_.fileDialogs[0].initialFolder, QDir::homePath());
-    EXPECT_EQ(services_.fileDialogs[1].initialFolder,
-              QString::fromStdString(folder_.path().string()));
-    window_.SaveData();
-    EXPECT_EQ(settings_.GetSetting("OpenPathName", ""),
-              QString::fromStdString(folder_.path().string()));
 }
 
 TEST_F(ProgramDocumentsTest, ReopenConvertsAtOnceEvenWithRealTimeConversionOff) {
