@@ -93,25 +93,23 @@ TEST(SysInfo, StartsTheRegisteredOrFirstExecutableProgramElseShowsTheMessage) {
 }
 
 TEST(GetKeyValue, FoundTextNumbersOtherTypesAndNothing) {
-    FakeRegistry registry;
-    registry.values[{QStringLiteral("K"), QStringLiteral("Text")}] =
-        QString::fromUtf16(u"C:\\Tools\0rest", 13);
-    registry.values[{QStringLiteral("K"), QStringLiteral("Long")}] =
-        QString(1500, QLatin1Char('a'));
-    registry.values[{QStringLiteral("K"), QStringLiteral("Number")}] = std::uint32_t{4096};
-    registry.values[{QStringLiteral("K"), QStringLiteral("Bytes")}] = RegistryOther{};
-
     const struct {
         const char* name;
+        std::optional<RegistryValue> stored;
         bool found;
         QString value;
-    } cases[] = {{"Text", true, QStringLiteral("C:\\Tools")},
-                 {"Long", true, QString(1024, QLatin1Char('a'))},
-                 {"Number", true, QStringLiteral("4096")},
-                 {"Bytes", true, QString()},
-                 {"None", false, QString()}};
+    } cases[] = {
+        {"Text", QString::fromUtf16(u"C:\\Tools\0rest", 13), true, QStringLiteral("C:\\Tools")},
+        {"Long", QString(1500, QLatin1Char('a')), true, QString(1024, QLatin1Char('a'))},
+        {"Number", std::uint32_t{4096}, true, QStringLiteral("4096")},
+        {"Bytes", RegistryOther{}, true, QString()},
+        {"None", std::nullopt, false, QString()},
+    };
     QString value;
     for (const auto& c : cases) {
+        FakeRegistry registry;
+        if (c.stored)
+            registry.values[{QStringLiteral("K"), c.name}] = *c.stored;
         value = QStringLiteral("stale");
         EXPECT_EQ(
             GetKeyValue(registry, RegistryRoot::LocalMachine, QStringLiteral("K"), c.name, value),
