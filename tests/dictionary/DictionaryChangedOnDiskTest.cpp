@@ -1,16 +1,10 @@
 #include <sys/stat.h>
 #include <utime.h>
 
-#include <QAction>
-#include <QLineEdit>
-#include <QPushButton>
-
 #include <functional>
 
 #include "DictionaryFixture.h"
 #include "ImportDictionary.h"
-#include "WordDelete.h"
-#include "WordRegistration.h"
 
 namespace qm {
 namespace {
@@ -32,17 +26,6 @@ class DictionaryChangedOnDiskTest : public test::DictionaryFixture {
             return;
         const utimbuf times{before.st_atime, before.st_mtime};
         ASSERT_EQ(utime(path.c_str(), &times), 0);
-    }
-    void Register(const char* word, const char* comment) {
-        controls_.MenuDicWord->trigger();
-        commands_.form2().Text1->setText(word);
-        commands_.form2().Text2->setText(comment);
-        commands_.form2().Command1->click();
-    }
-    void Delete(const char* word) {
-        controls_.MenuDicDelete->trigger();
-        commands_.form3().Text1->setText(word);
-        commands_.form3().Command1->click();
     }
     void ImportAndSave(std::string_view records) {
         services_.AnswerFileDialog(WriteDic("Other.dic", records));

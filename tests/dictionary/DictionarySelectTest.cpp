@@ -12,7 +12,7 @@ namespace qm {
 namespace {
 
 class DictionarySelectTest : public test::DictionaryFixture {
-protected:
+  protected:
     void SetUp() override {
         TypeIntoSource("G00");
         controls_.Timer1->stop();
@@ -99,9 +99,10 @@ TEST_F(DictionarySelectTest, RecentListKeepsDuplicatesDropsTheSixthAndClicksDoNo
         AddRecentDictionary(context(), Path(name));
     }
     AddRecentDictionary(context(), Path("f.dic"));  // the sixth pushes a.dic out
-    const QString expected[] = {Path("f.dic"), Path("Kestrel.dic"), Path("gone.dic"), Path("Lathe.dic"),
-                                Path("Lathe.dic")};
-    for (int n = 1; n <= 5; ++n) EXPECT_EQ(Item(n), expected[n - 1]);
+    const QString expected[] = {Path("f.dic"), Path("Kestrel.dic"), Path("gone.dic"),
+                                Path("Lathe.dic"), Path("Lathe.dic")};
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_EQ(Item(n), expected[n - 1]);
     controls_.mnuDicFile[4]->trigger();
     EXPECT_EQ(Table(), "G00=TURN");
     EXPECT_EQ(ConvertedText(), "Turn\r\n");
@@ -109,8 +110,10 @@ TEST_F(DictionarySelectTest, RecentListKeepsDuplicatesDropsTheSixthAndClicksDoNo
     EXPECT_EQ(services_.messages.back().prompt, Path("gone.dic") + " not find dictionaly.");
     EXPECT_EQ(Table(), "G00=TURN");
     EXPECT_EQ(state_.DicFileName, Path("Lathe.dic"));
-    for (int n = 1; n <= 5; ++n) EXPECT_EQ(Item(n), expected[n - 1]);
-    for (int n = 1; n <= 5; ++n) EXPECT_TRUE(Shown(n));
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_EQ(Item(n), expected[n - 1]);
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_TRUE(Shown(n));
 }
 
 TEST_F(DictionarySelectTest, CreateWritesTheHeaderAloneOrSaysWhyNot) {

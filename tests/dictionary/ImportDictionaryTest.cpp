@@ -1,19 +1,14 @@
-#include <QAction>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTimer>
 
 #include "DictionaryFixture.h"
 #include "ImportDictionary.h"
-#include "WordDelete.h"
-#include "WordRegistration.h"
 
 namespace qm {
 namespace {
 
 class ImportDictionaryTest : public test::DictionaryFixture {
-protected:
+  protected:
     void SetUp() override {
         LoadKestrel("0,\"G00\",\"RAPID\"\r\n0,\"M03\",\"SPINDLE\"\r\n");
         kestrel_ = FileText("Kestrel.dic");
@@ -34,11 +29,18 @@ TEST_F(ImportDictionaryTest, IntoItselfOrFromAHeaderOnlyFileNothingChanges) {
     EXPECT_EQ(services_.fileDialogs[0].filter, "Dic Files(*.dic)|*.dic|All Files(*.*)|*.*");
     EXPECT_TRUE(dialog_.isVisible() && !dialog_.isModal());
     EXPECT_EQ(dialog_.windowTitle(), "Import Dictionary");
-    ExpectTexts({{dialog_.Label1, "Actual Dictionary"}, {dialog_.Label3, "Word number"},
-                 {dialog_.Label2, "Inport Dictionary"}, {dialog_.Label4, "Word number"},
-                 {dialog_.Label5, "Import number"}, {dialog_.Command1, "Save"}, {dialog_.Command2, "Cancel"},
-                 {dialog_.Picture1, Path("Kestrel.dic")}, {dialog_.Picture2, "2"},
-                 {dialog_.Picture3, Path("Kestrel.dic")}, {dialog_.Picture4, "2"}, {dialog_.Picture5, ""}});
+    ExpectTexts({{dialog_.Label1, "Actual Dictionary"},
+                 {dialog_.Label3, "Word number"},
+                 {dialog_.Label2, "Inport Dictionary"},
+                 {dialog_.Label4, "Word number"},
+                 {dialog_.Label5, "Import number"},
+                 {dialog_.Command1, "Save"},
+                 {dialog_.Command2, "Cancel"},
+                 {dialog_.Picture1, Path("Kestrel.dic")},
+                 {dialog_.Picture2, "2"},
+                 {dialog_.Picture3, Path("Kestrel.dic")},
+                 {dialog_.Picture4, "2"},
+                 {dialog_.Picture5, ""}});
     EXPECT_TRUE(services_.messages.empty());
     EXPECT_EQ(Table(), "G00=RAPID M03=SPINDLE");
     EXPECT_EQ(dialog_.focusWidget(), dialog_.Command1);
@@ -64,9 +66,11 @@ TEST_F(ImportDictionaryTest, AWordImportedTwiceIsAddedThenQuestionedAndSaveWrite
 
     dialog_.Command1->click();
     EXPECT_FALSE(dialog_.isVisible());
-    EXPECT_EQ(FileText("Kestrel.dic"), std::string(kHeader) + "0,\"G1000\",\"x\"\r\n0,\"G00\",\"RAPID\"\r\n"
-                                                              "0,\"M03\",\"SPINDLE\"\r\n5,\"G01\",\"B\"\r\n");
-    EXPECT_EQ(Table(), "G00=RAPID M03=SPINDLE G01=B G1000=x") << "the merge order stays until the next load";
+    EXPECT_EQ(FileText("Kestrel.dic"), std::string(kHeader) +
+                                           "0,\"G1000\",\"x\"\r\n0,\"G00\",\"RAPID\"\r\n"
+                                           "0,\"M03\",\"SPINDLE\"\r\n5,\"G01\",\"B\"\r\n");
+    EXPECT_EQ(Table(), "G00=RAPID M03=SPINDLE G01=B G1000=x")
+        << "the merge order stays until the next load";
 }
 
 // A cancelled merge is undone whole: nothing of it may reach a later write of another command.
@@ -85,10 +89,7 @@ TEST_F(ImportDictionaryTest, CancelDuringTheMergeRestoresTheFilesTable) {
     EXPECT_EQ(ConvertedText(), "G01\r\n");
     EXPECT_FALSE(services_.busy);
 
-    controls_.MenuDicWord->trigger();
-    commands_.form2().Text1->setText("X");
-    commands_.form2().Text2->setText("x");
-    commands_.form2().Command1->click();
+    Register("X", "x");
     EXPECT_EQ(FileText("Kestrel.dic"), kestrel_ + "0,\"X\",\"x\"\r\n");
 }
 
@@ -122,7 +123,8 @@ TEST_F(ImportDictionaryTest, ABadLineAFullTableOrAnotherDictionaryStopsTheMergeA
 
 // The euro sign is not in the Shift-JIS dictionary's code page: writing the merged table fails.
 TEST_F(ImportDictionaryTest, FailedSaveIsToldAndACancelledMergeNeverReachesALaterWrite) {
-    LoadKestrel("0,\"G00\",\"RAPID\"\r\n0,\"M03\",\"\x8E\xE5\x8E\xB2\"\r\n");  // "主軸" in Shift-JIS
+    LoadKestrel(
+        "0,\"G00\",\"RAPID\"\r\n0,\"M03\",\"\x8E\xE5\x8E\xB2\"\r\n");  // "主軸" in Shift-JIS
     kestrel_ = FileText("Kestrel.dic");
     const QString euro = WriteDic("Euro.dic", "0,\"G01\",\"5 €\"\r\n");
     services_.AnswerMessage(MsgResult::No);  // not into UTF-8
@@ -133,9 +135,7 @@ TEST_F(ImportDictionaryTest, FailedSaveIsToldAndACancelledMergeNeverReachesALate
     EXPECT_EQ(Table(), "G00=RAPID M03=主軸");
 
     Import(euro).Command2->click();
-    controls_.MenuDicDelete->trigger();
-    commands_.form3().Text1->setText("G00");
-    commands_.form3().Command1->click();
+    Delete("G00");
     EXPECT_EQ(services_.messages.size(), 2u) << "the deletion writes without the euro sign";
     EXPECT_EQ(Table(), "M03=主軸");
     EXPECT_EQ(FileText("Kestrel.dic"), std::string(kHeader) + "0,\"M03\",\"\x8E\xE5\x8E\xB2\"\r\n");

@@ -15,7 +15,7 @@ namespace qm {
 namespace {
 
 class WordDeleteTest : public test::DictionaryFixture {
-protected:
+  protected:
     Form3& Open() {
         controls_.MenuDicDelete->trigger();
         return commands_.form3();
@@ -26,21 +26,24 @@ TEST_F(WordDeleteTest, FindsWholeWordsOnlyAndDeletesTheOnlyWordWithoutAsking) {
     Form3& form = Open();
     EXPECT_TRUE(form.isVisible() && form.isModal());
     EXPECT_EQ(form.windowTitle(), "Word delete " + Path("Kestrel.dic"));
-    ExpectTexts({{form.Label1, "Word"}, {form.Label2, "Comment"}, {form.Label3, "Number"}, {form.Label5, "1"},
-                 {form.Command1, "Delete"}, {form.Command2, "Close"}});
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    ExpectTexts({{form.Label1, "Word"},
+                 {form.Label2, "Comment"},
+                 {form.Label3, "Number"},
+                 {form.Label5, "1"},
+                 {form.Command1, "Delete"},
+                 {form.Command2, "Close"}});
     for (const char* text : {"G", "G0", "G000"}) {
         form.Text1->setText(text);
-        QCoreApplication::sendEvent(form.Text1, &enter);
+        PressEnter(form.Text1);
         EXPECT_EQ(form.Label4->text(), "");
         EXPECT_FALSE(form.Command1->isEnabled());
         EXPECT_EQ(form.focusWidget(), form.Text1);
     }
     form.Text1->setText("G00");
     EXPECT_EQ(form.Label4->text(), "RAPID");
-    QCoreApplication::sendEvent(form.Text1, &enter);
+    PressEnter(form.Text1);
     EXPECT_EQ(form.focusWidget(), form.Command1);
-    QCoreApplication::sendEvent(form.Command1, &enter);
+    PressEnter(form.Command1);
     EXPECT_TRUE(services_.messages.empty());
     EXPECT_EQ(FileText("Kestrel.dic"), kHeader);
     ExpectTexts({{form.Label5, "0"}, {form.Text1, ""}, {form.Label4, ""}});
@@ -50,21 +53,14 @@ TEST_F(WordDeleteTest, FindsWholeWordsOnlyAndDeletesTheOnlyWordWithoutAsking) {
     EXPECT_FALSE(services_.busy);
 }
 
-TEST_F(WordDeleteTest, OfTwoEqualWordsTheFirstGoes) {
-    LoadKestrel("1,\"G00\",\"first\"\r\n2,\"M03\",\"spin\"\r\n3,\"G00\",\"second\"\r\n");
+TEST_F(WordDeleteTest, OfTwoEqualWordsTheFirstGoesAndACommentLikeMarkupShowsAsWritten) {
+    LoadKestrel("1,\"G00\",\"first\"\r\n2,\"M03\",\"spin\"\r\n3,\"G00\",\"<B> second\"\r\n");
     Form3& form = Open();
+    Delete("G00");
+    EXPECT_EQ(FileText("Kestrel.dic"),
+              std::string(kHeader) + "2,\"M03\",\"spin\"\r\n3,\"G00\",\"<B> second\"\r\n");
     form.Text1->setText("G00");
-    form.Command1->click();
-    EXPECT_EQ(FileText("Kestrel.dic"), std::string(kHeader) + "2,\"M03\",\"spin\"\r\n3,\"G00\",\"second\"\r\n");
-    form.Text1->setText("G00");
-    EXPECT_EQ(form.Label4->text(), "second");
-}
-
-TEST_F(WordDeleteTest, CommentThatLooksLikeMarkupShowsAsWritten) {
-    LoadKestrel("0,\"G00\",\"<B> axis\"\r\n");
-    Form3& form = Open();
-    form.Text1->setText("G00");
-    EXPECT_EQ(form.Label4->text(), "<B> axis");
+    EXPECT_EQ(form.Label4->text(), "<B> second");
     EXPECT_EQ(form.Label4->textFormat(), Qt::PlainText);
 }
 
@@ -74,12 +70,20 @@ TEST_F(WordDeleteTest, WordSearchOpensFreshFromTheToolbarAndRebuildsAtEveryChang
     Form4& form = commands_.form4();
     EXPECT_TRUE(form.isVisible() && form.isModal());
     EXPECT_EQ(form.windowTitle(), "Word Sarch " + Path("Kestrel.dic"));
-    ExpectTexts({{form.Label1, "Search Character 1"}, {form.Label3, "Search Character 2"}, {form.Label2, "Find Word"},
-                 {form.Option1, "G-code"}, {form.Option2, "M-code"}, {form.Option3, "System Var."},
-                 {form.Option4, "All"}, {form.Option5, "AND"}, {form.Option6, "OR"}, {form.Command1, "Copy"},
+    ExpectTexts({{form.Label1, "Search Character 1"},
+                 {form.Label3, "Search Character 2"},
+                 {form.Label2, "Find Word"},
+                 {form.Option1, "G-code"},
+                 {form.Option2, "M-code"},
+                 {form.Option3, "System Var."},
+                 {form.Option4, "All"},
+                 {form.Option5, "AND"},
+                 {form.Option6, "OR"},
+                 {form.Command1, "Copy"},
                  {form.Command2, "Close"}});
     EXPECT_EQ(form.Frame1->title(), "Search");
-    EXPECT_EQ(form.Option6->toolTip(), "”ねじ”と”ネジ”の様にどちらでも検索したい時に選択してください。");
+    EXPECT_EQ(form.Option6->toolTip(),
+              "”ねじ”と”ネジ”の様にどちらでも検索したい時に選択してください。");
     EXPECT_EQ(form.Command1->toolTip(), "コピーする所をマウスでドラッグした後押してください。");
 
     form.Text1->setText("move");
@@ -88,7 +92,8 @@ TEST_F(WordDeleteTest, WordSearchOpensFreshFromTheToolbarAndRebuildsAtEveryChang
     EXPECT_EQ(form.Text2->toPlainText(), "G00\t    Rapid move\nM03\t    Spindle move\n");
     form.Text3->setText("Spindle");
     form.Option6->click();
-    EXPECT_EQ(form.ResultList(), "G00\t    Rapid move\r\nM03\t    Spindle move\r\nM03\t    Spindle move\r\n");
+    EXPECT_EQ(form.ResultList(),
+              "G00\t    Rapid move\r\nM03\t    Spindle move\r\nM03\t    Spindle move\r\n");
     form.Command1->click();
     EXPECT_EQ(services_.clipboard, "");
     form.Text2->selectAll();

@@ -10,8 +10,6 @@
 #include <QTimer>
 
 #include "DictionaryFixture.h"
-#include "WordDelete.h"
-#include "WordRegistration.h"
 
 namespace qm {
 namespace {
@@ -25,17 +23,6 @@ class WordRegistrationTest : public test::DictionaryFixture {
     Form2& Open() {
         controls_.MenuDicWord->trigger();
         return form_;
-    }
-    // Types both boxes, the comment after something typed and erased, and presses ADD.
-    void Register(const char* word, const char* comment) {
-        form_.Text1->setText(QString::fromUtf8(word));
-        form_.Text2->setText("typed");
-        form_.Text2->setText(QString::fromUtf8(comment));
-        form_.Command1->click();
-    }
-    static void PressEnter(QWidget* widget) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QCoreApplication::sendEvent(widget, &press);
     }
     Form2& form_ = commands_.form2();
 };
@@ -142,47 +129,45 @@ TEST_F(WordRegistrationTest, RefusesAQuoteAFullTableAndToldOfAFailedWrite) {
     EXPECT_EQ(form_.Text2->text(), "5€");
     EXPECT_FALSE(services_.busy);
 
-    FillTable();
-    Register("NEW", "c");
-    EXPECT_TRUE(services_.messages.back().prompt.contains("10001 words"));
-    EXPECT_EQ(state_.Dictionary.LastIndex, kDictionarySlots - 1);
-    EXPECT_EQ(services_.messages.size(), 4u);
-    EXPECT_EQ(FileText("Kestrel.dic"), before);
-}
-
-// The way out of that refusal: the same dictionary in UTF-8, its Japanese comments kept.
-TEST_F(WordRegistrationTest,
-       AShiftJisDictionaryThatCannotTakeACharacterIsConvertedToUtf8WhenAsked) {
-    LoadKestrel("0,\"G00\",\"\x8E\xE5\x8E\xB2\"\r\n");  // "主軸" in Shift-JIS
-    Open();
-    services_.AnswerMessage(MsgResult::Yes);
-    Register("T10", "Ø10 DRILL µm");
-    EXPECT_EQ(services_.messages.size(), 1u) << "asked, and nothing more to say";
-    EXPECT_EQ(FileText("Kestrel.dic"),
-              std::string(kHeader) + "0,\"G00\",\"主軸\"\r\n0,\"T10\",\"Ø10 DRILL µm\"\r\n");
-    EXPECT_EQ(Table(), "G00=主軸 T10=Ø10 DRILL µm");
-    Register("T11", "µm");  // UTF-8 from now on: no second question
-    EXPECT_EQ(services_.messages.size(), 1u);
-}
-
-TEST_F(WordRegistrationTest, MachiningCharactersTurnAPlainAsciiDictionaryIntoUtf8) {
-    Open();
-    Register("T10", "Ø10 DRILL µm");
-    EXPECT_TRUE(services_.messages.empty()) << services_.messages.back().prompt.toStdString();
-    EXPECT_NE(FileText("Kestrel.dic").find("\"T10\",\"Ø10 DRILL µm\"\r\n"), std::string::npos);
-    EXPECT_EQ(Table(), "G00=RAPID T10=Ø10 DRILL µm");
-}
-
-TEST_F(WordRegistrationTest, ReadOnlyDictionaryIsRefusedAndReadBack) {
-    const std::string before = FileText("Kestrel.dic");
     ASSERT_EQ(::chmod(folder_.File("Kestrel.dic").c_str(), 0444), 0);  // the superuser too
-    Open();
     Register("G01", "Feed");
     EXPECT_TRUE(
         services_.messages.back().prompt.startsWith(Path("Kestrel.dic") + ": Permission denied"))
         << services_.messages.back().prompt.toStdString();
-    EXPECT_EQ(Table(), "G00=RAPID") << "read back from the file";
+    EXPECT_EQ(Table(), "G00=主軸") << "read back from the file";
+
+    FillTable();
+    Register("NEW", "c");
+    EXPECT_TRUE(services_.messages.back().prompt.contains("10001 words"));
+    EXPECT_EQ(state_.Dictionary.LastIndex, kDictionarySlots - 1);
+    EXPECT_EQ(services_.messages.size(), 5u);
     EXPECT_EQ(FileText("Kestrel.dic"), before);
+}
+
+// A dictionary given characters Shift-JIS lacks becomes UTF-8: at once when it is plain ASCII,
+// when asked when it is Shift-JIS, its Japanese comments kept.
+TEST_F(WordRegistrationTest, MachiningCharactersTurnTheDictionaryIntoUtf8) {
+    const struct {
+        const char* kestrel;
+        std::size_t questions;
+        const char* kept;
+    } cases[] = {{"0,\"G00\",\"RAPID\"\r\n", 0, "RAPID"},
+                 {"0,\"G00\",\"\x8E\xE5\x8E\xB2\"\r\n", 1, "主軸"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kept);
+        LoadKestrel(c.kestrel);
+        services_.messages.clear();
+        if (c.questions > 0)
+            services_.AnswerMessage(MsgResult::Yes);
+        Register("T10", "Ø10 DRILL µm");
+        EXPECT_EQ(services_.messages.size(), c.questions) << "asked, and nothing more to say";
+        EXPECT_EQ(FileText("Kestrel.dic"), std::string(kHeader) + "0,\"G00\",\"" + c.kept +
+                                               "\"\r\n0,\"T10\",\"Ø10 DRILL µm\"\r\n");
+        EXPECT_EQ(Table(), "G00=" + std::string(c.kept) + " T10=Ø10 DRILL µm");
+        Register("T11", "µm");  // UTF-8 from now on: no second question
+        EXPECT_EQ(services_.messages.size(), c.questions);
+        EXPECT_TRUE(services_.AllAnswersUsed());
+    }
 }
 
 // Kestrel.dic is of another version: no dictionary is loaded and DicFileName names that file.

@@ -22,17 +22,20 @@ std::vector<std::string> Lines(const std::string& text) {
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
         lines.push_back(text.substr(start, end - start));
     }
-    if (start < text.size()) lines.push_back(text.substr(start));
+    if (start < text.size())
+        lines.push_back(text.substr(start));
     return lines;
 }
 
 // The sample converted with its type's default dictionary, one string a line.
 std::vector<std::string> ConvertSample(const std::string& sample) {
     DictionaryTable table;
-    const std::string dictionary = kFolder + "/" + std::string(DefaultDictionaryFor(FileTypeKey(sample)));
+    const std::string dictionary =
+        kFolder + "/" + std::string(DefaultDictionaryFor(FileTypeKey(sample)));
     const Status loaded = LoadDictionaryFile(dictionary, table);
     EXPECT_TRUE(loaded.ok()) << loaded.message();
-    std::vector<std::string> lines = Lines(ConvertReference(test::ReadBytes(kFolder + "/" + sample), table, false));
+    std::vector<std::string> lines =
+        Lines(ConvertReference(test::ReadBytes(kFolder + "/" + sample), table, false));
     // The conversion adds one CR LF to the text, which leaves one empty line at the end.
     EXPECT_EQ(lines.back(), "");
     lines.pop_back();
@@ -41,7 +44,8 @@ std::vector<std::string> ConvertSample(const std::string& sample) {
 
 void ExpectLines(const std::vector<std::string>& actual, const std::vector<std::string>& expected) {
     ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(actual[i], expected[i]) << "line " << i + 1;
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(actual[i], expected[i]) << "line " << i + 1;
 }
 
 TEST(DefaultDictionaries, EveryDefaultPassesTheCheckAndLoads) {
@@ -87,76 +91,68 @@ TEST(DefaultDictionaries, ConvertCodesWithoutGarblingTheWordsAroundThem) {
     }
 }
 
-TEST(SampleConversion, ToolAndOffsetData) {
-    ExpectLines(ConvertSample("SAMPLE.TOP"),
-                {"%",
-                 "O9001 (OFFSET DATA VMC-3, 2026-11-30)",
-                 "Set Tool Length P1 R125.032",
-                 "Set Tool Length Wear P1 R-0.015",
-                 "Set Tool Radius P1 R25.",
-                 "Set Tool Radius Wear P1 R0.",
-                 "Set Tool Length P2 R98.417",
-                 "Set Tool Radius P2 R5.",
-                 "Values Are Added To The Stored Ones Set Tool Length Wear P2 R0.008",
-                 "Values Replace The Stored Ones",
-                 "Set External Work Offset X0. Y0. Z0.",
-                 "Set First Work Offset X-412.505 Y-203.118 Z-387.22",
-                 "Set Second Work Offset X-212.505 Y-203.118 Z-387.22",
-                 "Set Additional Work Offset P1 X-100. Y-50. Z-300.",
-                 "Second Work Offset X=-212.505",
-                 "Second Work Offset Z=First Work Offset Z",
-                 "End Of Data, Rewind",
-                 "%"});
-}
-
-TEST(SampleConversion, LoaderProgram) {
-    ExpectLines(ConvertSample("SAMPLE.LDR"),
-                {"%",
-                 "O5100 (LOADER CYCLE, LATHE 1)",
-                 "N1 Return To Home Position",
-                 "N2 Wait For Blank At Pick-up Point",
-                 "N3 Rapid Traverse X1250. Z-380.",
-                 "N4 Hand One Close",
-                 "N5 Check Part In Hand",
-                 "N6 Rapid Traverse Z0.",
-                 "N7 Wait For Machine Ready",
-                 "N8 Machine Door Open",
-                 "N9 Rapid Traverse X2400.",
-                 "N10 Z-410. Hand Two Close",
-                 "N11 Machine Chuck Open Chuck Air Blow On",
-                 "N12 Dwell P500",
-                 "N13 Chuck Air Blow Off Hand One Open",
-                 "N14 Machine Chuck Close",
-                 "N15 Rapid Traverse Z0.",
-                 "N16 Machine Door Close Start Machine Cycle",
-                 "N17 Return To Waiting Position Loader Cycle Complete Signal",
-                 "N18 Call Loader Subprogram P5110",
-                 "N19 Return From Subprogram",
-                 "%"});
-}
-
-TEST(SampleConversion, LoaderParameters) {
-    ExpectLines(ConvertSample("SAMPLE.LPD"),
-                {"%",
-                 "(HARRIER LOADER PARAMETERS, LINE 2)",
-                 "Loader Type P2",
-                 "Number Of Hands P2",
-                 "Number Of Machines Served P1",
-                 "Position Unit (micrometres) P1",
-                 "Rapid Rate, Travel Axis (mm/min) P60000",
-                 "Rapid Rate, Vertical Axis (mm/min) P40000",
-                 "Acceleration Time, Travel Axis (ms) P250",
-                 "Stroke Limit Plus, Travel Axis P2650000",
-                 "Stroke Limit Minus, Travel Axis P-5000",
-                 "Machine One Loading Position, Travel Axis P2400000",
-                 "Machine One Loading Position, Vertical Axis P-410000",
-                 "Stocker Pick-up Position, Travel Axis P1250000",
-                 "Safe Height Above The Machines P0",
-                 "Hand Close Confirmation Time (ms) P400",
-                 "Door Open Time-out (ms) P10000",
-                 "Number Of Stocker Stations P12",
-                 "Blank Height (micrometres) P45000",
-                 "%"});
+// The tool and offset data, the loader program and the loader parameters, line by line.
+TEST(SampleConversion, DataSamplesLineByLine) {
+    const std::pair<const char*, std::vector<std::string>> samples[] = {
+        {"SAMPLE.TOP",
+         {"%", "O9001 (OFFSET DATA VMC-3, 2026-11-30)", "Set Tool Length P1 R125.032",
+          "Set Tool Length Wear P1 R-0.015", "Set Tool Radius P1 R25.",
+          "Set Tool Radius Wear P1 R0.", "Set Tool Length P2 R98.417", "Set Tool Radius P2 R5.",
+          "Values Are Added To The Stored Ones Set Tool Length Wear P2 R0.008",
+          "Values Replace The Stored Ones", "Set External Work Offset X0. Y0. Z0.",
+          "Set First Work Offset X-412.505 Y-203.118 Z-387.22",
+          "Set Second Work Offset X-212.505 Y-203.118 Z-387.22",
+          "Set Additional Work Offset P1 X-100. Y-50. Z-300.", "Second Work Offset X=-212.505",
+          "Second Work Offset Z=First Work Offset Z", "End Of Data, Rewind", "%"}},
+        {"SAMPLE.LDR",
+         {"%",
+          "O5100 (LOADER CYCLE, LATHE 1)",
+          "N1 Return To Home Position",
+          "N2 Wait For Blank At Pick-up Point",
+          "N3 Rapid Traverse X1250. Z-380.",
+          "N4 Hand One Close",
+          "N5 Check Part In Hand",
+          "N6 Rapid Traverse Z0.",
+          "N7 Wait For Machine Ready",
+          "N8 Machine Door Open",
+          "N9 Rapid Traverse X2400.",
+          "N10 Z-410. Hand Two Close",
+          "N11 Machine Chuck Open Chuck Air Blow On",
+          "N12 Dwell P500",
+          "N13 Chuck Air Blow Off Hand One Open",
+          "N14 Machine Chuck Close",
+          "N15 Rapid Traverse Z0.",
+          "N16 Machine Door Close Start Machine Cycle",
+          "N17 Return To Waiting Position Loader Cycle Complete Signal",
+          "N18 Call Loader Subprogram P5110",
+          "N19 Return From Subprogram",
+          "%"}},
+        {"SAMPLE.LPD",
+         {"%",
+          "(HARRIER LOADER PARAMETERS, LINE 2)",
+          "Loader Type P2",
+          "Number Of Hands P2",
+          "Number Of Machines Served P1",
+          "Position Unit (micrometres) P1",
+          "Rapid Rate, Travel Axis (mm/min) P60000",
+          "Rapid Rate, Vertical Axis (mm/min) P40000",
+          "Acceleration Time, Travel Axis (ms) P250",
+          "Stroke Limit Plus, Travel Axis P2650000",
+          "Stroke Limit Minus, Travel Axis P-5000",
+          "Machine One Loading Position, Travel Axis P2400000",
+          "Machine One Loading Position, Vertical Axis P-410000",
+          "Stocker Pick-up Position, Travel Axis P1250000",
+          "Safe Height Above The Machines P0",
+          "Hand Close Confirmation Time (ms) P400",
+          "Door Open Time-out (ms) P10000",
+          "Number Of Stocker Stations P12",
+          "Blank Height (micrometres) P45000",
+          "%"}},
+    };
+    for (const auto& [sample, lines] : samples) {
+        SCOPED_TRACE(sample);
+        ExpectLines(ConvertSample(sample), lines);
+    }
 }
 
 // The main program sample: its first blocks and one block of each kind of code, line by line.
@@ -164,11 +160,14 @@ TEST(SampleConversion, MainProgramBlocks) {
     const std::vector<std::string> lines = ConvertSample("SAMPLE.MIN");
     ASSERT_EQ(lines.size(), 119u);
     EXPECT_EQ(lines[0], "%");
-    EXPECT_EQ(lines[9], "N10 Metric Input Plane X Y Cutter Compensation Off Tool Length Offset Off Canned Cycle Off "
-                        "Absolute Feed Per Minute");
+    EXPECT_EQ(lines[9],
+              "N10 Metric Input Plane X Y Cutter Compensation Off Tool Length Offset Off Canned "
+              "Cycle Off "
+              "Absolute Feed Per Minute");
     EXPECT_EQ(lines[10], "N20 Incremental Return To Reference Point Z0.");
     EXPECT_EQ(lines[13], "N100 T01 Tool Change");
-    EXPECT_EQ(lines[14], "N110 Work Offset 1 Rapid Traverse X-95. Y-20. S1600 Spindle On Clockwise");
+    EXPECT_EQ(lines[14],
+              "N110 Work Offset 1 Rapid Traverse X-95. Y-20. S1600 Spindle On Clockwise");
     EXPECT_EQ(lines[15], "N120 Tool Length Offset Plus Z50. H01 Coolant On");
     EXPECT_EQ(lines[31], "N350 Cutter Compensation Left D02 X-60. Y-45. F900.");
     EXPECT_EQ(lines[33], "N370 Arc Clockwise X-50. Y40. R10.");

@@ -18,110 +18,108 @@ const QString kLocationKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools L
 
 // A registry holding the given values, keyed by key path and value name.
 class FakeRegistry : public Registry {
-public:
+  public:
     std::map<std::pair<QString, QString>, RegistryValue> values;
-    std::optional<RegistryValue> Query(RegistryRoot, const QString& keyPath, const QString& valueName) const override {
+    std::optional<RegistryValue> Query(RegistryRoot, const QString& keyPath,
+                                       const QString& valueName) const override {
         const auto found = values.find({keyPath, valueName});
-        if (found == values.end()) return std::nullopt;
+        if (found == values.end())
+            return std::nullopt;
         return found->second;
     }
 };
 
-class SysInfoTest : public ::testing::Test {
-protected:
-    QString MakeProgram(const char* name, bool executable) {
-        const std::string path = folder_.File(name);
-        test::WriteBytes(path, "#!/bin/sh\n");
-        std::filesystem::permissions(path, executable ? std::filesystem::perms::owner_all
-                                                      : std::filesystem::perms::owner_read);
-        return QString::fromStdString(path);
+// StartSysInfo in a folder holding the given programs, with the given registry values.
+TEST(SysInfo, StartsTheRegisteredOrFirstExecutableProgramElseShowsTheMessage) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<const char*, bool>> programs;  // name, executable
+        bool pathRegistered, folderRegistered, startFails;
+        const char* started;  // a name in the folder, or a whole path; null: none
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"first executable on the path",
+         {{"hardinfo2", false}, {"kinfocenter", true}, {"gnome-system-monitor", true}},
+         false, false, false, "kinfocenter"},
+        {"a program that cannot start", {{"hardinfo", true}}, false, false, true, "hardinfo"},
+        {"no program", {}, false, false, false, nullptr},
+        {"a registered path, started unchecked; the folder not tried",
+         {{"MSINFO32.EXE", true}, {"hardinfo", true}}, true, true, false, "/nowhere/msinfo32"},
+        {"a registered folder without the program; the path not tried",
+         {{"hardinfo", true}}, false, true, false, nullptr},
+        {"a registered folder holding the program",
+         {{"MSINFO32.EXE", true}}, false, true, false, "MSINFO32.EXE"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempFolder folder;
+        const QString path = QString::fromStdString(folder.path().string());
+        for (const auto& [name, executable] : c.programs) {
+            test::WriteBytes(folder.File(name), "#!/bin/sh\n");
+            std::filesystem::permissions(folder.File(name),
+                                         executable ? std::filesystem::perms::owner_all
+                                                    : std::filesystem::perms::owner_read);
+        }
+        FakeRegistry registry;
+        if (c.pathRegistered) {
+            registry.values[{kMsinfoKey, QStringLiteral("PATH")}] =
+                QStringLiteral("/nowhere/msinfo32");
+        }
+        if (c.folderRegistered)
+            registry.values[{kLocationKey, QStringLiteral("MSINFO")}] = path;
+        ScriptedServices services;
+        if (c.startFails)
+            services.nextTaskId = 0;
+        StartSysInfo(services, registry, {QStringLiteral("/nonexistent-folder"), path});
+        if (c.started == nullptr) {
+            EXPECT_TRUE(services.programsStarted.empty());
+        } else {
+            const QString program =
+                c.started[0] == '/' ? QString(c.started) : path + "/" + c.started;
+            ASSERT_EQ(services.programsStarted.size(), 1u);
+            EXPECT_EQ(services.programsStarted[0], QStringList{program});
+        }
+        if (c.started != nullptr && !c.startFails) {
+            EXPECT_TRUE(services.messages.empty());
+            continue;
+        }
+        ASSERT_EQ(services.messages.size(), 1u);
+        EXPECT_EQ(services.messages[0].prompt, kUnavailable);
+        EXPECT_TRUE(services.messages[0].title.isEmpty());  // the program title
+        EXPECT_EQ(services.messages[0].buttons, MsgButtons::Ok);
     }
-    QStringList Folders() const { return {QStringLiteral("/nonexistent-folder"), QString::fromStdString(folder_.path().string())}; }
-    void ExpectUnavailableMessage() {
-        ASSERT_EQ(services_.messages.size(), 1u);
-        EXPECT_EQ(services_.messages[0].prompt, kUnavailable);
-        EXPECT_TRUE(services_.messages[0].title.isEmpty());  // the program title
-        EXPECT_EQ(services_.messages[0].buttons, MsgButtons::Ok);
-    }
-
-    test::TempFolder folder_;
-    ScriptedServices services_;
-    PlatformRegistry noRegistry_;
-};
-
-TEST_F(SysInfoTest, TheFirstExecutableProgramOnThePathIsStarted) {
-    MakeProgram("hardinfo2", false);  // present, but not executable
-    const QString program = MakeProgram("kinfocenter", true);
-    MakeProgram("gnome-system-monitor", true);
-    StartSysInfo(services_, noRegistry_, Folders());
-    ASSERT_EQ(services_.programsStarted.size(), 1u);
-    EXPECT_EQ(services_.programsStarted[0], QStringList{program});
-    EXPECT_TRUE(services_.messages.empty());
-}
-
-TEST_F(SysInfoTest, AProgramThatCannotStartEndsInTheMessage) {
-    MakeProgram("hardinfo", true);
-    services_.nextTaskId = 0;  // the start fails
-    StartSysInfo(services_, noRegistry_, Folders());
-    EXPECT_EQ(services_.programsStarted.size(), 1u);
-    ExpectUnavailableMessage();
-}
-
-TEST_F(SysInfoTest, NoProgramEndsInTheMessage) {
-    StartSysInfo(services_, noRegistry_, Folders());
-    EXPECT_TRUE(services_.programsStarted.empty());
-    ExpectUnavailableMessage();
-}
-
-TEST_F(SysInfoTest, ARegisteredPathIsStartedUncheckedAndTheSecondLookUpIsNotTried) {
-    FakeRegistry registry;
-    registry.values[{kMsinfoKey, QStringLiteral("PATH")}] = QStringLiteral("/nowhere/msinfo32");
-    registry.values[{kLocationKey, QStringLiteral("MSINFO")}] = QString::fromStdString(folder_.path().string());
-    MakeProgram("MSINFO32.EXE", true);
-    MakeProgram("hardinfo", true);
-    StartSysInfo(services_, registry, Folders());
-    ASSERT_EQ(services_.programsStarted.size(), 1u);
-    EXPECT_EQ(services_.programsStarted[0], QStringList{QStringLiteral("/nowhere/msinfo32")});
-}
-
-TEST_F(SysInfoTest, ARegisteredFolderMustHoldTheProgram) {
-    FakeRegistry registry;
-    registry.values[{kLocationKey, QStringLiteral("MSINFO")}] = QString::fromStdString(folder_.path().string());
-    MakeProgram("hardinfo", true);  // not looked for: the registry answered
-    StartSysInfo(services_, registry, Folders());
-    EXPECT_TRUE(services_.programsStarted.empty());
-    ExpectUnavailableMessage();
-
-    services_.messages.clear();
-    const QString program = MakeProgram("MSINFO32.EXE", true);
-    StartSysInfo(services_, registry, Folders());
-    ASSERT_EQ(services_.programsStarted.size(), 1u);
-    EXPECT_EQ(services_.programsStarted[0], QStringList{program});
-    EXPECT_TRUE(services_.messages.empty());
 }
 
 TEST(GetKeyValue, FoundTextNumbersOtherTypesAndNothing) {
-    FakeRegistry registry;
-    registry.values[{QStringLiteral("K"), QStringLiteral("Text")}] = QString::fromUtf16(u"C:\\Tools\0rest", 13);
-    registry.values[{QStringLiteral("K"), QStringLiteral("Long")}] = QString(1500, QLatin1Char('a'));
-    registry.values[{QStringLiteral("K"), QStringLiteral("Number")}] = std::uint32_t{4096};
-    registry.values[{QStringLiteral("K"), QStringLiteral("Bytes")}] = RegistryOther{};
-
-    QString value = QStringLiteral("stale");
-    EXPECT_TRUE(GetKeyValue(registry, RegistryRoot::LocalMachine, QStringLiteral("K"), QStringLiteral("Text"), value));
-    EXPECT_EQ(value, QStringLiteral("C:\\Tools"));
-    EXPECT_TRUE(GetKeyValue(registry, RegistryRoot::LocalMachine, QStringLiteral("K"), QStringLiteral("Long"), value));
-    EXPECT_EQ(value.size(), 1024);
-    EXPECT_TRUE(GetKeyValue(registry, RegistryRoot::LocalMachine, QStringLiteral("K"), QStringLiteral("Number"), value));
-    EXPECT_EQ(value, QStringLiteral("4096"));
+    const struct {
+        const char* name;
+        std::optional<RegistryValue> stored;
+        bool found;
+        QString value;
+    } cases[] = {
+        {"Text", QString::fromUtf16(u"C:\\Tools\0rest", 13), true, QStringLiteral("C:\\Tools")},
+        {"Long", QString(1500, QLatin1Char('a')), true, QString(1024, QLatin1Char('a'))},
+        {"Number", std::uint32_t{4096}, true, QStringLiteral("4096")},
+        {"Bytes", RegistryOther{}, true, QString()},
+        {"None", std::nullopt, false, QString()},
+    };
+    QString value;
+    for (const auto& c : cases) {
+        FakeRegistry registry;
+        if (c.stored)
+            registry.values[{QStringLiteral("K"), c.name}] = *c.stored;
+        value = QStringLiteral("stale");
+        EXPECT_EQ(
+            GetKeyValue(registry, RegistryRoot::LocalMachine, QStringLiteral("K"), c.name, value),
+            c.found)
+            << c.name;
+        EXPECT_EQ(value, c.value) << c.name;
+    }
     value = QStringLiteral("stale");
-    EXPECT_TRUE(GetKeyValue(registry, RegistryRoot::LocalMachine, QStringLiteral("K"), QStringLiteral("Bytes"), value));
-    EXPECT_TRUE(value.isEmpty());
-    value = QStringLiteral("stale");
-    EXPECT_FALSE(GetKeyValue(registry, RegistryRoot::LocalMachine, QStringLiteral("K"), QStringLiteral("None"), value));
-    EXPECT_TRUE(value.isEmpty());
-    value = QStringLiteral("stale");
-    EXPECT_FALSE(GetKeyValue(PlatformRegistry(), RegistryRoot::LocalMachine, kMsinfoKey, QStringLiteral("PATH"), value));
+    EXPECT_FALSE(GetKeyValue(PlatformRegistry(), RegistryRoot::LocalMachine, kMsinfoKey,
+                             QStringLiteral("PATH"), value));
     EXPECT_TRUE(value.isEmpty());
 }
 

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "PathGeometry.h"
+#include "ToolpathFixture.h"
 
 namespace qm {
 namespace {
@@ -17,35 +18,16 @@ constexpr double kPi = std::numbers::pi;
 
 Move ArcTo(Axes end, std::array<double, 3> centre, int turns, Plane plane = Plane::XY,
            std::uint32_t line = 7) {
-    Move move;
-    move.end = end;
-    move.centre = centre;
-    move.turns = turns;
-    move.plane = plane;
-    move.kind = MoveKind::Arc;
-    move.line = line;
-    return move;
+    return {.end = end,
+            .centre = centre,
+            .line = line,
+            .turns = turns,
+            .kind = MoveKind::Arc,
+            .plane = plane};
 }
 
 Move LineTo(Axes end, MoveKind kind, std::uint32_t line) {
-    Move move;
-    move.end = end;
-    move.kind = kind;
-    move.line = line;
-    return move;
-}
-
-struct Point {
-    double x, y, z;
-};
-
-double DistanceToSegment(const Point& p, const PathVertex& a, const PathVertex& b) {
-    const double d[3] = {b.x - a.x, b.y - a.y, b.z - a.z};
-    const double w[3] = {p.x - a.x, p.y - a.y, p.z - a.z};
-    const double length = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
-    const double t =
-        length == 0 ? 0 : std::clamp((w[0] * d[0] + w[1] * d[1] + w[2] * d[2]) / length, 0.0, 1.0);
-    return std::hypot(w[0] - t * d[0], w[1] - t * d[1], w[2] - t * d[2]);
+    return {.end = end, .line = line, .kind = kind};
 }
 
 // An arc as it truly is: from the start's angle about the centre through `sweep` radians in
@@ -63,7 +45,8 @@ struct TrueArc {
         const interp::PlaneAxes axes = interp::AxesOf(arc.plane);
         const double c1 = arc.centre[axes.first], c2 = arc.centre[axes.second];
         const double radius = Radius();
-        const double angle = std::atan2(start[axes.second] - c2, start[axes.first] - c1) + t * sweep;
+        const double angle =
+            std::atan2(start[axes.second] - c2, start[axes.first] - c1) + t * sweep;
         double p[3];
         p[axes.first] = c1 + radius * std::cos(angle);
         p[axes.second] = c2 + radius * std::sin(angle);
@@ -85,9 +68,15 @@ TEST(PathGeometry, ArcsAndHelicesStayWithinTheToleranceOfTheTrueArc) {
         {"quarter counter-clockwise", {10, 0, 0}, ArcTo({0, 10, 0}, {0, 0, 0}, 1), kPi / 2, 0.01},
         {"half clockwise", {10, 0, 0}, ArcTo({20, 0, 0}, {15, 0, 0}, -1), -kPi, 0.01},
         {"full circle, end on start", {5, 0, 0}, ArcTo({5, 0, 0}, {0, 0, 0}, 1), 2 * kPi, 0.001},
-        {"helix of two turns and a quarter", {3, 0, 0}, ArcTo({0, 3, -9}, {0, 0, 0}, 3),
-         4.5 * kPi, 0.005},
-        {"clockwise in ZX", {0, 0, 4}, ArcTo({4, 0, 0}, {0, 0, 0}, -1, Plane::ZX), -1.5 * kPi,
+        {"helix of two turns and a quarter",
+         {3, 0, 0},
+         ArcTo({0, 3, -9}, {0, 0, 0}, 3),
+         4.5 * kPi,
+         0.005},
+        {"clockwise in ZX",
+         {0, 0, 4},
+         ArcTo({4, 0, 0}, {0, 0, 0}, -1, Plane::ZX),
+         -1.5 * kPi,
          0.01},
         {"helix in YZ along X", {0, 0, 2}, ArcTo({5, 0, -2}, {0, 0, 0}, 1, Plane::YZ), kPi, 0.002},
         {"smaller than the tolerance", {0.01, 0, 0}, ArcTo({-0.01, 0, 0}, {0, 0, 0}, 1), kPi, 0.1},
@@ -110,7 +99,8 @@ TEST(PathGeometry, ArcsAndHelicesStayWithinTheToleranceOfTheTrueArc) {
             // The polyline is followed in order, so the nearest chord moves on as the arc does.
             while (segment + 1 < v.size()) {
                 const double next = DistanceToSegment(p, v[segment], v[segment + 1]);
-                if (next > nearest) break;
+                if (next > nearest)
+                    break;
                 nearest = next;
                 ++segment;
             }
@@ -161,7 +151,8 @@ TEST(PathGeometry, EachMoveOwnsItsVerticesAndTheExtentsHoldThem) {
     EXPECT_EQ(geometry.firstVertex[3], arcEnd + 1);
     EXPECT_EQ(geometry.firstVertex[4], v.size()) << "a rotary move still owns one vertex";
     for (std::size_t move = 0; move < moves.size(); ++move) {
-        for (std::uint32_t i = geometry.firstVertex[move]; i < geometry.firstVertex[move + 1]; ++i) {
+        for (std::uint32_t i = geometry.firstVertex[move]; i < geometry.firstVertex[move + 1];
+             ++i) {
             EXPECT_EQ(v[i].line, moves[move].line);
             EXPECT_EQ(KindOfStyle(v[i].style), moves[move].kind);
             EXPECT_EQ(ToolOfStyle(v[i].style), move + 1);

@@ -4,20 +4,12 @@
 #include <cmath>
 
 #include "PathStrips.h"
+#include "ToolpathFixture.h"
 
 namespace qm {
 namespace {
 
 constexpr std::uint32_t kRapid = 0, kFeed = 1, kArc = 2;
-
-double DistanceToSegment(const PathVertex& p, const PathVertex& a, const PathVertex& b) {
-    const double d[3] = {b.x - a.x, b.y - a.y, b.z - a.z};
-    const double w[3] = {p.x - a.x, p.y - a.y, p.z - a.z};
-    const double length = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
-    const double t =
-        length == 0 ? 0 : std::clamp((w[0] * d[0] + w[1] * d[1] + w[2] * d[2]) / length, 0.0, 1.0);
-    return std::hypot(w[0] - t * d[0], w[1] - t * d[1], w[2] - t * d[2]);
-}
 
 struct SimplifyCase {
     const char* name;
@@ -39,18 +31,30 @@ TEST(PathStrips, SimplifiedStripStaysWithinToleranceAndKeepsStylesAndRapids) {
     std::vector<PathVertex> mixed = Sampled(300, kFeed, [](int i) {
         return std::array<double, 3>{i * 0.05, std::sin(i * 0.05), 0.0};
     });
-    for (int i = 100; i < 110; ++i) mixed[i].style = kRapid;
-    for (int i = 200; i < 300; ++i) mixed[i].style = kArc | (3 << 8);
+    for (int i = 100; i < 110; ++i)
+        mixed[i].style = kRapid;
+    for (int i = 200; i < 300; ++i)
+        mixed[i].style = kArc | (3 << 8);
     const SimplifyCase cases[] = {
-        {"a dense straight line", Sampled(1000, kFeed, [](int i) {
-             return std::array<double, 3>{i * 0.01, i * 0.02, -i * 0.005};
-         }), 0.01, 2},
-        {"a fine helix", Sampled(2000, kArc, [](int i) {
-             return std::array<double, 3>{10 * std::cos(i * 0.01), 10 * std::sin(i * 0.01), i * 0.001};
-         }), 0.05, 400},
-        {"back and forth on one line", Sampled(40, kFeed, [](int i) {
-             return std::array<double, 3>{i % 2 == 0 ? 0.0 : 5.0, 0.0, 0.0};
-         }), 0.1, 40},
+        {"a dense straight line",
+         Sampled(1000, kFeed,
+                 [](int i) {
+                     return std::array<double, 3>{i * 0.01, i * 0.02, -i * 0.005};
+                 }),
+         0.01, 2},
+        {"a fine helix",
+         Sampled(2000, kArc,
+                 [](int i) {
+                     return std::array<double, 3>{10 * std::cos(i * 0.01), 10 * std::sin(i * 0.01),
+                                                  i * 0.001};
+                 }),
+         0.05, 400},
+        {"back and forth on one line",
+         Sampled(40, kFeed,
+                 [](int i) {
+                     return std::array<double, 3>{i % 2 == 0 ? 0.0 : 5.0, 0.0, 0.0};
+                 }),
+         0.1, 40},
         {"a wave with rapids and a second style", mixed, 0.02, 150},
     };
     for (const SimplifyCase& c : cases) {
@@ -62,12 +66,14 @@ TEST(PathStrips, SimplifiedStripStaysWithinToleranceAndKeepsStylesAndRapids) {
         std::size_t k = 0;
         for (std::size_t i = 0; i < c.path.size(); ++i) {
             const PathVertex& v = c.path[i];
-            if (v.x == kept[k].x && v.y == kept[k].y && v.z == kept[k].z && v.line == kept[k].line) {
+            if (v.x == kept[k].x && v.y == kept[k].y && v.z == kept[k].z &&
+                v.line == kept[k].line) {
                 ++k;
                 continue;
             }
             ASSERT_LT(k, kept.size());
-            EXPECT_LE(DistanceToSegment(v, kept[k - 1], kept[k]), c.tolerance * (1 + 1e-6))
+            EXPECT_LE(DistanceToSegment({v.x, v.y, v.z}, kept[k - 1], kept[k]),
+                      c.tolerance * (1 + 1e-6))
                 << "vertex " << i;
             EXPECT_EQ(v.style, kept[k].style) << "vertex " << i;
             EXPECT_NE(v.style & 0xff, kRapid) << "a rapid was joined, vertex " << i;
@@ -84,19 +90,21 @@ TEST(PathStrips, CuttingOutRunsLeavesTheirLastPointToTheNext) {
         std::vector<Strip> expected;
     };
     const auto same = [](const std::vector<Strip>& a, const std::vector<Strip>& b) {
-        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Strip& x, const Strip& y) {
-            return x.first == y.first && x.count == y.count;
-        });
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                          [](const Strip& x, const Strip& y) {
+                              return x.first == y.first && x.count == y.count;
+                          });
     };
     const Case cases[] = {
         {{{0, 11}}, {}, {{0, 11}}},
-        {{{0, 11}}, {{4, 7}}, {{0, 4}, {6, 5}}},                // segments ending at 4, 5, 6 go
-        {{{0, 11}}, {{1, 3}, {8, 11}}, {{2, 6}}},               // at both ends
-        {{{0, 5}, {7, 5}}, {{4, 9}}, {{0, 4}, {8, 4}}},         // across two strips
-        {{{10, 5}}, {{2, 4}, {20, 22}}, {{10, 5}}},             // beside it
-        {{{0, 11}}, {{1, 11}}, {}},                             // all of it
+        {{{0, 11}}, {{4, 7}}, {{0, 4}, {6, 5}}},         // segments ending at 4, 5, 6 go
+        {{{0, 11}}, {{1, 3}, {8, 11}}, {{2, 6}}},        // at both ends
+        {{{0, 5}, {7, 5}}, {{4, 9}}, {{0, 4}, {8, 4}}},  // across two strips
+        {{{10, 5}}, {{2, 4}, {20, 22}}, {{10, 5}}},      // beside it
+        {{{0, 11}}, {{1, 11}}, {}},                      // all of it
     };
-    for (const Case& c : cases) EXPECT_TRUE(same(CutOut(c.strips, c.cuts), c.expected));
+    for (const Case& c : cases)
+        EXPECT_TRUE(same(CutOut(c.strips, c.cuts), c.expected));
 }
 
 TEST(PathStrips, OnlyTheChunksInViewAreDrawn) {

@@ -1,8 +1,8 @@
 #include <QAction>
 #include <QListWidget>
-#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 
 #include <random>
 
@@ -43,7 +43,8 @@ constexpr const char* kProgram =
 class ToolpathCommandsTest : public WindowFixture {
   protected:
     ToolpathCommandsTest() {
-        state_.Dictionary = TableOf({{0, "G91", "Incremental"}, {0, "G81", "Drill"}, {0, "G01", "Feed"}});
+        state_.Dictionary =
+            TableOf({{0, "G91", "Incremental"}, {0, "G81", "Drill"}, {0, "G01", "Feed"}});
         WriteBytes(folder_.File("part.ngc"), kProgram);
         state_.FileTypeKey = "NGC";
         window_.show();
@@ -52,7 +53,6 @@ class ToolpathCommandsTest : public WindowFixture {
         EXPECT_TRUE(ConvertProgram(window_.context()));
         EXPECT_TRUE(commands_.follow().FollowNow());
     }
-    QsciScintilla& Source() { return window_.context().documents.OriginalFile().Text1(); }
     // The editor tells of a moved cursor once it has updated its window.
     void MoveTo(int line) {
         Source().setCursorPosition(line - 1, 0);
@@ -82,8 +82,9 @@ TEST_F(ToolpathCommandsTest, ThePanelShowsTheStateAtTheCursorWithTheDictionarysC
         MoveTo(row.line);
         const QStringList rows = commands_.panel().Text().split(QLatin1Char('\n'));
         EXPECT_EQ(rows.first().toStdString(), "Line " + std::to_string(row.line) + " (rs274ngc)");
-        EXPECT_TRUE(rows.contains(QString::fromLatin1(row.row))) << row.line << ": " << row.row << "\n"
-                                                                  << commands_.panel().Text().toStdString();
+        EXPECT_TRUE(rows.contains(QString::fromLatin1(row.row)))
+            << row.line << ": " << row.row << "\n"
+            << commands_.panel().Text().toStdString();
     }
 }
 
@@ -119,28 +120,34 @@ TEST_F(ToolpathCommandsTest, TheCursorHighlightsItsLinesMovesAndAClickOnTheEdito
 
 TEST_F(ToolpathCommandsTest, EditsAreFollowedInPartAndGiveWhatFollowingFromTheStartGives) {
     std::mt19937 random(27);
-    const char* const kLines[] = {"G1 X3 Y4\n", "G91\n", "G90\n", "G20\n", "G21\n", "G0 Z5\n", "G82 X1 Y1 Z-2 R1 P1\n"};
+    const char* const kLines[] = {
+        "G1 X3 Y4\n", "G91\n", "G90\n", "G20\n", "G21\n", "G0 Z5\n", "G82 X1 Y1 Z-2 R1 P1\n"};
     for (int edit = 0; edit < 40; ++edit) {
         const int line = std::uniform_int_distribution<int>(4, Source().lines() - 2)(random);
         const long at = Source().positionFromLineIndex(line, 0);
         if (edit % 3 == 0) {
-            Source().SendScintilla(QsciScintillaBase::SCI_DELETERANGE, at, Source().lineLength(line));
+            Source().SendScintilla(QsciScintillaBase::SCI_DELETERANGE, at,
+                                   Source().lineLength(line));
         } else {
-            const char* text = kLines[std::uniform_int_distribution<std::size_t>(0, std::size(kLines) - 1)(random)];
+            const char* text = kLines[std::uniform_int_distribution<std::size_t>(
+                0, std::size(kLines) - 1)(random)];
             Source().SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, at, text);
         }
         ASSERT_TRUE(commands_.follow().FollowNow());
-        const interp::FollowResult anew = interp::FollowProgram(SourceText(), interp::Dialect::Rs274ngc);
+        const interp::FollowResult anew =
+            interp::FollowProgram(SourceText(), interp::Dialect::Rs274ngc);
         ASSERT_EQ(Result().Moves(), anew.Moves()) << edit;
         ASSERT_EQ(Result().LineCount(), anew.LineCount());
-        for (std::uint32_t l = 1; l <= anew.LineCount(); ++l) ASSERT_TRUE(Result().StateAfter(l) == anew.StateAfter(l));
+        for (std::uint32_t l = 1; l <= anew.LineCount(); ++l)
+            ASSERT_TRUE(Result().StateAfter(l) == anew.StateAfter(l));
     }
 }
 
 TEST_F(ToolpathCommandsTest, ACancelledFollowKeepsTheLastPath) {
     commands_.MenuDisplayToolpath->trigger();
     const std::vector<interp::Move> before = Result().Moves();
-    Source().SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, Source().positionFromLineIndex(4, 0), "G1 X99 Y99\n");
+    Source().SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, Source().positionFromLineIndex(4, 0),
+                           "G1 X99 Y99\n");
     services_.CancelNextTask();
     EXPECT_FALSE(commands_.follow().FollowNow());
     EXPECT_EQ(Result().Moves(), before);
@@ -161,9 +168,11 @@ TEST_F(ToolpathCommandsTest, ProblemsAreListedAndGoToTheirLine) {
 
 TEST_F(ToolpathCommandsTest, TheDialectIsKeptPerFileTypeAndFollowedAtOnce) {
     emit controls_.MenuDisplay->aboutToShow();
-    EXPECT_TRUE(commands_.MenuDisplayDialectItem[0]->isChecked());  // rs274ngc, as the converter reads NGC
+    EXPECT_TRUE(
+        commands_.MenuDisplayDialectItem[0]->isChecked());  // rs274ngc, as the converter reads NGC
     commands_.MenuDisplayDialect_Click("none");
-    EXPECT_EQ(settings_.GetSetting(QStringLiteral("DialectNGC"), QString()), QStringLiteral("none"));
+    EXPECT_EQ(settings_.GetSetting(QStringLiteral("DialectNGC"), QString()),
+              QStringLiteral("none"));
     EXPECT_EQ(commands_.follow().Result(), nullptr);
     EXPECT_TRUE(commands_.panel().Text().contains(QStringLiteral("not followed")));
     commands_.MenuDisplayDialect_Click("fanuc");
@@ -178,13 +187,16 @@ TEST_F(ToolpathCommandsTest, TheToolpathWindowIsTiledThirdAndItsChoicesAreKept) 
     ASSERT_EQ(frames.size(), 3);
     std::sort(frames.begin(), frames.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
     EXPECT_EQ(frames[2]->widget()->objectName(), QStringLiteral("Toolpath"));
-    EXPECT_EQ(settings_.GetSetting(QStringLiteral("ShowToolpath"), QString()), QStringLiteral("True"));
+    EXPECT_EQ(settings_.GetSetting(QStringLiteral("ShowToolpath"), QString()),
+              QStringLiteral("True"));
     commands_.MenuDisplayState->trigger();
-    EXPECT_EQ(settings_.GetSetting(QStringLiteral("ShowState"), QString()), QStringLiteral("False"));
+    EXPECT_EQ(settings_.GetSetting(QStringLiteral("ShowState"), QString()),
+              QStringLiteral("False"));
     frames[2]->close();
     EXPECT_EQ(commands_.toolpathWindow(), nullptr);
     EXPECT_FALSE(commands_.MenuDisplayToolpath->isChecked());
-    EXPECT_EQ(settings_.GetSetting(QStringLiteral("ShowToolpath"), QString()), QStringLiteral("False"));
+    EXPECT_EQ(settings_.GetSetting(QStringLiteral("ShowToolpath"), QString()),
+              QStringLiteral("False"));
 }
 
 TEST_F(ToolpathCommandsTest, SavePictureWritesPngOrSvgAndSaysWhenItCannot) {
@@ -206,10 +218,12 @@ TEST_F(ToolpathCommandsTest, SavePictureWritesPngOrSvgAndSaysWhenItCannot) {
         window.SavePicture_Click();
         if (c.written.empty()) {
             ASSERT_EQ(services_.messages.size(), 1u);
-            EXPECT_TRUE(services_.messages[0].prompt.contains(QStringLiteral("could not be written")));
+            EXPECT_TRUE(
+                services_.messages[0].prompt.contains(QStringLiteral("could not be written")));
         } else {
             EXPECT_TRUE(services_.messages.empty());
-            EXPECT_NE(ReadBytes(c.written).substr(0, 300).find(c.opening), std::string::npos) << c.written;
+            EXPECT_NE(ReadBytes(c.written).substr(0, 300).find(c.opening), std::string::npos)
+                << c.written;
         }
     }
 }

@@ -1,12 +1,8 @@
 #include <QAction>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 
 #include <random>
-
-#include <Qsci/qsciscintilla.h>
 
 #include "Convert.h"
 #include "ConvertCommands.h"
@@ -19,15 +15,9 @@ namespace qm {
 namespace {
 
 class CommandsTest : public test::WindowFixture {
-protected:
+  protected:
     void SetUp() override { window_.StartUp(QString()); }
-    Context& context() { return window_.context(); }
     int Conversions() const { return services_.busyCalls / 2; }
-    void Activate(DocumentWindow& window) {
-        for (QMdiSubWindow* sub : window_.mdiArea().subWindowList()) {
-            if (sub->widget() == &window) window_.mdiArea().setActiveSubWindow(sub);
-        }
-    }
 };
 
 TEST_F(CommandsTest, RealTimeConversionRunsOnce300MsAfterTheLastEdit) {
@@ -99,7 +89,7 @@ TEST_F(CommandsTest, StartBeforeAnyDictionaryLoadedSaysSo) {
 TEST_F(CommandsTest, EditCommandsWorkOnTheActiveTextThroughTheClipboard) {
     TypeIntoSource("G00 X1.");
     SourceWindow& source = context().documents.OriginalFile();
-    Activate(source);
+    window_.mdiArea().setActiveSubWindow(FrameOf(source));
     QsciScintilla& text = source.Text1();
     text.SendScintilla(QsciScintillaBase::SCI_SETSEL, 0ul, 3l);
     controls_.MenuEditCopy->trigger();
@@ -128,10 +118,12 @@ TEST_F(CommandsTest, ArrangementsCheckExactlyTheirOwnItem) {
     window_.show();
     window_.resize(900, 600);
     RunEvents(50);  // the first resize of the source window tiles side by side
-    QAction* items[] = {controls_.MenuDisplayCascade, controls_.MenuDisplayVertical, controls_.MenuDisplayHorizontal};
+    QAction* items[] = {controls_.MenuDisplayCascade, controls_.MenuDisplayVertical,
+                        controls_.MenuDisplayHorizontal};
     for (QAction* chosen : items) {
         chosen->trigger();
-        for (QAction* item : items) EXPECT_EQ(item->isChecked(), item == chosen) << item->objectName().toStdString();
+        for (QAction* item : items)
+            EXPECT_EQ(item->isChecked(), item == chosen) << item->objectName().toStdString();
     }
     controls_.MenuDisplayHorizontal->trigger();
     window_.resize(1000, 700);
@@ -159,8 +151,8 @@ TEST_F(CommandsTest, StatusBarGreysKeyPanelsWhileTheirKeyIsOff) {
 TEST_F(CommandsTest, RightClickOnEitherTextShowsUndoRedoAndTheEditMenu) {
     window_.show();
     TypeIntoSource("G00");
-    for (DocumentWindow* window : std::initializer_list<DocumentWindow*>{&context().documents.OriginalFile(),
-                                                                         &context().documents.Form1()}) {
+    for (DocumentWindow* window : std::initializer_list<DocumentWindow*>{
+             &context().documents.OriginalFile(), &context().documents.Form1()}) {
         QsciScintilla& text = window->Text1();
         emit text.customContextMenuRequested(QPoint(5, 5));
         auto* menu = text.findChild<QMenu*>("TextContextMenu");
@@ -182,22 +174,27 @@ TEST_F(CommandsTest, ConvertedWindowAlwaysShowsTheWholeConversionOverRandomEdits
     const char* pieces[] = {"G00", "X1.", "\r\n", "G00 M3\r\nG00\r\n", "M", "\n"};
     for (int step = 0; step < 120; ++step) {
         const long length = source.SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-        const unsigned long at = length == 0 ? 0ul : static_cast<unsigned long>(random() % (length + 1));
+        const unsigned long at =
+            length == 0 ? 0ul : static_cast<unsigned long>(random() % (length + 1));
         switch (random() % 4) {
             case 0:  // type or paste
                 source.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, at, pieces[random() % 6]);
                 break;
             case 1:  // delete
-                source.SendScintilla(QsciScintillaBase::SCI_DELETERANGE, at, long(std::min<long>(3, length - long(at))));
+                source.SendScintilla(QsciScintillaBase::SCI_DELETERANGE, at,
+                                     long(std::min<long>(3, length - long(at))));
                 break;
             case 2:
                 source.SendScintilla(QsciScintillaBase::SCI_UNDO);
                 break;
             default:
-                if (step % 10 == 0) controls_.MenuRunOptionSpace->trigger();  // converts everything again
+                if (step % 10 == 0)
+                    controls_.MenuRunOptionSpace->trigger();  // converts everything again
         }
         ConvertProgram(context());
-        ASSERT_EQ(ConvertedText(), ConvertReference(SourceText(), state_.Dictionary, state_.SpaceAdd)) << "step " << step;
+        ASSERT_EQ(ConvertedText(),
+                  ConvertReference(SourceText(), state_.Dictionary, state_.SpaceAdd))
+            << "step " << step;
     }
 }
 

@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -7,6 +8,7 @@
 #include <QFileInfo>
 
 #include "ConvertCommands.h"
+#include "LineLimit.h"
 #include "ProgramDocuments.h"
 #include "WindowFixture.h"
 
@@ -14,12 +16,11 @@ namespace qm {
 namespace {
 
 class ProgramDocumentsTest : public test::WindowFixture {
-protected:
+  protected:
     void SetUp() override {
         window_.StartUp(QString());
         test::WriteBytes(folder_.File("O1.MIN"), "G00X1.\r\n");
     }
-    Context& context() { return window_.context(); }
     QString RecentItem(int n) { return controls_.mnuFileRecentFile[n - 1]->text(); }
 };
 
@@ -27,14 +28,16 @@ TEST_F(ProgramDocumentsTest, OpenReadsSelectsDictionaryConvertsAndRemembers) {
     services_.AnswerFileDialog(std::nullopt);  // cancelled
     MenuFileOpen_Click(context());
     EXPECT_EQ(state_.RealTimeConvert, 1);
-    const QString folder = QString::fromStdString(folder_.path().string());
+    ASSERT_EQ(state_.OpenPathName, QDir::rootPath());
+    const QString folder = Folder();
     services_.AnswerFileDialog(folder);
     MenuFileOpen_Click(context());
     EXPECT_EQ(services_.messages.back().prompt, folder + " Can not open file.");
     EXPECT_EQ(services_.messages.back().title, "");
     EXPECT_EQ(state_.RealTimeConvert, 1);
 
-    test::WriteBytes(folder_.File("Kestrel-ENG.dic"), std::string(kHeader) + "0,\"G00\",\"FAST\"\r\n");
+    test::WriteBytes(folder_.File("Kestrel-ENG.dic"),
+                     std::string(kHeader) + "0,\"G00\",\"FAST\"\r\n");
     services_.AnswerFileDialog(Path("O1.MIN"));
     MenuFileOpen_Click(context());
     EXPECT_EQ(SourceText(), "G00X1.\r\n");
@@ -48,6 +51,16 @@ TEST_F(ProgramDocumentsTest, OpenReadsSelectsDictionaryConvertsAndRemembers) {
     // Mended: the flag goes back to what the check mark says.
     EXPECT_EQ(state_.RealTimeConvert, 1);
     EXPECT_FALSE(controls_.Timer1->isActive());
+
+    // The dialog starts at home while OpenPathName holds its default, then where the last
+    // program was opened from, which is kept.
+    services_.AnswerFileDialog(std::nullopt);
+    MenuFileOpen_Click(context());
+    EXPECT_EQ(services_.fileDialogs[0].initialFolder, QDir::homePath());
+    EXPECT_EQ(services_.fileDialogs[1].initialFolder, QDir::homePath());
+    EXPECT_EQ(services_.fileDialogs[3].initialFolder, folder);
+    window_.SaveData();
+    EXPECT_EQ(settings_.GetSetting("OpenPathName", ""), folder);
 }
 
 TEST_F(ProgramDocumentsTest, OpensReadOnlyFilesAndCreatesMissingOnes) {
@@ -63,7 +76,8 @@ TEST_F(ProgramDocumentsTest, CaptionIsThePathAsItIsShortenedFromSixtyCharacters)
     const QString path59 = "/nc/" + QString(51, 'a') + ".min";
     const QString path60 = "/nc/" + QString(52, 'a') + ".min";
     EXPECT_EQ(SourceCaption(path59), path59);
-    EXPECT_EQ(SourceCaption(path60), "/nc/" + QString(16, 'a') + "....." + QString(21, 'a') + ".min");
+    EXPECT_EQ(SourceCaption(path60),
+              "/nc/" + QString(16, 'a') + "....." + QString(21, 'a') + ".min");
     EXPECT_EQ(SourceCaption(path60).size(), 50);
     ASSERT_TRUE(OpenProgramFile(context(), Path("Part.Min")));
     EXPECT_EQ(context().documents.OriginalFile().windowTitle(), SourceCaption(Path("Part.Min")));
@@ -77,10 +91,12 @@ TEST_F(ProgramDocumentsTest, RecentListShiftsKeepsDuplicatesAndHidesPlaceholders
     EXPECT_EQ(RecentItem(2), "/a.MIN");
     EXPECT_EQ(RecentItem(3), "RecentFile1");
     EXPECT_FALSE(controls_.mnuFileRecentFile[2]->isVisible());
-    for (const char* path : {"/b", "/c", "/d", "/e"}) AddRecentFile(context(), path);
+    for (const char* path : {"/b", "/c", "/d", "/e"})
+        AddRecentFile(context(), path);
     EXPECT_EQ(RecentItem(1), "/e");
     EXPECT_EQ(RecentItem(5), "/a.MIN");  // the oldest pushed out of entry 5
-    for (QAction* item : controls_.mnuFileRecentFile) EXPECT_TRUE(item->isVisible());
+    for (QAction* item : controls_.mnuFileRecentFile)
+        EXPECT_TRUE(item->isVisible());
 }
 
 TEST_F(ProgramDocumentsTest, RecentItemsShowShortenedPathsAndReopenTheWholeOne) {
@@ -102,18 +118,6 @@ TEST_F(ProgramDocumentsTest, RecentItemsShowShortenedPathsAndReopenTheWholeOne) 
 
     AddRecentFile(context(), "/nc/Tools & Parts/O2.MIN");  // "&" is shown, not taken as a shortcut
     EXPECT_EQ(RecentItem(1), "/nc/Tools && Parts/O2.MIN");
-}
-
-TEST_F(ProgramDocumentsTest, OpenDialogStartsAtHomeWhileOpenPathNameHoldsItsDefault) {
-    ASSERT_EQ(state_.OpenPathName, QDir::rootPath());
-    services_.AnswerFileDialog(Path("O1.MIN"));
-    MenuFileOpen_Click(context());
-    services_.AnswerFileDialog(std::nullopt);
-    MenuFileOpen_Click(context());
-    EXPECT_EQ(services_.fileDialogs[0].initialFolder, QDir::homePath());
-    EXPECT_EQ(services_.fileDialogs[1].initialFolder, QString::fromStdString(folder_.path().string()));
-    window_.SaveData();
-    EXPECT_EQ(settings_.GetSetting("OpenPathName", ""), QString::fromStdString(folder_.path().string()));
 }
 
 TEST_F(ProgramDocumentsTest, ReopenConvertsAtOnceEvenWithRealTimeConversionOff) {
@@ -139,6 +143,54 @@ TEST_F(ProgramDocumentsTest, NewEmptiesBothWindowsAndKeepsTheProgramName) {
     EXPECT_TRUE(controls_.MenuRunLine->isChecked());
     EXPECT_EQ(state_.RealTimeConvert, 1);
     EXPECT_EQ(state_.SourceChanged, 0);  // an empty window has nothing to save over the program
+}
+
+// ---- Files that are not what they seem: nothing hangs, nothing is overwritten that should
+// not be, and every failure is told.
+
+TEST_F(ProgramDocumentsTest, FilesThatCannotBeProgramsAreRefusedWithoutWaiting) {
+    ASSERT_TRUE(OpenProgramFile(context(), Path("O1.MIN")));
+    std::filesystem::create_directory(folder_.File("folder"));
+    ASSERT_EQ(::mkfifo(folder_.File("fifo").c_str(), 0644), 0);  // no writer: reading would wait
+    std::filesystem::create_symlink("loop2", folder_.File("loop1"));
+    std::filesystem::create_symlink("loop1", folder_.File("loop2"));
+    for (const QString& path :
+         {Path("folder"), Path("fifo"), QString("/dev/zero"), Path("loop1")}) {
+        EXPECT_FALSE(OpenProgramFile(context(), path)) << path.toStdString();
+        EXPECT_EQ(services_.messages.back().prompt, path + " Can not open file.");
+        EXPECT_EQ(SourceText(), "G00X1.\r\n");
+    }
+    EXPECT_FALSE(services_.busy);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder_.File("loop1")))
+        << "nothing was created in its place";
+
+    // A line the editor would measure for minutes.
+    test::WriteBytes(folder_.File("L.MIN"),
+                     "G00" + std::string(kMaxWindowLineBytes, 'X') + "\r\nM30\r\n");
+    EXPECT_FALSE(OpenProgramFile(context(), Path("L.MIN")));
+    EXPECT_TRUE(services_.messages.back().prompt.startsWith(
+        Path("L.MIN") + " Can not open file.\r\nA line of it is"));
+    EXPECT_EQ(SourceText(), "G00X1.\r\n");
+
+    std::string binary;
+    for (int i = 0; i < 256; ++i)
+        binary += char(i);
+    test::WriteBytes(folder_.File("B.MIN"), binary);
+    EXPECT_TRUE(OpenProgramFile(context(), Path("B.MIN")));
+}
+
+TEST_F(ProgramDocumentsTest, SavingOverAReadOnlyProgramIsRefused) {
+    ASSERT_TRUE(OpenProgramFile(context(), Path("O1.MIN")));
+    TypeIntoSource("M30\r\n");
+    ASSERT_EQ(::chmod(folder_.File("O1.MIN").c_str(), 0444), 0);  // the superuser too
+    services_.AnswerFileDialog(Path("O1.MIN"));
+    EXPECT_FALSE(SaveSourceText(context()));
+    EXPECT_EQ(services_.messages.back().prompt, Path("O1.MIN") + ": Permission denied");
+    EXPECT_EQ(test::ReadBytes(folder_.File("O1.MIN")), "G00X1.\r\n");
+
+    services_.AnswerFileDialog("/dev/full");
+    EXPECT_FALSE(SaveSourceText(context()));
+    EXPECT_EQ(services_.messages.back().prompt, "/dev/full: No space left on device");
 }
 
 }  // namespace

@@ -13,8 +13,6 @@
 
 #include <Qsci/qscilexer.h>
 
-#include <set>
-
 #include "CaretBlink.h"
 #include "Controls.h"
 #include "EditorLook.h"
@@ -60,12 +58,28 @@ class ReadingAidsTest : public test::WindowFixture {
     void Settle() {
         for (int i = 0; i < 3; ++i) {
             QCoreApplication::processEvents();
-            source().viewport()->repaint();
-            converted().viewport()->repaint();
+            Source().viewport()->repaint();
+            Converted().viewport()->repaint();
         }
     }
-    QsciScintilla& source() { return window_.context().documents.OriginalFile().Text1(); }
-    QsciScintilla& converted() { return window_.context().documents.Form1().Text1(); }
+    static long MarginWidth(QsciScintilla& editor) {
+        return editor.SendScintilla(B::SCI_GETMARGINWIDTHN,
+                                    static_cast<unsigned long>(kLineNumberMargin));
+    }
+    static long TextWidth(QsciScintilla& editor, const char* text) {
+        return editor.SendScintilla(B::SCI_TEXTWIDTH,
+                                    static_cast<unsigned long>(B::STYLE_LINENUMBER), text);
+    }
+    // Whether the first `text` of the converted window's line is marked as an inserted comment.
+    bool Marked(long line, const char* text) {
+        const long start =
+            Converted().SendScintilla(B::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+        const long at =
+            start + long(EditorText(Converted()).substr(std::size_t(start), 60).find(text));
+        return Converted().SendScintilla(B::SCI_INDICATORVALUEAT,
+                                         static_cast<unsigned long>(kInsertedCommentIndicator),
+                                         at) != 0;
+    }
     ReadingAids& aids() { return window_.readingAids(); }
     static long FirstLine(QsciScintilla& editor) {
         return editor.SendScintilla(B::SCI_GETFIRSTVISIBLELINE);
@@ -95,111 +109,100 @@ class ReadingAidsTest : public test::WindowFixture {
 };
 
 TEST_F(ReadingAidsTest, ScrollingAndKeysInEitherWindowMoveTheOther) {
-    Wheel(source(), 10);
-    EXPECT_GT(FirstLine(source()), 0);
-    EXPECT_EQ(FirstLine(converted()), FirstLine(source()));
+    Wheel(Source(), 10);
+    EXPECT_GT(FirstLine(Source()), 0);
+    EXPECT_EQ(FirstLine(Converted()), FirstLine(Source()));
 
-    Wheel(converted(), 4);
-    EXPECT_GT(FirstLine(converted()), 30);
-    EXPECT_EQ(FirstLine(source()), FirstLine(converted()));
+    Wheel(Converted(), 4);
+    EXPECT_GT(FirstLine(Converted()), 30);
+    EXPECT_EQ(FirstLine(Source()), FirstLine(Converted()));
 
-    QTest::keyClick(converted().viewport(), Qt::Key_Down);  // key events reach the editor itself
-    QTest::keyClick(&converted(), Qt::Key_PageDown);
+    QTest::keyClick(Converted().viewport(), Qt::Key_Down);  // key events reach the editor itself
+    QTest::keyClick(&Converted(), Qt::Key_PageDown);
     Settle();
-    EXPECT_GT(CaretLine(converted()), 0);
-    EXPECT_EQ(CaretLine(source()), CaretLine(converted()));
-    EXPECT_EQ(FirstLine(source()), FirstLine(converted()));
+    EXPECT_GT(CaretLine(Converted()), 0);
+    EXPECT_EQ(CaretLine(Source()), CaretLine(Converted()));
+    EXPECT_EQ(FirstLine(Source()), FirstLine(Converted()));
 
-    QTest::keyClick(&source(), Qt::Key_Down);
-    QTest::keyClick(&source(), Qt::Key_Down);
+    QTest::keyClick(&Source(), Qt::Key_Down);
+    QTest::keyClick(&Source(), Qt::Key_Down);
     Settle();
-    EXPECT_EQ(CaretLine(converted()), CaretLine(source()));
+    EXPECT_EQ(CaretLine(Converted()), CaretLine(Source()));
 
     // A click on a line of the converted window makes it the current line of both.
-    const long lineHeight = converted().SendScintilla(B::SCI_TEXTHEIGHT, 0ul);
-    QTest::mouseClick(converted().viewport(), Qt::LeftButton, {},
+    const long lineHeight = Converted().SendScintilla(B::SCI_TEXTHEIGHT, 0ul);
+    QTest::mouseClick(Converted().viewport(), Qt::LeftButton, {},
                       QPoint(120, int(lineHeight * 5 + lineHeight / 2)));
     Settle();
-    EXPECT_EQ(CaretLine(converted()), FirstLine(converted()) + 5);
-    EXPECT_EQ(CaretLine(source()), CaretLine(converted()));
+    EXPECT_EQ(CaretLine(Converted()), FirstLine(Converted()) + 5);
+    EXPECT_EQ(CaretLine(Source()), CaretLine(Converted()));
 }
 
 TEST_F(ReadingAidsTest, ConversionDoesNotPullTheSourceWindowAway) {
-    Wheel(converted(), 20);
-    const long shown = FirstLine(source());
+    Wheel(Converted(), 20);
+    const long shown = FirstLine(Source());
     ASSERT_GT(shown, 0);
     Open(300);  // the source starts again at the top; the converted window follows it there
-    EXPECT_EQ(FirstLine(source()), 0);
-    EXPECT_EQ(FirstLine(converted()), 0);
+    EXPECT_EQ(FirstLine(Source()), 0);
+    EXPECT_EQ(FirstLine(Converted()), 0);
 }
 
 TEST_F(ReadingAidsTest, ScrollTogetherOffLetsTheWindowsMoveAlone) {
-    QAction* item = aids().MenuDisplayScrollTogether;
-    EXPECT_EQ(item->text(), "&Scroll together");
-    EXPECT_TRUE(item->isChecked());
+    QAction* item = aids().MenuDisplayScrollTogether;  // on at start: the menu tree says so
     item->trigger();
     EXPECT_FALSE(state_.ScrollTogether);
     EXPECT_FALSE(item->isChecked());
-    Wheel(source(), 10);
-    EXPECT_GT(FirstLine(source()), 0);
-    EXPECT_EQ(FirstLine(converted()), 0);
-    QTest::keyClick(&source(), Qt::Key_Down);
+    Wheel(Source(), 10);
+    EXPECT_GT(FirstLine(Source()), 0);
+    EXPECT_EQ(FirstLine(Converted()), 0);
+    QTest::keyClick(&Source(), Qt::Key_Down);
     Settle();
-    EXPECT_EQ(CaretLine(converted()), 0);
+    EXPECT_EQ(CaretLine(Converted()), 0);
 
     item->trigger();  // on again: the converted window comes beside the source at once
     EXPECT_TRUE(state_.ScrollTogether);
-    EXPECT_EQ(FirstLine(converted()), FirstLine(source()));
-    EXPECT_EQ(CaretLine(converted()), CaretLine(source()));
+    EXPECT_EQ(FirstLine(Converted()), FirstLine(Source()));
+    EXPECT_EQ(CaretLine(Converted()), CaretLine(Source()));
 }
 
 TEST_F(ReadingAidsTest, BothWindowsNumberTheirLinesAndTheSourceIsColoured) {
-    for (QsciScintilla* editor : {&source(), &converted()}) {
+    for (QsciScintilla* editor : {&Source(), &Converted()}) {
         EXPECT_EQ(editor->SendScintilla(B::SCI_GETMARGINTYPEN,
                                         static_cast<unsigned long>(kLineNumberMargin)),
                   B::SC_MARGIN_NUMBER);
-        EXPECT_GE(editor->SendScintilla(B::SCI_GETMARGINWIDTHN,
-                                        static_cast<unsigned long>(kLineNumberMargin)),
-                  editor->SendScintilla(B::SCI_TEXTWIDTH,
-                                        static_cast<unsigned long>(B::STYLE_LINENUMBER), "9999"));
+        EXPECT_GE(MarginWidth(*editor), TextWidth(*editor, "9999"));
         EXPECT_EQ(editor->SendScintilla(B::SCI_GETCARETLINEVISIBLE), 1);
         EXPECT_EQ(editor->SendScintilla(B::SCI_GETCARETLINEVISIBLEALWAYS), 1);
     }
-    const long narrow = source().SendScintilla(B::SCI_GETMARGINWIDTHN,
-                                               static_cast<unsigned long>(kLineNumberMargin));
+    const long narrow = MarginWidth(Source());
     Open(123456);
-    EXPECT_GE(source().SendScintilla(B::SCI_GETMARGINWIDTHN,
-                                     static_cast<unsigned long>(kLineNumberMargin)),
-              source().SendScintilla(B::SCI_TEXTWIDTH,
-                                     static_cast<unsigned long>(B::STYLE_LINENUMBER), "9999999"));
-    EXPECT_GT(source().SendScintilla(B::SCI_GETMARGINWIDTHN,
-                                     static_cast<unsigned long>(kLineNumberMargin)),
-              narrow);
+    EXPECT_GE(MarginWidth(Source()), TextWidth(Source(), "9999999"));
+    EXPECT_GT(MarginWidth(Source()), narrow);
 
-    ASSERT_NE(qobject_cast<NcLexer*>(source().lexer()), nullptr);
+    ASSERT_NE(qobject_cast<NcLexer*>(Source().lexer()), nullptr);
     // The colours must not bring back the change notifications a long program cannot afford.
-    EXPECT_EQ(source().SendScintilla(B::SCI_GETMODEVENTMASK),
+    EXPECT_EQ(Source().SendScintilla(B::SCI_GETMODEVENTMASK),
               B::SC_MOD_BEFOREINSERT | B::SC_MOD_BEFOREDELETE);
-    EXPECT_EQ(converted().SendScintilla(B::SCI_GETMODEVENTMASK), 0);
+    EXPECT_EQ(Converted().SendScintilla(B::SCI_GETMODEVENTMASK), 0);
     const auto styleAt = [this](const char* text) {
-        return char(source().SendScintilla(B::SCI_GETSTYLEAT,
-                                           static_cast<unsigned long>(PositionOf(source(), text))));
+        return char(Source().SendScintilla(B::SCI_GETSTYLEAT,
+                                           static_cast<unsigned long>(PositionOf(Source(), text))));
     };
     EXPECT_EQ(styleAt("G00 X0."), kNcGCode);
     EXPECT_EQ(styleAt("X0."), kNcAddress);
     EXPECT_EQ(styleAt("M03"), kNcMCode);
-    EXPECT_EQ(converted().lexer(), nullptr);
+    EXPECT_EQ(Converted().lexer(), nullptr);
 }
 
 // QScintilla's text interface counts the characters up to the caret on every screen update.
 TEST_F(ReadingAidsTest, EditorsSkipTheCostlyTextInterfaceUntilAnAssistiveToolListens) {
-    for (QsciScintilla* editor : {&source(), &converted()}) {
+    for (QsciScintilla* editor : {&Source(), &Converted()}) {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(editor);
         ASSERT_NE(accessible, nullptr);
         EXPECT_EQ(accessible->textInterface(), nullptr);
     }
     QAccessible::setActive(true);
-    for (QsciScintilla* editor : {&source(), &converted()}) {
+    for (QsciScintilla* editor : {&Source(), &Converted()}) {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(editor);
         ASSERT_NE(accessible, nullptr);
         EXPECT_NE(accessible->textInterface(), nullptr);
@@ -246,42 +249,33 @@ TEST(ReadingThemeTest, ColouredTextIsReadableOnLightAndDarkThemes) {
 }
 
 TEST_F(ReadingAidsTest, InsertedCommentsAreMarkedOnTheLinesShown) {
-    const auto marked = [this](long line, const char* text) {
-        const long lineStart =
-            converted().SendScintilla(B::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
-        const std::string lineText = EditorText(converted()).substr(std::size_t(lineStart), 60);
-        const long at = lineStart + long(lineText.find(text));
-        return converted().SendScintilla(B::SCI_INDICATORVALUEAT,
-                                         static_cast<unsigned long>(kInsertedCommentIndicator),
-                                         at) != 0;
-    };
-    EXPECT_TRUE(marked(2, "Rapid"));
-    EXPECT_TRUE(marked(2, "Spindle On"));
-    EXPECT_FALSE(marked(2, "N2"));
-    EXPECT_FALSE(marked(2, "X2."));
-    EXPECT_FALSE(marked(250, "Rapid")) << "lines never shown are not worked out";
-    source().SendScintilla(B::SCI_SETFIRSTVISIBLELINE, 240ul);
+    EXPECT_TRUE(Marked(2, "Rapid"));
+    EXPECT_TRUE(Marked(2, "Spindle On"));
+    EXPECT_FALSE(Marked(2, "N2"));
+    EXPECT_FALSE(Marked(2, "X2."));
+    EXPECT_FALSE(Marked(250, "Rapid")) << "lines never shown are not worked out";
+    Source().SendScintilla(B::SCI_SETFIRSTVISIBLELINE, 240ul);
     Settle();
-    EXPECT_TRUE(marked(250, "Rapid"));
+    EXPECT_TRUE(Marked(250, "Rapid"));
 
     // A line typed over by hand no longer is what its source line converts to.
-    const long lineStart = converted().SendScintilla(B::SCI_POSITIONFROMLINE, 245ul);
-    converted().SendScintilla(B::SCI_INSERTTEXT, static_cast<unsigned long>(lineStart), "Z");
+    const long lineStart = Converted().SendScintilla(B::SCI_POSITIONFROMLINE, 245ul);
+    Converted().SendScintilla(B::SCI_INSERTTEXT, static_cast<unsigned long>(lineStart), "Z");
     Settle();
-    EXPECT_FALSE(marked(245, "Rapid"));
-    EXPECT_TRUE(marked(246, "Rapid"));
+    EXPECT_FALSE(Marked(245, "Rapid"));
+    EXPECT_TRUE(Marked(246, "Rapid"));
 }
 
 // Each blink draws the caret's line again, at a cost that grows with the line: on a long line
 // the caret stays lit, so that an idle program does nothing.
 TEST_F(ReadingAidsTest, TheCaretBlinksOnlyOnLinesShortEnoughToDrawAtEachBlink) {
     const std::string longLine(kSteadyCaretLineLength + 1, 'X');
-    SetEditorText(source(), "G00\r\n" + longLine + "\r\nM30\r\n");
+    SetEditorText(Source(), "G00\r\n" + longLine + "\r\nM30\r\n");
     const auto periodAt = [this](long line) {
-        source().SendScintilla(B::SCI_GOTOLINE, static_cast<unsigned long>(line));
-        source().SendScintilla(B::SCI_LINEEND);
+        Source().SendScintilla(B::SCI_GOTOLINE, static_cast<unsigned long>(line));
+        Source().SendScintilla(B::SCI_LINEEND);
         Settle();
-        return source().SendScintilla(B::SCI_GETCARETPERIOD);
+        return Source().SendScintilla(B::SCI_GETCARETPERIOD);
     };
     ASSERT_GT(QApplication::cursorFlashTime(), 0);
     EXPECT_EQ(periodAt(1), 0) << "steady on the long line";
@@ -292,38 +286,29 @@ TEST_F(ReadingAidsTest, TheCaretBlinksOnlyOnLinesShortEnoughToDrawAtEachBlink) {
 
 // A resize shows more lines without scrolling: they are marked as soon as they are shown.
 TEST_F(ReadingAidsTest, LinesShownByAResizeAreMarkedWithoutScrolling) {
-    const auto markedAt = [this](long line) {
-        const long start =
-            converted().SendScintilla(B::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
-        const long at =
-            start + long(EditorText(converted()).substr(std::size_t(start), 60).find("Rapid"));
-        return converted().SendScintilla(B::SCI_INDICATORVALUEAT,
-                                         static_cast<unsigned long>(kInsertedCommentIndicator),
-                                         at) != 0;
-    };
-    const long shown = converted().SendScintilla(B::SCI_LINESONSCREEN);
+    const long shown = Converted().SendScintilla(B::SCI_LINESONSCREEN);
     const long below = shown + 5;
-    ASSERT_FALSE(markedAt(below)) << "not shown yet";
+    ASSERT_FALSE(Marked(below, "Rapid")) << "not shown yet";
     window_.resize(900, 1400);
     window_.context().documents.Form1().parentWidget()->resize(450, 1300);
     Settle();
-    ASSERT_GT(converted().SendScintilla(B::SCI_LINESONSCREEN), below + 1);
-    EXPECT_EQ(FirstLine(converted()), 0) << "nothing scrolled";
-    EXPECT_TRUE(markedAt(below));
+    ASSERT_GT(Converted().SendScintilla(B::SCI_LINESONSCREEN), below + 1);
+    EXPECT_EQ(FirstLine(Converted()), 0) << "nothing scrolled";
+    EXPECT_TRUE(Marked(below, "Rapid"));
 }
 
 TEST_F(ReadingAidsTest, RestingOnADictionaryWordShowsItsComment) {
-    const long g00 = PositionOf(source(), "G00 X7.");
-    EXPECT_EQ(aids().hover().TextAt(source(), g00 + 1), "G00: Rapid");
-    EXPECT_EQ(aids().hover().TextAt(source(), PositionOf(source(), "M03")), "M03: Spindle On");
-    EXPECT_EQ(aids().hover().TextAt(source(), PositionOf(source(), "X7.")), "");
-    EXPECT_EQ(aids().hover().TextAt(source(), -1), "");
-    emit source().SCN_DWELLSTART(int(g00), 40, 40);
+    const long g00 = PositionOf(Source(), "G00 X7.");
+    EXPECT_EQ(aids().hover().TextAt(Source(), g00 + 1), "G00: Rapid");
+    EXPECT_EQ(aids().hover().TextAt(Source(), PositionOf(Source(), "M03")), "M03: Spindle On");
+    EXPECT_EQ(aids().hover().TextAt(Source(), PositionOf(Source(), "X7.")), "");
+    EXPECT_EQ(aids().hover().TextAt(Source(), -1), "");
+    emit Source().SCN_DWELLSTART(int(g00), 40, 40);
     EXPECT_EQ(QToolTip::text(), "G00: Rapid");
 }
 
 TEST_F(ReadingAidsTest, FindSearchesTheFocusedWindowAndTheOtherFollows) {
-    Focus(source());
+    Focus(Source());
     FindBar& bar = aids().findBar();
     aids().MenuEditFind->trigger();
     EXPECT_TRUE(bar.isVisible());
@@ -334,43 +319,49 @@ TEST_F(ReadingAidsTest, FindSearchesTheFocusedWindowAndTheOtherFollows) {
     bar.matchCase().setChecked(false);
     aids().MenuEditFindNext->trigger();
     Settle();
-    EXPECT_EQ(CaretLine(source()), 250);
-    EXPECT_EQ(CaretLine(converted()), 250);
-    EXPECT_EQ(FirstLine(source()), 250 - source().SendScintilla(B::SCI_LINESONSCREEN) / 3)
+    EXPECT_EQ(CaretLine(Source()), 250);
+    EXPECT_EQ(CaretLine(Converted()), 250);
+    EXPECT_EQ(FirstLine(Source()), 250 - Source().SendScintilla(B::SCI_LINESONSCREEN) / 3)
         << "with lines before it";
-    EXPECT_EQ(FirstLine(converted()), FirstLine(source()));
+    EXPECT_EQ(FirstLine(Converted()), FirstLine(Source()));
 
-    Focus(converted());
+    Focus(Converted());
     bar.findField().setText("Rapid X10.");
     aids().MenuEditFindPrevious->trigger();
     Settle();
-    EXPECT_EQ(CaretLine(converted()), 10);
-    EXPECT_EQ(CaretLine(source()), 10);
-    EXPECT_EQ(FirstLine(source()), FirstLine(converted()));
+    EXPECT_EQ(CaretLine(Converted()), 10);
+    EXPECT_EQ(CaretLine(Source()), 10);
+    EXPECT_EQ(FirstLine(Source()), FirstLine(Converted()));
     EXPECT_EQ(bar.status(), "");
 }
 
 TEST_F(ReadingAidsTest, FindWrapsAroundOnlyWhenAsked) {
-    QsciScintilla& text = source();
-    text.SendScintilla(B::SCI_GOTOLINE, 280ul);
-    EXPECT_EQ(FindInEditor(text, "X5.", true, true, false), FindResult::NotFound);
-    EXPECT_EQ(CaretLine(text), 280);
-    EXPECT_EQ(FindInEditor(text, "X5.", true, true, true), FindResult::FoundAfterWrapping);
-    EXPECT_EQ(CaretLine(text), 5);
-    EXPECT_EQ(FindInEditor(text, "X5.", true, true, true), FindResult::FoundAfterWrapping)
-        << "the only one";
-    EXPECT_EQ(FindInEditor(text, "g00 x7", true, false, false), FindResult::Found);
-    EXPECT_EQ(CaretLine(text), 7);
-    EXPECT_EQ(FindInEditor(text, "G00 X6", false, true, false), FindResult::Found);
-    EXPECT_EQ(CaretLine(text), 6);
-    EXPECT_EQ(FindInEditor(text, "G00 X9", false, true, false), FindResult::NotFound);
-    EXPECT_EQ(FindInEditor(text, "G00 X9", false, true, true), FindResult::FoundAfterWrapping);
-    EXPECT_EQ(CaretLine(text), 99);
-    EXPECT_EQ(FindInEditor(text, "", true, true, true), FindResult::NotFound);
+    struct Case {
+        const char* text;
+        bool forward, matchCase, wrap;
+        FindResult result;
+        long line;  // where the caret is afterwards
+    };
+    const Case cases[] = {
+        {"X5.", true, true, false, FindResult::NotFound, 280},
+        {"X5.", true, true, true, FindResult::FoundAfterWrapping, 5},
+        {"X5.", true, true, true, FindResult::FoundAfterWrapping, 5},  // the only one
+        {"g00 x7", true, false, false, FindResult::Found, 7},
+        {"G00 X6", false, true, false, FindResult::Found, 6},
+        {"G00 X9", false, true, false, FindResult::NotFound, 6},
+        {"G00 X9", false, true, true, FindResult::FoundAfterWrapping, 99},
+        {"", true, true, true, FindResult::NotFound, 99},
+    };
+    Source().SendScintilla(B::SCI_GOTOLINE, 280ul);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(FindInEditor(Source(), c.text, c.forward, c.matchCase, c.wrap), c.result);
+        EXPECT_EQ(CaretLine(Source()), c.line);
+    }
 }
 
 TEST_F(ReadingAidsTest, GoToLineMovesBothWindows) {
-    Focus(converted());
+    Focus(Converted());
     aids().MenuEditGoToLine->trigger();
     FindBar& bar = aids().findBar();
     EXPECT_TRUE(bar.isVisible());
@@ -378,81 +369,50 @@ TEST_F(ReadingAidsTest, GoToLineMovesBothWindows) {
     bar.lineField().setText("200");
     emit bar.lineField().returnPressed();
     Settle();
-    EXPECT_EQ(CaretLine(converted()), 199);
-    EXPECT_EQ(CaretLine(source()), 199);
-    EXPECT_EQ(FirstLine(source()), FirstLine(converted()));
-    GoToLine(source(), 999999);
-    EXPECT_EQ(CaretLine(source()), 300);
-    GoToLine(source(), -4);
-    EXPECT_EQ(CaretLine(source()), 0);
+    EXPECT_EQ(CaretLine(Converted()), 199);
+    EXPECT_EQ(CaretLine(Source()), 199);
+    EXPECT_EQ(FirstLine(Source()), FirstLine(Converted()));
+    GoToLine(Source(), 999999);
+    EXPECT_EQ(CaretLine(Source()), 300);
+    GoToLine(Source(), -4);
+    EXPECT_EQ(CaretLine(Source()), 0);
 }
 
 TEST_F(ReadingAidsTest, ZoomChangesBothWindowsTogether) {
-    const long margin = source().SendScintilla(B::SCI_GETMARGINWIDTHN,
-                                               static_cast<unsigned long>(kLineNumberMargin));
-    Focus(converted());
+    const long margin = MarginWidth(Source());
+    Focus(Converted());
     aids().MenuDisplayZoomIn->trigger();
-    EXPECT_EQ(source().SendScintilla(B::SCI_GETZOOM), 1);
-    EXPECT_EQ(converted().SendScintilla(B::SCI_GETZOOM), 1);
-    source().SendScintilla(B::SCI_ZOOMIN);  // as Ctrl and the wheel do
-    EXPECT_EQ(converted().SendScintilla(B::SCI_GETZOOM), 2);
-    EXPECT_GT(source().SendScintilla(B::SCI_GETMARGINWIDTHN,
-                                     static_cast<unsigned long>(kLineNumberMargin)),
-              margin);
+    EXPECT_EQ(Source().SendScintilla(B::SCI_GETZOOM), 1);
+    EXPECT_EQ(Converted().SendScintilla(B::SCI_GETZOOM), 1);
+    Source().SendScintilla(B::SCI_ZOOMIN);  // as Ctrl and the wheel do
+    EXPECT_EQ(Converted().SendScintilla(B::SCI_GETZOOM), 2);
+    EXPECT_GT(MarginWidth(Source()), margin);
     aids().MenuDisplayZoomOut->trigger();
-    EXPECT_EQ(source().SendScintilla(B::SCI_GETZOOM), 1);
+    EXPECT_EQ(Source().SendScintilla(B::SCI_GETZOOM), 1);
     aids().MenuDisplayZoomNormal->trigger();
-    EXPECT_EQ(source().SendScintilla(B::SCI_GETZOOM), 0);
-    EXPECT_EQ(converted().SendScintilla(B::SCI_GETZOOM), 0);
-}
-
-TEST_F(ReadingAidsTest, NewItemsHaveTheirKeysAndTakeNoKeyOfAnother) {
-    EXPECT_EQ(aids().MenuEditFind->shortcut(), QKeySequence("Ctrl+F"));
-    EXPECT_EQ(aids().MenuEditFindNext->shortcut(), QKeySequence("F3"));
-    EXPECT_EQ(aids().MenuEditFindPrevious->shortcut(), QKeySequence("Shift+F3"));
-    EXPECT_EQ(aids().MenuEditGoToLine->shortcut(), QKeySequence("Ctrl+G"));
-    EXPECT_EQ(aids().MenuDisplayZoomIn->shortcut(), QKeySequence("Ctrl++"));
-    EXPECT_EQ(aids().MenuDisplayZoomOut->shortcut(), QKeySequence("Ctrl+-"));
-    EXPECT_EQ(aids().MenuDisplayZoomNormal->shortcut(), QKeySequence("Ctrl+0"));
-    EXPECT_EQ(controls_.MenuEditPaste->shortcut(), QKeySequence("Ctrl+P"));
-    EXPECT_EQ(controls_.MenuDisplayVertical->shortcut(), QKeySequence("Ctrl+V"));
-    std::set<QString> keys;
-    std::set<QString> accessKeys[6];
-    int menu = 0;
-    for (QMenu* bar : controls_.MenuBar()) {
-        for (QAction* item : bar->actions()) {
-            for (const QKeySequence& key : item->shortcuts()) {
-                EXPECT_TRUE(keys.insert(key.toString()).second) << key.toString().toStdString();
-            }
-            const qsizetype amp = item->text().indexOf('&');
-            if (amp >= 0 && item->isVisible()) {
-                EXPECT_TRUE(accessKeys[menu].insert(item->text().mid(amp + 1, 1).toUpper()).second)
-                    << item->text().toStdString();
-            }
-        }
-        ++menu;
-    }
+    EXPECT_EQ(Source().SendScintilla(B::SCI_GETZOOM), 0);
+    EXPECT_EQ(Converted().SendScintilla(B::SCI_GETZOOM), 0);
 }
 
 // A match found inside an inserted comment is selected over the comment's tint: its letters
 // must stand out from what is behind them (the lightest and darkest pixels of the word).
 TEST_F(ReadingAidsTest, ASelectionOverAMarkedCommentKeepsItsTextReadable) {
-    const long from = PositionOf(converted(), "Rapid");
-    converted().SendScintilla(B::SCI_SETSEL, static_cast<unsigned long>(from), from + 5);
+    const long from = PositionOf(Converted(), "Rapid");
+    Converted().SendScintilla(B::SCI_SETSEL, static_cast<unsigned long>(from), from + 5);
     Settle();
     ASSERT_NE(
-        converted().SendScintilla(B::SCI_INDICATORVALUEAT,
+        Converted().SendScintilla(B::SCI_INDICATORVALUEAT,
                                   static_cast<unsigned long>(kInsertedCommentIndicator), from),
         0);
     const auto at = [this](long position, unsigned int message) {
-        return int(converted().SendScintilla(message, 0ul, position));
+        return int(Converted().SendScintilla(message, 0ul, position));
     };
     const QRect word(
         QPoint(at(from, B::SCI_POINTXFROMPOSITION), at(from, B::SCI_POINTYFROMPOSITION)),
         QPoint(at(from + 5, B::SCI_POINTXFROMPOSITION) - 1,
                at(from, B::SCI_POINTYFROMPOSITION) +
-                   int(converted().SendScintilla(B::SCI_TEXTHEIGHT, 0ul)) - 1));
-    const QImage shot = converted().viewport()->grab().toImage();
+                   int(Converted().SendScintilla(B::SCI_TEXTHEIGHT, 0ul)) - 1));
+    const QImage shot = Converted().viewport()->grab().toImage();
     int darkest = 255, lightest = 0;
     for (int y = word.top(); y <= word.bottom(); ++y)
         for (int x = word.left(); x <= word.right(); ++x) {

@@ -3,22 +3,19 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenu>
 #include <QTest>
 #include <QTimer>
 
 #include <stdexcept>
 #include <thread>
 
-#include "MainWindow.h"
-#include "QtServices.h"
 #include "FindBar.h"
+#include "QtServices.h"
 #include "TempFolder.h"
 #include "WindowFixture.h"
 
@@ -53,47 +50,46 @@ TEST(RealWindow, ALongTaskShowsProgressAndStopsWhenCancelled) {
     QTimer press;
     QObject::connect(&press, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || !dialog->isVisible()) return;
+        if (dialog == nullptr || !dialog->isVisible())
+            return;
         shown = true;
         press.stop();
-        if (auto* button = dialog->findChild<QPushButton*>()) button->click();
+        if (auto* button = dialog->findChild<QPushButton*>())
+            button->click();
     });
     press.start(20);
     bool stoppedAsAsked = false;
     services.RunWithProgress("Working", progress, [&] {
         progress.permille = 500;
-        while (!progress.cancelled) std::this_thread::yield();  // until the user cancels
+        while (!progress.cancelled)
+            std::this_thread::yield();  // until the user cancels
         stoppedAsAsked = true;
     });
     EXPECT_TRUE(stoppedAsAsked);
     EXPECT_TRUE(shown);
     // A task's failure comes back to the caller; a short task shows nothing.
-    EXPECT_THROW(services.RunWithProgress("Failing", progress, [] { throw std::runtime_error("no"); }),
-                 std::runtime_error);
+    EXPECT_THROW(
+        services.RunWithProgress("Failing", progress, [] { throw std::runtime_error("no"); }),
+        std::runtime_error);
 }
 
-TEST(RealWindow, MainWindowOpensWhereTheSettingsPlaceIt) {
-    test::TempFolder folder;
-    AppState state;
-    SettingsStore settings(QString::fromStdString(folder.File("Quillmark.ini")));
-    settings.SaveSetting("MainLeft", "1500");
-    settings.SaveSetting("MainTop", "3000");
-    QtServices services;
-    MainWindow window(state, settings, services, QString::fromStdString(folder.path().string()));
-    test::WriteBytes(folder.File("Kestrel.dic"), "Translator Dictionary  Ver.1.1  Hollowmere\r\n");
-    window.endProgram = [] {};
-    window.StartUp(QString());
-    window.show();
+using RealMainWindow = test::WindowFixture;
+
+TEST_F(RealMainWindow, MainWindowOpensWhereTheSettingsPlaceIt) {
+    settings_.SaveSetting("MainLeft", "1500");
+    settings_.SaveSetting("MainTop", "3000");
+    window_.StartUp(QString());
+    window_.show();
     QApplication::processEvents();
-    EXPECT_EQ(window.pos(), QPoint(100, 200));
-    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window_.pos(), QPoint(100, 200));
+    EXPECT_TRUE(window_.isVisible());
 }
-
 
 // Ended from outside, the program leaves the keyboard as it found it and writes its settings.
 TEST(RealWindow, ATerminatedProgramPutsCapsLockBackAndKeepsItsSettings) {
     QtServices services;
-    if (services.CapsLockOn()) services.PressKey(kVkCapital);
+    if (services.CapsLockOn())
+        services.PressKey(kVkCapital);
     test::TempFolder folder;
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -103,7 +99,8 @@ TEST(RealWindow, ATerminatedProgramPutsCapsLockBackAndKeepsItsSettings) {
     ASSERT_TRUE(program.waitForStarted());
     QElapsedTimer clock;
     clock.start();
-    while (!services.CapsLockOn() && clock.elapsed() < 20000) program.waitForFinished(20);
+    while (!services.CapsLockOn() && clock.elapsed() < 20000)
+        program.waitForFinished(20);
     ASSERT_TRUE(services.CapsLockOn()) << "the program did not switch Caps Lock on";
     program.terminate();  // SIGTERM
     ASSERT_TRUE(program.waitForFinished(20000));
@@ -114,7 +111,7 @@ TEST(RealWindow, ATerminatedProgramPutsCapsLockBackAndKeepsItsSettings) {
 
 // The main window shown and active on the X server, both document windows open.
 class ShownWindowTest : public test::WindowFixture {
-protected:
+  protected:
     void SetUp() override {
         window_.StartUp(QString());
         window_.context().documents.OriginalFile();
@@ -122,10 +119,7 @@ protected:
         window_.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
     }
-    QsciScintilla& Text(bool source) {
-        DocumentWindows& documents = window_.context().documents;
-        return source ? documents.OriginalFile().Text1() : documents.Form1().Text1();
-    }
+    QsciScintilla& Text(bool source) { return source ? Source() : Converted(); }
     void FocusText(bool source) {
         Text(source).setFocus();
         RunEvents(20);
@@ -136,11 +130,11 @@ protected:
 // The editor's own key commands and the document windows' Close would otherwise take these.
 TEST_F(ShownWindowTest, EveryMenuShortcutRunsItsCommandWithTheFocusInEitherText) {
     const std::pair<Qt::Key, QAction*> keys[] = {
-        {Qt::Key_L, controls_.MenuRunLine},        {Qt::Key_R, controls_.MenuRunStart},
-        {Qt::Key_W, controls_.MenuDisplayCascade}, {Qt::Key_V, controls_.MenuDisplayVertical},
+        {Qt::Key_L, controls_.MenuRunLine},           {Qt::Key_R, controls_.MenuRunStart},
+        {Qt::Key_W, controls_.MenuDisplayCascade},    {Qt::Key_V, controls_.MenuDisplayVertical},
         {Qt::Key_H, controls_.MenuDisplayHorizontal}, {Qt::Key_A, controls_.MenuEditAll},
-        {Qt::Key_C, controls_.MenuEditCopy},       {Qt::Key_X, controls_.MenuEditCut},
-        {Qt::Key_P, controls_.MenuEditPaste},      {Qt::Key_S, controls_.MenuFileSave},
+        {Qt::Key_C, controls_.MenuEditCopy},          {Qt::Key_X, controls_.MenuEditCut},
+        {Qt::Key_P, controls_.MenuEditPaste},         {Qt::Key_S, controls_.MenuFileSave},
         {Qt::Key_N, controls_.MenuFileNew},
     };
     for (bool source : {true, false}) {
@@ -153,7 +147,8 @@ TEST_F(ShownWindowTest, EveryMenuShortcutRunsItsCommandWithTheFocusInEitherText)
             QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
             RunEvents(20);
             QObject::disconnect(counting);
-            EXPECT_EQ(runs, 1) << "Ctrl+" << char(key) << (source ? " in the source" : " in the converted text");
+            EXPECT_EQ(runs, 1) << "Ctrl+" << char(key)
+                               << (source ? " in the source" : " in the converted text");
         }
     }
 }
@@ -168,7 +163,8 @@ TEST_F(ShownWindowTest, EscapeInTheFindBarGivesTheFocusBackToTheTextSearched) {
         ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(&bar->findField()));
         QTest::keyClick(&bar->findField(), Qt::Key_Escape);
         RunEvents(20);
-        EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(&Text(source))) << (source ? "source" : "converted");
+        EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(&Text(source)))
+            << (source ? "source" : "converted");
     }
 }
 
@@ -178,7 +174,8 @@ TEST_F(ShownWindowTest, TheBarsAroundEmptyRecentListsAreDrawn) {
         RunEvents(20);
         int drawn = 0;
         for (QAction* item : menu->actions()) {
-            if (item->isSeparator() && !menu->actionGeometry(item).isEmpty()) ++drawn;
+            if (item->isSeparator() && !menu->actionGeometry(item).isEmpty())
+                ++drawn;
         }
         menu->hide();
         EXPECT_EQ(drawn, menu == controls_.MenuFile ? 4 : 2) << menu->objectName().toStdString();
@@ -190,7 +187,8 @@ TEST_F(ShownWindowTest, AReopenedWindowTakesItsPlaceInTheArrangement) {
     const auto frameOfConverted = [this]() -> QMdiSubWindow* {
         const QWidget* converted = &window_.context().documents.Form1();
         for (QMdiSubWindow* sub : window_.mdiArea().subWindowList()) {
-            if (sub->widget() == converted) return sub;
+            if (sub->widget() == converted)
+                return sub;
         }
         return nullptr;
     };
@@ -199,12 +197,12 @@ TEST_F(ShownWindowTest, AReopenedWindowTakesItsPlaceInTheArrangement) {
         RunEvents(20);
         ASSERT_NE(frameOfConverted(), nullptr);
         const QRect placed = frameOfConverted()->geometry();
-        frameOfConverted()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        CloseFrameOf(context().documents.Form1());
         ASSERT_FALSE(window_.context().documents.HasForm1());
         RunEvents(50);
         ASSERT_NE(frameOfConverted(), nullptr);
-        EXPECT_EQ(frameOfConverted()->geometry(), placed) << arrangement->objectName().toStdString();
+        EXPECT_EQ(frameOfConverted()->geometry(), placed)
+            << arrangement->objectName().toStdString();
     }
 }
 

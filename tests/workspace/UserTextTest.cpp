@@ -4,8 +4,6 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 
 #include <cstdio>
 #include <functional>
@@ -21,19 +19,18 @@ namespace qm {
 namespace {
 
 class UserTextTest : public test::WindowFixture {
-protected:
+  protected:
     void SetUp() override {
         window_.StartUp(QString());
         test::WriteBytes(folder_.File("A.MIN"), kA);
         test::WriteBytes(folder_.File("B.MIN"), kB);
     }
-    Context& context() { return window_.context(); }
-    QsciScintilla& Source() { return context().documents.OriginalFile().Text1(); }
     QString Caption() { return context().documents.OriginalFile().windowTitle(); }
 
     // File Open of A, then an edit.
     std::string OpenAAndEdit() {
-        if (state_.SourceChanged == 1) services_.AnswerMessage(MsgResult::No);
+        if (state_.SourceChanged == 1)
+            services_.AnswerMessage(MsgResult::No);
         services_.AnswerFileDialog(Path("A.MIN"));
         controls_.MenuFileOpen->trigger();
         EXPECT_EQ(SourceText(), kA);
@@ -46,18 +43,10 @@ protected:
     }
     // Ctrl+Z, more times than there were edits.
     void UndoAll() {
-        for (int i = 0; i < 5; ++i) Source().SendScintilla(QsciScintillaBase::SCI_UNDO);
+        for (int i = 0; i < 5; ++i)
+            Source().SendScintilla(QsciScintillaBase::SCI_UNDO);
     }
-    QMdiSubWindow* SourceFrame() {
-        for (QMdiSubWindow* frame : window_.mdiArea().subWindowList()) {
-            if (frame->widget() == &context().documents.OriginalFile()) return frame;
-        }
-        return nullptr;
-    }
-    void CloseSourceWindow() {
-        SourceFrame()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void CloseSourceWindow() { CloseFrameOf(context().documents.OriginalFile()); }
     static constexpr const char* kA = "G00X1.\r\n";
     static constexpr const char* kB = "M30\r\n";
     static constexpr const char* kQuestion = "Change origin file. Do you want save ?";
@@ -71,37 +60,13 @@ struct Replacement {
     std::string text;
 };
 
-// ---- Undo stays inside the document -------------------------------------------------------
+// ---- The question before an edited text is replaced, and undo after it -------------------------
 
-TEST_F(UserTextTest, UndoNeverBringsBackTheTextBeforeAnOpenReopenOrNew) {
+TEST_F(UserTextTest, OpenReopenAndNewAskBeforeReplacingAnEditedTextThatUndoNeverBringsBack) {
     OpenAAndEdit();
     UndoAll();
     EXPECT_EQ(SourceText(), kA);
     EXPECT_EQ(Source().SendScintilla(QsciScintillaBase::SCI_CANUNDO), 0);
-    const auto runAndUndo = [&](const std::function<void()>& command, const std::string& expected) {
-        TypeIntoSource("G01");
-        services_.AnswerMessage(MsgResult::No);
-        command();
-        ASSERT_EQ(SourceText(), expected);
-        EXPECT_EQ(Source().SendScintilla(QsciScintillaBase::SCI_GETMODIFY), 0);
-        UndoAll();
-        EXPECT_EQ(SourceText(), expected);
-        // The converted window was assigned whole as well.
-        EXPECT_EQ(context().documents.Form1().Text1().SendScintilla(QsciScintillaBase::SCI_CANUNDO), 0);
-    };
-    services_.AnswerFileDialog(Path("B.MIN"));
-    runAndUndo([&] { controls_.MenuFileOpen->trigger(); }, kB);
-    runAndUndo([&] { Reopen(Path("A.MIN")); }, kA);
-    runAndUndo([&] { controls_.MenuFileNew->trigger(); }, "");
-    // After New the real-time conversion follows the new text, not the previous program's.
-    TypeIntoSource("G00");
-    ConvertProgram(context());
-    EXPECT_EQ(ConvertedText(), "Rapid\r\n");
-}
-
-// ---- The question before an edited text is replaced -----------------------------------------
-
-TEST_F(UserTextTest, OpenReopenAndNewAskBeforeReplacingAnEditedText) {
     const Replacement commands[] = {
         {"Open", [this] { services_.AnswerFileDialog(Path("B.MIN")); },
          [this] { controls_.MenuFileOpen->trigger(); }, kB},
@@ -147,7 +112,16 @@ TEST_F(UserTextTest, OpenReopenAndNewAskBeforeReplacingAnEditedText) {
         EXPECT_EQ(state_.SourceChanged, 0);
         EXPECT_EQ(test::ReadBytes(folder_.File("A.MIN")), kA);
         EXPECT_TRUE(services_.AllAnswersUsed());
+        // Both windows were assigned whole: undo cannot bring back the text before.
+        EXPECT_EQ(Source().SendScintilla(QsciScintillaBase::SCI_GETMODIFY), 0);
+        UndoAll();
+        EXPECT_EQ(SourceText(), command.text);
+        EXPECT_EQ(Converted().SendScintilla(QsciScintillaBase::SCI_CANUNDO), 0);
     }
+    // After New the real-time conversion follows the new text, not the previous program's.
+    TypeIntoSource("G00");
+    ConvertProgram(context());
+    EXPECT_EQ(ConvertedText(), "Rapid\r\n");
 }
 
 // ---- Closing the source window -------------------------------------------------------------
@@ -207,12 +181,14 @@ std::vector<std::vector<std::string>> TwinGroups() {
             const std::string pair{char(lead), char(trail)};
             const std::string text = DecodeText(pair, {Encoding::ShiftJis, false});
             std::size_t end = 0;
-            if (!IsRawByte(NextChar(text, end)) && end == text.size()) codes[text].push_back(pair);
+            if (!IsRawByte(NextChar(text, end)) && end == text.size())
+                codes[text].push_back(pair);
         }
     }
     std::vector<std::vector<std::string>> groups;
     for (auto& [text, pairs] : codes) {
-        if (pairs.size() > 1) groups.push_back(pairs);
+        if (pairs.size() > 1)
+            groups.push_back(pairs);
     }
     return groups;
 }
@@ -220,16 +196,19 @@ std::vector<std::vector<std::string>> TwinGroups() {
 // A file may write one character in only one of its codes (one that mixes them keeps the first):
 // every later code of a character is changed to the first, pair by pair as the decoder reads.
 std::string OneCodePerCharacter(std::string bytes) {
-    if (DetectEncoding(bytes).encoding != Encoding::ShiftJis) return bytes;
+    if (DetectEncoding(bytes).encoding != Encoding::ShiftJis)
+        return bytes;
     std::map<std::string, std::string> first;  // by character
     for (std::size_t pos = 0; pos + 1 < bytes.size(); ++pos) {
         const std::string text = DecodeText(bytes.substr(pos, 2), {Encoding::ShiftJis, false});
         std::size_t end = 0;
-        if (static_cast<unsigned char>(bytes[pos]) < 0x80 || IsRawByte(NextChar(text, end)) || end != text.size()) {
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80 || IsRawByte(NextChar(text, end)) ||
+            end != text.size()) {
             continue;
         }
         const auto [known, added] = first.emplace(text, bytes.substr(pos, 2));
-        if (!added) bytes.replace(pos, 2, known->second);
+        if (!added)
+            bytes.replace(pos, 2, known->second);
         ++pos;
     }
     return bytes;
@@ -241,10 +220,11 @@ std::string RandomFile(std::mt19937& random, const std::vector<std::vector<std::
     const std::size_t pieces = pick(40);
     switch (pick(4)) {
         case 0:  // any bytes
-            for (std::size_t i = 0; i < pieces * 3; ++i) bytes += char(pick(256));
+            for (std::size_t i = 0; i < pieces * 3; ++i)
+                bytes += char(pick(256));
             break;
         case 1: {  // Shift-JIS text with codes of both rows of a character, and raw bytes
-            const std::string words[] = {"G00 X1.", "\r\n", "\r", "\n", std::string(1, '\0'),
+            const std::string words[] = {"G00 X1.",  "\r\n", "\r",   "\n",  std::string(1, '\0'),
                                          "\x8E\xE5", "\xB1", "\xFF", "\x81"};
             for (std::size_t i = 0; i < pieces; ++i) {
                 const auto& group = twins[pick(twins.size())];
@@ -253,14 +233,17 @@ std::string RandomFile(std::mt19937& random, const std::vector<std::vector<std::
             break;
         }
         case 2: {  // UTF-8 with bytes that are not UTF-8
-            if (pick(2) == 0) bytes = "\xEF\xBB\xBF";
-            const std::string words[] = {"G00", "\xC3\xA4", "\xE4\xB8\xBB", "\xF0\x9F\x94\xA7",
-                                         "\r\n", "\xE4\xB8", "\x80", "\xFE"};
-            for (std::size_t i = 0; i < pieces; ++i) bytes += words[pick(std::size(words))];
+            if (pick(2) == 0)
+                bytes = "\xEF\xBB\xBF";
+            const std::string words[] = {"G00",  "\xC3\xA4", "\xE4\xB8\xBB", "\xF0\x9F\x94\xA7",
+                                         "\r\n", "\xE4\xB8", "\x80",         "\xFE"};
+            for (std::size_t i = 0; i < pieces; ++i)
+                bytes += words[pick(std::size(words))];
             break;
         }
         default:  // ASCII with NUL, lone CR and mixed line ends
-            for (std::size_t i = 0; i < pieces * 3; ++i) bytes += "G0 1.\r\n\r\n\0"[pick(10)];
+            for (std::size_t i = 0; i < pieces * 3; ++i)
+                bytes += "G0 1.\r\n\r\n\0"[pick(10)];
     }
     return OneCodePerCharacter(bytes);
 }
@@ -279,12 +262,14 @@ std::string Hex(std::string_view bytes) {
 void PlaceCaretAnywhere(QsciScintilla& editor, std::mt19937& random) {
     long pos = 0;
     for (unsigned steps = random() % 64; steps > 0; --steps) {
-        pos = editor.SendScintilla(QsciScintillaBase::SCI_POSITIONAFTER, static_cast<unsigned long>(pos));
+        pos = editor.SendScintilla(QsciScintillaBase::SCI_POSITIONAFTER,
+                                   static_cast<unsigned long>(pos));
     }
     editor.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(pos));
 }
 
-void PressKey(QsciScintilla& editor, int key, const QString& text = QString(), Qt::KeyboardModifiers modifiers = {}) {
+void PressKey(QsciScintilla& editor, int key, const QString& text = QString(),
+              Qt::KeyboardModifiers modifiers = {}) {
     QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
     QCoreApplication::sendEvent(&editor, &press);
 }
@@ -293,7 +278,8 @@ void PressKey(QsciScintilla& editor, int key, const QString& text = QString(), Q
 void EditAndTakeBack(QsciScintilla& editor, std::mt19937& random) {
     PlaceCaretAnywhere(editor, random);
     if (random() % 2 == 0) {
-        PressKey(editor, Qt::Key_A, random() % 2 == 0 ? QStringLiteral("a") : QStringLiteral("\u2235"));
+        PressKey(editor, Qt::Key_A,
+                 random() % 2 == 0 ? QStringLiteral("a") : QStringLiteral("\u2235"));
         PressKey(editor, Qt::Key_Backspace);
     } else {
         PressKey(editor, Qt::Key_Delete);
