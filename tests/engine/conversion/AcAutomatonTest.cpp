@@ -13,12 +13,14 @@
 namespace qm {
 namespace {
 
-using Found = std::vector<std::tuple<std::size_t, std::size_t, std::uint32_t>>;  // end, -length, word
+using Found =
+    std::vector<std::tuple<std::size_t, std::size_t, std::uint32_t>>;  // end, -length, word
 
 Found Naive(const std::vector<std::string>& words, const std::string& text) {
     Found found;
     for (std::uint32_t w = 0; w < words.size(); ++w) {
-        for (std::size_t at = text.find(words[w]); at != std::string::npos; at = text.find(words[w], at + 1)) {
+        for (std::size_t at = text.find(words[w]); at != std::string::npos;
+             at = text.find(words[w], at + 1)) {
             found.emplace_back(at + words[w].size(), 0 - words[w].size(), w);
         }
     }
@@ -40,13 +42,15 @@ TEST(AcAutomaton, ReportsEveryOccurrenceInOrder) {
         std::mt19937 rng(seed);
         const auto piece = [&](std::size_t most) {
             std::string s(1 + rng() % most, ' ');
-            for (char& c : s) c = alphabet[rng() % alphabet.size()];
+            for (char& c : s)
+                c = alphabet[rng() % alphabet.size()];
             return s;
         };
         std::vector<std::string> words;
         for (unsigned n = rng() % 12; n > 0; --n) {
             std::string w = piece(5);
-            if (std::find(words.begin(), words.end(), w) == words.end()) words.push_back(w);
+            if (std::find(words.begin(), words.end(), w) == words.end())
+                words.push_back(w);
         }
         const std::vector<std::string_view> views(words.begin(), words.end());
         const std::string text = piece(80);
