@@ -1,7 +1,10 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "Dictionary.h"
 #include "TableOf.h"
@@ -36,6 +39,13 @@ inline std::string Describe(const DictionaryTable& table) {
         out << "  [" << i << "] " << Escaped(e.word) << " -> " << Escaped(e.comment) << "\n";
     }
     return out.str();
+}
+
+// Whether a message holds the given text; the message is shown when it does not.
+inline ::testing::AssertionResult Holds(const std::string& message, std::string_view text) {
+    if (message.find(text) != std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << message << "\" lacks \"" << text << "\"";
 }
 
 }  // namespace qm::test

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "EngineFixture.h"
+
 #include <random>
 
 #include "ProperCase.h"
@@ -58,18 +60,6 @@ TEST(TextCodec, WritesPlainAsciiAsShiftJisAndKeepsTheByteOrderMark) {
     EXPECT_EQ(Encoded(kShujikuUtf8, {Encoding::Utf8, true}), "\xEF\xBB\xBF" + kShujikuUtf8);
 }
 
-TEST(TextCodec, InvalidBytesSurviveReadingAndWriting) {
-    const std::string samples[] = {
-        "\xEF\xBB\xBF"
-        "G00\x81\xFF(" +
-            kShujikuUtf8 + ")\xE4\xB8",                         // broken UTF-8 after a BOM
-        "G00 \x80\xA0\xFD\xFE\xFF " + kShujikuSjis + "\x81\n",  // undefined Shift-JIS bytes
-        "\x81\r\n\x9F",                                         // lead bytes without a trail
-    };
-    for (const std::string& bytes : samples)
-        EXPECT_EQ(RoundTrip(bytes), bytes);
-}
-
 std::string EncodedWithTwins(std::string_view text, std::string_view file) {
     std::string out;
     const ShiftJisTwins twins = ShiftJisTwins::UsedBy(file);
@@ -114,6 +104,7 @@ TEST(TextCodec, ACharacterWrittenInTwoCodesKeepsTheFirstAndNewOnesTakeTheUsualCo
     EXPECT_EQ(EncodedWithTwins(DecodeText(because, {Encoding::ShiftJis, false}), nec), "\x81\xE6");
 }
 
+// Undefined and broken bytes, after a byte-order mark or not, survive reading and writing.
 TEST(TextCodec, RandomBytesRoundTrip) {
     std::mt19937 random(20261206);
     // Lead bytes of rows that hold second codes are left out: they need not come back the same.
@@ -159,10 +150,9 @@ TEST(TextCodec, RefusesACharacterTheEncodingCannotHoldAndNamesIt) {
     std::string out;
     const Status status = EncodeText("G00\r\nX(\xC3\xA4)", {Encoding::ShiftJis, false}, out);
     ASSERT_FALSE(status.ok());
-    EXPECT_NE(status.message().find("\"\xC3\xA4\" (U+00E4)"), std::string::npos)
-        << status.message();
-    EXPECT_NE(status.message().find("line 2"), std::string::npos) << status.message();
-    EXPECT_NE(status.message().find("Shift-JIS"), std::string::npos);
+    EXPECT_TRUE(test::Holds(status.message(), "\"\xC3\xA4\" (U+00E4)"));
+    EXPECT_TRUE(test::Holds(status.message(), "line 2"));
+    EXPECT_TRUE(test::Holds(status.message(), "Shift-JIS"));
 
     EXPECT_FALSE(EncodeText(kShujikuUtf8, {Encoding::Ascii, false}, out).ok());
     EXPECT_TRUE(EncodeText("\xF0\x9F\x94\xA7", {Encoding::Utf8, false}, out).ok());  // 🔧
