@@ -103,6 +103,23 @@ TEST_F(SettingsTest, EveryKeyReadsItsDefaultOrWhatIsStoredAndIsWrittenBackAsItWa
     EXPECT_EQ(store_.Keys(), keys.mid(4) + QStringList({"ScrollTogether"}));
 }
 
+// The options share their values, so each is flipped alone: each is written from its own field.
+TEST_F(SettingsTest, EachOptionIsWrittenFromItsOwnField) {
+    const std::pair<const char*, bool AppState::*> options[] = {
+        {"SpaceAdd", &AppState::SpaceAdd},
+        {"TopBig", &AppState::TopBig},
+        {"CapsLock", &AppState::CapsLock},
+        {"ScrollTogether", &AppState::ScrollTogether}};
+    for (const auto& [flipped, field] : options) {
+        AppState state;
+        state.*field = !(state.*field);
+        SaveData(store_, state, {});
+        for (const auto& [key, read] : options)
+            EXPECT_EQ(store_.GetSetting(key, ""), state.*read ? "True" : "False")
+                << flipped << " flipped";
+    }
+}
+
 TEST_F(SettingsTest, ValuesThatAreNotOfTheKeysTypeFallBackToTheDefault) {
     for (const Key& key : kKeys) {
         if (key.wrongType != nullptr)

@@ -56,6 +56,9 @@ TEST(TextCodec, DecodesBothEncodingsToTheSameText) {
 TEST(TextCodec, WritesPlainAsciiAsShiftJisAndKeepsTheByteOrderMark) {
     EXPECT_EQ(WritingEncoding({Encoding::Ascii, false}), (FileEncoding{Encoding::ShiftJis, false}));
     EXPECT_EQ(WritingEncoding({Encoding::Utf8, true}), (FileEncoding{Encoding::Utf8, true}));
+    // The converted text of a plain-ASCII program is UTF-8, whatever the dictionary holds.
+    EXPECT_EQ(ConvertedTextEncoding({Encoding::Ascii, false}),
+              (FileEncoding{Encoding::Utf8, false}));
     EXPECT_EQ(Encoded(kShujikuUtf8, {Encoding::ShiftJis, false}), kShujikuSjis);
     EXPECT_EQ(Encoded(kShujikuUtf8, {Encoding::Utf8, true}), "\xEF\xBB\xBF" + kShujikuUtf8);
 }
