@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "AcAutomaton.h"
 #include "CommentSpans.h"
 #include "ConversionStream.h"
 #include "Convert.h"
@@ -257,6 +258,13 @@ TEST(Conversion, EveryWayAgreesWithTheReferenceWhichFollowsTheRule) {
         }
     }
     EXPECT_GT(checker.literalLines, 5000) << "the literal rule was hardly compared";
+}
+
+// The automaton under the fast engine, and how texts are cut into pieces for it, are checked
+// through the engine above; a word list it cannot hold is refused outright.
+TEST(AcAutomaton, RefusesRepeatedOrEmptyWords) {
+    EXPECT_THROW(AcAutomaton({"G0", "G1", "G0"}), std::invalid_argument);
+    EXPECT_THROW(AcAutomaton({"G0", ""}), std::invalid_argument);
 }
 
 // Hand-made cases of the awkward situations: each converts as every other way does, both with
