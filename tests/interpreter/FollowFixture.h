@@ -50,6 +50,14 @@ class FollowFixture : public ::testing::Test {
         }
     }
 
+    // The X every move ends at, in order.
+    static std::vector<double> Xs(const interp::FollowResult& result) {
+        std::vector<double> xs;
+        for (const interp::Move& move : result.Moves())
+            xs.push_back(move.end[interp::kX]);
+        return xs;
+    }
+
     static std::vector<std::string> Reasons(const interp::FollowResult& result) {
         std::vector<std::string> reasons;
         for (const auto& problem : result.Problems()) {

@@ -85,9 +85,8 @@ TEST_F(FollowSessionTest, FollowingAgainAfterRandomEditsEqualsFollowingFromTheSt
             const std::string added = RandomLines(Below(4));
             const std::string before = session.Text();
             int budget = Below(8);
-            session.SetKeepGoing([&, cancel = edit % 5 == 0](std::uint32_t) {
-                return !cancel || budget-- > 0;
-            });
+            session.SetKeepGoing(
+                [&, cancel = edit % 5 == 0](std::uint32_t) { return !cancel || budget-- > 0; });
             if (!session.Replace(first, removed, added)) {
                 ++cancelled;
                 ASSERT_EQ(session.Text(), before);

@@ -54,10 +54,7 @@ TEST_F(SubprogramFilesTest, CallsFindTheirFilesBesideTheProgramAndNowhereElse) {
         }
         interp::FolderSubprograms files(programs, {});
         const auto result = interp::FollowProgram(c.program, c.dialect, &files);
-        std::vector<double> xs;
-        for (const interp::Move& move : result.Moves())
-            xs.push_back(move.end[interp::kX]);
-        EXPECT_EQ(xs, c.xs);
+        EXPECT_EQ(Xs(result), c.xs);
         const auto reasons = Reasons(result);
         EXPECT_EQ(reasons.empty() ? "" : reasons.front(), c.problem);
     }

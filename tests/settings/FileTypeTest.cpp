@@ -2,58 +2,56 @@
 
 #include "FileType.h"
 #include "ProgramDialect.h"
-#include "SettingsStore.h"
-#include "TempFolder.h"
+#include "SettingsFixture.h"
 #include "ViewSettings.h"
 
-namespace qm {
+namespace qm::test {
 namespace {
 
+class FileTypeStore : public SettingsFixture {};
+
+// A file's type is everything after the first full stop of its name, in upper case; folders
+// never count, however they are named. A type with no default dictionary has no dictionary.
 TEST(FileType, KeyIsEverythingAfterTheFirstFullStopOfTheFileNameInUpperCase) {
-    EXPECT_EQ(FileTypeKey("PART.min"), "MIN");
-    EXPECT_EQ(FileTypeKey("/home/op/O1234.Nc"), "NC");
-    EXPECT_EQ(FileTypeKey("/home/op/PART"), "");
-    EXPECT_EQ(FileTypeKey("PART.MIN.BAK"), "MIN.BAK");
-    EXPECT_EQ(FileTypeKey("/srv/NC.V2/PART.NC.BAK"), "NC.BAK");
-    // Folders never count, however they are named.
-    EXPECT_EQ(FileTypeKey("/srv/NC.V2/PART.MIN"), "MIN");
-    EXPECT_EQ(FileTypeKey("/home/j.smith/O1000.MIN"), "MIN");
-    EXPECT_EQ(FileTypeKey("jobs/v1.2/PART.MIN"), "MIN");
-    EXPECT_EQ(FileTypeKey("/tmp/tmp.Xa3k/PART"), "");
-}
-
-TEST(FileType, ElevenTypesHaveDefaultDictionaries) {
-    EXPECT_EQ(DefaultDictionaryFor("MIN"), "Kestrel-ENG.dic");
-    EXPECT_EQ(DefaultDictionaryFor("TOP"), "TOP-FILE-ENG.DIC");
-    EXPECT_EQ(DefaultDictionaryFor("LPD"), "Loader parameter ENG.dic");
-    EXPECT_EQ(DefaultDictionaryFor(""), "Merlin.dic");
-    EXPECT_TRUE(IsDictionaryType("NC"));
-    EXPECT_FALSE(IsDictionaryType("nc"));
-    EXPECT_FALSE(IsDictionaryType("MIN.BAK"));
-}
-
-TEST(FileType, LinuxCncAndCommonGCodeTypesStartWithTheEnglishDictionary) {
-    for (const char* path : {"part.ngc", "/cam/part.gcode", "PART.TAP"}) {
-        const std::string key = FileTypeKey(path);
-        EXPECT_TRUE(IsDictionaryType(key)) << path;
-        EXPECT_EQ(DefaultDictionaryFor(key), "Merlin.dic") << path;
+    const struct {
+        const char *path, *key, *dictionary;
+    } cases[] = {
+        {"PART.min", "MIN", "Kestrel-ENG.dic"},
+        {"/home/op/O1234.Nc", "NC", "Merlin.dic"},
+        {"/home/op/PART", "", "Merlin.dic"},
+        {"PART.MIN.BAK", "MIN.BAK", ""},
+        {"/srv/NC.V2/PART.NC.BAK", "NC.BAK", ""},
+        {"jobs/v1.2/PART.MIN", "MIN", "Kestrel-ENG.dic"},
+        {"/tmp/tmp.Xa3k/PART", "", "Merlin.dic"},
+        // LinuxCNC and common G-code types start with the English dictionary.
+        {"part.ngc", "NGC", "Merlin.dic"},
+        {"/cam/part.gcode", "GCODE", "Merlin.dic"},
+        {"PART.TAP", "TAP", "Merlin.dic"},
+        {"PART.G", "G", ""},
+    };
+    for (const auto& c : cases) {
+        const std::string key = FileTypeKey(c.path);
+        EXPECT_EQ(key, c.key) << c.path;
+        EXPECT_EQ(DefaultDictionaryFor(key), c.dictionary) << c.path;
+        EXPECT_EQ(IsDictionaryType(key), *c.dictionary != '\0') << c.path;
     }
-    EXPECT_FALSE(IsDictionaryType("G"));
+    EXPECT_FALSE(IsDictionaryType("nc"));
 }
 
 // Each type keeps its own dialect; what is not one of the three reads as the type's default.
-TEST(FileType, EachTypeIsFollowedInItsOwnDialect) {
-    test::TempFolder folder;
-    SettingsStore store(QString::fromStdString(folder.File("Quillmark.ini")));
+TEST_F(FileTypeStore, EachTypeIsFollowedInItsOwnDialect) {
+    SettingsStore& store = store_;
     const struct {
         const char* type;
         const char* stored;  // nullptr: nothing stored
         const char* dialect;
-    } kCases[] = {{"NGC", nullptr, "rs274ngc"}, {"", nullptr, "rs274ngc"}, {"MIN", nullptr, "fanuc"},
-                  {"TOP", nullptr, "none"},     {"MIN", "rs274ngc", "rs274ngc"}, {"NC", "fanuc", "fanuc"},
-                  {"SUB", "LinuxCNC", "fanuc"}, {"LDR", "fanuc", "fanuc"}};
+    } kCases[] = {{"NGC", nullptr, "rs274ngc"},    {"", nullptr, "rs274ngc"},
+                  {"MIN", nullptr, "fanuc"},       {"TOP", nullptr, "none"},
+                  {"MIN", "rs274ngc", "rs274ngc"}, {"NC", "fanuc", "fanuc"},
+                  {"SUB", "LinuxCNC", "fanuc"},    {"LDR", "fanuc", "fanuc"}};
     for (const auto& c : kCases) {
-        if (c.stored != nullptr) SaveDialectForType(store, c.type, c.stored);
+        if (c.stored != nullptr)
+            SaveDialectForType(store, c.type, c.stored);
         EXPECT_EQ(DialectForType(store, c.type), c.dialect) << c.type;
     }
     EXPECT_EQ(store.GetSetting(QStringLiteral("DialectNC"), QString()), QStringLiteral("fanuc"));
@@ -61,21 +59,23 @@ TEST(FileType, EachTypeIsFollowedInItsOwnDialect) {
     EXPECT_EQ(store.GetSetting(QStringLiteral("DialectNON"), QString()), QStringLiteral("fanuc"));
 }
 
-TEST(FileType, TheViewChoicesComeBackAndAPlaceOffEveryScreenIsNone) {
-    test::TempFolder folder;
-    SettingsStore store(QString::fromStdString(folder.File("Quillmark.ini")));
+TEST_F(FileTypeStore, TheViewChoicesComeBackAndAPlaceOffEveryScreenIsNone) {
+    SettingsStore& store = store_;
     const ViewSettings defaults = ReadViewSettings(store);
     EXPECT_TRUE(defaults.showState);
     EXPECT_FALSE(defaults.showToolpath);
-    ViewSettings chosen{false, true, true, QByteArray("\x00\xff place", 8), QRect(10, 20, 300, 200)};
+    ViewSettings chosen{false, true, true, QByteArray("\x00\xff place", 8),
+                        QRect(10, 20, 300, 200)};
     SaveViewSettings(store, chosen);
     const ViewSettings back = ReadViewSettings(store);
-    EXPECT_EQ(std::tie(back.showState, back.showToolpath, back.colourByTool, back.panelPlace, back.toolpathGeometry),
-              std::tie(chosen.showState, chosen.showToolpath, chosen.colourByTool, chosen.panelPlace, chosen.toolpathGeometry));
+    EXPECT_EQ(std::tie(back.showState, back.showToolpath, back.colourByTool, back.panelPlace,
+                       back.toolpathGeometry),
+              std::tie(chosen.showState, chosen.showToolpath, chosen.colourByTool,
+                       chosen.panelPlace, chosen.toolpathGeometry));
     chosen.toolpathGeometry = QRect(90000, 20, 300, 200);
     SaveViewSettings(store, chosen);
     EXPECT_TRUE(ReadViewSettings(store).toolpathGeometry.isEmpty());
 }
 
 }  // namespace
-}  // namespace qm
+}  // namespace qm::test

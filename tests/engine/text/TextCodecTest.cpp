@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "EngineFixture.h"
+
 #include <random>
 
+#include "ProperCase.h"
 #include "ShiftJis.h"
 #include "TextCodec.h"
 #include "Utf8.h"
@@ -26,16 +29,21 @@ std::string RoundTrip(std::string_view bytes) {
 }
 
 TEST(TextCodec, DetectsByByteOrderMarkThenAsciiThenValidUtf8ElseShiftJis) {
-    EXPECT_EQ(DetectEncoding("G00 X1.\r\n"), (FileEncoding{Encoding::Ascii, false}));
-    EXPECT_EQ(DetectEncoding(""), (FileEncoding{Encoding::Ascii, false}));
-    EXPECT_EQ(DetectEncoding("\xEF\xBB\xBFG00"), (FileEncoding{Encoding::Utf8, true}));
-    EXPECT_EQ(DetectEncoding("\xEF\xBB\xBF\x81"), (FileEncoding{Encoding::Utf8, true}));
-    EXPECT_EQ(DetectEncoding("(" + kShujikuUtf8 + ")"), (FileEncoding{Encoding::Utf8, false}));
-    EXPECT_EQ(DetectEncoding("(" + kShujikuSjis + ")"), (FileEncoding{Encoding::ShiftJis, false}));
-    // Overlong forms and encoded surrogates are not UTF-8.
-    EXPECT_EQ(DetectEncoding("\xC0\xAF").encoding, Encoding::ShiftJis);
-    EXPECT_EQ(DetectEncoding("\xED\xA0\x80").encoding, Encoding::ShiftJis);
-    EXPECT_EQ(DetectEncoding("\xF4\x90\x80\x80").encoding, Encoding::ShiftJis);
+    const auto ascii = Encoding::Ascii, utf8 = Encoding::Utf8, sjis = Encoding::ShiftJis;
+    const std::pair<std::string, FileEncoding> cases[] = {
+        {"G00 X1.\r\n", {ascii, false}},
+        {"", {ascii, false}},
+        {"\xEF\xBB\xBFG00", {utf8, true}},
+        {"\xEF\xBB\xBF\x81", {utf8, true}},
+        {"(" + kShujikuUtf8 + ")", {utf8, false}},
+        {"(" + kShujikuSjis + ")", {sjis, false}},
+        // Overlong forms, encoded surrogates and code points past U+10FFFF are not UTF-8.
+        {"\xC0\xAF", {sjis, false}},
+        {"\xED\xA0\x80", {sjis, false}},
+        {"\xF4\x90\x80\x80", {sjis, false}},
+    };
+    for (const auto& [bytes, encoding] : cases)
+        EXPECT_EQ(DetectEncoding(bytes), encoding) << bytes;
 }
 
 TEST(TextCodec, DecodesBothEncodingsToTheSameText) {
@@ -48,17 +56,11 @@ TEST(TextCodec, DecodesBothEncodingsToTheSameText) {
 TEST(TextCodec, WritesPlainAsciiAsShiftJisAndKeepsTheByteOrderMark) {
     EXPECT_EQ(WritingEncoding({Encoding::Ascii, false}), (FileEncoding{Encoding::ShiftJis, false}));
     EXPECT_EQ(WritingEncoding({Encoding::Utf8, true}), (FileEncoding{Encoding::Utf8, true}));
+    // The converted text of a plain-ASCII program is UTF-8, whatever the dictionary holds.
+    EXPECT_EQ(ConvertedTextEncoding({Encoding::Ascii, false}),
+              (FileEncoding{Encoding::Utf8, false}));
     EXPECT_EQ(Encoded(kShujikuUtf8, {Encoding::ShiftJis, false}), kShujikuSjis);
     EXPECT_EQ(Encoded(kShujikuUtf8, {Encoding::Utf8, true}), "\xEF\xBB\xBF" + kShujikuUtf8);
-}
-
-TEST(TextCodec, InvalidBytesSurviveReadingAndWriting) {
-    const std::string samples[] = {
-        "\xEF\xBB\xBF" "G00\x81\xFF(" + kShujikuUtf8 + ")\xE4\xB8",  // broken UTF-8 after a BOM
-        "G00 \x80\xA0\xFD\xFE\xFF " + kShujikuSjis + "\x81\n",          // undefined Shift-JIS bytes
-        "\x81\r\n\x9F",                                                 // lead bytes without a trail
-    };
-    for (const std::string& bytes : samples) EXPECT_EQ(RoundTrip(bytes), bytes);
 }
 
 std::string EncodedWithTwins(std::string_view text, std::string_view file) {
@@ -79,9 +81,11 @@ TEST(TextCodec, EveryShiftJisCodeRoundTripsWithTheFilesOwnTwins) {
             const std::string bytes{char(lead), char(trail)};
             const std::string text = DecodeText(bytes, {Encoding::ShiftJis, false});
             std::size_t end = 0;
-            if (IsRawByte(NextChar(text, end)) || end != text.size()) continue;  // undefined pair
+            if (IsRawByte(NextChar(text, end)) || end != text.size())
+                continue;  // undefined pair
             ++valid;
-            if (Encoded(text, {Encoding::ShiftJis, false}) != bytes) ++unusual;
+            if (Encoded(text, {Encoding::ShiftJis, false}) != bytes)
+                ++unusual;
             EXPECT_EQ(EncodedWithTwins(text, bytes), bytes) << std::hex << lead << trail;
         }
     }
@@ -103,19 +107,23 @@ TEST(TextCodec, ACharacterWrittenInTwoCodesKeepsTheFirstAndNewOnesTakeTheUsualCo
     EXPECT_EQ(EncodedWithTwins(DecodeText(because, {Encoding::ShiftJis, false}), nec), "\x81\xE6");
 }
 
+// Undefined and broken bytes, after a byte-order mark or not, survive reading and writing.
 TEST(TextCodec, RandomBytesRoundTrip) {
     std::mt19937 random(20261206);
     // Lead bytes of rows that hold second codes are left out: they need not come back the same.
     const auto pick = [&] {
         for (;;) {
             const unsigned char b = random() % 256;
-            if (b != 0x87 && b != 0xED && b != 0xEE && b != 0xFA && b != 0xFB && b != 0xFC) return b;
+            if (b != 0x87 && b != 0xED && b != 0xEE && b != 0xFA && b != 0xFB && b != 0xFC)
+                return b;
         }
     };
     for (int round = 0; round < 2000; ++round) {
         std::string bytes(random() % 64, '\0');
-        for (char& b : bytes) b = char(pick());
-        if (round % 3 == 0) bytes = "\xEF\xBB\xBF" + bytes;
+        for (char& b : bytes)
+            b = char(pick());
+        if (round % 3 == 0)
+            bytes = "\xEF\xBB\xBF" + bytes;
         ASSERT_EQ(RoundTrip(bytes), bytes) << "round " << round;
     }
 }
@@ -124,8 +132,10 @@ TEST(TextCodec, RandomBytesRoundTrip) {
 TEST(TextCodec, LargeShiftJisTextRoundTripsThroughTheParallelDecoder) {
     std::mt19937 random(7);
     std::string bytes;
-    const std::string pieces[] = {kShujikuSjis, "G00 X1.", "\x83\x41", "\xFF", "\x81", "\r\n", "\n"};
-    while (bytes.size() < (1u << 20) + 4096) bytes += pieces[random() % 40 < 38 ? random() % 5 : 5 + random() % 2];
+    const std::string pieces[] = {kShujikuSjis, "G00 X1.", "\x83\x41", "\xFF",
+                                  "\x81",       "\r\n",    "\n"};
+    while (bytes.size() < (1u << 20) + 4096)
+        bytes += pieces[random() % 40 < 38 ? random() % 5 : 5 + random() % 2];
     const FileEncoding sjis{Encoding::ShiftJis, false};
     ASSERT_EQ(DetectEncoding(bytes), sjis);
     const std::string text = DecodeText(bytes, sjis);
@@ -143,13 +153,43 @@ TEST(TextCodec, RefusesACharacterTheEncodingCannotHoldAndNamesIt) {
     std::string out;
     const Status status = EncodeText("G00\r\nX(\xC3\xA4)", {Encoding::ShiftJis, false}, out);
     ASSERT_FALSE(status.ok());
-    EXPECT_NE(status.message().find("\"\xC3\xA4\" (U+00E4)"), std::string::npos) << status.message();
-    EXPECT_NE(status.message().find("line 2"), std::string::npos) << status.message();
-    EXPECT_NE(status.message().find("Shift-JIS"), std::string::npos);
+    EXPECT_TRUE(test::Holds(status.message(), "\"\xC3\xA4\" (U+00E4)"));
+    EXPECT_TRUE(test::Holds(status.message(), "line 2"));
+    EXPECT_TRUE(test::Holds(status.message(), "Shift-JIS"));
 
     EXPECT_FALSE(EncodeText(kShujikuUtf8, {Encoding::Ascii, false}, out).ok());
     EXPECT_TRUE(EncodeText("\xF0\x9F\x94\xA7", {Encoding::Utf8, false}, out).ok());  // 🔧
     EXPECT_FALSE(EncodeText("\xF0\x9F\x94\xA7", {Encoding::ShiftJis, false}, out).ok());
+}
+
+// Capitals after separators only, one character for one; characters whose case partner is
+// another character keep their own form wherever they stand.
+TEST(ProperCase, CapitalisesAfterSeparatorsOnlyAndKeepsSignsWhoseCaseWouldChangeTheirMeaning) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"SPINDLE CW", "Spindle Cw"},
+        {"(RAPID)", "(rapid)"},
+        {"tool-change\tON\x0B"
+         "a\fb\rc\nd",
+         "Tool-change\tOn\x0B"
+         "A\fB\rC\nD"},
+        {std::string("x\0y", 3), std::string("X\0Y", 3)},
+        {"\xE4\xB8\xBB\xE8\xBB\xB8 ON", "\xE4\xB8\xBB\xE8\xBB\xB8 On"},  // 主軸
+        {"\xC3\xA4USSERE \xC3\x9F\xCE\xA3\xCE\xA3",
+         "\xC3\x84ussere \xC3\x9F\xCF\x83\xCF\x83"},     // äUSSERE ßΣΣ
+        {"\xED\xB2\x81x", "\xED\xB2\x81x"},              // a raw byte has no case
+        {"x\xF8\x80\x80\x80Y", "X\xF8\x80\x80\x80y"},    // stray bytes are no separator
+        {"\xC2\xB5M \xC2\xB5m", "\xC2\xB5m \xC2\xB5m"},  // µm: MICRO SIGN, not Greek Mu
+        {"\xC3\x9F \xC3\x9F"
+         "E",
+         "\xC3\x9F \xC3\x9F"
+         "e"},                                                       // ß stays ß
+        {"\xE2\x84\xA6 \xE2\x84\xAA", "\xE2\x84\xA6 \xE2\x84\xAA"},  // OHM and KELVIN SIGN
+        {"\xC4\xB1SI", "\xC4\xB1si"},                                // dotless i is not I
+        {"\xE1\x83\x90\xE1\x83\x91", "\xE1\x83\x90\xE1\x83\x91"},    // Georgian
+        {"\xCE\xBC\xCE\x9C", "\xCE\x9C\xCE\xBC"},  // Greek mu itself still changes
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(ProperCase(text), expected) << text;
 }
 
 }  // namespace

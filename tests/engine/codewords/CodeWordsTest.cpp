@@ -22,31 +22,28 @@ std::vector<std::string> Words(std::string_view text) {
 
 using List = std::vector<std::string>;
 
-TEST(CodeWords, LettersDigitsAndDecimals) {
-    EXPECT_EQ(Words("G01 g1 M98 m3 G43.4"), (List{"G01", "g1", "M98", "m3", "G43.4"}));
-    EXPECT_EQ(Words("N10G00X1.M3"), (List{"G00", "M3"}));  // after digits and a full stop: words
-    EXPECT_EQ(Words("TMG1 AM5 gm2 G M X10."), List{});     // directly after a letter, or no digits
-    EXPECT_EQ(Words("G43. G43.X G1.2.3"), (List{"G43", "G1.2"}));  // a full stop needs digits
-    EXPECT_EQ(Words("G01G02M03"), (List{"G01", "G02", "M03"}));
-    EXPECT_EQ(Words("G7"), (List{"G7"}));  // at the very end of the text
-    EXPECT_EQ(Words("G01234567890123.5"), (List{"G01234567890123.5"}));  // longer than most
-}
-
-TEST(CodeWords, Variables) {
-    EXPECT_EQ(Words("#5221=#1+#[2] ##3 X#4 #1.5"), (List{"#5221", "#1", "#3", "#4"}));
-    EXPECT_EQ(Words("# #G1"), (List{"G1"}));
-}
-
-TEST(CodeWords, CommentsAreNotSearched) {
-    EXPECT_EQ(Words("G01 (G02 M03) G04"), (List{"G01", "G04"}));
-    EXPECT_EQ(Words("G01 ; G02 (M03)\nG04"), (List{"G01", "G04"}));
-    EXPECT_EQ(Words("(A;B) G05 (C) G06"),
-              (List{"G05", "G06"}));  // ";" inside brackets ends nothing
-    EXPECT_EQ(Words("G01 (G02 ; M03\nG04) G05"),
-              (List{"G01", "G02", "G04", "G05"}));            // ")" on the next line
-    EXPECT_EQ(Words("((((G01\nG02)"), (List{"G01", "G02"}));  // unclosed "(" comments nothing
-    EXPECT_EQ(Words("(G01)(G02\nG03"), (List{"G02", "G03"}));
-    EXPECT_EQ(Words(";G01\n;\n(G02)"), List{});
+TEST(CodeWords, LettersDigitsDecimalsAndVariablesOutsideComments) {
+    const std::pair<const char*, List> cases[] = {
+        {"G01 g1 M98 m3 G43.4", {"G01", "g1", "M98", "m3", "G43.4"}},
+        {"N10G00X1.M3", {"G00", "M3"}},          // after digits and a full stop: words
+        {"TMG1 AM5 gm2 G M X10.", {}},           // directly after a letter, or no digits
+        {"G43. G43.X G1.2.3", {"G43", "G1.2"}},  // a full stop needs digits
+        {"G01G02M03", {"G01", "G02", "M03"}},
+        {"G7", {"G7"}},                                // at the very end of the text
+        {"G01234567890123.5", {"G01234567890123.5"}},  // longer than most
+        {"#5221=#1+#[2] ##3 X#4 #1.5", {"#5221", "#1", "#3", "#4"}},
+        {"# #G1", {"G1"}},
+        // Comments are not searched.
+        {"G01 (G02 M03) G04", {"G01", "G04"}},
+        {"G01 ; G02 (M03)\nG04", {"G01", "G04"}},
+        {"(A;B) G05 (C) G06", {"G05", "G06"}},  // ";" inside brackets ends nothing
+        {"G01 (G02 ; M03\nG04) G05", {"G01", "G02", "G04", "G05"}},  // ")" on the next line
+        {"((((G01\nG02)", {"G01", "G02"}},  // unclosed "(" comments nothing
+        {"(G01)(G02\nG03", {"G02", "G03"}},
+        {";G01\n;\n(G02)", {}},
+    };
+    for (const auto& [text, words] : cases)
+        EXPECT_EQ(Words(text), words) << text;
 }
 
 TEST(CodeWords, CountsAndFirstOccurrence) {

@@ -38,16 +38,5 @@ TEST(CodeWordTracker, EveryEditGivesTheTalliesOfTheWholeText) {
     }
 }
 
-TEST(CodeWordTracker, UnchangedLinesAroundAnEditKeepTheirTallies) {
-    CodeWordTracker tracker(8);
-    EXPECT_EQ(tracker.Update("G1\nG2\nG3\n").size(), 3u);
-    const std::vector<CodeWordTally> tallies = tracker.Update("G1\nG2 M5\nG3\n");
-    EXPECT_EQ(tallies, TallyCodeWords("G1\nG2 M5\nG3\n"));
-    EXPECT_EQ(tracker.Update("G1\nG2 M5\nG3\n"), tallies);
-    EXPECT_EQ(tracker.Update("G1\n(G2 M5\nG3\n"), TallyCodeWords("G1\n(G2 M5\nG3\n"));
-    EXPECT_EQ(tracker.Update("G1\n(G2 M5)\nG3\n"), TallyCodeWords("G1\n(G2 M5)\nG3\n"));
-    EXPECT_TRUE(tracker.Update("").empty());
-}
-
 }  // namespace
 }  // namespace qm

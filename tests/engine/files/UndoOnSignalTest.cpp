@@ -20,7 +20,8 @@ using test::WriteBytes;
 
 TEST(UndoOnSignalDeathTest, AStoppedProgramRemovesItsTemporaryFileAndCutsBackItsOutput) {
     TempFolder folder;
-    const std::string temporary = folder.File(".partial"), output = folder.File("OUT"), done = folder.File(".done");
+    const std::string temporary = folder.File(".partial"), output = folder.File("OUT"),
+                      done = folder.File(".done");
     WriteBytes(temporary, "part of a result");
     WriteBytes(done, "a finished result");
     WriteBytes(output, "earlier\n");
@@ -32,9 +33,11 @@ TEST(UndoOnSignalDeathTest, AStoppedProgramRemovesItsTemporaryFileAndCutsBackIts
             finished.Drop();
             const int fd = ::open(output.c_str(), O_WRONLY | O_APPEND);
             const UndoOnSignal cut = UndoOnSignal::CutBack(fd, 8);
-            if (::write(fd, "half a result", 13) != 13) std::_Exit(1);
+            if (::write(fd, "half a result", 13) != 13)
+                std::_Exit(1);
             ::kill(::getpid(), SIGTERM);  // as from outside: the signal thread takes it
-            for (;;) ::pause();
+            for (;;)
+                ::pause();
         },
         ::testing::KilledBySignal(SIGTERM), "");
     EXPECT_FALSE(std::filesystem::exists(temporary));

@@ -9,6 +9,7 @@
 #include "AllocationLimit.h"
 #include "ConversionControl.h"
 #include "ConversionStream.h"
+#include "EngineFixture.h"
 #include "FastConvert.h"
 #include "IncrementalConvert.h"
 
@@ -19,17 +20,6 @@ constexpr std::size_t kResultLimit = std::size_t(1) << 20;
 // What converting may hold at most: the line being grown, its next state and the result,
 // each with room to double into.
 constexpr std::size_t kPromisedPeak = 6 * kResultLimit;
-
-// Each entry doubles the line: Q00 -> "Q01 Q01", Q01 -> "Q02 Q02", ... far past the limit.
-DictionaryTable DoublingTable() {
-    DictionaryTable table;
-    const auto word = [](int i) {
-        return "Q" + std::string(i < 10 ? "0" : "") + std::to_string(i);
-    };
-    for (int i = 0; i < 40; ++i)
-        table.Append({0, word(i), word(i + 1) + " " + word(i + 1)});
-    return table;
-}
 
 // How the conversion ended: "too large", "out of memory" or "finished".
 std::string Ending(const std::function<void()>& convert) {
@@ -45,7 +35,7 @@ std::string Ending(const std::function<void()>& convert) {
 }
 
 TEST(ConversionMemory, ARunawayLineIsStoppedWithinTheLimitOnEveryPath) {
-    const DictionaryTable table = DoublingTable();
+    const DictionaryTable table = test::DoublingTable(40);
     const CompiledDictionary compiled(table);
     ConversionControl control;
     control.resultLimit = kResultLimit;
