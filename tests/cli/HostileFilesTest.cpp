@@ -280,7 +280,7 @@ TEST_F(ConverterHostileFilesTest, RunningOutOfMemoryExitsThreeWithAMessageAndWri
 #if defined(__SANITIZE_ADDRESS__)
     // The sanitizer's heap cannot live under ulimit -v; its allocator refuses instead, and the
     // preloaded operator new turns the refusal into std::bad_alloc.
-    const std::string convert = AllocationsAbove(16) + Quoted(QM_CONVERTER) + " -d Test.dic ";
+    const std::string convert = AllocationsAbove(8) + Quoted(QM_CONVERTER) + " -d Test.dic ";
 #else
     const std::string convert = "ulimit -v 600000; " + Quoted(QM_CONVERTER) + " -d Test.dic ";
 #endif
