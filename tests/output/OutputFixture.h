@@ -1,7 +1,5 @@
 #pragma once
 
-#include <gmock/gmock.h>
-
 #include <QAction>
 #include <QPrinter>
 
@@ -10,9 +8,6 @@
 #include "WindowFixture.h"
 
 namespace qm::test {
-
-using ::testing::EndsWith;
-using ::testing::HasSubstr;
 
 // The main window with its output commands, holding the program "G00\r\nM30" converted to
 // "Rapid\r\nM30\r\n".

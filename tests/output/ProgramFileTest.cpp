@@ -15,9 +15,6 @@
 namespace qm {
 namespace {
 
-using test::EndsWith;
-using test::HasSubstr;
-
 class ProgramFileTest : public test::OutputFixture {
   protected:
     QsciScintilla& Source() { return context().documents.OriginalFile().Text1(); }
@@ -98,8 +95,9 @@ TEST_F(ProgramFileTest, AChangeOnDiskIsNeverOverwrittenUnasked) {
     services_.AnswerMessage(MsgResult::No);  // do not overwrite: Save ends there
     controls_.MenuFileSave->trigger();
     ASSERT_EQ(services_.messages.size(), 2u);
-    EXPECT_THAT(services_.messages[1].prompt.toStdString(),
-                EndsWith("changed on disk since it was opened. Overwrite it?"));
+    EXPECT_TRUE(
+        services_.messages[1].prompt.endsWith("changed on disk since it was opened. Overwrite it?"))
+        << services_.messages[1].prompt.toStdString();
     EXPECT_EQ(test::ReadBytes(folder_.File("A.NC")), "G01 (written by the machine)\n");
 
     services_.AnswerMessage(MsgResult::Yes);
@@ -125,8 +123,8 @@ TEST_F(ProgramFileTest, AnUneditedProgramChangedOnDiskIsOfferedToBeReadAgainOnce
     services_.AnswerMessage(MsgResult::Yes);
     OfferToReadChangedProgram(context());
     ASSERT_EQ(services_.messages.size(), 1u);
-    EXPECT_THAT(services_.messages[0].prompt.toStdString(),
-                EndsWith("changed on disk since it was opened. Read it again?"));
+    EXPECT_TRUE(services_.messages[0].prompt.endsWith(
+        "changed on disk since it was opened. Read it again?"));
     EXPECT_EQ(SourceText(), "G01\n");
     OfferToReadChangedProgram(context());
     EXPECT_EQ(services_.messages.size(), 1u) << "asked once for each change";
@@ -142,7 +140,7 @@ TEST_F(ProgramFileTest, TheConvertedCaptionNamesTheDictionaryOfItsText) {
     TypeIntoSource("G00");
     controls_.MenuRunStart->trigger();
     const QString kestrel = context().documents.Form1().windowTitle();
-    EXPECT_THAT(kestrel.toStdString(), EndsWith("Kestrel.dic"));
+    EXPECT_TRUE(kestrel.endsWith("Kestrel.dic")) << kestrel.toStdString();
 
     test::WriteBytes(folder_.File("Other.dic"), std::string(kHeader) + "0,\"G00\",\"QUICK\"\r\n");
     state_.DicFileName = Path("Other.dic");
