@@ -6,21 +6,15 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <functional>
 
 #include "ConverterFixture.h"
 
-namespace qm {
+namespace qm::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ProcessResult;
-using test::ReadBytes;
-using test::WriteBytes;
 
-using test::kHeader;
 const std::string kConverted = "Rapid\r\n";  // what A.MIN ("G00") becomes
 
 // Type, inode and bytes of whatever a path names, without following a last link.
@@ -35,158 +29,86 @@ Snapshot Take(const std::string& path) {
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0)
         return {};
-    Snapshot snapshot{info.st_mode & S_IFMT, info.st_ino, {}};
-    if (S_ISREG(info.st_mode))
-        snapshot.bytes = ReadBytes(path);
-    return snapshot;
+    return {info.st_mode & S_IFMT, info.st_ino, S_ISREG(info.st_mode) ? ReadBytes(path) : ""};
 }
 
-std::string Quoted(const std::string& text) {
-    return "'" + text + "'";
-}
-
-class ConverterHostileFilesTest : public test::ConverterFixture {
+class ConverterHostileFilesTest : public ConverterFixture {
   protected:
-    ConverterHostileFilesTest() : ConverterFixture("0,\"G00\",\"RAPID\"\r\n") { WriteBytes(File("A.MIN"), "G00"); }
-
-    // A shell command line; `convert` stands for the converter. Nothing may keep it waiting.
-    ProcessResult Shell(const std::string& script) {
-        return test::RunProcess(
-            {"/bin/sh", "-c",
-             "convert() { timeout 30 " + Quoted(QM_CONVERTER) + " \"$@\"; }; " + script});
+    ConverterHostileFilesTest() : ConverterFixture("0,\"G00\",\"RAPID\"\r\n") {
+        Program("A.MIN", "G00");
     }
-    std::string ToA() const { return "-d " + Quoted(dictionary_) + " " + Quoted(File("A.MIN")); }
 };
 
-// Each destination is either written through (and stays what it was) or refused with exit 3,
-// unchanged in type, inode and bytes.
+// Each destination is either written through, its bytes landing where it leads, or refused with
+// exit 3 and the reason, unchanged in type, inode and bytes.
 TEST_F(ConverterHostileFilesTest, OutputDestinationsAreWrittenThroughOrRefusedUnchanged) {
-    struct Row {
-        const char* name;
-        std::function<std::string()> make;  // returns the -o path
-        bool written;
-        std::function<void()> check;  // when written: where the bytes went
+    Program("out.txt", "old");
+    ::chmod(Program("ro.txt", "old").c_str(), 0444);
+    Program("real.txt", "old");
+    fs::create_symlink("real.txt", File("link.txt"));
+    fs::create_symlink("later.txt", File("dangling.txt"));
+    fs::create_symlink("loop2", File("loop1"));
+    fs::create_symlink("loop1", File("loop2"));
+    fs::create_hard_link(Program("first.txt", "old"), File("second.txt"));
+    ::mkfifo(File("fifo").c_str(), 0644);
+    fs::create_directories(File("taken/A.MIN.txt"));
+    const struct {
+        std::string output, landsIn;  // landsIn: where the result goes
+        std::string refused, reason;  // else: what is left unchanged, and why
+    } rows[] = {
+        {"out.txt", "out.txt", "", ""},
+        {"link.txt", "real.txt", "", ""},
+        {"dangling.txt", "later.txt", "", ""},
+        {"second.txt", "first.txt", "", ""},
+        {"ro.txt", "", "ro.txt", "Permission denied"},
+        {"loop1", "", "loop1", "Too many levels of symbolic links"},
+        {"fifo", "", "fifo", "nothing reads from this pipe"},
+        {"/dev/full", "", "/dev/full", "No space left on device"},
+        {"Test.dic", "", "Test.dic", "not written, it would overwrite the dictionary"},
+        {"taken", "", "taken/A.MIN.txt", "is a folder, not a file"},
     };
-    const Row rows[] = {
-        {"plain file",
-         [&] {
-             WriteBytes(File("out.txt"), "old");
-             return File("out.txt");
-         },
-         true, [&] { EXPECT_EQ(ReadBytes(File("out.txt")), kConverted); }},
-        {"read-only file",
-         [&] {
-             WriteBytes(File("ro.txt"), "old");
-             ::chmod(File("ro.txt").c_str(), 0444);
-             return File("ro.txt");
-         },
-         false,
-         {}},
-        {"symbolic link",
-         [&] {
-             WriteBytes(File("real.txt"), "old");
-             fs::create_symlink("real.txt", File("link.txt"));
-             return File("link.txt");
-         },
-         true,
-         [&] {
-             EXPECT_TRUE(fs::is_symlink(File("link.txt")));
-             EXPECT_EQ(ReadBytes(File("real.txt")), kConverted);
-         }},
-        {"link to nothing",
-         [&] {
-             fs::create_symlink("later.txt", File("dangling.txt"));
-             return File("dangling.txt");
-         },
-         true,
-         [&] {
-             EXPECT_TRUE(fs::is_symlink(File("dangling.txt")));
-             EXPECT_EQ(ReadBytes(File("later.txt")), kConverted);
-         }},
-        {"loop of links",
-         [&] {
-             fs::create_symlink("loop2", File("loop1"));
-             fs::create_symlink("loop1", File("loop2"));
-             return File("loop1");
-         },
-         false,
-         {}},
-        {"hard link",
-         [&] {
-             WriteBytes(File("first.txt"), "old");
-             fs::create_hard_link(File("first.txt"), File("second.txt"));
-             return File("second.txt");
-         },
-         true,
-         [&] {
-             EXPECT_EQ(ReadBytes(File("first.txt")), kConverted);
-             EXPECT_TRUE(fs::equivalent(File("first.txt"), File("second.txt")));
-         }},
-        {"pipe nobody reads",
-         [&] {
-             ::mkfifo(File("fifo").c_str(), 0644);
-             return File("fifo");
-         },
-         false,
-         {}},
-        {"full disk", [] { return std::string("/dev/full"); }, false, {}},
-        {"the dictionary", [&] { return dictionary_; }, false, {}},
-        {"a folder's file name taken by a folder",
-         [&] {
-             fs::create_directories(File("taken/A.MIN.txt"));
-             return File("taken");
-         },
-         false,
-         {}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const std::string output = row.make();
-        std::error_code error;
-        const std::string refused = row.written                       ? ""
-                                    : fs::is_directory(output, error) ? output + "/A.MIN.txt"
-                                                                      : output;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.output);
+        const std::string refused = row.refused.starts_with("/") ? row.refused : File(row.refused);
         const Snapshot before = Take(refused);
-        const ProcessResult result = Shell("convert " + ToA() + " -o " + Quoted(output));
-        if (row.written) {
+        const ProcessResult result = Shell("convert -d Test.dic A.MIN -o " + row.output);
+        if (!row.landsIn.empty()) {
             EXPECT_EQ(result.exitCode, 0) << result.err;
-            row.check();
+            EXPECT_EQ(ReadBytes(File(row.landsIn)), kConverted);
             continue;
         }
         EXPECT_EQ(result.exitCode, 3) << result.err;
-        EXPECT_NE(result.err.find(output), std::string::npos) << result.err;
+        EXPECT_THAT(result.err, HasSubstr(row.refused + ": " + row.reason));
         EXPECT_EQ(Take(refused), before);
     }
-    EXPECT_NE(Shell("convert " + ToA() + " -o /dev/full").err.find("No space left on device"),
-              std::string::npos);
-    EXPECT_NE(Shell("convert " + ToA() + " -o " + File("ro.txt"))
-                  .err.find(File("ro.txt") + ": Permission denied"),
-              std::string::npos);
+    EXPECT_TRUE(fs::is_symlink(File("link.txt")));
+    EXPECT_TRUE(fs::is_symlink(File("dangling.txt")));
+    EXPECT_TRUE(fs::equivalent(File("first.txt"), File("second.txt")));
 }
 
 TEST_F(ConverterHostileFilesTest, DevicesPipesAndStandardOutputAreWrittenStraightInto) {
-    // A pipe that a reader empties, and /dev/stdout into a pipe.
     ::mkfifo(File("fifo").c_str(), 0644);
-    ProcessResult result = Shell("cat " + Quoted(File("fifo")) + " > " + Quoted(File("got")) +
-                                 " & convert " + ToA() + " -o " + Quoted(File("fifo")) + "; wait");
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(ReadBytes(File("got")), kConverted);
+    Program("log", "before\n");
+    const struct {
+        std::string command, file;  // file: where the result lands (empty: standard output)
+        std::string expected;
+    } rows[] = {
+        {"cat fifo > got & convert -d Test.dic A.MIN -o fifo; wait", "got", kConverted},
+        {"convert -d Test.dic A.MIN -o /dev/stdout | cat", "", kConverted},
+        {"convert -d Test.dic A.MIN -o /dev/stdout >> log", "log", "before\n" + kConverted},
+    };
+    for (const auto& row : rows) {
+        const ProcessResult result = Shell(row.command);
+        EXPECT_EQ(result.exitCode, 0) << row.command << result.err;
+        EXPECT_EQ(row.file.empty() ? result.out : ReadBytes(File(row.file)), row.expected);
+    }
     EXPECT_EQ(Take(File("fifo")).type, S_IFIFO);
-
-    result = Shell("convert " + ToA() + " -o /dev/stdout | cat");
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out, kConverted);
-
-    // Appending through /dev/stdout keeps what the file held.
-    WriteBytes(File("log"), "before\n");
-    result = Shell("convert " + ToA() + " -o /dev/stdout >> " + Quoted(File("log")));
-    EXPECT_EQ(ReadBytes(File("log")), "before\n" + kConverted);
 
     if (::geteuid() != 0)
         GTEST_SKIP() << "a device node can only be made by the superuser";
     ASSERT_EQ(::mknod(File("null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
     const Snapshot device = Take(File("null"));
-    result = Shell("convert " + ToA() + " -o " + Quoted(File("null")));
+    const ProcessResult result = Shell("convert -d Test.dic A.MIN -o null");
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(Take(File("null")), device);
 }
@@ -197,19 +119,16 @@ TEST_F(ConverterHostileFilesTest, DictionaryThroughAPipeConvertsAsTheFileDoes) {
         records += "0,\"W" + std::to_string(i) + "X\",\"word " + std::to_string(i) + "\"\r\n";
     WriteBytes(dictionary_, kHeader + records);
     ASSERT_GT(records.size(), 4096u);
-    WriteBytes(File("P.MIN"), "W0X W17X W399X\r\n");
+    Program("P.MIN", "W0X W17X W399X\r\n");
     const ProcessResult fromFile = Run({"-d", dictionary_, File("P.MIN")});
     ASSERT_EQ(fromFile.exitCode, 0) << fromFile.err;
     ASSERT_NE(fromFile.out.find("Word 399"), std::string::npos) << fromFile.out;
-
-    const ProcessResult piped =
-        Shell("cat " + Quoted(dictionary_) + " | convert -d /dev/stdin " + Quoted(File("P.MIN")));
-    EXPECT_EQ(piped.exitCode, 0) << piped.err;
-    EXPECT_EQ(piped.out, fromFile.out);
-    const ProcessResult substituted = test::RunProcess(
-        {"/bin/bash", "-c",
-         Quoted(QM_CONVERTER) + " -d <(cat " + Quoted(dictionary_) + ") " + Quoted(File("P.MIN"))});
-    EXPECT_EQ(substituted.out, fromFile.out) << substituted.err;
+    for (const char* command :
+         {"cat Test.dic | convert -d /dev/stdin P.MIN", "convert -d <(cat Test.dic) P.MIN"}) {
+        const ProcessResult piped = Shell(command);
+        EXPECT_EQ(piped.exitCode, 0) << command << piped.err;
+        EXPECT_EQ(piped.out, fromFile.out) << command;
+    }
 }
 
 TEST_F(ConverterHostileFilesTest, InputsThatAreNoFilesFailWithAMessageAndNeverHang) {
@@ -217,40 +136,36 @@ TEST_F(ConverterHostileFilesTest, InputsThatAreNoFilesFailWithAMessageAndNeverHa
     ::mkfifo(File("fifo").c_str(), 0644);
     fs::create_symlink("loop2", File("loop1"));
     fs::create_symlink("loop1", File("loop2"));
-    WriteBytes(File("unreadable.MIN"), "G00");
-    ::chmod(File("unreadable.MIN").c_str(), 0);
+    ::chmod(Program("unreadable.MIN", "G00").c_str(), 0);
     const struct {
         std::string input;
-        std::string reason;
+        std::string reason;  // empty: read
     } cases[] = {
         {File("folder"), "is a folder, not a file"},
         {"/dev/zero", "is a device, not a file"},
         {File("loop1"), "Too many levels of symbolic links"},
         {File("gone.MIN"), "No such file or directory"},
-        {File("unreadable.MIN"), ::geteuid() == 0 ? "" : "Permission denied"},
-        // A named pipe nobody writes reads as empty instead of waiting.
-        {File("fifo"), ""},
+        {File("unreadable.MIN"),
+         ::geteuid() == 0 ? "" : "Permission denied"},  // the superuser reads anything
+        {File("fifo"), ""},  // a named pipe nobody writes reads as empty instead of waiting
     };
     for (const auto& c : cases) {
-        if (c.reason.empty())
-            continue;  // the superuser reads anything
-        const ProcessResult result = Shell("convert " + ToA().substr(0, ToA().rfind(' ')) + " -o " +
-                                           Quoted(File("out.txt")) + " " + Quoted(c.input));
-        EXPECT_EQ(result.exitCode, 3) << c.input;
-        EXPECT_NE(result.err.find(c.input + ": " + c.reason), std::string::npos) << result.err;
+        SCOPED_TRACE(c.input);
+        const ProcessResult result = Shell("convert -d Test.dic -o out.txt " + Quoted(c.input) +
+                                           " && cat out.txt && rm out.txt");
+        EXPECT_EQ(result.exitCode, c.reason.empty() ? 0 : 3) << result.err;
+        if (!c.reason.empty()) {
+            EXPECT_THAT(result.err, HasSubstr(c.input + ": " + c.reason));
+        }
         EXPECT_FALSE(fs::exists(File("out.txt")));
-    }
-    EXPECT_EQ(Shell("convert -d " + Quoted(dictionary_) + " " + Quoted(File("fifo"))).exitCode, 0);
-    // As a dictionary, each is refused with the same reason.
-    for (const auto& c : cases) {
+        // As a dictionary, each is refused with the same reason.
         const std::string reason = c.input == File("fifo") ? "the file is empty" : c.reason;
         if (reason.empty())
             continue;
-        const ProcessResult result = Shell("convert -d " + Quoted(c.input) + " " + Quoted(File("A.MIN")));
-        EXPECT_EQ(result.exitCode, 2) << c.input;
-        EXPECT_NE(result.err.find(c.input + " not find dictionaly. " + c.input + ": " + reason),
-                  std::string::npos)
-            << result.err;
+        const ProcessResult refused = Shell("convert -d " + Quoted(c.input) + " A.MIN");
+        EXPECT_EQ(refused.exitCode, 2);
+        EXPECT_THAT(refused.err,
+                    HasSubstr(c.input + " not find dictionaly. " + c.input + ": " + reason));
     }
 }
 
@@ -260,36 +175,37 @@ TEST_F(ConverterHostileFilesTest, InputsThatAreNoFilesFailWithAMessageAndNeverHa
 // length of the whole line: "aB" -> "Ba" sorts every B before every a, but the first part alone
 // holds more such moves than bytes and would take the entry as never ending.
 TEST_F(ConverterHostileFilesTest, LongLinesAreConvertedInPartsWithTheWholeTextsResult) {
-    const std::string dictionary = File("bubble.dic");
-    WriteBytes(dictionary, kHeader + "0,\"G00\",\"RAPID\"\r\n0,\"aB\",\"ba\"\r\n");
-    const auto repeat = [](const std::string& piece, std::size_t bytes) {
-        std::string text;
-        while (text.size() < bytes)
-            text += piece;
-        return text;
+    Program("bubble.dic", kHeader + "0,\"G00\",\"RAPID\"\r\n0,\"aB\",\"ba\"\r\n");
+    const auto replaced = [](const std::string& text, const std::string& from,
+                             const std::string& to) {
+        std::string out;
+        std::size_t start = 0;
+        for (std::size_t at; (at = text.find(from, start)) != std::string::npos;
+             start = at + from.size())
+            out.append(text, start, at - start).append(to);
+        return out.append(text, start);
     };
-    const std::string limited = "LD_PRELOAD=" + Quoted(QM_MALLOC_NEW) +
-                                " ASAN_OPTIONS=verify_asan_link_order=0:allocator_may_return_null=1:"
-                                "max_allocation_size_mb=13 ";
-    const std::string blanks(std::size_t(4) << 20, ' ');
+    const std::size_t nine = std::size_t(9) << 20;
     const struct {
         const char* name;
-        std::string program, converted;  // converted: empty for what standard input gives
-        std::string limit;
+        std::string program, word, comment, limit;
     } rows[] = {
-        {"line ends CR alone", repeat("N1 G00 X1.\r", std::size_t(9) << 20), "", limited},
-        {"one line", repeat("G00 X1. ", std::size_t(9) << 20), "", limited},
-        {"sorted whole", repeat("aaaaBBBB ", std::size_t(4) << 20) + blanks,
-         repeat("BBBBaaaa ", std::size_t(4) << 20) + blanks + "\r\n", ""},
+        {"line ends CR alone", Repeated("N1 G00 X1.\r", nine), "G00", "Rapid",
+         AllocationsAbove(13)},
+        {"one line", Repeated("G00 X1. ", nine), "G00", "Rapid", AllocationsAbove(13)},
+        // 2.6 MB of moves, then blanks enough that the whole line has more bytes than moves.
+        {"sorted whole",
+         Repeated("aaaaBBBB ", std::size_t(21) << 17) + std::string(std::size_t(22) << 17, ' '),
+         "aaaaBBBB", "BBBBaaaa", ""},
     };
     for (const auto& row : rows) {
-        WriteBytes(File("L.NC"), row.program);
-        const std::string expected =
-            row.converted.empty() ? Run({"-d", dictionary}, row.program).out : row.converted;
-        const ProcessResult parts = Shell(row.limit + Quoted(QM_CONVERTER) + " -d " + Quoted(dictionary) + " -o " +
-                                          Quoted(File("L.txt")) + " " + Quoted(File("L.NC")));
-        EXPECT_EQ(parts.exitCode, 0) << row.name << ": " << parts.err;
-        EXPECT_TRUE(ReadBytes(File("L.txt")) == expected) << row.name;
+        SCOPED_TRACE(row.name);
+        Program("L.NC", row.program);
+        const ProcessResult parts =
+            Shell(row.limit + Quoted(QM_CONVERTER) + " -d bubble.dic -o L.txt L.NC");
+        EXPECT_EQ(parts.exitCode, 0) << parts.err;
+        EXPECT_TRUE(ReadBytes(File("L.txt")) ==
+                    replaced(row.program, row.word, row.comment) + "\r\n");
     }
 }
 
@@ -299,9 +215,9 @@ TEST_F(ConverterHostileFilesTest, ASettingsFileThatIsANamedPipeIsSkipped) {
     fs::create_directories(File("config/Quillmark"));
     ASSERT_EQ(::mkfifo(File("config/Quillmark/Quillmark.ini").c_str(), 0644), 0);
     for (const std::string mode : {"-o /dev/null ", "--missing "}) {
-        const ProcessResult result = Shell("convert " + mode + Quoted(File("A.MIN")) + " < /dev/null");
-        EXPECT_NE(result.err.find("Quillmark.ini is not a plain file; it was skipped"), std::string::npos)
-            << mode << result.err;
+        const ProcessResult result = Shell("convert " + mode + "A.MIN < /dev/null");
+        EXPECT_THAT(result.err, HasSubstr("Quillmark.ini is not a plain file; it was skipped"))
+            << mode;
         EXPECT_NE(result.exitCode, 124) << "waited for a writer";
     }
 }
@@ -309,15 +225,12 @@ TEST_F(ConverterHostileFilesTest, ASettingsFileThatIsANamedPipeIsSkipped) {
 // An endless pipe is given up at its limit, without first doubling its buffer past it: with
 // no allocation above 1.1 GiB allowed, the refusal is still the limit's.
 TEST_F(ConverterHostileFilesTest, AnEndlessDictionaryPipeStopsAtItsLimit) {
-    const std::string limited = "LD_PRELOAD=" + Quoted(QM_MALLOC_NEW) +
-                                " ASAN_OPTIONS=verify_asan_link_order=0:allocator_may_return_null=1:"
-                                "max_allocation_size_mb=1100 ";
     const ProcessResult result =
-        Shell("yes | " + limited + Quoted(QM_CONVERTER) + " -d /dev/stdin " + Quoted(File("A.MIN")));
+        Shell("yes | " + AllocationsAbove(1100) + Quoted(QM_CONVERTER) + " -d /dev/stdin A.MIN");
     EXPECT_EQ(result.exitCode, 2) << result.err;
-    EXPECT_NE(result.err.find("/dev/stdin not find dictionaly. /dev/stdin: more than 1024 MiB arrived"),
-              std::string::npos)
-        << result.err;
+    EXPECT_THAT(
+        result.err,
+        HasSubstr("/dev/stdin not find dictionaly. /dev/stdin: more than 1024 MiB arrived"));
 }
 
 // The new file could not be given the old one's owner (first), or the folder takes no new file
@@ -327,15 +240,15 @@ TEST_F(ConverterHostileFilesTest, AnotherUsersFileIsRewrittenInPlaceKeepingItsOw
         GTEST_SKIP() << "needs the superuser";
     fs::permissions(folder_.path(), fs::perms::all);
     fs::create_directory(File("locked"));
-    fs::permissions(File("locked"), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    fs::permissions(File("locked"),
+                    fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
     for (const std::string& shared : {File("shared.txt"), File("locked/shared.txt")}) {
         WriteBytes(shared, "old");
         ::chmod(shared.c_str(), 0666);  // root's, writable by all
         const Snapshot before = Take(shared);
         const ProcessResult result =
-            Shell("XDG_CONFIG_HOME=" + Quoted(File("nobody")) +
-                  " setpriv --reuid=65534 --regid=65534 --clear-groups " + Quoted(QM_CONVERTER) +
-                  " " + ToA() + " -o " + Quoted(shared));
+            Shell("XDG_CONFIG_HOME=nobody setpriv --reuid=65534 --regid=65534 --clear-groups " +
+                  Quoted(QM_CONVERTER) + " -d Test.dic A.MIN -o " + Quoted(shared));
         EXPECT_EQ(result.exitCode, 0) << result.err;
         struct stat info {};
         ASSERT_EQ(::stat(shared.c_str(), &info), 0);
@@ -345,99 +258,47 @@ TEST_F(ConverterHostileFilesTest, AnotherUsersFileIsRewrittenInPlaceKeepingItsOw
     }
 }
 
-TEST_F(ConverterHostileFilesTest, BinaryAndLongLinesConvertWhole) {
-    std::string binary;
-    for (int i = 0; i < 4096; ++i)
-        binary += char(i * 7 % 256);
-    binary += "G00";
-    WriteBytes(File("B.MIN"), binary);
-    ProcessResult result =
-        Run({"-d", dictionary_, "--encoding", "shift_jis", "-o", File("B.txt"), File("B.MIN")});
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_TRUE(ReadBytes(File("B.txt")).ends_with("Rapid\r\n"));
-
-    const std::string line(8 << 20, 'X');
-    WriteBytes(File("L.MIN"), "G00" + line);
-    result = Run({"-d", dictionary_, "-o", File("L.txt"), File("L.MIN")});
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(ReadBytes(File("L.txt")), "Rapid" + line + "\r\n");
+TEST_F(ConverterHostileFilesTest, AProgramAppendedToItselfIsReadWholeFirst) {
+    // Converted as it is read, its own result would keep it reading for ever.
+    const std::string program =
+        Repeated("N1 G00 X1.\r\n", std::size_t(9) << 19);  // more than a part
+    Program("A.MIN", program);
+    const ProcessResult result = Shell("convert -d Test.dic A.MIN >> A.MIN");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(ReadBytes(File("A.MIN")) == program + Run({"-d", dictionary_}, program).out);
 }
 
-TEST_F(ConverterHostileFilesTest, DictionaryByteOrderMarkStaysOutOfAnAsciiProgramsResult) {
-    WriteBytes(dictionary_, "\xEF\xBB\xBF" + kHeader + "0,\"G00\",\"\xE6\x97\xA9\"\r\n");  // 早
-    const ProcessResult result = Run({"-d", dictionary_, File("A.MIN")});
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out, "\xE6\x97\xA9\r\n");
-
-    WriteBytes(File("U.MIN"), "\xEF\xBB\xBFG00");  // a program with its own mark keeps it
-    EXPECT_EQ(Run({"-d", dictionary_, File("U.MIN")}).out, "\xEF\xBB\xBF\xE6\x97\xA9\r\n");
-}
-
-TEST_F(ConverterHostileFilesTest, DictionaryWithLinesEndingInCarriageReturnAloneIsRefused) {
-    WriteBytes(File("Mac.dic"),
-               "Translator Dictionary  Ver.1.1  Hollowmere\r0,\"G00\",\"RAPID\"\r");
-    const ProcessResult result = Run({"-d", File("Mac.dic"), File("A.MIN")});
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_NE(result.err.find("end in CR alone"), std::string::npos) << result.err;
-    EXPECT_EQ(result.out, "");
-}
-
-// A dictionary whose every entry doubles the line: A -> "[1] [1]", [1] -> "[2] [2]", ...
-void WriteDoublingDictionary(const std::string& path) {
+TEST_F(ConverterHostileFilesTest, RunningOutOfMemoryExitsThreeWithAMessageAndWritesNothing) {
+    // A dictionary whose every entry doubles the line: [0] -> "[1] [1]", [1] -> "[2] [2]", ...
     std::string records;
     for (int i = 0; i < 60; ++i) {
         const std::string next = "[" + std::to_string(i + 1) + "]";
         records += "0,\"[" + std::to_string(i) + "]\",\"" + next + " " + next + "\"\r\n";
     }
-    WriteBytes(path, kHeader + records);
-}
-
-TEST_F(ConverterHostileFilesTest, AProgramAppendedToItselfIsReadWholeFirst) {
-    // Converted as it is read, its own result would keep it reading for ever.
-    std::string program;
-    while (program.size() < (std::size_t(9) << 19)) program += "N1 G00 X1.\r\n";  // more than a part
-    WriteBytes(File("A.MIN"), program);
-    const ProcessResult result = Shell("convert " + ToA() + " >> " + Quoted(File("A.MIN")));
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    const std::string converted = Run({"-d", dictionary_}, program).out;
-    EXPECT_TRUE(ReadBytes(File("A.MIN")) == program + converted);
-}
-
-TEST_F(ConverterHostileFilesTest, RunningOutOfMemoryExitsThreeWithAMessageAndWritesNothing) {
-    WriteDoublingDictionary(dictionary_);
-    WriteBytes(File("D.MIN"), "[0]\r\n");
-    const std::string command = Quoted(QM_CONVERTER) + " -d " + Quoted(dictionary_) + " -o " +
-                                Quoted(File("out.txt")) + " " + Quoted(File("D.MIN"));
+    WriteBytes(dictionary_, kHeader + records);
+    Program("D.MIN", "[0]\r\n");
 #if defined(__SANITIZE_ADDRESS__)
     // The sanitizer's heap cannot live under ulimit -v; its allocator refuses instead, and the
     // preloaded operator new turns the refusal into std::bad_alloc.
-    const std::string limited =
-        "LD_PRELOAD=" + Quoted(QM_MALLOC_NEW) +
-        " ASAN_OPTIONS=verify_asan_link_order=0:allocator_may_return_null=1:"
-        "max_allocation_size_mb=16 " +
-        command;
+    const std::string convert = AllocationsAbove(8) + Quoted(QM_CONVERTER) + " -d Test.dic ";
 #else
-    const std::string limited = "ulimit -v 600000; " + command;
+    const std::string convert = "ulimit -v 600000; " + Quoted(QM_CONVERTER) + " -d Test.dic ";
 #endif
-    const ProcessResult result = test::RunProcess({"/bin/sh", "-c", limited});
+    const ProcessResult result = Shell(convert + "-o out.txt D.MIN");
     EXPECT_EQ(result.exitCode, 3) << result.err;
-    EXPECT_NE(result.err.find(File("D.MIN") + ": "), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("Nothing was written."), std::string::npos) << result.err;
+    EXPECT_THAT(result.err, HasSubstr("D.MIN: "));
+    EXPECT_THAT(result.err, HasSubstr("Nothing was written."));
     EXPECT_FALSE(fs::exists(File("out.txt")));
 
     // A large program whose first megabytes were already written to standard output, a file:
     // the file is cut back to what it held before.
-    std::string filler;
-    while (filler.size() < (std::size_t(9) << 19)) filler += "N1 G01 X1. Y2.\r\n";
-    WriteBytes(File("D.MIN"), filler + "[0]\r\n");
-    WriteBytes(File("out.txt"), "earlier results\n");
-    const std::string appending = limited.substr(0, limited.find(" -o ")) + " " + Quoted(File("D.MIN")) + " >> " +
-                                  Quoted(File("out.txt"));
-    const ProcessResult halfway = test::RunProcess({"/bin/sh", "-c", appending});
+    Program("D.MIN", Repeated("N1 G01 X1. Y2.\r\n", std::size_t(9) << 19) + "[0]\r\n");
+    Program("out.txt", "earlier results\n");
+    const ProcessResult halfway = Shell(convert + "D.MIN >> out.txt");
     EXPECT_EQ(halfway.exitCode, 3) << halfway.err;
-    EXPECT_NE(halfway.err.find("Nothing was written."), std::string::npos) << halfway.err;
+    EXPECT_THAT(halfway.err, HasSubstr("Nothing was written."));
     EXPECT_TRUE(ReadBytes(File("out.txt")) == "earlier results\n") << "the file was not cut back";
 }
 
 }  // namespace
-}  // namespace qm
+}  // namespace qm::test

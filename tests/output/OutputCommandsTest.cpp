@@ -1,83 +1,65 @@
-#include <QAction>
-#include <QDate>
 #include <QDir>
-#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QRadioButton>
-#include <QStandardPaths>
 
 #include <filesystem>
 
 #include "DictionarySlots.h"
-#include "OutputCommands.h"
+#include "OutputFixture.h"
 #include "PrintSettingDialog.h"
 #include "PrinterDialog.h"
 #include "ProgramDocuments.h"
 #include "SaveCommand.h"
-#include "WindowFixture.h"
 
 namespace qm {
 namespace {
 
-class OutputCommandsTest : public test::WindowFixture {
-protected:
-    void SetUp() override {
-        window_.StartUp(QString());
-        SetEditorText(window_.context().documents.OriginalFile().Text1(), "G00\r\nM30");
-        controls_.MenuRunStart->trigger();
-    }
-    void Answer(MsgResult first) { services_.AnswerMessage(first); }
-    QStringList Prompts() const {
-        QStringList prompts;
-        for (const MessageBoxRequest& request : services_.messages) prompts << request.prompt;
-        return prompts;
-    }
-
-    OutputCommands* output_ = new OutputCommands(window_.context(), window_);
-};
+using OutputCommandsTest = test::OutputFixture;
 
 TEST_F(OutputCommandsTest, SaveWritesWhatTheWindowsHoldAndRemembersTheFolders) {
-    state_.SourceChanged = 1;
-    state_.ProgramFileName = Path("PART.NC");
-    Answer(MsgResult::Yes);
-    services_.AnswerFileDialog(Path("src/PART.NC"));
-    Answer(MsgResult::Yes);
-    services_.AnswerFileDialog(Path("out/PART.txt"));
+    ASSERT_EQ(state_.OpenPathName, QDir::rootPath());
+    ASSERT_EQ(state_.SavePathName, QDir::rootPath());
     std::filesystem::create_directories(folder_.path() / "src");
     std::filesystem::create_directories(folder_.path() / "out");
-    controls_.MenuFileSave->trigger();
-    EXPECT_EQ(Prompts(), (QStringList{"Change origin file. Do you want save ?", "Do you want comment file save ?"}));
+    state_.SourceChanged = 1;
+    state_.ProgramFileName = Path("PART.NC");
+    Save(Path("src/PART.NC"), Path("out/PART.txt"));
+    Save(Path("src/PART.NC"), Path("out/PART.txt"));  // the source is still taken as edited
+    const QString source = "Change origin file. Do you want save ?",
+                  converted = "Do you want comment file save ?";
+    EXPECT_EQ(Prompts(), (QStringList{source, converted, source, converted}));
     EXPECT_EQ(services_.messages[0].title, "Save");
     EXPECT_EQ(services_.messages[1].title, "Save Translated File");
     EXPECT_EQ(test::ReadBytes(folder_.File("src/PART.NC")), "G00\r\nM30");  // exactly 8 bytes
     EXPECT_EQ(test::ReadBytes(folder_.File("out/PART.txt")), "Rapid\r\nM30\r\n");
     EXPECT_EQ(services_.fileDialogs[1].initialFile, Path("PART.txt"));
     EXPECT_EQ(services_.fileDialogs[0].filter, "Text Files(*.txt)|*.txt|All Files(*.*)|*.*");
+    // The dialogs start at home while the folders hold their default, then where the user went.
+    EXPECT_EQ(services_.fileDialogs[0].initialFolder, QDir::homePath());
+    EXPECT_EQ(services_.fileDialogs[1].initialFolder, QDir::homePath());
+    EXPECT_EQ(services_.fileDialogs[2].initialFolder, Path("src"));
+    EXPECT_EQ(services_.fileDialogs[3].initialFolder, Path("out"));
     EXPECT_EQ(state_.OpenPathName, Path("src"));
     EXPECT_EQ(state_.SavePathName, Path("out"));
-    EXPECT_EQ(state_.SourceChanged, 1);  // the next Save asks again
 }
 
 TEST_F(OutputCommandsTest, SaveAsksOnlyWhatItMustAndStopsWhenCancelled) {
     state_.SourceChanged = 0;
-    Answer(MsgResult::No);
+    services_.AnswerMessage(MsgResult::No);
     controls_.MenuFileSave->trigger();
     EXPECT_EQ(Prompts(), QStringList{"Do you want comment file save ?"});
     EXPECT_TRUE(services_.fileDialogs.empty());
 
     state_.SourceChanged = 1;
-    Answer(MsgResult::Yes);
+    services_.AnswerMessage(MsgResult::Yes);
     services_.AnswerFileDialog(std::nullopt);
     controls_.MenuFileSave->trigger();
     EXPECT_EQ(Prompts().size(), 2);  // no comment-file question after a cancelled dialog
 }
 
 TEST_F(OutputCommandsTest, FailedWriteIsReportedWithThePath) {
-    Answer(MsgResult::Yes);
+    services_.AnswerMessage(MsgResult::Yes);
     services_.AnswerFileDialog(QString::fromStdString(folder_.path().string()));  // a folder
     controls_.MenuFileSave->trigger();
     EXPECT_TRUE(Prompts().last().contains("is a folder")) << Prompts().last().toStdString();
@@ -91,42 +73,23 @@ TEST(ConvertedFileName, ReplacesTheExtensionOfTheFileName) {
     EXPECT_EQ(ConvertedFileName("P"), "P.txt");
 }
 
-TEST_F(OutputCommandsTest, SaveDialogsStartAtHomeWhileTheFoldersHoldTheirDefault) {
-    ASSERT_EQ(state_.OpenPathName, QDir::rootPath());
-    ASSERT_EQ(state_.SavePathName, QDir::rootPath());
-    std::filesystem::create_directories(folder_.path() / "out");
-    for (int run = 0; run < 2; ++run) {
-        state_.SourceChanged = 1;
-        Answer(MsgResult::Yes);
-        services_.AnswerFileDialog(Path("out/PART.NC"));
-        Answer(MsgResult::Yes);
-        services_.AnswerFileDialog(Path("out/PART.txt"));
-        controls_.MenuFileSave->trigger();
-    }
-    const QString home = QDir::homePath();
-    EXPECT_EQ(services_.fileDialogs[0].initialFolder, home);
-    EXPECT_EQ(services_.fileDialogs[1].initialFolder, home);
-    EXPECT_EQ(services_.fileDialogs[2].initialFolder, Path("out"));  // once chosen, the folder
-    EXPECT_EQ(services_.fileDialogs[3].initialFolder, Path("out"));
-}
-
 // A plain-ASCII program's converted text is UTF-8 whatever the dictionary's encoding; a
 // Shift-JIS program's stays Shift-JIS.
 TEST_F(OutputCommandsTest, ConvertedTextIsSavedInUtf8ForAPlainAsciiProgram) {
-    test::WriteBytes(folder_.File("Kestrel.dic"), std::string(kHeader) + "0,\"G00\",\"\x8E\xE5\x8E\xB2\"\r\n");
+    test::WriteBytes(folder_.File("Kestrel.dic"),
+                     std::string(kHeader) + "0,\"G00\",\"\x8E\xE5\x8E\xB2\"\r\n");
     test::WriteBytes(folder_.File("ascii.NC"), "G00\r\n");
     test::WriteBytes(folder_.File("sjis.NC"), "G00 (\x8E\xE5)\r\n");
     for (const char* name : {"ascii.NC", "sjis.NC"}) {
-        ASSERT_TRUE(OpenProgramFile(window_.context(), Path(name)));
+        ASSERT_TRUE(OpenProgramFile(context(), Path(name)));
         state_.DicFileName = Path("Kestrel.dic");
-        LoadDictionary(window_.context());
+        LoadDictionary(context());
         controls_.MenuRunStart->trigger();
         state_.SourceChanged = 0;
-        Answer(MsgResult::Yes);
-        services_.AnswerFileDialog(Path(name) + ".txt");
-        controls_.MenuFileSave->trigger();
+        Save(QString(), Path(name) + ".txt");
     }
-    EXPECT_EQ(test::ReadBytes(folder_.File("ascii.NC.txt")), "\xE4\xB8\xBB\xE8\xBB\xB8\r\n\r\n");  // UTF-8
+    EXPECT_EQ(test::ReadBytes(folder_.File("ascii.NC.txt")),
+              "\xE4\xB8\xBB\xE8\xBB\xB8\r\n\r\n");  // UTF-8
     EXPECT_EQ(test::ReadBytes(folder_.File("sjis.NC.txt")), "\x8E\xE5\x8E\xB2 (\x8E\xE5)\r\n\r\n");
     EXPECT_TRUE(Prompts().filter("written").isEmpty()) << Prompts().join("|").toStdString();
 }
@@ -176,54 +139,11 @@ TEST_F(OutputCommandsTest, PrintSettingsMarginsOnOkFontAndOrientationAtOnce) {
     EXPECT_FALSE(dialog.isVisible());
 }
 
-TEST_F(OutputCommandsTest, PrintsBothTextsToAPdfFile) {
-    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-    if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed; make test installs it";
-    QPrinter& printer = output_->printer();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(Path("out.pdf"));
-    window_.context().documents.OriginalFile().setWindowTitle("/NC/PART.MIN");
-    output_->Printer1().OKButton_Click();
-    QProcess process;
-    process.start(pdftotext, {"-layout", Path("out.pdf"), "-"});
-    ASSERT_TRUE(process.waitForFinished(30000));
-    const QString text = QString::fromUtf8(process.readAllStandardOutput());
-    EXPECT_TRUE(text.contains(QDate::currentDate().toString("yyyy.MM.dd"))) << text.toStdString();
-    EXPECT_TRUE(text.contains("/NC/PART.MIN"));
-    EXPECT_TRUE(text.contains("Page 1"));
-    EXPECT_TRUE(text.contains(QRegularExpression("G00\\s+Rapid"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QRegularExpression("M30\\s+M30")));
-}
-
-}  // namespace
-}  // namespace qm
-
-namespace qm {
-namespace {
-
-TEST_F(OutputCommandsTest, PrinterThatCannotStartIsReportedAndNothingElseChanges) {
-    QPrinter& printer = output_->printer();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(Path("no/such/folder/out.pdf"));
-    const QString before = QString::fromStdString(SourceText());
-    output_->Printer1().OKButton_Click();
-    ASSERT_FALSE(services_.messages.empty());
-    EXPECT_TRUE(services_.messages.back().prompt.contains("Nothing was printed"));
-    EXPECT_TRUE(services_.messages.back().prompt.contains("out.pdf"));
-    EXPECT_EQ(QString::fromStdString(SourceText()), before);
-}
-
-}  // namespace
-}  // namespace qm
-
-namespace qm {
-namespace {
-
 TEST_F(OutputCommandsTest, PreviewShowsThePagesWithoutPrinting) {
     controls_.MenuFilePrint->trigger();
     output_->Printer1().PreviewButton_Click();
     EXPECT_EQ(services_.modalDialogs, (std::vector<QString>{"Printer1", "PrintPreview"}));
-    EXPECT_EQ(state_.PrintPageNo, 1);  // the preview laid out the first page
+    EXPECT_EQ(state_.PrintPageNo, 1);              // the preview laid out the first page
     EXPECT_TRUE(output_->Printer1().isVisible());  // back to the print dialog afterwards
 }
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "AppState.h"
 #include "MarginNumber.h"
 #include "PageLayout.h"
 #include "PrinterSetUp.h"
 #include "RecordingSurface.h"
-#include "AppState.h"
 
 namespace qm {
 namespace {
@@ -14,12 +14,15 @@ using Printed = test::RecordingSurface::Printed;
 // Print area from 10 to 110 mm, h = 4 mm, ten steps a page: the body runs from y = 16 and the
 // page is full once y passes 36, so a column holds six lines. Characters are 2 mm wide.
 class PageLayoutTest : public ::testing::Test {
-protected:
-    PageLayout Layout() { return PageLayout(surface_, geometry_, pageNo_, "ABC", QDate(2026, 3, 7)); }
+  protected:
+    PageLayout Layout() {
+        return PageLayout(surface_, geometry_, pageNo_, "ABC", QDate(2026, 3, 7));
+    }
     std::vector<std::tuple<double, double, QString>> Body(int page = 0) const {
         std::vector<std::tuple<double, double, QString>> body;
         for (const Printed& p : surface_.Body()) {
-            if (page == 0 || p.page == page) body.emplace_back(p.x, p.y, p.text);
+            if (page == 0 || p.page == page)
+                body.emplace_back(p.x, p.y, p.text);
         }
         return body;
     }
@@ -34,38 +37,45 @@ using Row = std::tuple<double, double, QString>;
 TEST_F(PageLayoutTest, HeaderHasDateCaptionPageAndRule) {
     pageNo_ = 12;
     Layout().PrintPageHeader();
-    ASSERT_EQ(surface_.printed.size(), 3u);
-    EXPECT_EQ(Row(surface_.printed[0].x, surface_.printed[0].y, surface_.printed[0].text), Row(10, 4, "2026.03.07"));
+    std::vector<Row> header;
+    for (const Printed& p : surface_.printed)
+        header.emplace_back(p.x, p.y, p.text);
     // The caption's middle lies at PrintRightEdge / 2 + LeftMerge.
-    EXPECT_EQ(Row(surface_.printed[1].x, surface_.printed[1].y, surface_.printed[1].text), Row(62, 4, "ABC"));
-    EXPECT_EQ(Row(surface_.printed[2].x, surface_.printed[2].y, surface_.printed[2].text), Row(96, 4, "Page 12"));
+    EXPECT_EQ(header,
+              (std::vector<Row>{{10, 4, "2026.03.07"}, {62, 4, "ABC"}, {96, 4, "Page 12"}}));
     ASSERT_EQ(surface_.lines.size(), 1u);
     const auto& rule = surface_.lines[0];
     EXPECT_DOUBLE_EQ(rule.y1, 8.8);
     EXPECT_DOUBLE_EQ(rule.y2, 8.8);
-    EXPECT_EQ(rule.x1, 10);
-    EXPECT_EQ(rule.x2, 110);
-    EXPECT_EQ(rule.width, 3);
+    EXPECT_EQ(std::tuple(rule.x1, rule.x2, rule.width), std::tuple(10.0, 110.0, 3));
 }
 
 TEST_F(PageLayoutTest, SideBySideKeepsRowsAlignedWhileAConvertedLineWraps) {
     // Columns 49 mm wide: the left at 10, the right at 59. The 60-character converted line
     // wraps after 24 characters twice; the left column skips its turns meanwhile.
     Layout().PrintSideBySide("G00\r\nM30\r\n", QString(60, 'x') + "\r\nEnd");
-    const std::vector<Row> expected = {
-        {10, 16, "G00"},  {59, 16, QString(24, 'x')}, {59, 20, QString(24, 'x')}, {59, 24, QString(12, 'x')},
-        {59, 28, "End"},  {10, 32, "M30"},            {10, 32, ""},               {59, 36, ""}};
+    const std::vector<Row> expected = {{10, 16, "G00"},
+                                       {59, 16, QString(24, 'x')},
+                                       {59, 20, QString(24, 'x')},
+                                       {59, 24, QString(12, 'x')},
+                                       {59, 28, "End"},
+                                       {10, 32, "M30"},
+                                       {10, 32, ""},
+                                       {59, 36, ""}};
     EXPECT_EQ(Body(), expected);
 }
 
 TEST_F(PageLayoutTest, OneTextInTwoColumnsFillsTheFirstThenTheSecondThenANewPage) {
     QStringList lines;
-    for (int i = 1; i <= 14; ++i) lines << QStringLiteral("L%1").arg(i);
+    for (int i = 1; i <= 14; ++i)
+        lines << QStringLiteral("L%1").arg(i);
     Layout().PrintOneText(lines.join("\r\n"), 2);
     const auto body = Body();
     ASSERT_EQ(body.size(), 14u);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(body[i], Row(10, 16 + 4 * i, lines[i]));
-    for (int i = 6; i < 12; ++i) EXPECT_EQ(body[i], Row(66, 16 + 4 * (i - 6), lines[i]));  // 110 / 2 + 10 + 1
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(body[i], Row(10, 16 + 4 * i, lines[i]));
+    for (int i = 6; i < 12; ++i)
+        EXPECT_EQ(body[i], Row(66, 16 + 4 * (i - 6), lines[i]));  // 110 / 2 + 10 + 1
     EXPECT_EQ(Body(2), (std::vector<Row>{{10, 16, "L13"}, {10, 20, "L14"}}));
     EXPECT_EQ(pageNo_, 2);
     EXPECT_EQ(surface_.printed[surface_.printed.size() - 3].text, "Page 2");
@@ -83,40 +93,40 @@ TEST_F(PageLayoutTest, LineEndsEmptyTextsAndWideLastPieces) {
     // After the last line end the rest is printed whole; without any line end it is cut once.
     Layout().PrintOneText("short\r\n" + QString(100, 'w'), 1);
     Layout().PrintOneText(QString(100, 'v'), 1);
-    EXPECT_EQ(Body(), (std::vector<Row>{{10, 16, "short"}, {10, 20, QString(100, 'w')},
-                                        {10, 16, QString(45, 'v')}, {10, 20, QString(55, 'v')}}));
+    EXPECT_EQ(Body(), (std::vector<Row>{{10, 16, "short"},
+                                        {10, 20, QString(100, 'w')},
+                                        {10, 16, QString(45, 'v')},
+                                        {10, 20, QString(55, 'v')}}));
 }
 
 TEST_F(PageLayoutTest, ColumnTooNarrowForOneCharacterStillEnds) {
     geometry_.PrintRightEdge = 15;
     Layout().PrintOneText("ABC\r\n", 1);
     // The forced cut leaves the line end on a row of its own.
-    EXPECT_EQ(Body(), (std::vector<Row>{{10, 16, "A"}, {10, 20, "B"}, {10, 24, "C"}, {10, 28, ""}, {10, 32, ""}}));
+    EXPECT_EQ(Body(),
+              (std::vector<Row>{
+                  {10, 16, "A"}, {10, 20, "B"}, {10, 24, "C"}, {10, 28, ""}, {10, 32, ""}}));
 }
 
 TEST(PrinterSetUp, PageGeometryInWholeMillimetres) {
     AppState state;
+    const auto geometry = [&] {
+        return std::tuple(state.PrintLineHeight, state.PrintLinesPerPage, state.PrintRightEdge);
+    };
     SetPageGeometry(state, {4.4, 190.5, 287});
-    EXPECT_EQ(state.PrintLineHeight, 4);
-    EXPECT_EQ(state.PrintLinesPerPage, 71);
-    EXPECT_EQ(state.PrintRightEdge, 190);  // 190.5 rounds to even
+    EXPECT_EQ(geometry(), std::tuple(4, 71, 190));  // 190.5 rounds to even
     state.RightMerge = 20;
     SetPageGeometry(state, {0.3, 200, 100});  // a tiny font counts as 1 mm
-    EXPECT_EQ(state.PrintLineHeight, 1);
-    EXPECT_EQ(state.PrintLinesPerPage, 100);
-    EXPECT_EQ(state.PrintRightEdge, 180);
+    EXPECT_EQ(geometry(), std::tuple(1, 100, 180));
 }
 
 TEST(MarginNumber, ReadsTheLeadingNumberRoundingHalvesToEven) {
-    EXPECT_EQ(ReadMarginNumber("abc"), 0);
-    EXPECT_EQ(ReadMarginNumber(""), 0);
-    EXPECT_EQ(ReadMarginNumber("7.5"), 8);
-    EXPECT_EQ(ReadMarginNumber("6.5"), 6);
-    EXPECT_EQ(ReadMarginNumber("12.5"), 12);
-    EXPECT_EQ(ReadMarginNumber(" 13.5"), 14);
-    EXPECT_EQ(ReadMarginNumber("-5"), -5);
-    EXPECT_EQ(ReadMarginNumber("12mm"), 12);
-    EXPECT_EQ(ReadMarginNumber("99999999999"), 2147483647);
+    const std::pair<const char*, int> cases[] = {
+        {"abc", 0}, {"", 0},      {"7.5", 8},
+        {"6.5", 6}, {"12.5", 12}, {" 13.5", 14},
+        {"-5", -5}, {"12mm", 12}, {"99999999999", 2147483647}};
+    for (const auto& [text, number] : cases)
+        EXPECT_EQ(ReadMarginNumber(text), number) << text;
 }
 
 }  // namespace

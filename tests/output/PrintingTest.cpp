@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -11,14 +12,12 @@
 #include <filesystem>
 
 #include "InstalledFont.h"
-#include "OutputCommands.h"
+#include "OutputFixture.h"
 #include "PrintProgram.h"
 #include "PrintSettingDialog.h"
 #include "PrinterDialog.h"
 #include "PrinterSetUp.h"
-#include "Process.h"
 #include "QtServices.h"
-#include "WindowFixture.h"
 
 namespace qm {
 namespace {
@@ -31,23 +30,18 @@ bool IsWholePdf(const std::string& path) {
     return bytes.rfind("%PDF-", 0) == 0 && bytes.find("%%EOF") != std::string::npos;
 }
 
-class PrintingTest : public test::WindowFixture {
+class PrintingTest : public test::OutputFixture {
   protected:
     void SetUp() override {
-        window_.StartUp(QString());
-        SetEditorText(window_.context().documents.OriginalFile().Text1(), "G00\r\nM30");
-        controls_.MenuRunStart->trigger();
+        OutputFixture::SetUp();
         // What QPrinter falls back to on a machine without printers: PDF, but no file to write.
         printer().setOutputFormat(QPrinter::PdfFormat);
         printer().setOutputFileName(QString());
         services_.messages.clear();
     }
-    QPrinter& printer() { return output_->printer(); }
     double PrintableWidth() {
         return printer().pageLayout().paintRect(QPageLayout::Millimeter).width();
     }
-
-    OutputCommands* output_ = new OutputCommands(window_.context(), window_);
 };
 
 TEST_F(PrintingTest, OkWithoutAPrinterAsksForAPdfFileAndPrintsThere) {
@@ -56,7 +50,8 @@ TEST_F(PrintingTest, OkWithoutAPrinterAsksForAPdfFileAndPrintsThere) {
     ASSERT_EQ(services_.fileDialogs.size(), 1u);
     EXPECT_TRUE(services_.fileDialogs[0].filter.contains("*.pdf"));
     EXPECT_EQ(services_.fileDialogs[0].initialFile, "New.pdf");
-    EXPECT_EQ(services_.fileDialogs[0].initialFolder, QDir::homePath()) << "while no folder was chosen";
+    EXPECT_EQ(services_.fileDialogs[0].initialFolder, QDir::homePath())
+        << "while no folder was chosen";
     EXPECT_TRUE(services_.messages.empty());
     EXPECT_TRUE(IsWholePdf(folder_.File("job.pdf")));
     EXPECT_TRUE(printer().outputFileName().isEmpty());  // the next print asks again
@@ -75,17 +70,21 @@ TEST_F(PrintingTest, OkWithoutAPrinterAsksForAPdfFileAndPrintsThere) {
 
 TEST_F(PrintingTest, AFailedPrintLeavesThePrinterReusableForAPdf) {
     const PrintChoice choice;
-    EXPECT_FALSE(PrintProgram(window_.context(), printer(), choice));  // nowhere to print
+    EXPECT_FALSE(PrintProgram(context(), printer(), choice));  // nowhere to print
     ASSERT_EQ(services_.messages.size(), 1u);
     EXPECT_EQ(services_.messages[0].prompt, "Nothing was printed: no printer is set up.");
     printer().setOutputFileName(Path("after.pdf"));
-    EXPECT_TRUE(PrintProgram(window_.context(), printer(), choice));
+    EXPECT_TRUE(PrintProgram(context(), printer(), choice));
     EXPECT_TRUE(IsWholePdf(folder_.File("after.pdf")));
 
     printer().setOutputFileName(Path("no/such/folder/out.pdf"));  // a job the device refuses
-    EXPECT_FALSE(PrintProgram(window_.context(), printer(), choice));
+    const std::string source = SourceText();
+    output_->Printer1().OKButton_Click();
+    EXPECT_TRUE(services_.messages.back().prompt.contains("Nothing was printed"));
+    EXPECT_TRUE(services_.messages.back().prompt.contains("out.pdf"));
+    EXPECT_EQ(SourceText(), source);
     printer().setOutputFileName(Path("again.pdf"));
-    EXPECT_TRUE(PrintProgram(window_.context(), printer(), choice));
+    EXPECT_TRUE(PrintProgram(context(), printer(), choice));
     EXPECT_TRUE(IsWholePdf(folder_.File("again.pdf")));
 }
 
@@ -114,13 +113,14 @@ TEST_F(PrintingTest, MarginsThatLeaveNoRoomAreRefusedWithThePageWidth) {
     state_.LeftMerge = 300;
     state_.RightMerge = 0;
     printer().setOutputFileName(Path("empty.pdf"));
-    EXPECT_FALSE(PrintProgram(window_.context(), printer(), PrintChoice{}));
+    EXPECT_FALSE(PrintProgram(context(), printer(), PrintChoice{}));
     EXPECT_TRUE(services_.messages.back().prompt.contains(width));
     EXPECT_FALSE(std::filesystem::exists(folder_.File("empty.pdf")));
 }
 
 // Every line is a printed row whatever its line end: LF (most G-code on Linux), CR, CR LF or a
-// mix. Read back from the PDF itself, one text line a row.
+// mix, below the header with the date, the caption and the page. Read back from the PDF itself,
+// one text line a row.
 TEST_F(PrintingTest, EveryLineIsAPrintedRowWhateverItsLineEnd) {
     const struct {
         const char* name;
@@ -132,18 +132,21 @@ TEST_F(PrintingTest, EveryLineIsAPrintedRowWhateverItsLineEnd) {
     } layouts[] = {{{PrintChoice::Data::Both, 1}, {"G00 X1 Rapid X1", "G01 Y2 G01 Y2", "M30 M30"}},
                    {{PrintChoice::Data::SourceOnly, 1}, {"G00 X1", "G01 Y2", "M30"}},
                    {{PrintChoice::Data::ConvertedOnly, 2}, {"Rapid X1", "G01 Y2", "M30"}}};
+    context().documents.OriginalFile().setWindowTitle("/NC/PART.MIN");
     for (const auto& program : programs) {
-        SetEditorText(window_.context().documents.OriginalFile().Text1(), program.text);
+        SetEditorText(context().documents.OriginalFile().Text1(), program.text);
         controls_.MenuRunStart->trigger();
         for (const auto& layout : layouts) {
             SCOPED_TRACE(std::string(program.name) + " / " + layout.rows[0].toStdString());
             printer().setOutputFileName(Path("rows.pdf"));
-            ASSERT_TRUE(PrintProgram(window_.context(), printer(), layout.choice));
-            const test::ProcessResult pdf =
-                test::RunProcess({"/usr/bin/pdftotext", "-layout", folder_.File("rows.pdf"), "-"});
-            ASSERT_EQ(pdf.exitCode, 0) << pdf.err;
+            ASSERT_TRUE(PrintProgram(context(), printer(), layout.choice));
+            const QString text = QString::fromStdString(PdfText("rows.pdf"));
+            EXPECT_TRUE(text.contains(QDate::currentDate().toString("yyyy.MM.dd")))
+                << text.toStdString();
+            EXPECT_TRUE(text.contains("/NC/PART.MIN"));
+            EXPECT_TRUE(text.contains("Page 1"));
             QStringList rows;
-            for (const QString& row : QString::fromStdString(pdf.out).split(QLatin1Char('\n'))) {
+            for (const QString& row : text.split(QLatin1Char('\n'))) {
                 if (!row.simplified().isEmpty())
                     rows << row.simplified();
             }

@@ -8,34 +8,20 @@
 
 #include "ConvertCommands.h"
 #include "DictionarySlots.h"
-#include "OutputCommands.h"
+#include "OutputFixture.h"
 #include "ProgramDocuments.h"
 #include "ProgramOnDisk.h"
-#include "WindowFixture.h"
 
 namespace qm {
 namespace {
 
-class ProgramFileTest : public test::WindowFixture {
+class ProgramFileTest : public test::OutputFixture {
   protected:
-    void SetUp() override { window_.StartUp(QString()); }
-    Context& context() { return window_.context(); }
     QsciScintilla& Source() { return context().documents.OriginalFile().Text1(); }
     void Open(std::string_view name, std::string_view bytes) {
         test::WriteBytes(folder_.File(name), bytes);
         ASSERT_TRUE(OpenProgramFile(context(), Path(name)));
         state_.SourceChanged = 0;  // as File > Open leaves it
-    }
-    // File > Save: the source (when edited) to source, then the conversion to converted.
-    void Save(const QString& source, const QString& converted) {
-        if (state_.SourceChanged == 1) {
-            services_.AnswerMessage(source.isEmpty() ? MsgResult::No : MsgResult::Yes);
-            if (!source.isEmpty())
-                services_.AnswerFileDialog(source);
-        }
-        services_.AnswerMessage(MsgResult::Yes);
-        services_.AnswerFileDialog(converted);
-        controls_.MenuFileSave->trigger();
     }
     QMdiSubWindow* Frame(QWidget& document) {
         for (QMdiSubWindow* frame : window_.mdiArea().subWindowList()) {
@@ -49,7 +35,6 @@ class ProgramFileTest : public test::WindowFixture {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ASSERT_FALSE(context().documents.HasForm1());
     }
-    OutputCommands* output_ = new OutputCommands(window_.context(), window_);
 };
 
 TEST_F(ProgramFileTest, EnterAndPasteEndLinesAsTheFileMostlyDoes) {

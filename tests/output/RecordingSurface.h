@@ -11,7 +11,7 @@ namespace qm::test {
 // A page surface that records what is printed where. Every character is 2 mm wide; a printed
 // line moves down by lineHeight.
 class RecordingSurface : public PageSurface {
-public:
+  public:
     struct Printed {
         int page;
         double x, y;
@@ -49,7 +49,8 @@ public:
     std::vector<Printed> Body() const {
         std::vector<Printed> body;
         for (const Printed& p : printed) {
-            if (p.y > 2 * lineHeight_) body.push_back(p);
+            if (p.y > 2 * lineHeight_)
+                body.push_back(p);
         }
         return body;
     }
@@ -58,7 +59,7 @@ public:
     std::vector<Line> lines;
     int page = 1;
 
-private:
+  private:
     double lineHeight_;
     double x_ = 0, y_ = 0;
     int lineWidth_ = 1;

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -7,8 +8,8 @@
 #include <QStandardPaths>
 #include <QXmlStreamReader>
 
-#include <filesystem>
 #include <sys/stat.h>
+#include <filesystem>
 #include <map>
 
 #include "AppState.h"
@@ -26,9 +27,16 @@
 namespace qm {
 namespace {
 
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+const QString kFooter =
+    "-This file was converted automatically by Quillmark. A used dictionary is ";
+
 // Records every clipboard call in order, and can refuse to start programs.
 class ExportServices : public ScriptedServices {
-public:
+  public:
     std::vector<QString> clipboardCalls;  // "<clear>" or the text set
     bool startFails = false;
 
@@ -54,7 +62,8 @@ QStringList Elements(const QString& xml, const char* name, const char* attribute
     QXmlStreamReader reader(xml);
     while (!reader.atEnd()) {
         reader.readNext();
-        if (!reader.isStartElement() || reader.name() != QLatin1String(name)) continue;
+        if (!reader.isStartElement() || reader.name() != QLatin1String(name))
+            continue;
         found << (attribute ? reader.attributes().value(QLatin1String(attribute)).toString()
                             : reader.readElementText());
     }
@@ -75,7 +84,11 @@ std::map<QString, QString> Cells(const QString& unzip, const QString& xlsx) {
 }
 
 class SpreadsheetExportTest : public ::testing::Test {
-protected:
+  protected:
+    void SetUp() override {
+        if (unzip_.isEmpty())
+            GTEST_SKIP() << "unzip is not installed; make test installs it";
+    }
     SpreadsheetExportTest() {
         test::WriteBytes(folder_.File("Kestrel.dic"),
                          "Translator Dictionary  Ver.1.1  Hollowmere\r\n0,\"G00\",\"RAPID\"\r\n");
@@ -102,7 +115,9 @@ protected:
         QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
         return path;
     }
-    QStringList Workbooks() const { return QDir(Path("cache/Quillmark")).entryList(QDir::Files | QDir::Hidden); }
+    QStringList Workbooks() const {
+        return QDir(Path("cache/Quillmark")).entryList(QDir::Files | QDir::Hidden);
+    }
     void Export() { window_.controls().MenuFileExcel->trigger(); }
 
     const QString unzip_ = QStandardPaths::findExecutable("unzip");
@@ -112,7 +127,8 @@ protected:
     AppState state_;
     SettingsStore settings_{Path("Quillmark.ini")};
     ExportServices services_;
-    MainWindow window_{state_, settings_, services_, QString::fromStdString(folder_.path().string())};
+    MainWindow window_{state_, settings_, services_,
+                       QString::fromStdString(folder_.path().string())};
     OutputCommands* output_ = new OutputCommands(window_.context(), window_);
 };
 
@@ -137,18 +153,15 @@ TEST(PlanExport, TemplateLayoutDictionaryNameAndFooterByType) {
         EXPECT_EQ(plan.convertedOnly, c.convertedOnly) << c.path;
         EXPECT_EQ(plan.caption, "CAPTION");
         EXPECT_EQ(plan.dictionaryName, "Kestrel.dic");
-        EXPECT_EQ(plan.footer,
-                  "-This file was converted automatically by Quillmark. A used dictionary is [Kestrel.dic]");
+        EXPECT_EQ(plan.footer, kFooter + "[Kestrel.dic]");
     }
     AppState outside;
     outside.DicPathName = "/home/op/dictionaries";
     outside.DicFileName = "/opt/quillmark/Kestrel-ENG.dic";
-    EXPECT_EQ(PlanExport(outside, "New").footer,
-              "-This file was converted automatically by Quillmark. A used dictionary is [Kestrel-ENG.dic]");
+    EXPECT_EQ(PlanExport(outside, "New").footer, kFooter + "[Kestrel-ENG.dic]");
 }
 
 TEST_F(SpreadsheetExportTest, MinProgramGoesIntoTwoColumnsAndOpensInTheFirstProgramFound) {
-    if (unzip_.isEmpty()) GTEST_SKIP() << "unzip is not installed; make test installs it";
     FakeProgram("gnumeric");
     const QString soffice = FakeProgram("soffice");
     services_.capsLock = true;
@@ -169,21 +182,22 @@ TEST_F(SpreadsheetExportTest, MinProgramGoesIntoTwoColumnsAndOpensInTheFirstProg
     EXPECT_EQ(services_.busyCalls - busyBefore, 2);
     EXPECT_FALSE(services_.busy);
 
-    const std::map<QString, QString> expected = {{"A1", "G00"}, {"B1", "Rapid"}, {"A2", "M30"}, {"B2", "M30"}};
+    const std::map<QString, QString> expected = {
+        {"A1", "G00"}, {"B1", "Rapid"}, {"A2", "M30"}, {"B2", "M30"}};
     EXPECT_EQ(Cells(unzip_, xlsx), expected);
     const QString sheet = Unzip(unzip_, xlsx, "xl/worksheets/sheet1.xml");
     EXPECT_EQ(Elements(sheet, "oddHeader"), QStringList{"&C/NC/A&&B.MIN"});
-    EXPECT_EQ(Elements(sheet, "oddFooter"),
-              QStringList{"&C-This file was converted automatically by Quillmark. A used dictionary is [Kestrel.dic]"});
-    EXPECT_EQ(Elements(Unzip(unzip_, xlsx, "xl/workbook.xml"), "sheet", "name"), QStringList{"A&B.MIN"});
-    EXPECT_TRUE(Unzip(unzip_, xlsx, "xl/styles.xml").contains("<name val=\"Courier New\"/>"));
+    EXPECT_EQ(Elements(sheet, "oddFooter"), QStringList{"&C" + kFooter + "[Kestrel.dic]"});
+    EXPECT_EQ(Elements(Unzip(unzip_, xlsx, "xl/workbook.xml"), "sheet", "name"),
+              QStringList{"A&B.MIN"});
+    EXPECT_THAT(Unzip(unzip_, xlsx, "xl/styles.xml").toStdString(),
+                HasSubstr("<name val=\"Courier New\"/>"));
 
     Export();  // a second export never touches the first workbook, which may still be open
     EXPECT_EQ(Workbooks(), (QStringList{"A&B.MIN (2).xlsx", "A&B.MIN.xlsx"}));
 }
 
 TEST_F(SpreadsheetExportTest, TopProgramPutsOnlyTheConvertedTextIntoColumnA) {
-    if (unzip_.isEmpty()) GTEST_SKIP() << "unzip is not installed; make test installs it";
     state_.ProgramFileName = "/nc/LONG.TOP";
     state_.ExcelPath = FakeProgram("gnumeric");
     Export();
@@ -196,10 +210,10 @@ TEST_F(SpreadsheetExportTest, TopProgramPutsOnlyTheConvertedTextIntoColumnA) {
 TEST_F(SpreadsheetExportTest, MissingProgramNamesWhatIsLookedForAndYesStoresAnExecutableOne) {
     services_.AnswerMessage(MsgResult::Yes);
     services_.AnswerFileDialog(std::nullopt);
-    Export();  // nothing on the PATH
+    Export();                                  // nothing on the PATH
     ASSERT_EQ(services_.messages.size(), 1u);  // a cancelled choice ends the command
     const MessageBoxRequest& question = services_.messages[0];
-    EXPECT_TRUE(question.prompt.contains("LibreOffice Calc or Gnumeric")) << question.prompt.toStdString();
+    EXPECT_THAT(question.prompt.toStdString(), HasSubstr("LibreOffice Calc or Gnumeric"));
     EXPECT_FALSE(question.prompt.contains("Excel.exe"));
     EXPECT_EQ(question.buttons, MsgButtons::YesNo);
     EXPECT_EQ(question.icon, MsgIcon::Question);
@@ -210,8 +224,8 @@ TEST_F(SpreadsheetExportTest, MissingProgramNamesWhatIsLookedForAndYesStoresAnEx
     services_.AnswerMessage(MsgResult::Yes);
     services_.AnswerFileDialog(Path("Kestrel.dic"));  // a file, but no program
     Export();
-    EXPECT_TRUE(services_.messages.back().prompt.contains("is not an executable program"))
-        << services_.messages.back().prompt.toStdString();
+    EXPECT_THAT(services_.messages.back().prompt.toStdString(),
+                HasSubstr("is not an executable program"));
     EXPECT_TRUE(state_.ExcelPath.isEmpty());
     EXPECT_EQ(settings_.GetSetting("Excel", "unset"), "unset");
 
@@ -227,7 +241,6 @@ TEST_F(SpreadsheetExportTest, MissingProgramNamesWhatIsLookedForAndYesStoresAnEx
 }
 
 TEST_F(SpreadsheetExportTest, NoProgramWantedOffersToSaveTheWorkbookWhereTheUserChooses) {
-    if (unzip_.isEmpty()) GTEST_SKIP() << "unzip is not installed; make test installs it";
     services_.AnswerMessage(MsgResult::No);
     services_.AnswerMessage(MsgResult::Yes);
     services_.AnswerFileDialog(Path("kept.xlsx"));
@@ -235,15 +248,17 @@ TEST_F(SpreadsheetExportTest, NoProgramWantedOffersToSaveTheWorkbookWhereTheUser
     Export();
     ::umask(mask);
     ASSERT_EQ(services_.messages.size(), 2u);
-    EXPECT_TRUE(services_.messages[1].prompt.contains(".xlsx")) << services_.messages[1].prompt.toStdString();
+    EXPECT_THAT(services_.messages[1].prompt.toStdString(), HasSubstr(".xlsx"));
     EXPECT_EQ(services_.messages[1].buttons, MsgButtons::YesNo);
     ASSERT_EQ(services_.fileDialogs.size(), 1u);
     EXPECT_EQ(services_.fileDialogs[0].initialFile, "A&B.MIN.xlsx");
     EXPECT_TRUE(services_.fileDialogs[0].filter.contains("*.xlsx"));
-    const std::map<QString, QString> expected = {{"A1", "G00"}, {"B1", "Rapid"}, {"A2", "M30"}, {"B2", "M30"}};
+    const std::map<QString, QString> expected = {
+        {"A1", "G00"}, {"B1", "Rapid"}, {"A2", "M30"}, {"B2", "M30"}};
     EXPECT_EQ(Cells(unzip_, Path("kept.xlsx")), expected);
     EXPECT_EQ(window_.statusPanels().Panel(1).text(), Path("kept.xlsx"));
-    EXPECT_TRUE(QFile::permissions(Path("kept.xlsx")) & QFile::ReadOther);  // not the temporary file's 0600
+    EXPECT_TRUE(QFile::permissions(Path("kept.xlsx")) &
+                QFile::ReadOther);  // not the temporary file's 0600
     EXPECT_TRUE(services_.programsStarted.empty());
     EXPECT_TRUE(Workbooks().isEmpty());
 
@@ -253,8 +268,8 @@ TEST_F(SpreadsheetExportTest, NoProgramWantedOffersToSaveTheWorkbookWhereTheUser
     services_.AnswerMessage(MsgResult::Yes);
     services_.AnswerFileDialog(Path("locked.xlsx"));
     Export();  // refused for root too
-    EXPECT_TRUE(services_.messages.back().prompt.endsWith("locked.xlsx: Permission denied"))
-        << services_.messages.back().prompt.toStdString();
+    EXPECT_THAT(services_.messages.back().prompt.toStdString(),
+                EndsWith("locked.xlsx: Permission denied"));
     EXPECT_EQ(test::ReadBytes(folder_.File("locked.xlsx")), "old");
 
     services_.AnswerMessage(MsgResult::No);
@@ -281,8 +296,8 @@ TEST_F(SpreadsheetExportTest, TextThatNoCellHoldsIsReportedAndNothingIsStarted) 
     SetEditorText(window_.context().documents.OriginalFile().Text1(), std::string(40000, 'X'));
     Export();
     ASSERT_EQ(services_.messages.size(), 1u);
-    EXPECT_TRUE(services_.messages[0].prompt.startsWith("The workbook could not be written.\r\nLine 1 of column A"))
-        << services_.messages[0].prompt.toStdString();
+    EXPECT_THAT(services_.messages[0].prompt.toStdString(),
+                StartsWith("The workbook could not be written.\r\nLine 1 of column A"));
     EXPECT_TRUE(services_.programsStarted.empty());
     EXPECT_TRUE(Workbooks().isEmpty());
     EXPECT_FALSE(services_.busy);
@@ -306,7 +321,8 @@ TEST(SpreadsheetWorkbook, NamesSectionsLinesAndWidths) {
 
 TEST(SpreadsheetWorkbook, CellsKeepTextAsWrittenAndColumnsFitTheLongestLine) {
     const QString unzip = QStandardPaths::findExecutable("unzip");
-    if (unzip.isEmpty()) GTEST_SKIP() << "unzip is not installed; make test installs it";
+    if (unzip.isEmpty())
+        GTEST_SKIP() << "unzip is not installed; make test installs it";
     test::TempFolder folder;
     const QString dir = QString::fromStdString(folder.path().string());
     const QString longLine = QString(40, 'x');
@@ -314,16 +330,19 @@ TEST(SpreadsheetWorkbook, CellsKeepTextAsWrittenAndColumnsFitTheLongestLine) {
     const QString columnA = QStringLiteral("0010\r\n=1+1\r\n\r\n  G01\tX1\r\nA") + QChar(0) + "B";
     const SavedWorkbook saved = SaveNewWorkbook(dir, "P", {"P", "", "", {columnA, columnB}});
     ASSERT_TRUE(saved.error.isEmpty()) << saved.error.toStdString();
-    const std::map<QString, QString> expected = {{"A1", "0010"},          {"A2", "=1+1"},
-                                                 {"A4", "  G01\tX1"},     {"A5", QStringLiteral("A\uFFFDB")},
-                                                 {"B1", longLine},        {"B2", QStringLiteral("早送り")}};
+    const std::map<QString, QString> expected = {
+        {"A1", "0010"},      {"A2", "=1+1"},
+        {"A4", "  G01\tX1"}, {"A5", QStringLiteral("A\uFFFDB")},
+        {"B1", longLine},    {"B2", QStringLiteral("早送り")}};
     EXPECT_EQ(Cells(unzip, saved.path), expected);
-    const QStringList widths = Elements(Unzip(unzip, saved.path, "xl/worksheets/sheet1.xml"), "col", "width");
+    const QStringList widths =
+        Elements(Unzip(unzip, saved.path, "xl/worksheets/sheet1.xml"), "col", "width");
     ASSERT_EQ(widths.size(), 2);
     EXPECT_LT(widths[0].toDouble(), 40);
     EXPECT_GT(widths[1].toDouble(), 40);
     EXPECT_LT(widths[1].toDouble(), 60);
-    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{"P.xlsx"});  // no temporary file left
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"P.xlsx"});  // no temporary file left
 }
 
 }  // namespace
