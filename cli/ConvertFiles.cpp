@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <map>
 #include <new>
-#include <stdexcept>
 #include <optional>
 #include <set>
+#include <stdexcept>
 
 #include "AppState.h"
 #include "Convert.h"
@@ -36,7 +36,9 @@ void Report(const std::string& message) {
     std::fprintf(stderr, "quillmark-convert: %s\n", message.c_str());
 }
 
-Status ReadStandardInput(std::string& bytes) { return ReadStream(STDIN_FILENO, "standard input", bytes); }
+Status ReadStandardInput(std::string& bytes) {
+    return ReadStream(STDIN_FILENO, "standard input", bytes);
+}
 
 // A program smaller than this converts in less time with the plain algorithm than compiling
 // the dictionary takes (10,001 words: compiling 3 ms; the plain algorithm 1.5 ms, and 0.04 ms a
@@ -48,7 +50,7 @@ constexpr std::size_t kPlainWorkBytes = std::size_t(32) << 20;
 
 // Loads each dictionary once, remembering refusals too, and compiles it once a program needs it.
 class DictionaryCache {
-public:
+  public:
     struct Entry {
         Status status = Status::Ok();
         DictionaryTable table;
@@ -56,13 +58,15 @@ public:
 
         std::string Convert(std::string_view text, bool spaceAdd) {
             if (!compiled && text.size() < kCompileFromBytes) {
-                if (auto plain = ConvertReferenceWithin(text, table, spaceAdd, kPlainWorkBytes)) return *plain;
+                if (auto plain = ConvertReferenceWithin(text, table, spaceAdd, kPlainWorkBytes))
+                    return *plain;
             }
             return Compiled().Convert(text, spaceAdd);
         }
 
         const CompiledDictionary& Compiled() {
-            if (!compiled) compiled.emplace(table);
+            if (!compiled)
+                compiled.emplace(table);
             return *compiled;
         }
     };
@@ -74,18 +78,19 @@ public:
             entry.status = LoadDictionaryFileSayingWhy(path, entry.table);
             found = entries_.emplace(path, std::move(entry)).first;
         }
-        if (found->second.status.ok()) return &found->second;
+        if (found->second.status.ok())
+            return &found->second;
         const std::string& message = found->second.status.message();
         refusal = message.find(path) != std::string::npos ? message : path + ": " + message;
         return nullptr;
     }
 
-private:
+  private:
     std::map<std::string, Entry> entries_;
 };
 
 bool IsPlainFileOfAtLeast(const std::string& path, std::size_t bytes) {
-    struct stat info{};
+    struct stat info {};
     return path != kStandardStream && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
            std::size_t(info.st_size) >= bytes;
 }
@@ -93,8 +98,9 @@ bool IsPlainFileOfAtLeast(const std::string& path, std::size_t bytes) {
 // Identity of an existing plain file, so that links to one file compare equal. Devices and pipes
 // have nothing to overwrite: a terminal may well be both the input and the output.
 std::optional<std::pair<dev_t, ino_t>> FileIdentity(const std::string& path) {
-    struct stat info{};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
     return std::make_pair(info.st_dev, info.st_ino);
 }
 
@@ -108,13 +114,14 @@ std::string PlainName(const std::string& path) {
 // Where each input's result goes ("-" for standard output), refusing a destination that is one
 // of the inputs or a dictionary in use, or that an earlier result already went to.
 class Destinations {
-public:
+  public:
     Destinations(const Options& options, const std::vector<std::string>& inputs) {
         std::error_code error;
         folder_ = options.output && (inputs.size() > 1 || fs::is_directory(*options.output, error));
         output_ = options.output.value_or(kStandardStream);
         for (const std::string& input : inputs) {
-            if (auto identity = FileIdentity(input)) inputs_.insert(*identity);
+            if (auto identity = FileIdentity(input))
+                inputs_.insert(*identity);
         }
     }
 
@@ -122,21 +129,25 @@ public:
                 std::string& problem) {
         destination = output_;
         if (folder_) {
-            const fs::path name = input == kStandardStream ? fs::path("stdin") : fs::path(input).filename();
+            const fs::path name =
+                input == kStandardStream ? fs::path("stdin") : fs::path(input).filename();
             destination = (fs::path(output_) / name).string() + ".txt";
         }
-        if (destination == kStandardStream) return true;
+        if (destination == kStandardStream)
+            return true;
         const auto identity = FileIdentity(destination);
         if (identity && inputs_.contains(*identity)) {
             problem = destination + ": not written, it would overwrite an input file";
             return false;
         }
         if (identity && identity == FileIdentity(dictionary)) {
-            problem = destination + ": not written, it would overwrite the dictionary " + dictionary;
+            problem =
+                destination + ": not written, it would overwrite the dictionary " + dictionary;
             return false;
         }
-        const std::string key = identity ? std::to_string(identity->first) + ":" + std::to_string(identity->second)
-                                         : PlainName(destination);
+        const std::string key =
+            identity ? std::to_string(identity->first) + ":" + std::to_string(identity->second)
+                     : PlainName(destination);
         if (!used_.insert(key).second) {
             problem = destination + ": not written, the result of another input already went there";
             return false;
@@ -144,7 +155,7 @@ public:
         return true;
     }
 
-private:
+  private:
     bool folder_ = false;
     std::string output_;
     std::set<std::pair<dev_t, ino_t>> inputs_;
@@ -159,21 +170,27 @@ Outcome Fail(const std::string& message, Outcome outcome = Outcome::FileFailed) 
     return outcome;
 }
 
-std::string InputName(const std::string& input) { return input == kStandardStream ? "standard input" : input; }
+std::string InputName(const std::string& input) {
+    return input == kStandardStream ? "standard input" : input;
+}
 
 // A program file converted and written part by part; nothing, with nothing done, when it is to
 // be converted whole.
 std::optional<Outcome> ConvertFileInParts(const Options& options, const std::string& input,
-                                          const std::string& destination, DictionaryCache::Entry& dictionary) {
-    if (!IsPlainFileOfAtLeast(input, kCompileFromBytes)) return std::nullopt;
+                                          const std::string& destination,
+                                          DictionaryCache::Entry& dictionary) {
+    if (!IsPlainFileOfAtLeast(input, kCompileFromBytes))
+        return std::nullopt;
     // A program appended to itself (P.NC >> P.NC) would go on to read its own result.
-    if (destination == kStandardStream && FileIdentity(input) == FileIdentity("/dev/stdout")) return std::nullopt;
+    if (destination == kStandardStream && FileIdentity(input) == FileIdentity("/dev/stdout"))
+        return std::nullopt;
     const auto write = [&](const PartProducer& produce) {
         return destination == kStandardStream ? WriteStandardOutputInParts(produce)
                                               : WriteFileSafelyInParts(destination, produce);
     };
     Status failure = Status::Ok();
-    switch (ConvertInParts(input, dictionary.Compiled(), options, write, kCompileFromBytes, failure)) {
+    switch (
+        ConvertInParts(input, dictionary.Compiled(), options, write, kCompileFromBytes, failure)) {
         case PartsOutcome::Written:
             return Outcome::Written;
         case PartsOutcome::Failed:
@@ -184,29 +201,50 @@ std::optional<Outcome> ConvertFileInParts(const Options& options, const std::str
     return std::nullopt;
 }
 
-Outcome ConvertOne(const Options& options, const std::string& input, const std::string& dictionaryPath,
-                   Destinations& destinations, DictionaryCache& dictionaries) {
+// Encodes converted text in place, in the codes twins names when there are any.
+Status EncodeTextKeeping(std::string& text, FileEncoding encoding, const ShiftJisTwins& twins) {
+    if (twins.empty() || encoding.encoding != Encoding::ShiftJis)
+        return EncodeTextInPlace(text, encoding);
+    std::string bytes;
+    Status encoded = EncodeText(text, encoding, bytes, &twins);
+    if (encoded.ok())
+        text = std::move(bytes);
+    return encoded;
+}
+
+Outcome ConvertOne(const Options& options, const std::string& input,
+                   const std::string& dictionaryPath, Destinations& destinations,
+                   DictionaryCache& dictionaries) {
     std::string destination, problem;
     DictionaryCache::Entry* dictionary = dictionaries.Get(dictionaryPath, problem);
-    if (dictionary == nullptr) return Fail(problem, Outcome::DictionaryRefused);
-    if (!destinations.Choose(input, dictionaryPath, destination, problem)) return Fail(problem);
-    if (const std::optional<Outcome> outcome = ConvertFileInParts(options, input, destination, *dictionary)) {
+    if (dictionary == nullptr)
+        return Fail(problem, Outcome::DictionaryRefused);
+    if (!destinations.Choose(input, dictionaryPath, destination, problem))
+        return Fail(problem);
+    if (const std::optional<Outcome> outcome =
+            ConvertFileInParts(options, input, destination, *dictionary)) {
         return *outcome;
     }
     std::string bytes;
-    const Status read = input == kStandardStream ? ReadStandardInput(bytes)
-                                                 : ReadWholeFile(input, bytes, Readable::FilesAndPipes);
-    if (!read.ok()) return Fail(read.message());
+    const Status read = input == kStandardStream
+                            ? ReadStandardInput(bytes)
+                            : ReadWholeFile(input, bytes, Readable::FilesAndPipes);
+    if (!read.ok())
+        return Fail(read.message());
     // Each step lets go of what the next no longer needs: a large program is held about
     // twice, not four times.
     const FileEncoding programEncoding = ProgramEncoding(bytes, options.encoding);
+    // Characters with several Shift-JIS codes go back in the code the program used.
+    const ShiftJisTwins twins = programEncoding.encoding == Encoding::ShiftJis
+                                    ? ShiftJisTwins::UsedBy(bytes)
+                                    : ShiftJisTwins();
     std::string converted;
     {
         const std::string text = DecodeOwnedText(std::move(bytes), programEncoding);
         converted = dictionary->Convert(text, options.spaceAdd);
     }
     const FileEncoding encoding = ResultEncoding(programEncoding, options.outputEncoding);
-    if (Status encoded = EncodeTextInPlace(converted, encoding); !encoded.ok()) {
+    if (Status encoded = EncodeTextKeeping(converted, encoding, twins); !encoded.ok()) {
         return Fail(InputName(input) + ": " + encoded.message() + " Nothing was written.");
     }
     const Status written = destination == kStandardStream ? WriteWholeToStandardOutput(converted)
@@ -216,8 +254,9 @@ Outcome ConvertOne(const Options& options, const std::string& input, const std::
 
 // Running out of memory, a file-system error or a conversion stopped for growing without end
 // ends this input's conversion with a message; nothing of it has been written.
-Outcome ConvertOneGuarded(const Options& options, const std::string& input, const std::string& dictionaryPath,
-                          Destinations& destinations, DictionaryCache& dictionaries) {
+Outcome ConvertOneGuarded(const Options& options, const std::string& input,
+                          const std::string& dictionaryPath, Destinations& destinations,
+                          DictionaryCache& dictionaries) {
     try {
         return ConvertOne(options, input, dictionaryPath, destinations, dictionaries);
     } catch (const std::bad_alloc&) {
@@ -242,14 +281,16 @@ std::string DefaultDictionaryPath(const std::string& programFile, const std::str
     };
     const int slot = DictionarySlotIndex(QString::fromStdString(key));
     const QString path =
-        slot >= 0 ? settings.GetSetting(kDictionarySlotKeys[slot].readAs, inProgramFolder(DefaultDictionaryFor(key)))
+        slot >= 0 ? settings.GetSetting(kDictionarySlotKeys[slot].readAs,
+                                        inProgramFolder(DefaultDictionaryFor(key)))
                   : settings.GetSetting("DicFileName", inProgramFolder(kDefaultDicFileName));
     return EnginePath(path);
 }
 
 int ConvertFiles(const Options& options, const std::string& programFolder) {
     std::vector<std::string> inputs = options.files;
-    if (inputs.empty()) inputs.push_back(kStandardStream);
+    if (inputs.empty())
+        inputs.push_back(kStandardStream);
     if (inputs.size() > 1 && options.output) {
         std::error_code error;
         if (!fs::is_directory(*options.output, error)) {
@@ -264,11 +305,14 @@ int ConvertFiles(const Options& options, const std::string& programFolder) {
     for (const std::string& input : inputs) {
         if (!options.dictionary && !settings) {
             settings.emplace();
-            if (!settings->problem().isEmpty()) Report(settings->problem().toStdString());
+            if (!settings->problem().isEmpty())
+                Report(settings->problem().toStdString());
         }
         const std::string dictionaryPath =
-            options.dictionary ? *options.dictionary : DefaultDictionaryPath(input, programFolder, *settings);
-        const Outcome outcome = ConvertOneGuarded(options, input, dictionaryPath, destinations, dictionaries);
+            options.dictionary ? *options.dictionary
+                               : DefaultDictionaryPath(input, programFolder, *settings);
+        const Outcome outcome =
+            ConvertOneGuarded(options, input, dictionaryPath, destinations, dictionaries);
         refused = refused || outcome == Outcome::DictionaryRefused;
         failed = failed || outcome == Outcome::FileFailed;
     }

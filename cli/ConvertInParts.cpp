@@ -23,9 +23,9 @@ namespace {
 enum class Stop { Done, StartOver, NeedsWhole, Failed };
 
 class PartConversion {
-public:
-    PartConversion(const std::string& input, const CompiledDictionary& dictionary, const Options& options,
-                   std::size_t inputBytes, ProgramParts& parts)
+  public:
+    PartConversion(const std::string& input, const CompiledDictionary& dictionary,
+                   const Options& options, std::size_t inputBytes, ProgramParts& parts)
         : input_(input),
           dictionary_(dictionary),
           options_(options),
@@ -34,7 +34,8 @@ public:
           validInserts_(dictionary.InsertsAreValidUtf8()) {
         // A long line may be cut after an ASCII byte that no word holds (a CR of a program whose
         // lines end in CR alone, a blank), so that it is converted as it is read.
-        for (int byte = 0; byte < 0x80; ++byte) cutBytes_[byte] = byte != '\n' && !dictionary.IsWordByte(byte);
+        for (int byte = 0; byte < 0x80; ++byte)
+            cutBytes_[byte] = byte != '\n' && !dictionary.IsWordByte(byte);
         parts_.CutLongLinesAfter(cutBytes_);
     }
 
@@ -42,17 +43,19 @@ public:
         for (;;) {  // once more from the start, should the program turn out to be Shift-JIS
             const Stop stop = ReadThrough(sink);
             if (stop == Stop::StartOver) {
-                if (Status restarted = sink.Restart(); !restarted.ok()) return restarted;
+                if (Status restarted = sink.Restart(); !restarted.ok())
+                    return restarted;
                 continue;
             }
-            if (stop == Stop::NeedsWhole) return Status::Fail("the result needs the whole text");
+            if (stop == Stop::NeedsWhole)
+                return Status::Fail("the result needs the whole text");
             return stop == Stop::Done ? Status::Ok() : failure_;
         }
     }
 
     bool NeedsWhole() const { return needsWhole_; }
 
-private:
+  private:
     // Each part's result is written while the next part is read and converted.
     Stop ReadThrough(PartSink& sink) {
         ConversionStream stream(dictionary_, options_.spaceAdd, inputBytes_);
@@ -72,14 +75,17 @@ private:
             FileEncoding result = ResultEncoding(parts_.Encoding(), options_.outputEncoding);
             result.byteOrderMark = result.byteOrderMark && first;
             cutLine_ = cutLine_ || parts_.Cut();
-            const std::string& converted = parts_.Cut() ? stream.ConvertCut(text) : stream.Convert(text, last);
-            if (!written()) return Stop::Failed;  // the part before, whose buffers are now free
+            const std::string& converted =
+                parts_.Cut() ? stream.ConvertCut(text) : stream.Convert(text, last);
+            if (!written())
+                return Stop::Failed;  // the part before, whose buffers are now free
             if (cutLine_ && stream.EntryNeverEnded()) {  // the cut lines must be converted whole
                 needsWhole_ = true;
                 return Stop::NeedsWhole;
             }
             std::string_view bytes;
-            if (!Encode(converted, parts_.TextIsValidUtf8() && validInserts_, result, encoded_[turn], bytes)) {
+            if (!Encode(converted, parts_.TextIsValidUtf8() && validInserts_, result,
+                        parts_.Twins(), encoded_[turn], bytes)) {
                 needsWhole_ = true;
                 return Stop::NeedsWhole;
             }
@@ -92,13 +98,15 @@ private:
     // The bytes of converted text in the result's encoding, made in encoded when they differ
     // from the text; false when the encoding cannot hold a character. Text known to be valid
     // UTF-8 is not looked through again.
-    static bool Encode(const std::string& converted, bool valid, FileEncoding encoding, std::string& encoded,
-                       std::string_view& bytes) {
-        if (encoding.encoding == Encoding::Utf8 && !encoding.byteOrderMark && (valid || IsValidUtf8(converted))) {
+    static bool Encode(const std::string& converted, bool valid, FileEncoding encoding,
+                       const ShiftJisTwins& twins, std::string& encoded, std::string_view& bytes) {
+        if (encoding.encoding == Encoding::Utf8 && !encoding.byteOrderMark &&
+            (valid || IsValidUtf8(converted))) {
             bytes = converted;
             return true;
         }
-        if (!EncodeText(converted, encoding, encoded).ok()) return false;
+        if (!EncodeText(converted, encoding, encoded, &twins).ok())
+            return false;
         bytes = encoded;
         return true;
     }
@@ -123,11 +131,12 @@ private:
 
 }  // namespace
 
-PartsOutcome ConvertInParts(const std::string& input, const CompiledDictionary& dictionary, const Options& options,
-                            const std::function<Status(const PartProducer&)>& write, std::size_t minBytes,
-                            Status& failure) {
+PartsOutcome ConvertInParts(const std::string& input, const CompiledDictionary& dictionary,
+                            const Options& options,
+                            const std::function<Status(const PartProducer&)>& write,
+                            std::size_t minBytes, Status& failure) {
     const FileDescriptor fd(::open(input.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    struct stat info{};
+    struct stat info {};
     if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
         std::size_t(info.st_size) < minBytes) {
         return PartsOutcome::ReadWhole;  // the whole reading says what is wrong, if anything
@@ -135,7 +144,8 @@ PartsOutcome ConvertInParts(const std::string& input, const CompiledDictionary& 
     ProgramParts parts(fd.get(), options.encoding);
     PartConversion conversion(input, dictionary, options, std::size_t(info.st_size), parts);
     const Status written = write([&](PartSink& sink) { return conversion.Produce(sink); });
-    if (conversion.NeedsWhole()) return PartsOutcome::ReadWhole;
+    if (conversion.NeedsWhole())
+        return PartsOutcome::ReadWhole;
     failure = written;
     return written.ok() ? PartsOutcome::Written : PartsOutcome::Failed;
 }

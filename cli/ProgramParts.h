@@ -6,6 +6,7 @@
 
 #include "CommandLine.h"
 #include "PartReader.h"
+#include "ShiftJisTwins.h"
 #include "TextCodec.h"
 
 namespace qm::cli {
@@ -15,7 +16,7 @@ namespace qm::cli {
 // part is not, and then it is Shift-JIS as a whole and its parts come again from the start. An
 // encoding the user named is used as it stands.
 class ProgramParts {
-public:
+  public:
     enum class Got { Text, StartOver, Failed };
 
     ProgramParts(int fd, EncodingChoice choice);
@@ -34,14 +35,18 @@ public:
     FileEncoding Encoding() const { return encoding_; }
     // True when the text handed out last is valid UTF-8 as it stands.
     bool TextIsValidUtf8() const { return textIsValidUtf8_; }
+    // The codes the part handed out last used for the Shift-JIS characters that have several,
+    // so that its result writes them back as they were.
+    const ShiftJisTwins& Twins() const { return twins_; }
 
-private:
+  private:
     PartReader reader_;
     FileEncoding encoding_;
     bool guessed_;  // UTF-8 only as long as every part is
     bool first_ = true;
     bool textIsValidUtf8_ = false;
     std::string decoded_;
+    ShiftJisTwins twins_;
 };
 
 }  // namespace qm::cli

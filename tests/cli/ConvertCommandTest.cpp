@@ -112,13 +112,11 @@ TEST_F(ConvertCommandTest, ExitStatusAndMessageSayWhatWentWrong) {
 TEST_F(ConvertCommandTest, ResultsAreWrittenInTheProgramsOrTheChosenEncoding) {
     const std::string mark = "\xEF\xBB\xBF", hayai = "\xE6\x97\xA9";  // 早
     const std::string &S = kShujikuSjis, &U = kShujikuUtf8;
-    // Every byte value in every order, bytes that are no character among them; but for the leads
-    // of the characters that have two codes, which the converter writes with the usual one.
+    // Every byte value in every order, bytes that are no character among them and characters
+    // with two codes (leads 0x87, 0xED, 0xEE), which keep the code the program used.
     std::string binary;
-    for (int i = 0; i < 4096; ++i) {
-        if (const int byte = i * 7 % 256; byte != 0x87 && byte != 0xED && byte != 0xEE)
-            binary += char(byte);
-    }
+    for (int i = 0; i < 4096; ++i)
+        binary += char(i * 7 % 256);
     const std::string sjis = Program("SJ.dic", kHeader + "0,\"M3\",\"" + S + "\"\r\n");
     const std::string marked = Program("U8.dic", mark + kHeader + "0,\"M3\",\"" + hayai + "\"\r\n");
     const struct {
