@@ -163,7 +163,8 @@ std::uint32_t FollowSession::EditText(std::uint32_t first, std::uint32_t removed
 bool FollowSession::Replace(std::uint32_t first, std::uint32_t removed, std::string_view lines) {
     first = std::clamp<std::uint32_t>(first, 1, std::uint32_t(lineStarts_.size()) + 1);
     removed = std::min<std::uint32_t>(removed, std::uint32_t(lineStarts_.size()) - (first - 1));
-    const std::size_t byteFrom = first - 1 < lineStarts_.size() ? lineStarts_[first - 1] : text_.size();
+    const std::size_t byteFrom =
+        first - 1 < lineStarts_.size() ? lineStarts_[first - 1] : text_.size();
     const std::size_t byteTo =
         first - 1 + removed < lineStarts_.size() ? lineStarts_[first - 1 + removed] : text_.size();
     const std::string removedLines = text_.substr(byteFrom, byteTo - byteFrom);
@@ -250,8 +251,11 @@ void FollowSession::Splice(std::uint32_t kept, std::optional<std::uint32_t> oldS
     const std::size_t tail = oldStop ? after[*oldStop - 1] : moves.size();
     ReplaceRange(moves, head, tail, part.moves, &Same<Move>);
     if (shift != 0) {
-        for (std::size_t i = head + part.moves.size(); i < moves.size(); ++i)
+        for (std::size_t i = head + part.moves.size(); i < moves.size(); ++i) {
             moves[i].line = shifted(moves[i].line);
+            if (moves[i].callLine != 0)
+                moves[i].callLine = shifted(moves[i].callLine);
+        }
     }
 
     for (std::uint32_t& count : part.movesAfterLine)

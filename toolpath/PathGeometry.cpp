@@ -48,7 +48,8 @@ ArcSweep SweepOf(const Axes& start, const Move& arc) {
     // The end angle reached turning the arc's way, the whole turns beyond the first added;
     // an end on the start is a whole turn.
     double angle = arc.turns > 0 ? endAngle - sweep.startAngle : sweep.startAngle - endAngle;
-    while (angle <= 1e-12) angle += kTurn;
+    while (angle <= 1e-12)
+        angle += kTurn;
     angle += kTurn * (std::abs(arc.turns) - 1);
     sweep.angle = arc.turns > 0 ? angle : -angle;
     return sweep;
@@ -60,7 +61,8 @@ std::uint32_t ChordsFor(double radius, double sweep, double chordTolerance) {
     if (chordTolerance > 0 && chordTolerance < radius)
         step = std::min(step, 2 * std::acos(1 - chordTolerance / radius));
     const double chords = std::ceil(sweep / step - 1e-9);
-    if (!(chords < kMostChords)) return kMostChords;  // also NaN
+    if (!(chords < kMostChords))
+        return kMostChords;  // also NaN
     return std::max<std::uint32_t>(1, std::uint32_t(chords));
 }
 
@@ -82,9 +84,9 @@ void AppendArcVertices(const Axes& start, const Move& arc, double chordTolerance
         point[axes.first] = c1 + radius * std::cos(angle);
         point[axes.second] = c2 + radius * std::sin(angle);
         point[axes.normal] = start[axes.normal] + t * rise;
-        out.push_back(VertexAt(point, arc.line, style));
+        out.push_back(VertexAt(point, arc.ShownLine(), style));
     }
-    out.push_back(VertexAt(arc.end, arc.line, style));
+    out.push_back(VertexAt(arc.end, arc.ShownLine(), style));
 }
 
 std::size_t CountPathVertices(const std::vector<Move>& moves, const Axes& start,
@@ -118,14 +120,15 @@ PathGeometry BuildPathGeometry(const std::vector<Move>& moves, const Axes& start
         if (move.kind == MoveKind::Arc && move.turns != 0)
             AppendArcVertices(*from, move, chordTolerance, style, geometry.vertices);
         else
-            geometry.vertices.push_back(VertexAt(move.end, move.line, style));
+            geometry.vertices.push_back(VertexAt(move.end, move.ShownLine(), style));
         from = &move.end;
     }
     geometry.firstVertex.push_back(std::uint32_t(geometry.vertices.size()));
     if (!moves.empty()) {
         geometry.extents.empty = false;
         geometry.extents.low = geometry.extents.high = {start[0], start[1], start[2]};
-        for (const PathVertex& vertex : geometry.vertices) Widen(geometry.extents, vertex);
+        for (const PathVertex& vertex : geometry.vertices)
+            Widen(geometry.extents, vertex);
     }
     return geometry;
 }

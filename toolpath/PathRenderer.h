@@ -4,6 +4,7 @@
 #include <QOpenGLFunctions_3_3_Core>
 #include <QOpenGLShaderProgram>
 #include <QPoint>
+#include <QTimer>
 
 #include <memory>
 
@@ -26,7 +27,9 @@ class ToolpathView::Renderer {
                  const std::vector<std::uint8_t>& tools);
     void Highlight(std::size_t firstMove, std::size_t endMove,
                    std::optional<std::array<double, 3>> tool);
-    void SetProblemMarks(std::vector<std::array<double, 3>> points) { problems_ = std::move(points); }
+    void SetProblemMarks(std::vector<std::array<double, 3>> points) {
+        problems_ = std::move(points);
+    }
     void SetUnits(const QString& name, double perMillimetre) { units_ = {name, perMillimetre}; }
     void SetColourByTool(bool on) { byTool_ = on; }
     void ShowStandardView(StandardView view);
@@ -48,6 +51,8 @@ class ToolpathView::Renderer {
     bool DrewSimplified() const { return drewSimplified_; }
 
     static constexpr int kPickSize = 7;
+    // The ID buffer is drawn once the view has stood still this long (ms), or at a click.
+    static constexpr int kPickIdleMs = 150;
     static constexpr double kFitMargin = 30;
     // Up to this many vertices in view are drawn in full; beyond, the simplified strip.
     static constexpr std::int64_t kFullDetailVertices = 400'000;
@@ -62,8 +67,17 @@ class ToolpathView::Renderer {
     void DrawStrips(const Buffer& buffer, const std::vector<Strip>& strips);
     void DrawPath(const QMatrix4x4& matrix, bool pick);
     void DrawHighlight();
+    void UploadPending();
+    QSize DeviceSize() const;
+    bool PickCurrent() const;
+    void SchedulePick();
+    void DrawPickBuffer();
+
   public:
-    std::pair<std::size_t, std::size_t> Highlighted() const { return {highlightFirst_, highlightEnd_}; }
+    std::pair<std::size_t, std::size_t> Highlighted() const {
+        return {highlightFirst_, highlightEnd_};
+    }
+
   private:
     void SetUniforms(const QMatrix4x4& matrix, int mode, QSize viewport);
     void UpdateArcDetail(const QMatrix4x4& matrix);
@@ -75,14 +89,20 @@ class ToolpathView::Renderer {
     QOpenGLFunctions_3_3_Core* gl_ = nullptr;
     std::unique_ptr<QOpenGLShaderProgram> program_;
     std::unique_ptr<QOpenGLFramebufferObject> pickBuffer_;
+    std::unique_ptr<QTimer> pickTimer_;
+    bool pickWanted_ = false;
+    QMatrix4x4 pickMatrix_;
+    std::uint64_t pathGeneration_ = 0, pickGeneration_ = 0;
     GLuint vao_ = 0;
     Buffer full_, simple_, fine_;
 
-    // Kept until the next frame uploads them, then dropped.
+    // Kept until the next frame uploads them, then dropped: the path as a line strip, and its
+    // distinct segments merged below half a pixel, drawn when zoomed out.
     std::vector<PathVertex> pendingFull_, pendingSimple_;
     bool uploadFull_ = false;
     std::vector<std::uint32_t> firstVertex_;
-    StripChunks fullChunks_, simpleChunks_;
+    StripChunks fullChunks_;
+    std::vector<Strip> simpleStrips_;
     ArcDetail arcs_;
     Extents extents_;
     double baseTolerance_ = 0.01;

@@ -43,4 +43,17 @@ std::vector<Strip> CutOut(const std::vector<Strip>& strips,
 // than `tolerance` (mm) from what is drawn instead; rapids are kept as they are.
 std::vector<PathVertex> SimplifyStrip(const std::vector<PathVertex>& vertices, double tolerance);
 
+// The segments of a strip each drawn once: a segment of the same style as an earlier one whose
+// ends fall in the same cells of a grid `cell` mm wide, either way round, is left out, and the
+// rest are joined into strips again where they follow each other. A program that goes over
+// its path again (passes at one depth, repeated patterns) then draws no slower than one that
+// does not.
+//   strip (0,0,0) (1,0,0) (0,0,0) (1,0,0) (2,0,0), one style, cell 0.1 ->
+//   vertices (0,0,0) (1,0,0) (1,0,0) (2,0,0), strips {0, 2} {2, 2}
+struct DistinctStrips {
+    std::vector<PathVertex> vertices;
+    std::vector<Strip> strips;
+};
+DistinctStrips DistinctSegments(const std::vector<PathVertex>& strip, double cell);
+
 }  // namespace qm
