@@ -122,6 +122,7 @@ bool FollowSession::FollowAll() {
     if (cancelled)
         return false;
     result.Trim();
+    lastChange_ = {0, result_.moves_.size(), result.moves_.size()};
     result_ = std::move(result);
     checkpoints_ = std::move(checkpoints);
     linesFollowedLast_ = result_.LineCount();
@@ -249,6 +250,7 @@ void FollowSession::Splice(std::uint32_t kept, std::optional<std::uint32_t> oldS
 
     const std::size_t head = kept == 0 ? 0 : after[kept - 1];
     const std::size_t tail = oldStop ? after[*oldStop - 1] : moves.size();
+    lastChange_ = {head, tail - head, part.moves.size()};
     ReplaceRange(moves, head, tail, part.moves, &Same<Move>);
     if (shift != 0) {
         for (std::size_t i = head + part.moves.size(); i < moves.size(); ++i) {

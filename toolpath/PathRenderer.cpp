@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <chrono>
+
 #include <algorithm>
 #include <cmath>
 
@@ -86,18 +88,138 @@ void ToolpathView::Renderer::SetPath(const std::vector<interp::Move>& moves,
         DistinctSegments(SimplifyStrip(geometry.vertices, baseTolerance_), baseTolerance_);
     pendingSimple_ = std::move(simple.vertices);
     simpleStrips_ = std::move(simple.strips);
+    overview_ = {};  // what a worker makes for an older path is not this one's
+    staleFrom_ = staleEnd_ = 0;
     fullChunks_.Build(geometry.vertices);
     arcs_.Build(moves, start, tools, baseTolerance_);
     pendingFull_ = std::move(geometry.vertices);
     uploadFull_ = true;
     firstVertex_ = std::move(geometry.firstVertex);
-    extents_ = geometry.extents;
+    extents_ = fullChunks_.Bounds();
     moveCount_ = moves.size();
     highlightFirst_ = std::min(highlightFirst_, moveCount_);
     highlightEnd_ = std::min(highlightEnd_, moveCount_);
     camera_.SetScene(extents_);
     if (!hadPath)
         ShowStandardView(StandardView::Isometric);
+}
+
+bool ToolpathView::Renderer::UpdatePath(const std::vector<interp::Move>& moves,
+                                        const interp::Axes& start,
+                                        const std::vector<std::uint8_t>& tools,
+                                        const MoveChange& change) {
+    if (gl_ == nullptr || uploadFull_ || !HasPath() || full_.id == 0 ||
+        change.first >= firstVertex_.size() ||
+        BaseTolerance(LargestSize(moves, start)) != baseTolerance_)
+        return false;
+    view_.makeCurrent();
+    // The old vertices from the box group of the first changed segment on.
+    const std::uint32_t from = firstVertex_[change.first];
+    const std::size_t firstGroup = (from - 1) / StripChunks::kChunkSegments;
+    const std::uint32_t windowStart = std::uint32_t(firstGroup * StripChunks::kChunkSegments);
+    std::vector<PathVertex> window(full_.count - windowStart);
+    gl_->glBindBuffer(GL_ARRAY_BUFFER, full_.id);
+    gl_->glGetBufferSubData(GL_ARRAY_BUFFER, GLintptr(windowStart * sizeof(PathVertex)),
+                            GLsizeiptr(window.size() * sizeof(PathVertex)), window.data());
+    std::vector<std::uint32_t> firstVertex = firstVertex_;
+    if (!ApplyMoveChange(moves, start, baseTolerance_, tools, change, firstVertex, windowStart,
+                         window)) {
+        gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
+        view_.doneCurrent();
+        return false;
+    }
+    const std::size_t count = windowStart + window.size();
+    const std::int64_t shift = std::int64_t(count) - std::int64_t(full_.count);
+    if (shift == 0) {
+        gl_->glBufferSubData(GL_ARRAY_BUFFER, GLintptr(windowStart * sizeof(PathVertex)),
+                             GLsizeiptr(window.size() * sizeof(PathVertex)), window.data());
+    } else {
+        // Another size: a new buffer, the part before the window copied within the GPU.
+        GLuint fresh = 0;
+        gl_->glGenBuffers(1, &fresh);
+        gl_->glBindBuffer(GL_COPY_WRITE_BUFFER, fresh);
+        gl_->glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(count * sizeof(PathVertex)), nullptr,
+                          GL_STATIC_DRAW);
+        gl_->glBindBuffer(GL_COPY_READ_BUFFER, full_.id);
+        gl_->glCopyBufferSubData(GL_COPY_READ_BUFFER, GL_COPY_WRITE_BUFFER, 0, 0,
+                                 GLsizeiptr(windowStart * sizeof(PathVertex)));
+        gl_->glBufferSubData(GL_COPY_WRITE_BUFFER, GLintptr(windowStart * sizeof(PathVertex)),
+                             GLsizeiptr(window.size() * sizeof(PathVertex)), window.data());
+        gl_->glBindBuffer(GL_COPY_READ_BUFFER, 0);
+        gl_->glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
+        gl_->glDeleteBuffers(1, &full_.id);
+        full_.id = fresh;
+        full_.count = count;
+    }
+    gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    view_.doneCurrent();
+    fullChunks_.BuildFrom(firstGroup, window.data(), count);
+    firstVertex_ = std::move(firstVertex);
+    arcs_.Build(moves, start, tools, baseTolerance_);
+    extents_ = fullChunks_.Bounds();
+    moveCount_ = moves.size();
+    highlightFirst_ = std::min(highlightFirst_, moveCount_);
+    highlightEnd_ = std::min(highlightEnd_, moveCount_);
+    camera_.SetScene(extents_);
+    ++pathGeneration_;
+    // Until the zoomed-out overview is made again, the changed moves are drawn over the old
+    // one from the full strip.
+    const std::uint32_t changedEnd = firstVertex_[change.first + change.added];
+    if (staleEnd_ > staleFrom_) {
+        if (staleFrom_ >= from)
+            staleFrom_ = std::uint32_t(std::max<std::int64_t>(from, staleFrom_ + shift));
+        if (staleEnd_ >= from)
+            staleEnd_ = std::uint32_t(std::max<std::int64_t>(from, staleEnd_ + shift));
+        staleFrom_ = std::min(staleFrom_, from - 1);
+        staleEnd_ = std::max(staleEnd_, changedEnd);
+    } else {
+        staleFrom_ = from - 1;
+        staleEnd_ = changedEnd;
+    }
+    MakeOverview(std::move(window), windowStart);
+    return true;
+}
+
+// The overview needs the whole strip: the part before the window is read back, and the work
+// is done on a thread of its own, the result taken at the next frame once it is ready.
+void ToolpathView::Renderer::MakeOverview(std::vector<PathVertex> window,
+                                          std::uint32_t windowStart) {
+    std::vector<PathVertex> all(windowStart + window.size());
+    view_.makeCurrent();
+    gl_->glBindBuffer(GL_ARRAY_BUFFER, full_.id);
+    gl_->glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(windowStart * sizeof(PathVertex)),
+                            all.data());
+    gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    view_.doneCurrent();
+    std::copy(window.begin(), window.end(), all.begin() + windowStart);
+    std::vector<PathVertex>().swap(window);
+    const double tolerance = baseTolerance_;
+    overview_ = std::async(std::launch::async, [all = std::move(all), tolerance] {
+        return DistinctSegments(SimplifyStrip(all, tolerance), tolerance);
+    });
+    if (overviewTimer_ == nullptr) {
+        overviewTimer_ = std::make_unique<QTimer>();
+        overviewTimer_->setInterval(kOverviewPollMs);
+        QObject::connect(overviewTimer_.get(), &QTimer::timeout, &view_, [this] {
+            if (!overview_.valid()) {
+                overviewTimer_->stop();
+            } else if (overview_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+                overviewTimer_->stop();
+                view_.update();  // the frame takes it
+            }
+        });
+    }
+    overviewTimer_->start();
+}
+
+void ToolpathView::Renderer::TakeOverview() {
+    if (!overview_.valid() ||
+        overview_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return;
+    DistinctStrips overview = overview_.get();
+    simpleStrips_ = std::move(overview.strips);
+    Upload(simple_, overview.vertices);
+    staleFrom_ = staleEnd_ = 0;
 }
 
 void ToolpathView::Renderer::Highlight(std::size_t firstMove, std::size_t endMove,
@@ -218,6 +340,8 @@ void ToolpathView::Renderer::DrawPath(const QMatrix4x4& matrix, bool pick) {
         fullCount = std::int64_t(simple_.count);
         simplified = true;
         DrawStrips(simple_, simpleStrips_);
+        if (staleEnd_ > staleFrom_)
+            DrawStrips(full_, {{std::int32_t(staleFrom_), std::int32_t(staleEnd_ - staleFrom_)}});
     }
     if (!pick) {
         drawnVertices_ = fullCount;
@@ -254,6 +378,7 @@ void ToolpathView::Renderer::Paint() {
         return;
     }
     UploadPending();
+    TakeOverview();
     const QSize device = DeviceSize();
     gl_->glViewport(0, 0, device.width(), device.height());
     const QColor& bg = colours.background;

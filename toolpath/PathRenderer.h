@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QTimer>
 
+#include <future>
 #include <memory>
 
 #include "ArcDetail.h"
@@ -25,6 +26,10 @@ class ToolpathView::Renderer {
 
     void SetPath(const std::vector<interp::Move>& moves, const interp::Axes& start,
                  const std::vector<std::uint8_t>& tools);
+    // The path after an edit that changed only these moves: false when it cannot be made so,
+    // and the caller sets it whole.
+    bool UpdatePath(const std::vector<interp::Move>& moves, const interp::Axes& start,
+                    const std::vector<std::uint8_t>& tools, const MoveChange& change);
     void Highlight(std::size_t firstMove, std::size_t endMove,
                    std::optional<std::array<double, 3>> tool);
     void SetProblemMarks(std::vector<std::array<double, 3>> points) {
@@ -53,6 +58,7 @@ class ToolpathView::Renderer {
     static constexpr int kPickSize = 7;
     // The ID buffer is drawn once the view has stood still this long (ms), or at a click.
     static constexpr int kPickIdleMs = 150;
+    static constexpr int kOverviewPollMs = 20;
     static constexpr double kFitMargin = 30;
     // Up to this many vertices in view are drawn in full; beyond, the simplified strip.
     static constexpr std::int64_t kFullDetailVertices = 400'000;
@@ -68,6 +74,8 @@ class ToolpathView::Renderer {
     void DrawPath(const QMatrix4x4& matrix, bool pick);
     void DrawHighlight();
     void UploadPending();
+    void MakeOverview(std::vector<PathVertex> window, std::uint32_t windowStart);
+    void TakeOverview();
     QSize DeviceSize() const;
     bool PickCurrent() const;
     void SchedulePick();
@@ -103,6 +111,9 @@ class ToolpathView::Renderer {
     std::vector<std::uint32_t> firstVertex_;
     StripChunks fullChunks_;
     std::vector<Strip> simpleStrips_;
+    std::future<DistinctStrips> overview_;  // being made again after an edit
+    std::unique_ptr<QTimer> overviewTimer_;
+    std::uint32_t staleFrom_ = 0, staleEnd_ = 0;  // vertices drawn over the old overview
     ArcDetail arcs_;
     Extents extents_;
     double baseTolerance_ = 0.01;

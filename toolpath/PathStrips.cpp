@@ -44,18 +44,25 @@ std::uint64_t CellHash(const Cell& c) {
 }  // namespace
 
 void StripChunks::Build(const std::vector<PathVertex>& vertices) {
-    boxes_.clear();
-    vertexCount_ = std::uint32_t(vertices.size());
-    if (vertices.size() < 2)
+    BuildFrom(0, vertices.data(), vertices.size());
+}
+
+void StripChunks::BuildFrom(std::size_t firstGroup, const PathVertex* from, std::size_t count) {
+    boxes_.resize(std::min(boxes_.size(), firstGroup));
+    vertexCount_ = std::uint32_t(count);
+    if (count < 2) {
+        boxes_.clear();
         return;
-    const std::size_t segments = vertices.size() - 1;
+    }
+    const std::size_t segments = count - 1;
+    const std::size_t base = firstGroup * kChunkSegments;
     boxes_.reserve((segments + kChunkSegments - 1) / kChunkSegments);
-    for (std::size_t first = 0; first < segments; first += kChunkSegments) {
+    for (std::size_t first = base; first < segments; first += kChunkSegments) {
         const std::size_t last = std::min(first + kChunkSegments, segments);
-        Box box{{vertices[first].x, vertices[first].y, vertices[first].z},
-                {vertices[first].x, vertices[first].y, vertices[first].z}};
+        const PathVertex& v = from[first - base];
+        Box box{{v.x, v.y, v.z}, {v.x, v.y, v.z}};
         for (std::size_t i = first + 1; i <= last; ++i) {
-            const float p[3] = {vertices[i].x, vertices[i].y, vertices[i].z};
+            const float p[3] = {from[i - base].x, from[i - base].y, from[i - base].z};
             for (int axis = 0; axis < 3; ++axis) {
                 box.low[axis] = std::min(box.low[axis], p[axis]);
                 box.high[axis] = std::max(box.high[axis], p[axis]);
@@ -63,6 +70,21 @@ void StripChunks::Build(const std::vector<PathVertex>& vertices) {
         }
         boxes_.push_back(box);
     }
+}
+
+Extents StripChunks::Bounds() const {
+    Extents extents;
+    for (const Box& box : boxes_) {
+        for (int axis = 0; axis < 3; ++axis) {
+            extents.low[axis] =
+                extents.empty ? box.low[axis] : std::min<double>(extents.low[axis], box.low[axis]);
+            extents.high[axis] = extents.empty
+                                     ? box.high[axis]
+                                     : std::max<double>(extents.high[axis], box.high[axis]);
+        }
+        extents.empty = false;
+    }
+    return extents;
 }
 
 std::vector<Strip> StripChunks::Visible(const QMatrix4x4& matrix, std::int64_t* vertexCount) const {
@@ -178,22 +200,28 @@ DistinctStrips DistinctSegments(const std::vector<PathVertex>& strip, double cel
         return (cells[a] == cells[b] && cells[a - 1] == cells[b - 1]) ||
                (cells[a] == cells[b - 1] && cells[a - 1] == cells[b]);
     };
-    std::size_t lastKept = 0;
+    // A path gone over again mostly repeats whole runs of segments: after a segment found to
+    // be an earlier one's, the next is first tried against that one's successor.
+    std::size_t lastKept = 0, predicted = 0;
     for (std::size_t end = 1; end < strip.size(); ++end) {
+        if (predicted != 0 && predicted < end && same(predicted, end)) {
+            ++predicted;
+            continue;
+        }
         // Either way round hashes alike.
         const std::uint64_t h1 = CellHash(cells[end - 1]), h2 = CellHash(cells[end]);
         std::size_t slot =
             std::size_t(Mix(std::min(h1, h2) ^ (std::max(h1, h2) * 31), strip[end].style)) &
             (size - 1);
-        bool seen = false;
+        predicted = 0;
         while (table[slot] != 0) {
             if (same(table[slot], end)) {
-                seen = true;
+                predicted = table[slot] + 1;
                 break;
             }
             slot = (slot + 1) & (size - 1);
         }
-        if (seen)
+        if (predicted != 0)
             continue;
         table[slot] = std::uint32_t(end);
         if (lastKept == end - 1 && !out.strips.empty()) {

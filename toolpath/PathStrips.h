@@ -22,6 +22,11 @@ class StripChunks {
     static constexpr std::uint32_t kChunkSegments = 1024;
 
     void Build(const std::vector<PathVertex>& vertices);
+    // The boxes from group firstGroup on made again: from holds the vertices from that group's
+    // first to the last of all, count of them in all.
+    void BuildFrom(std::size_t firstGroup, const PathVertex* from, std::size_t count);
+    // The box round all the vertices.
+    Extents Bounds() const;
     // The strips of the groups inside the clip volume of `matrix`, neighbours joined.
     std::vector<Strip> Visible(const QMatrix4x4& matrix, std::int64_t* vertexCount) const;
     std::size_t BytesHeld() const { return boxes_.capacity() * sizeof(Box); }
