@@ -75,6 +75,7 @@ ToolpathView::Renderer::~Renderer() {
         gl_->glDeleteVertexArrays(1, &vao_);
     program_.reset();
     pickBuffer_.reset();
+    sceneBuffer_.reset();
     view_.doneCurrent();
 }
 
@@ -220,6 +221,7 @@ void ToolpathView::Renderer::TakeOverview() {
     simpleStrips_ = std::move(overview.strips);
     Upload(simple_, overview.vertices);
     staleFrom_ = staleEnd_ = 0;
+    ++sceneGeneration_;
 }
 
 void ToolpathView::Renderer::Highlight(std::size_t firstMove, std::size_t endMove,
@@ -322,6 +324,7 @@ void ToolpathView::Renderer::UpdateArcDetail(const QMatrix4x4& matrix) {
                      firstVertex_)) {
         std::vector<PathVertex> fine = arcs_.TakeVertices();
         Upload(fine_, fine);
+        ++sceneGeneration_;
     }
 }
 
@@ -366,6 +369,32 @@ void ToolpathView::Renderer::DrawHighlight() {
     gl_->glLineWidth(1);
 }
 
+// The path without the highlight, into a picture of its own.
+void ToolpathView::Renderer::DrawScene(const QMatrix4x4& matrix, QSize device) {
+    if (sceneBuffer_ == nullptr || sceneBuffer_->size() != device) {
+        QOpenGLFramebufferObjectFormat format;
+        format.setAttachment(QOpenGLFramebufferObject::Depth);
+        format.setInternalTextureFormat(GL_RGBA8);
+        sceneBuffer_.reset();
+        sceneBuffer_ = std::make_unique<QOpenGLFramebufferObject>(device, format);
+    }
+    const QColor bg = ColoursFor(view_.palette()).background;
+    sceneBuffer_->bind();
+    gl_->glViewport(0, 0, device.width(), device.height());
+    gl_->glClearColor(bg.redF(), bg.greenF(), bg.blueF(), 1);
+    gl_->glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    gl_->glEnable(GL_DEPTH_TEST);
+    gl_->glDepthFunc(GL_LEQUAL);
+    program_->bind();
+    gl_->glBindVertexArray(vao_);
+    SetUniforms(matrix, 0, device);
+    DrawPath(matrix, false);
+    gl_->glBindVertexArray(0);
+    program_->release();
+    gl_->glDisable(GL_DEPTH_TEST);
+    sceneBuffer_->release();
+}
+
 void ToolpathView::Renderer::Paint() {
     const PathColours colours = ColoursFor(view_.palette());
     if (gl_ == nullptr) {
@@ -387,17 +416,29 @@ void ToolpathView::Renderer::Paint() {
     if (HasPath()) {
         const QMatrix4x4 matrix = camera_.Matrix();
         UpdateArcDetail(matrix);
-        gl_->glEnable(GL_DEPTH_TEST);
-        gl_->glDepthFunc(GL_LEQUAL);
+        // The path is drawn again only when what it looks like changed; a frame that only
+        // moves the highlight copies the last picture and draws the highlight over it.
+        SceneKey key{matrix, device, pathGeneration_, sceneGeneration_, byTool_, {}};
+        key.colours = {colours.background.rgba(), colours.rapid.rgba(), colours.feed.rgba(),
+                       colours.arc.rgba()};
+        for (std::size_t i = 0; i < PathColours::kToolColours; ++i)
+            key.colours[4 + i] = colours.tools[i].rgba();
+        if (sceneBuffer_ == nullptr || !(sceneKey_ == key))
+            DrawScene(matrix, device);
+        sceneKey_ = key;
+        const GLuint target = view_.defaultFramebufferObject();
+        gl_->glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneBuffer_->handle());
+        gl_->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target);
+        gl_->glBlitFramebuffer(0, 0, device.width(), device.height(), 0, 0, device.width(),
+                               device.height(), GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        gl_->glBindFramebuffer(GL_FRAMEBUFFER, target);
+        gl_->glViewport(0, 0, device.width(), device.height());
         program_->bind();
         gl_->glBindVertexArray(vao_);
-        SetUniforms(matrix, 0, device);
-        DrawPath(matrix, false);
-        program_->setUniformValue("mode", 2);
+        SetUniforms(matrix, 2, device);
         DrawHighlight();
         gl_->glBindVertexArray(0);
         program_->release();
-        gl_->glDisable(GL_DEPTH_TEST);
         gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
     }
     QPainter painter(&view_);

@@ -80,6 +80,7 @@ class ToolpathView::Renderer {
     bool PickCurrent() const;
     void SchedulePick();
     void DrawPickBuffer();
+    void DrawScene(const QMatrix4x4& matrix, QSize device);
 
   public:
     std::pair<std::size_t, std::size_t> Highlighted() const {
@@ -98,6 +99,21 @@ class ToolpathView::Renderer {
     std::unique_ptr<QOpenGLShaderProgram> program_;
     std::unique_ptr<QOpenGLFramebufferObject> pickBuffer_;
     std::unique_ptr<QTimer> pickTimer_;
+    // What the path's picture was last drawn for.
+    struct SceneKey {
+        QMatrix4x4 matrix;
+        QSize device;
+        std::uint64_t path = 0, scene = 0;
+        bool byTool = false;
+        std::array<QRgb, 4 + PathColours::kToolColours> colours{};
+        bool operator==(const SceneKey& other) const {
+            return matrix == other.matrix && device == other.device && path == other.path &&
+                   scene == other.scene && byTool == other.byTool && colours == other.colours;
+        }
+    };
+    std::unique_ptr<QOpenGLFramebufferObject> sceneBuffer_;
+    SceneKey sceneKey_;
+    std::uint64_t sceneGeneration_ = 0;  // the overview or the fine arcs changed
     bool pickWanted_ = false;
     QMatrix4x4 pickMatrix_;
     std::uint64_t pathGeneration_ = 0, pickGeneration_ = 0;
