@@ -60,8 +60,9 @@ class ToolpathView::Renderer {
     static constexpr int kPickIdleMs = 150;
     static constexpr int kOverviewPollMs = 20;
     static constexpr double kFitMargin = 30;
-    // Up to this many vertices in view are drawn in full; beyond, the simplified strip.
-    static constexpr std::int64_t kFullDetailVertices = 400'000;
+    // Up to this many vertices in view are drawn in full, as few as a software renderer draws
+    // in a fraction of a frame; beyond, the overview when it has fewer.
+    static constexpr std::int64_t kFullDetailVertices = 20'000;
 
   private:
     struct Buffer {
