@@ -77,6 +77,13 @@ void ControlFlow::Start(const ProgramUnit& main) {
     frames_[0].unit = &main;
 }
 
+std::uint32_t ControlFlow::MainIndex() const {
+    for (auto frame = frames_.rbegin(); frame != frames_.rend(); ++frame)
+        if (frame->unit == main_ && frame->next > 0)
+            return frame->next - 1;
+    return 0;
+}
+
 std::optional<std::uint32_t> ControlFlow::TakeReturnedCall() {
     const auto line = returnedCall_;
     returnedCall_.reset();

@@ -42,6 +42,9 @@ class ControlFlow {
     Frame& Current() { return frames_.back(); }
     std::size_t Depth() const { return frames_.size() - 1; }
     bool InMain() const { return frames_.size() == 1; }
+    // The index in the main program's text of the line that runs now, or of the call that led
+    // to a subprogram file running now.
+    std::uint32_t MainIndex() const;
 
     // What following does after a block: go on, stop (the reason has been reported), or stop
     // as a program stops that has no end (M2, M30).

@@ -122,6 +122,7 @@ bool FollowSession::FollowAll() {
     if (cancelled)
         return false;
     result.Trim();
+    lastChange_ = {0, result_.moves_.size(), result.moves_.size()};
     result_ = std::move(result);
     checkpoints_ = std::move(checkpoints);
     linesFollowedLast_ = result_.LineCount();
@@ -163,7 +164,8 @@ std::uint32_t FollowSession::EditText(std::uint32_t first, std::uint32_t removed
 bool FollowSession::Replace(std::uint32_t first, std::uint32_t removed, std::string_view lines) {
     first = std::clamp<std::uint32_t>(first, 1, std::uint32_t(lineStarts_.size()) + 1);
     removed = std::min<std::uint32_t>(removed, std::uint32_t(lineStarts_.size()) - (first - 1));
-    const std::size_t byteFrom = first - 1 < lineStarts_.size() ? lineStarts_[first - 1] : text_.size();
+    const std::size_t byteFrom =
+        first - 1 < lineStarts_.size() ? lineStarts_[first - 1] : text_.size();
     const std::size_t byteTo =
         first - 1 + removed < lineStarts_.size() ? lineStarts_[first - 1 + removed] : text_.size();
     const std::string removedLines = text_.substr(byteFrom, byteTo - byteFrom);
@@ -248,10 +250,14 @@ void FollowSession::Splice(std::uint32_t kept, std::optional<std::uint32_t> oldS
 
     const std::size_t head = kept == 0 ? 0 : after[kept - 1];
     const std::size_t tail = oldStop ? after[*oldStop - 1] : moves.size();
+    lastChange_ = {head, tail - head, part.moves.size()};
     ReplaceRange(moves, head, tail, part.moves, &Same<Move>);
     if (shift != 0) {
-        for (std::size_t i = head + part.moves.size(); i < moves.size(); ++i)
+        for (std::size_t i = head + part.moves.size(); i < moves.size(); ++i) {
             moves[i].line = shifted(moves[i].line);
+            if (moves[i].callLine != 0)
+                moves[i].callLine = shifted(moves[i].callLine);
+        }
     }
 
     for (std::uint32_t& count : part.movesAfterLine)

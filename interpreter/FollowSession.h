@@ -40,6 +40,13 @@ class FollowSession {
     const std::string& Text() const { return text_; }
     // The memory the kept contexts hold (an estimate: parameters count by their entries).
     std::size_t CheckpointBytes() const;
+    // Which moves the last follow changed: moves [first, first + added) of the result took the
+    // place of [first, first + removed) of the one before; those after are the same moves,
+    // their lines shifted as the lines were. Following from the start changes them all.
+    struct MoveChange {
+        std::size_t first = 0, removed = 0, added = 0;
+    };
+    const MoveChange& LastMoveChange() const { return lastChange_; }
     // How many lines the last follow ran: the whole program, or the part re-followed.
     std::uint32_t LinesFollowedLast() const { return linesFollowedLast_; }
 
@@ -67,6 +74,7 @@ class FollowSession {
     FollowResult result_;
     std::vector<Checkpoint> checkpoints_;
     std::uint32_t linesFollowedLast_ = 0;
+    MoveChange lastChange_;
     KeepGoing keepGoing_;
 };
 

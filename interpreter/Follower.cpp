@@ -7,19 +7,29 @@
 
 namespace qm::interp {
 
-// Passes everything on, naming the subprogram file of every problem found in one.
+// Passes everything on, naming the subprogram file of every problem found in one. A move made
+// in a subprogram file also carries the line of the call in the program, shown with it.
 class Follower::SourceListener : public FollowListener {
   public:
     explicit SourceListener(FollowListener& to) : to_(to) {}
-    void SetWhere(const ProgramUnit& unit, std::uint32_t line) {
+    void SetWhere(const ProgramUnit& unit, std::uint32_t line, std::uint32_t mainLine) {
         source_ = &unit.Source();
         line_ = line;
+        mainLine_ = mainLine;
     }
     void Report(const std::string& reason, bool stopped) {
         OnProblem({line_, reason, stopped, {}});
     }
 
-    void OnMove(const Move& move) override { to_.OnMove(move); }
+    void OnMove(const Move& move) override {
+        if (source_ == nullptr || source_->empty()) {
+            to_.OnMove(move);
+            return;
+        }
+        Move called = move;
+        called.callLine = mainLine_;
+        to_.OnMove(called);
+    }
     void OnDwell(std::uint32_t line, double seconds) override { to_.OnDwell(line, seconds); }
     void OnToolChange(std::uint32_t line, int tool) override { to_.OnToolChange(line, tool); }
     void OnProblem(const Problem& problem) override {
@@ -35,6 +45,7 @@ class Follower::SourceListener : public FollowListener {
     FollowListener& to_;
     const std::string* source_ = nullptr;
     std::uint32_t line_ = 0;
+    std::uint32_t mainLine_ = 0;
 };
 
 void ApplyAssignments(const Block& block, MachineContext& context) {
@@ -83,7 +94,8 @@ Follower::Step Follower::RunBlock(const Block& block, SourceListener& listener,
 
 Follower::Step Follower::RunLine(SourceListener& listener, std::uint32_t index) {
     Frame& frame = flow_->Current();
-    listener.SetWhere(*frame.unit, frame.unit->LineNumber(index));
+    listener.SetWhere(*frame.unit, frame.unit->LineNumber(index),
+                      main_->LineNumber(flow_->MainIndex()));
     if (prereader_ && frame.unit == main_) {
         if (const Block* block = prereader_->Take(index))
             return RunBlock(*block, listener, index);  // most lines: read ahead, not copied
@@ -131,7 +143,8 @@ void Follower::FollowUnit(const ProgramUnit& main) {
     for (;;) {
         Frame& frame = flow_->Current();
         if (!frame.unit->HasLine(frame.next)) {
-            listener.SetWhere(*frame.unit, frame.unit->LineNumber(frame.unit->LineCount() - 1));
+            const std::uint32_t last = frame.unit->LineNumber(frame.unit->LineCount() - 1);
+            listener.SetWhere(*frame.unit, last, main.LineNumber(flow_->MainIndex()));
             if (flow_->AtUnitEnd())
                 continue;
             break;
@@ -165,7 +178,8 @@ void Follower::FollowUnit(const ProgramUnit& main) {
         }
     }
     if (main.LineCount() > 0) {
-        listener.SetWhere(main, endLine.value_or(main.LineNumber(main.LineCount() - 1)));
+        const std::uint32_t last = endLine.value_or(main.LineNumber(main.LineCount() - 1));
+        listener.SetWhere(main, last, last);
         listener.Report("the program does not end with M2 or M30", false);
     }
 }

@@ -18,8 +18,12 @@ struct Move {
     std::int32_t turns = 0;          // arcs only
     MoveKind kind = MoveKind::Rapid;
     Plane plane = Plane::XY;
+    // Made in a subprogram file: the line of the call in the program; 0 for the program's own.
+    std::uint32_t callLine = 0;
+    // The line of the program shown with the move: its own, or its call's.
+    std::uint32_t ShownLine() const { return callLine != 0 ? callLine : line; }
     bool operator==(const Move&) const = default;
 };
-static_assert(sizeof(Move) <= 128, "a move held for a whole program stays small");
+static_assert(sizeof(Move) <= 96, "a move held for a whole program stays small");
 
 }  // namespace qm::interp

@@ -14,14 +14,15 @@ void ArcDetail::Build(const std::vector<interp::Move>& moves, const interp::Axes
     for (std::size_t i = 0; i < moves.size(); ++i) {
         const interp::Move& move = moves[i];
         if (move.kind == interp::MoveKind::Arc && move.turns != 0) {
-            Arc arc{std::uint32_t(i),
-                    move.line,
-                    std::uint32_t(move.kind) | (std::uint32_t(i < tools.size() ? tools[i] : 0) << 8),
-                    move.turns,
-                    {float((*from)[0]), float((*from)[1]), float((*from)[2])},
-                    {float(move.end[0]), float(move.end[1]), float(move.end[2])},
-                    {float(move.centre[0]), float(move.centre[1]), float(move.centre[2])},
-                    move.plane};
+            Arc arc{
+                std::uint32_t(i),
+                move.ShownLine(),
+                std::uint32_t(move.kind) | (std::uint32_t(i < tools.size() ? tools[i] : 0) << 8),
+                move.turns,
+                {float((*from)[0]), float((*from)[1]), float((*from)[2])},
+                {float(move.end[0]), float(move.end[1]), float(move.end[2])},
+                {float(move.centre[0]), float(move.centre[1]), float(move.centre[2])},
+                move.plane};
             arcs_.push_back(arc);
         }
         from = &move.end;
@@ -64,19 +65,18 @@ bool ArcDetail::Update(const QMatrix4x4& matrix, QPointF ndcPerMm, double tolera
         // A sphere round the arc: its circle's centre halfway up the helix.
         QVector3D centre(arc.centre[0], arc.centre[1], arc.centre[2]);
         centre[int(axes.normal)] = (arc.start[axes.normal] + arc.end[axes.normal]) / 2;
-        const float radius =
-            std::max(std::hypot(arc.start[axes.first] - arc.centre[axes.first],
-                                arc.start[axes.second] - arc.centre[axes.second]),
-                     std::hypot(arc.end[axes.first] - arc.centre[axes.first],
-                                arc.end[axes.second] - arc.centre[axes.second])) +
-            std::fabs(arc.end[axes.normal] - arc.start[axes.normal]) / 2;
+        const float radius = std::max(std::hypot(arc.start[axes.first] - arc.centre[axes.first],
+                                                 arc.start[axes.second] - arc.centre[axes.second]),
+                                      std::hypot(arc.end[axes.first] - arc.centre[axes.first],
+                                                 arc.end[axes.second] - arc.centre[axes.second])) +
+                             std::fabs(arc.end[axes.normal] - arc.start[axes.normal]) / 2;
         const QVector3D p = matrix.map(centre);
         if (std::fabs(p.x()) <= 1 + radius * ndcPerMm.x() &&
             std::fabs(p.y()) <= 1 + radius * ndcPerMm.y())
             visible.push_back(std::uint32_t(i));
     }
-    if (level == level_ && std::includes(refined_.begin(), refined_.end(), visible.begin(),
-                                         visible.end()))
+    if (level == level_ &&
+        std::includes(refined_.begin(), refined_.end(), visible.begin(), visible.end()))
         return false;
     Clear();
     level_ = level;
@@ -84,7 +84,8 @@ bool ArcDetail::Update(const QMatrix4x4& matrix, QPointF ndcPerMm, double tolera
     for (const std::uint32_t i : visible) {
         const Arc& arc = arcs_[i];
         const std::size_t first = vertices_.size();
-        if (first >= kMostVertices) break;  // the rest keep their coarser chords
+        if (first >= kMostVertices)
+            break;  // the rest keep their coarser chords
         const interp::Axes start{arc.start[0], arc.start[1], arc.start[2], 0, 0, 0};
         vertices_.push_back({arc.start[0], arc.start[1], arc.start[2], 0, 0});
         AppendArcVertices(start, MoveOf(arc), fine, arc.style, vertices_);
@@ -99,7 +100,8 @@ std::vector<Strip> ArcDetail::StripsOf(std::size_t firstMove, std::size_t endMov
     std::vector<Strip> strips;
     for (std::size_t k = 0; k < refined_.size(); ++k) {
         const std::uint32_t move = arcs_[refined_[k]].move;
-        if (move >= firstMove && move < endMove) strips.push_back(strips_[k]);
+        if (move >= firstMove && move < endMove)
+            strips.push_back(strips_[k]);
     }
     return strips;
 }

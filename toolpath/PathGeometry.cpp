@@ -48,7 +48,8 @@ ArcSweep SweepOf(const Axes& start, const Move& arc) {
     // The end angle reached turning the arc's way, the whole turns beyond the first added;
     // an end on the start is a whole turn.
     double angle = arc.turns > 0 ? endAngle - sweep.startAngle : sweep.startAngle - endAngle;
-    while (angle <= 1e-12) angle += kTurn;
+    while (angle <= 1e-12)
+        angle += kTurn;
     angle += kTurn * (std::abs(arc.turns) - 1);
     sweep.angle = arc.turns > 0 ? angle : -angle;
     return sweep;
@@ -60,7 +61,8 @@ std::uint32_t ChordsFor(double radius, double sweep, double chordTolerance) {
     if (chordTolerance > 0 && chordTolerance < radius)
         step = std::min(step, 2 * std::acos(1 - chordTolerance / radius));
     const double chords = std::ceil(sweep / step - 1e-9);
-    if (!(chords < kMostChords)) return kMostChords;  // also NaN
+    if (!(chords < kMostChords))
+        return kMostChords;  // also NaN
     return std::max<std::uint32_t>(1, std::uint32_t(chords));
 }
 
@@ -82,9 +84,9 @@ void AppendArcVertices(const Axes& start, const Move& arc, double chordTolerance
         point[axes.first] = c1 + radius * std::cos(angle);
         point[axes.second] = c2 + radius * std::sin(angle);
         point[axes.normal] = start[axes.normal] + t * rise;
-        out.push_back(VertexAt(point, arc.line, style));
+        out.push_back(VertexAt(point, arc.ShownLine(), style));
     }
-    out.push_back(VertexAt(arc.end, arc.line, style));
+    out.push_back(VertexAt(arc.end, arc.ShownLine(), style));
 }
 
 std::size_t CountPathVertices(const std::vector<Move>& moves, const Axes& start,
@@ -104,30 +106,101 @@ std::size_t CountPathVertices(const std::vector<Move>& moves, const Axes& start,
     return count;
 }
 
+namespace {
+
+// The vertices of moves [first, end), the first starting at `from`, appended to out; their
+// first vertices' indices appended to firstVertex.
+void AppendMoves(const std::vector<Move>& moves, std::size_t first, std::size_t end,
+                 const Axes& from, double chordTolerance, const std::vector<std::uint8_t>& tools,
+                 std::vector<PathVertex>& out, std::vector<std::uint32_t>& firstVertex,
+                 std::uint32_t base) {
+    const Axes* at = &from;
+    for (std::size_t i = first; i < end; ++i) {
+        const Move& move = moves[i];
+        const std::uint32_t style = StyleOf(move, i < tools.size() ? tools[i] : 0);
+        firstVertex.push_back(base + std::uint32_t(out.size()));
+        if (move.kind == MoveKind::Arc && move.turns != 0)
+            AppendArcVertices(*at, move, chordTolerance, style, out);
+        else
+            out.push_back(VertexAt(move.end, move.ShownLine(), style));
+        at = &move.end;
+    }
+}
+
+}  // namespace
+
 PathGeometry BuildPathGeometry(const std::vector<Move>& moves, const Axes& start,
                                double chordTolerance, const std::vector<std::uint8_t>& tools) {
     PathGeometry geometry;
     geometry.vertices.reserve(CountPathVertices(moves, start, chordTolerance));
     geometry.firstVertex.reserve(moves.size() + 1);
     geometry.vertices.push_back(VertexAt(start, 0, 0));
-    const Axes* from = &start;
-    for (std::size_t i = 0; i < moves.size(); ++i) {
-        const Move& move = moves[i];
-        const std::uint32_t style = StyleOf(move, i < tools.size() ? tools[i] : 0);
-        geometry.firstVertex.push_back(std::uint32_t(geometry.vertices.size()));
-        if (move.kind == MoveKind::Arc && move.turns != 0)
-            AppendArcVertices(*from, move, chordTolerance, style, geometry.vertices);
-        else
-            geometry.vertices.push_back(VertexAt(move.end, move.line, style));
-        from = &move.end;
-    }
+    AppendMoves(moves, 0, moves.size(), start, chordTolerance, tools, geometry.vertices,
+                geometry.firstVertex, 0);
     geometry.firstVertex.push_back(std::uint32_t(geometry.vertices.size()));
     if (!moves.empty()) {
         geometry.extents.empty = false;
         geometry.extents.low = geometry.extents.high = {start[0], start[1], start[2]};
-        for (const PathVertex& vertex : geometry.vertices) Widen(geometry.extents, vertex);
+        for (const PathVertex& vertex : geometry.vertices)
+            Widen(geometry.extents, vertex);
     }
     return geometry;
+}
+
+bool ApplyMoveChange(const std::vector<Move>& moves, const Axes& start, double chordTolerance,
+                     const std::vector<std::uint8_t>& tools, const MoveChange& change,
+                     std::vector<std::uint32_t>& firstVertex, std::uint32_t windowStart,
+                     std::vector<PathVertex>& window) {
+    const std::size_t oldMoves = firstVertex.size() - 1;
+    if (change.first + change.removed > oldMoves ||
+        moves.size() != oldMoves - change.removed + change.added ||
+        windowStart >= firstVertex[change.first])
+        return false;
+    const std::uint32_t from = firstVertex[change.first];
+    const std::uint32_t oldMiddleEnd = firstVertex[change.first + change.removed];
+    const std::size_t tailMoves = oldMoves - change.first - change.removed;
+    const std::size_t newMiddleEnd = change.first + change.added;
+    // The moves after the change start where they did, or their vertices would be others.
+    if (tailMoves > 0) {
+        const Axes& before = newMiddleEnd == 0 ? start : moves[newMiddleEnd - 1].end;
+        const PathVertex& old = window[oldMiddleEnd - 1 - windowStart];
+        const PathVertex now = VertexAt(before, 0, 0);
+        if (old.x != now.x || old.y != now.y || old.z != now.z)
+            return false;
+    }
+    std::vector<PathVertex> middle;
+    std::vector<std::uint32_t> middleFirst;
+    const Axes& at = change.first == 0 ? start : moves[change.first - 1].end;
+    AppendMoves(moves, change.first, newMiddleEnd, at, chordTolerance, tools, middle, middleFirst,
+                from);
+    const std::int64_t shift =
+        std::int64_t(middle.size()) - (std::int64_t(oldMiddleEnd) - std::int64_t(from));
+    // The tail: the same vertices, the lines and tool colours of their moves now.
+    std::vector<std::uint32_t> tailFirst(
+        firstVertex.begin() + std::ptrdiff_t(change.first + change.removed), firstVertex.end());
+    for (std::uint32_t& index : tailFirst)
+        index = std::uint32_t(std::int64_t(index) + shift);
+    std::vector<PathVertex> tail(window.begin() + std::ptrdiff_t(oldMiddleEnd - windowStart),
+                                 window.end());
+    for (std::size_t k = 0; k < tailMoves; ++k) {
+        const Move& move = moves[newMiddleEnd + k];
+        const std::size_t index = newMiddleEnd + k;
+        const std::uint32_t style = StyleOf(move, index < tools.size() ? tools[index] : 0);
+        const std::uint32_t end =
+            tailFirst[k + 1] - std::uint32_t(std::int64_t(oldMiddleEnd) + shift);
+        for (std::uint32_t v = tailFirst[k] - std::uint32_t(std::int64_t(oldMiddleEnd) + shift);
+             v < end; ++v) {
+            tail[v].line = move.ShownLine();
+            tail[v].style = style;
+        }
+    }
+    window.resize(from - windowStart);
+    window.insert(window.end(), middle.begin(), middle.end());
+    window.insert(window.end(), tail.begin(), tail.end());
+    firstVertex.resize(change.first);
+    firstVertex.insert(firstVertex.end(), middleFirst.begin(), middleFirst.end());
+    firstVertex.insert(firstVertex.end(), tailFirst.begin(), tailFirst.end());
+    return true;
 }
 
 }  // namespace qm

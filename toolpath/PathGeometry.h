@@ -53,6 +53,22 @@ ArcSweep SweepOf(const interp::Axes& start, const interp::Move& arc);
 void AppendArcVertices(const interp::Axes& start, const interp::Move& arc, double chordTolerance,
                        std::uint32_t style, std::vector<PathVertex>& out);
 
+// Which moves an edit changed: moves [first, first + added) took the place of [first,
+// first + removed); those after are the same moves (their lines and tools may be others).
+struct MoveChange {
+    std::size_t first = 0, removed = 0, added = 0;
+};
+
+// Makes the geometry BuildPathGeometry would make of the moves after a change, from the one
+// before it, making only the changed moves' vertices again. window: the old vertices from
+// windowStart (before the first changed move's first vertex) to the end, replaced by the
+// new ones from there; firstVertex is replaced whole. False, leaving both as they were, when
+// the change does not fit the geometry or the moves after it start elsewhere than before.
+bool ApplyMoveChange(const std::vector<interp::Move>& moves, const interp::Axes& start,
+                     double chordTolerance, const std::vector<std::uint8_t>& tools,
+                     const MoveChange& change, std::vector<std::uint32_t>& firstVertex,
+                     std::uint32_t windowStart, std::vector<PathVertex>& window);
+
 // The vertices BuildPathGeometry makes of these moves.
 std::size_t CountPathVertices(const std::vector<interp::Move>& moves, const interp::Axes& start,
                               double chordTolerance);
@@ -60,6 +76,8 @@ std::size_t CountPathVertices(const std::vector<interp::Move>& moves, const inte
 inline interp::MoveKind KindOfStyle(std::uint32_t style) {
     return interp::MoveKind(style & 0xff);
 }
-inline std::uint32_t ToolOfStyle(std::uint32_t style) { return style >> 8; }
+inline std::uint32_t ToolOfStyle(std::uint32_t style) {
+    return style >> 8;
+}
 
 }  // namespace qm

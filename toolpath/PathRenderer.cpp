@@ -5,6 +5,9 @@
 #include <QOpenGLVersionFunctionsFactory>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
+
+#include <chrono>
 
 #include <algorithm>
 #include <cmath>
@@ -50,7 +53,8 @@ double BaseTolerance(double largestSize) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         pixels = std::max(1000.0, std::max(screen->size().width(), screen->size().height()) *
                                       screen->devicePixelRatio());
-    if (!(largestSize > 0)) return 0.001;
+    if (!(largestSize > 0))
+        return 0.001;
     return std::max(1e-5, 0.5 * largestSize / pixels);
 }
 
@@ -61,13 +65,17 @@ QVector4D Rgba(const QColor& colour) {
 }  // namespace
 
 ToolpathView::Renderer::~Renderer() {
-    if (gl_ == nullptr) return;
+    if (gl_ == nullptr)
+        return;
     view_.makeCurrent();
     for (Buffer* buffer : {&full_, &simple_, &fine_})
-        if (buffer->id != 0) gl_->glDeleteBuffers(1, &buffer->id);
-    if (vao_ != 0) gl_->glDeleteVertexArrays(1, &vao_);
+        if (buffer->id != 0)
+            gl_->glDeleteBuffers(1, &buffer->id);
+    if (vao_ != 0)
+        gl_->glDeleteVertexArrays(1, &vao_);
     program_.reset();
     pickBuffer_.reset();
+    sceneBuffer_.reset();
     view_.doneCurrent();
 }
 
@@ -77,19 +85,143 @@ void ToolpathView::Renderer::SetPath(const std::vector<interp::Move>& moves,
     const bool hadPath = HasPath();
     baseTolerance_ = BaseTolerance(LargestSize(moves, start));
     PathGeometry geometry = BuildPathGeometry(moves, start, baseTolerance_, tools);
-    pendingSimple_ = SimplifyStrip(geometry.vertices, baseTolerance_);
+    DistinctStrips simple =
+        DistinctSegments(SimplifyStrip(geometry.vertices, baseTolerance_), baseTolerance_);
+    pendingSimple_ = std::move(simple.vertices);
+    simpleStrips_ = std::move(simple.strips);
+    overview_ = {};  // what a worker makes for an older path is not this one's
+    staleFrom_ = staleEnd_ = 0;
     fullChunks_.Build(geometry.vertices);
-    simpleChunks_.Build(pendingSimple_);
     arcs_.Build(moves, start, tools, baseTolerance_);
     pendingFull_ = std::move(geometry.vertices);
     uploadFull_ = true;
     firstVertex_ = std::move(geometry.firstVertex);
-    extents_ = geometry.extents;
+    extents_ = fullChunks_.Bounds();
     moveCount_ = moves.size();
     highlightFirst_ = std::min(highlightFirst_, moveCount_);
     highlightEnd_ = std::min(highlightEnd_, moveCount_);
     camera_.SetScene(extents_);
-    if (!hadPath) ShowStandardView(StandardView::Isometric);
+    if (!hadPath)
+        ShowStandardView(StandardView::Isometric);
+}
+
+bool ToolpathView::Renderer::UpdatePath(const std::vector<interp::Move>& moves,
+                                        const interp::Axes& start,
+                                        const std::vector<std::uint8_t>& tools,
+                                        const MoveChange& change) {
+    if (gl_ == nullptr || uploadFull_ || !HasPath() || full_.id == 0 ||
+        change.first >= firstVertex_.size() ||
+        BaseTolerance(LargestSize(moves, start)) != baseTolerance_)
+        return false;
+    view_.makeCurrent();
+    // The old vertices from the box group of the first changed segment on.
+    const std::uint32_t from = firstVertex_[change.first];
+    const std::size_t firstGroup = (from - 1) / StripChunks::kChunkSegments;
+    const std::uint32_t windowStart = std::uint32_t(firstGroup * StripChunks::kChunkSegments);
+    std::vector<PathVertex> window(full_.count - windowStart);
+    gl_->glBindBuffer(GL_ARRAY_BUFFER, full_.id);
+    gl_->glGetBufferSubData(GL_ARRAY_BUFFER, GLintptr(windowStart * sizeof(PathVertex)),
+                            GLsizeiptr(window.size() * sizeof(PathVertex)), window.data());
+    std::vector<std::uint32_t> firstVertex = firstVertex_;
+    if (!ApplyMoveChange(moves, start, baseTolerance_, tools, change, firstVertex, windowStart,
+                         window)) {
+        gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
+        view_.doneCurrent();
+        return false;
+    }
+    const std::size_t count = windowStart + window.size();
+    const std::int64_t shift = std::int64_t(count) - std::int64_t(full_.count);
+    if (shift == 0) {
+        gl_->glBufferSubData(GL_ARRAY_BUFFER, GLintptr(windowStart * sizeof(PathVertex)),
+                             GLsizeiptr(window.size() * sizeof(PathVertex)), window.data());
+    } else {
+        // Another size: a new buffer, the part before the window copied within the GPU.
+        GLuint fresh = 0;
+        gl_->glGenBuffers(1, &fresh);
+        gl_->glBindBuffer(GL_COPY_WRITE_BUFFER, fresh);
+        gl_->glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(count * sizeof(PathVertex)), nullptr,
+                          GL_STATIC_DRAW);
+        gl_->glBindBuffer(GL_COPY_READ_BUFFER, full_.id);
+        gl_->glCopyBufferSubData(GL_COPY_READ_BUFFER, GL_COPY_WRITE_BUFFER, 0, 0,
+                                 GLsizeiptr(windowStart * sizeof(PathVertex)));
+        gl_->glBufferSubData(GL_COPY_WRITE_BUFFER, GLintptr(windowStart * sizeof(PathVertex)),
+                             GLsizeiptr(window.size() * sizeof(PathVertex)), window.data());
+        gl_->glBindBuffer(GL_COPY_READ_BUFFER, 0);
+        gl_->glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
+        gl_->glDeleteBuffers(1, &full_.id);
+        full_.id = fresh;
+        full_.count = count;
+    }
+    gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    view_.doneCurrent();
+    fullChunks_.BuildFrom(firstGroup, window.data(), count);
+    firstVertex_ = std::move(firstVertex);
+    arcs_.Build(moves, start, tools, baseTolerance_);
+    extents_ = fullChunks_.Bounds();
+    moveCount_ = moves.size();
+    highlightFirst_ = std::min(highlightFirst_, moveCount_);
+    highlightEnd_ = std::min(highlightEnd_, moveCount_);
+    camera_.SetScene(extents_);
+    ++pathGeneration_;
+    // Until the zoomed-out overview is made again, the changed moves are drawn over the old
+    // one from the full strip.
+    const std::uint32_t changedEnd = firstVertex_[change.first + change.added];
+    if (staleEnd_ > staleFrom_) {
+        if (staleFrom_ >= from)
+            staleFrom_ = std::uint32_t(std::max<std::int64_t>(from, staleFrom_ + shift));
+        if (staleEnd_ >= from)
+            staleEnd_ = std::uint32_t(std::max<std::int64_t>(from, staleEnd_ + shift));
+        staleFrom_ = std::min(staleFrom_, from - 1);
+        staleEnd_ = std::max(staleEnd_, changedEnd);
+    } else {
+        staleFrom_ = from - 1;
+        staleEnd_ = changedEnd;
+    }
+    MakeOverview(std::move(window), windowStart);
+    return true;
+}
+
+// The overview needs the whole strip: the part before the window is read back, and the work
+// is done on a thread of its own, the result taken at the next frame once it is ready.
+void ToolpathView::Renderer::MakeOverview(std::vector<PathVertex> window,
+                                          std::uint32_t windowStart) {
+    std::vector<PathVertex> all(windowStart + window.size());
+    view_.makeCurrent();
+    gl_->glBindBuffer(GL_ARRAY_BUFFER, full_.id);
+    gl_->glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(windowStart * sizeof(PathVertex)),
+                            all.data());
+    gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    view_.doneCurrent();
+    std::copy(window.begin(), window.end(), all.begin() + windowStart);
+    std::vector<PathVertex>().swap(window);
+    const double tolerance = baseTolerance_;
+    overview_ = std::async(std::launch::async, [all = std::move(all), tolerance] {
+        return DistinctSegments(SimplifyStrip(all, tolerance), tolerance);
+    });
+    if (overviewTimer_ == nullptr) {
+        overviewTimer_ = std::make_unique<QTimer>();
+        overviewTimer_->setInterval(kOverviewPollMs);
+        QObject::connect(overviewTimer_.get(), &QTimer::timeout, &view_, [this] {
+            if (!overview_.valid()) {
+                overviewTimer_->stop();
+            } else if (overview_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+                overviewTimer_->stop();
+                view_.update();  // the frame takes it
+            }
+        });
+    }
+    overviewTimer_->start();
+}
+
+void ToolpathView::Renderer::TakeOverview() {
+    if (!overview_.valid() ||
+        overview_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return;
+    DistinctStrips overview = overview_.get();
+    simpleStrips_ = std::move(overview.strips);
+    Upload(simple_, overview.vertices);
+    staleFrom_ = staleEnd_ = 0;
+    ++sceneGeneration_;
 }
 
 void ToolpathView::Renderer::Highlight(std::size_t firstMove, std::size_t endMove,
@@ -105,7 +237,9 @@ void ToolpathView::Renderer::ShowStandardView(StandardView view) {
     FitToExtents();
 }
 
-void ToolpathView::Renderer::FitToExtents() { camera_.Fit(kFitMargin); }
+void ToolpathView::Renderer::FitToExtents() {
+    camera_.Fit(kFitMargin);
+}
 
 void ToolpathView::Renderer::Initialize() {
     gl_ = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_3_3_Core>(view_.context());
@@ -126,21 +260,28 @@ void ToolpathView::Renderer::Initialize() {
     uploadFull_ = uploadFull_ || moveCount_ > 0;
 }
 
-double ToolpathView::Renderer::DevicePixelRatio() const { return view_.devicePixelRatioF(); }
+double ToolpathView::Renderer::DevicePixelRatio() const {
+    return view_.devicePixelRatioF();
+}
 
-void ToolpathView::Renderer::Resize(QSize logical) { camera_.SetViewport(logical); }
+void ToolpathView::Renderer::Resize(QSize logical) {
+    camera_.SetViewport(logical);
+}
 
 void ToolpathView::Renderer::Upload(Buffer& buffer, std::vector<PathVertex>& vertices, bool keep) {
-    if (buffer.id == 0) gl_->glGenBuffers(1, &buffer.id);
+    if (buffer.id == 0)
+        gl_->glGenBuffers(1, &buffer.id);
     gl_->glBindBuffer(GL_ARRAY_BUFFER, buffer.id);
     gl_->glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(PathVertex)),
                       vertices.empty() ? nullptr : vertices.data(), GL_STATIC_DRAW);
     buffer.count = vertices.size();
-    if (!keep) std::vector<PathVertex>().swap(vertices);
+    if (!keep)
+        std::vector<PathVertex>().swap(vertices);
 }
 
 void ToolpathView::Renderer::DrawStrips(const Buffer& buffer, const std::vector<Strip>& strips) {
-    if (buffer.id == 0 || strips.empty()) return;
+    if (buffer.id == 0 || strips.empty())
+        return;
     gl_->glBindBuffer(GL_ARRAY_BUFFER, buffer.id);
     gl_->glEnableVertexAttribArray(0);
     gl_->glEnableVertexAttribArray(1);
@@ -162,13 +303,15 @@ void ToolpathView::Renderer::DrawStrips(const Buffer& buffer, const std::vector<
 void ToolpathView::Renderer::SetUniforms(const QMatrix4x4& matrix, int mode, QSize viewport) {
     const PathColours colours = ColoursFor(view_.palette());
     program_->setUniformValue("matrix", matrix);
-    program_->setUniformValue("viewport", QVector2D(float(viewport.width()), float(viewport.height())));
+    program_->setUniformValue("viewport",
+                              QVector2D(float(viewport.width()), float(viewport.height())));
     program_->setUniformValue("mode", mode);
     program_->setUniformValue("byTool", byTool_);
     const QVector4D kinds[3] = {Rgba(colours.rapid), Rgba(colours.feed), Rgba(colours.arc)};
     program_->setUniformValueArray("kindColours", kinds, 3);
     QVector4D tools[PathColours::kToolColours];
-    for (std::size_t i = 0; i < PathColours::kToolColours; ++i) tools[i] = Rgba(colours.tools[i]);
+    for (std::size_t i = 0; i < PathColours::kToolColours; ++i)
+        tools[i] = Rgba(colours.tools[i]);
     program_->setUniformValueArray("toolColours", tools, int(PathColours::kToolColours));
     program_->setUniformValue("oneColour", Rgba(colours.highlight));
 }
@@ -181,6 +324,7 @@ void ToolpathView::Renderer::UpdateArcDetail(const QMatrix4x4& matrix) {
                      firstVertex_)) {
         std::vector<PathVertex> fine = arcs_.TakeVertices();
         Upload(fine_, fine);
+        ++sceneGeneration_;
     }
 }
 
@@ -191,12 +335,16 @@ void ToolpathView::Renderer::DrawPath(const QMatrix4x4& matrix, bool pick) {
     if (arcs_.Active()) {
         DrawStrips(full_, CutOut(strips, arcs_.Cuts()));
         DrawStrips(fine_, arcs_.StripsOf(0, moveCount_));
-    } else if (pick || fullCount <= kFullDetailVertices) {
+    } else if (pick || fullCount <= kFullDetailVertices ||
+               std::int64_t(simple_.count) >= fullCount) {
         DrawStrips(full_, strips);
     } else {
-        strips = simpleChunks_.Visible(matrix, &fullCount);
+        // Zoomed out: every distinct segment once, merged below half a pixel.
+        fullCount = std::int64_t(simple_.count);
         simplified = true;
-        DrawStrips(simple_, strips);
+        DrawStrips(simple_, simpleStrips_);
+        if (staleEnd_ > staleFrom_)
+            DrawStrips(full_, {{std::int32_t(staleFrom_), std::int32_t(staleEnd_ - staleFrom_)}});
     }
     if (!pick) {
         drawnVertices_ = fullCount;
@@ -205,7 +353,8 @@ void ToolpathView::Renderer::DrawPath(const QMatrix4x4& matrix, bool pick) {
 }
 
 void ToolpathView::Renderer::DrawHighlight() {
-    if (highlightEnd_ <= highlightFirst_) return;
+    if (highlightEnd_ <= highlightFirst_)
+        return;
     const std::uint32_t first = firstVertex_[highlightFirst_] - 1;
     const std::uint32_t last = firstVertex_[highlightEnd_] - 1;
     const std::vector<Strip> strips = {{std::int32_t(first), std::int32_t(last - first + 1)}};
@@ -220,23 +369,46 @@ void ToolpathView::Renderer::DrawHighlight() {
     gl_->glLineWidth(1);
 }
 
+// The path without the highlight, into a picture of its own.
+void ToolpathView::Renderer::DrawScene(const QMatrix4x4& matrix, QSize device) {
+    if (sceneBuffer_ == nullptr || sceneBuffer_->size() != device) {
+        QOpenGLFramebufferObjectFormat format;
+        format.setAttachment(QOpenGLFramebufferObject::Depth);
+        format.setInternalTextureFormat(GL_RGBA8);
+        sceneBuffer_.reset();
+        sceneBuffer_ = std::make_unique<QOpenGLFramebufferObject>(device, format);
+    }
+    const QColor bg = ColoursFor(view_.palette()).background;
+    sceneBuffer_->bind();
+    gl_->glViewport(0, 0, device.width(), device.height());
+    gl_->glClearColor(bg.redF(), bg.greenF(), bg.blueF(), 1);
+    gl_->glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    gl_->glEnable(GL_DEPTH_TEST);
+    gl_->glDepthFunc(GL_LEQUAL);
+    program_->bind();
+    gl_->glBindVertexArray(vao_);
+    SetUniforms(matrix, 0, device);
+    DrawPath(matrix, false);
+    gl_->glBindVertexArray(0);
+    program_->release();
+    gl_->glDisable(GL_DEPTH_TEST);
+    sceneBuffer_->release();
+}
+
 void ToolpathView::Renderer::Paint() {
     const PathColours colours = ColoursFor(view_.palette());
     if (gl_ == nullptr) {
         QPainter painter(&view_);
         painter.fillRect(view_.rect(), colours.background);
         painter.setPen(colours.text);
-        painter.drawText(view_.rect(), Qt::AlignCenter,
-                         ToolpathView::tr("The toolpath needs OpenGL 3.3, which is not available."));
+        painter.drawText(
+            view_.rect(), Qt::AlignCenter,
+            ToolpathView::tr("The toolpath needs OpenGL 3.3, which is not available."));
         return;
     }
-    if (uploadFull_) {
-        Upload(full_, pendingFull_);
-        Upload(simple_, pendingSimple_);
-        uploadFull_ = false;
-        arcs_.Clear();
-    }
-    const QSize device = view_.size() * DevicePixelRatio();
+    UploadPending();
+    TakeOverview();
+    const QSize device = DeviceSize();
     gl_->glViewport(0, 0, device.width(), device.height());
     const QColor& bg = colours.background;
     gl_->glClearColor(bg.redF(), bg.greenF(), bg.blueF(), 1);
@@ -244,48 +416,100 @@ void ToolpathView::Renderer::Paint() {
     if (HasPath()) {
         const QMatrix4x4 matrix = camera_.Matrix();
         UpdateArcDetail(matrix);
-        gl_->glEnable(GL_DEPTH_TEST);
-        gl_->glDepthFunc(GL_LEQUAL);
+        // The path is drawn again only when what it looks like changed; a frame that only
+        // moves the highlight copies the last picture and draws the highlight over it.
+        SceneKey key{matrix, device, pathGeneration_, sceneGeneration_, byTool_, {}};
+        key.colours = {colours.background.rgba(), colours.rapid.rgba(), colours.feed.rgba(),
+                       colours.arc.rgba()};
+        for (std::size_t i = 0; i < PathColours::kToolColours; ++i)
+            key.colours[4 + i] = colours.tools[i].rgba();
+        if (sceneBuffer_ == nullptr || !(sceneKey_ == key))
+            DrawScene(matrix, device);
+        sceneKey_ = key;
+        const GLuint target = view_.defaultFramebufferObject();
+        gl_->glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneBuffer_->handle());
+        gl_->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target);
+        gl_->glBlitFramebuffer(0, 0, device.width(), device.height(), 0, 0, device.width(),
+                               device.height(), GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        gl_->glBindFramebuffer(GL_FRAMEBUFFER, target);
+        gl_->glViewport(0, 0, device.width(), device.height());
         program_->bind();
         gl_->glBindVertexArray(vao_);
-        SetUniforms(matrix, 0, device);
-        DrawPath(matrix, false);
-        program_->setUniformValue("mode", 2);
+        SetUniforms(matrix, 2, device);
         DrawHighlight();
         gl_->glBindVertexArray(0);
         program_->release();
-        gl_->glDisable(GL_DEPTH_TEST);
         gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
     }
     QPainter painter(&view_);
     PaintOverlay(painter, Overlay(), colours);
+    if (HasPath())
+        SchedulePick();
 }
 
 PathOverlay ToolpathView::Renderer::Overlay() const {
     return BuildOverlay(camera_, extents_, units_, tool_, problems_);
 }
 
-std::uint32_t ToolpathView::Renderer::LineAt(const QPoint& point) {
-    if (gl_ == nullptr || !HasPath()) return 0;
-    view_.makeCurrent();
-    if (uploadFull_) {
-        Upload(full_, pendingFull_);
-        Upload(simple_, pendingSimple_);
-        uploadFull_ = false;
-        arcs_.Clear();
+void ToolpathView::Renderer::UploadPending() {
+    if (!uploadFull_)
+        return;
+    Upload(full_, pendingFull_);
+    Upload(simple_, pendingSimple_);
+    uploadFull_ = false;
+    arcs_.Clear();
+    ++pathGeneration_;
+}
+
+QSize ToolpathView::Renderer::DeviceSize() const {
+    return view_.size() * DevicePixelRatio();
+}
+
+bool ToolpathView::Renderer::PickCurrent() const {
+    return pickBuffer_ != nullptr && pickGeneration_ == pathGeneration_ && !uploadFull_ &&
+           pickBuffer_->size() == DeviceSize() && pickMatrix_ == camera_.Matrix();
+}
+
+// Counted from the frame reaching the screen, so that a frame that takes long to draw is not
+// followed by the ID buffer before the next one while the camera moves.
+void ToolpathView::Renderer::SchedulePick() {
+    if (PickCurrent())
+        return;
+    if (pickTimer_ == nullptr) {
+        pickTimer_ = std::make_unique<QTimer>();
+        pickTimer_->setSingleShot(true);
+        QObject::connect(pickTimer_.get(), &QTimer::timeout, &view_, [this] {
+            if (gl_ == nullptr || !HasPath() || PickCurrent())
+                return;
+            view_.makeCurrent();
+            DrawPickBuffer();
+            view_.doneCurrent();
+        });
+        QObject::connect(&view_, &QOpenGLWidget::frameSwapped, pickTimer_.get(), [this] {
+            if (pickWanted_)
+                pickTimer_->start(kPickIdleMs);
+            pickWanted_ = false;
+        });
     }
-    if (pickBuffer_ == nullptr) {
+    pickWanted_ = true;
+    pickTimer_->stop();
+}
+
+// The whole view with each segment in its line's number as the colour, the depth as drawn.
+void ToolpathView::Renderer::DrawPickBuffer() {
+    UploadPending();
+    const QSize device = DeviceSize();
+    if (pickBuffer_ == nullptr || pickBuffer_->size() != device) {
         QOpenGLFramebufferObjectFormat format;
         format.setAttachment(QOpenGLFramebufferObject::Depth);
         format.setInternalTextureFormat(GL_RGBA8);
-        pickBuffer_ = std::make_unique<QOpenGLFramebufferObject>(kPickSize, kPickSize, format);
+        pickBuffer_.reset();
+        pickBuffer_ = std::make_unique<QOpenGLFramebufferObject>(device, format);
     }
-    // The square of kPickSize device pixels round the point, drawn as the whole buffer.
-    const double side = kPickSize / DevicePixelRatio();
-    const QRectF square(point.x() + 0.5 - side / 2, point.y() + 0.5 - side / 2, side, side);
-    const QMatrix4x4 matrix = camera_.PickMatrix(square);
+    const QMatrix4x4 matrix = camera_.Matrix();
+    UpdateArcDetail(matrix);
     pickBuffer_->bind();
-    gl_->glViewport(0, 0, kPickSize, kPickSize);
+    gl_->glViewport(0, 0, device.width(), device.height());
     gl_->glDisable(GL_DITHER);
     gl_->glDisable(GL_BLEND);
     gl_->glClearColor(0, 0, 0, 0);
@@ -294,23 +518,46 @@ std::uint32_t ToolpathView::Renderer::LineAt(const QPoint& point) {
     gl_->glDepthFunc(GL_LEQUAL);
     program_->bind();
     gl_->glBindVertexArray(vao_);
-    SetUniforms(matrix, 1, {kPickSize, kPickSize});
+    SetUniforms(matrix, 1, device);
     DrawPath(matrix, true);
-    unsigned char pixels[kPickSize * kPickSize * 4];
-    gl_->glReadPixels(0, 0, kPickSize, kPickSize, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     gl_->glBindVertexArray(0);
     program_->release();
     gl_->glDisable(GL_DEPTH_TEST);
+    gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    pickBuffer_->release();
+    pickMatrix_ = matrix;
+    pickGeneration_ = pathGeneration_;
+}
+
+std::uint32_t ToolpathView::Renderer::LineAt(const QPoint& point) {
+    if (gl_ == nullptr || !HasPath())
+        return 0;
+    view_.makeCurrent();
+    // The ID buffer is drawn again only when the camera, the path or the size changed since.
+    if (!PickCurrent())
+        DrawPickBuffer();
+    const QSize device = pickBuffer_->size();
+    const double ratio = DevicePixelRatio();
+    // The pixel under the point, y up as GL counts, and the square of kPickSize round it.
+    const int px = int(std::floor((point.x() + 0.5) * ratio));
+    const int py = device.height() - 1 - int(std::floor((point.y() + 0.5) * ratio));
+    const int side = std::min({kPickSize, device.width(), device.height()});
+    const int x0 = std::clamp(px - kPickSize / 2, 0, device.width() - side);
+    const int y0 = std::clamp(py - kPickSize / 2, 0, device.height() - side);
+    unsigned char pixels[kPickSize * kPickSize * 4] = {};
+    pickBuffer_->bind();
+    gl_->glReadPixels(x0, y0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     pickBuffer_->release();
     view_.doneCurrent();
-    // The line nearest the middle of the square.
+    // The line nearest the point.
     std::uint32_t best = 0;
     int bestDistance = 1 << 30;
-    for (int y = 0; y < kPickSize; ++y)
-        for (int x = 0; x < kPickSize; ++x) {
-            const unsigned char* p = pixels + (y * kPickSize + x) * 4;
-            const std::uint32_t line = p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
-            const int dx = x - kPickSize / 2, dy = y - kPickSize / 2;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const unsigned char* p = pixels + (y * side + x) * 4;
+            const std::uint32_t line =
+                p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
+            const int dx = x0 + x - px, dy = y0 + y - py;
             if (line != 0 && dx * dx + dy * dy < bestDistance) {
                 best = line;
                 bestDistance = dx * dx + dy * dy;
@@ -320,7 +567,8 @@ std::uint32_t ToolpathView::Renderer::LineAt(const QPoint& point) {
 }
 
 std::vector<PathVertex> ToolpathView::Renderer::ReadVertices() {
-    if (!pendingFull_.empty() || gl_ == nullptr || full_.id == 0) return pendingFull_;
+    if (!pendingFull_.empty() || gl_ == nullptr || full_.id == 0)
+        return pendingFull_;
     std::vector<PathVertex> vertices(full_.count);
     view_.makeCurrent();
     gl_->glBindBuffer(GL_ARRAY_BUFFER, full_.id);
@@ -349,9 +597,10 @@ QByteArray ToolpathView::Renderer::Svg() {
 
 std::size_t ToolpathView::Renderer::BytesHeld() const {
     return (pendingFull_.capacity() + pendingSimple_.capacity() + full_.count + simple_.count +
-            fine_.count) * sizeof(PathVertex) +
+            fine_.count) *
+               sizeof(PathVertex) +
            firstVertex_.capacity() * sizeof(std::uint32_t) + fullChunks_.BytesHeld() +
-           simpleChunks_.BytesHeld() + arcs_.BytesHeld() +
+           simpleStrips_.capacity() * sizeof(Strip) + arcs_.BytesHeld() +
            problems_.capacity() * sizeof(problems_[0]);
 }
 

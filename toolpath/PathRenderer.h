@@ -4,7 +4,9 @@
 #include <QOpenGLFunctions_3_3_Core>
 #include <QOpenGLShaderProgram>
 #include <QPoint>
+#include <QTimer>
 
+#include <future>
 #include <memory>
 
 #include "ArcDetail.h"
@@ -24,9 +26,15 @@ class ToolpathView::Renderer {
 
     void SetPath(const std::vector<interp::Move>& moves, const interp::Axes& start,
                  const std::vector<std::uint8_t>& tools);
+    // The path after an edit that changed only these moves: false when it cannot be made so,
+    // and the caller sets it whole.
+    bool UpdatePath(const std::vector<interp::Move>& moves, const interp::Axes& start,
+                    const std::vector<std::uint8_t>& tools, const MoveChange& change);
     void Highlight(std::size_t firstMove, std::size_t endMove,
                    std::optional<std::array<double, 3>> tool);
-    void SetProblemMarks(std::vector<std::array<double, 3>> points) { problems_ = std::move(points); }
+    void SetProblemMarks(std::vector<std::array<double, 3>> points) {
+        problems_ = std::move(points);
+    }
     void SetUnits(const QString& name, double perMillimetre) { units_ = {name, perMillimetre}; }
     void SetColourByTool(bool on) { byTool_ = on; }
     void ShowStandardView(StandardView view);
@@ -48,9 +56,13 @@ class ToolpathView::Renderer {
     bool DrewSimplified() const { return drewSimplified_; }
 
     static constexpr int kPickSize = 7;
+    // The ID buffer is drawn once the view has stood still this long (ms), or at a click.
+    static constexpr int kPickIdleMs = 150;
+    static constexpr int kOverviewPollMs = 20;
     static constexpr double kFitMargin = 30;
-    // Up to this many vertices in view are drawn in full; beyond, the simplified strip.
-    static constexpr std::int64_t kFullDetailVertices = 400'000;
+    // Up to this many vertices in view are drawn in full, as few as a software renderer draws
+    // in a fraction of a frame; beyond, the overview when it has fewer.
+    static constexpr std::int64_t kFullDetailVertices = 20'000;
 
   private:
     struct Buffer {
@@ -62,8 +74,20 @@ class ToolpathView::Renderer {
     void DrawStrips(const Buffer& buffer, const std::vector<Strip>& strips);
     void DrawPath(const QMatrix4x4& matrix, bool pick);
     void DrawHighlight();
+    void UploadPending();
+    void MakeOverview(std::vector<PathVertex> window, std::uint32_t windowStart);
+    void TakeOverview();
+    QSize DeviceSize() const;
+    bool PickCurrent() const;
+    void SchedulePick();
+    void DrawPickBuffer();
+    void DrawScene(const QMatrix4x4& matrix, QSize device);
+
   public:
-    std::pair<std::size_t, std::size_t> Highlighted() const { return {highlightFirst_, highlightEnd_}; }
+    std::pair<std::size_t, std::size_t> Highlighted() const {
+        return {highlightFirst_, highlightEnd_};
+    }
+
   private:
     void SetUniforms(const QMatrix4x4& matrix, int mode, QSize viewport);
     void UpdateArcDetail(const QMatrix4x4& matrix);
@@ -75,14 +99,38 @@ class ToolpathView::Renderer {
     QOpenGLFunctions_3_3_Core* gl_ = nullptr;
     std::unique_ptr<QOpenGLShaderProgram> program_;
     std::unique_ptr<QOpenGLFramebufferObject> pickBuffer_;
+    std::unique_ptr<QTimer> pickTimer_;
+    // What the path's picture was last drawn for.
+    struct SceneKey {
+        QMatrix4x4 matrix;
+        QSize device;
+        std::uint64_t path = 0, scene = 0;
+        bool byTool = false;
+        std::array<QRgb, 4 + PathColours::kToolColours> colours{};
+        bool operator==(const SceneKey& other) const {
+            return matrix == other.matrix && device == other.device && path == other.path &&
+                   scene == other.scene && byTool == other.byTool && colours == other.colours;
+        }
+    };
+    std::unique_ptr<QOpenGLFramebufferObject> sceneBuffer_;
+    SceneKey sceneKey_;
+    std::uint64_t sceneGeneration_ = 0;  // the overview or the fine arcs changed
+    bool pickWanted_ = false;
+    QMatrix4x4 pickMatrix_;
+    std::uint64_t pathGeneration_ = 0, pickGeneration_ = 0;
     GLuint vao_ = 0;
     Buffer full_, simple_, fine_;
 
-    // Kept until the next frame uploads them, then dropped.
+    // Kept until the next frame uploads them, then dropped: the path as a line strip, and its
+    // distinct segments merged below half a pixel, drawn when zoomed out.
     std::vector<PathVertex> pendingFull_, pendingSimple_;
     bool uploadFull_ = false;
     std::vector<std::uint32_t> firstVertex_;
-    StripChunks fullChunks_, simpleChunks_;
+    StripChunks fullChunks_;
+    std::vector<Strip> simpleStrips_;
+    std::future<DistinctStrips> overview_;  // being made again after an edit
+    std::unique_ptr<QTimer> overviewTimer_;
+    std::uint32_t staleFrom_ = 0, staleEnd_ = 0;  // vertices drawn over the old overview
     ArcDetail arcs_;
     Extents extents_;
     double baseTolerance_ = 0.01;

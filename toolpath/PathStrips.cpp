@@ -12,7 +12,9 @@ struct Vec {
 Vec From(const PathVertex& a, const PathVertex& b) {
     return {double(b.x) - a.x, double(b.y) - a.y, double(b.z) - a.z};
 }
-double Dot(const Vec& a, const Vec& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+double Dot(const Vec& a, const Vec& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 bool InsideClip(const QMatrix4x4& matrix, const float* low, const float* high) {
     float least[2] = {1e30f, 1e30f}, most[2] = {-1e30f, -1e30f};
@@ -25,20 +27,42 @@ bool InsideClip(const QMatrix4x4& matrix, const float* low, const float* high) {
     return most[0] >= -1 && least[0] <= 1 && most[1] >= -1 && least[1] <= 1;
 }
 
+struct Cell {
+    std::int32_t x, y, z;
+    bool operator==(const Cell&) const = default;
+};
+
+std::uint64_t Mix(std::uint64_t hash, std::uint64_t value) {
+    hash ^= value + 0x9e3779b97f4a7c15ull + (hash << 6) + (hash >> 2);
+    return hash * 0xff51afd7ed558ccdull;
+}
+
+std::uint64_t CellHash(const Cell& c) {
+    return Mix(Mix(Mix(0, std::uint32_t(c.x)), std::uint32_t(c.y)), std::uint32_t(c.z));
+}
+
 }  // namespace
 
 void StripChunks::Build(const std::vector<PathVertex>& vertices) {
-    boxes_.clear();
-    vertexCount_ = std::uint32_t(vertices.size());
-    if (vertices.size() < 2) return;
-    const std::size_t segments = vertices.size() - 1;
+    BuildFrom(0, vertices.data(), vertices.size());
+}
+
+void StripChunks::BuildFrom(std::size_t firstGroup, const PathVertex* from, std::size_t count) {
+    boxes_.resize(std::min(boxes_.size(), firstGroup));
+    vertexCount_ = std::uint32_t(count);
+    if (count < 2) {
+        boxes_.clear();
+        return;
+    }
+    const std::size_t segments = count - 1;
+    const std::size_t base = firstGroup * kChunkSegments;
     boxes_.reserve((segments + kChunkSegments - 1) / kChunkSegments);
-    for (std::size_t first = 0; first < segments; first += kChunkSegments) {
+    for (std::size_t first = base; first < segments; first += kChunkSegments) {
         const std::size_t last = std::min(first + kChunkSegments, segments);
-        Box box{{vertices[first].x, vertices[first].y, vertices[first].z},
-                {vertices[first].x, vertices[first].y, vertices[first].z}};
+        const PathVertex& v = from[first - base];
+        Box box{{v.x, v.y, v.z}, {v.x, v.y, v.z}};
         for (std::size_t i = first + 1; i <= last; ++i) {
-            const float p[3] = {vertices[i].x, vertices[i].y, vertices[i].z};
+            const float p[3] = {from[i - base].x, from[i - base].y, from[i - base].z};
             for (int axis = 0; axis < 3; ++axis) {
                 box.low[axis] = std::min(box.low[axis], p[axis]);
                 box.high[axis] = std::max(box.high[axis], p[axis]);
@@ -48,11 +72,27 @@ void StripChunks::Build(const std::vector<PathVertex>& vertices) {
     }
 }
 
+Extents StripChunks::Bounds() const {
+    Extents extents;
+    for (const Box& box : boxes_) {
+        for (int axis = 0; axis < 3; ++axis) {
+            extents.low[axis] =
+                extents.empty ? box.low[axis] : std::min<double>(extents.low[axis], box.low[axis]);
+            extents.high[axis] = extents.empty
+                                     ? box.high[axis]
+                                     : std::max<double>(extents.high[axis], box.high[axis]);
+        }
+        extents.empty = false;
+    }
+    return extents;
+}
+
 std::vector<Strip> StripChunks::Visible(const QMatrix4x4& matrix, std::int64_t* vertexCount) const {
     std::vector<Strip> strips;
     std::int64_t total = 0;
     for (std::size_t k = 0; k < boxes_.size(); ++k) {
-        if (!InsideClip(matrix, boxes_[k].low, boxes_[k].high)) continue;
+        if (!InsideClip(matrix, boxes_[k].low, boxes_[k].high))
+            continue;
         const std::int32_t first = std::int32_t(k * kChunkSegments);
         const std::int32_t last =
             std::int32_t(std::min<std::size_t>((k + 1) * kChunkSegments, vertexCount_ - 1));
@@ -62,7 +102,8 @@ std::vector<Strip> StripChunks::Visible(const QMatrix4x4& matrix, std::int64_t* 
             strips.push_back({first, last - first + 1});
         total += last - first;
     }
-    if (vertexCount != nullptr) *vertexCount = total;
+    if (vertexCount != nullptr)
+        *vertexCount = total;
     return strips;
 }
 
@@ -73,22 +114,26 @@ std::vector<Strip> CutOut(const std::vector<Strip>& strips,
     for (const Strip& strip : strips) {
         std::int64_t first = strip.first;
         const std::int64_t last = std::int64_t(strip.first) + strip.count - 1;
-        while (cut != cuts.end() && std::int64_t(cut->second) - 1 <= first) ++cut;
+        while (cut != cuts.end() && std::int64_t(cut->second) - 1 <= first)
+            ++cut;
         // The segments ending at from .. to-1 go: the strip stops at from-1 and goes on from
         // to-1, the cut run's last point.
         for (auto c = cut; c != cuts.end() && std::int64_t(c->first) <= last; ++c) {
             const std::int64_t stop = std::int64_t(c->first) - 1;
-            if (stop > first) out.push_back({std::int32_t(first), std::int32_t(stop - first + 1)});
+            if (stop > first)
+                out.push_back({std::int32_t(first), std::int32_t(stop - first + 1)});
             first = std::max<std::int64_t>(first, std::int64_t(c->second) - 1);
         }
-        if (last > first) out.push_back({std::int32_t(first), std::int32_t(last - first + 1)});
+        if (last > first)
+            out.push_back({std::int32_t(first), std::int32_t(last - first + 1)});
     }
     return out;
 }
 
 std::vector<PathVertex> SimplifyStrip(const std::vector<PathVertex>& vertices, double tolerance) {
     std::vector<PathVertex> out;
-    if (vertices.empty()) return out;
+    if (vertices.empty())
+        return out;
     out.reserve(vertices.size() / 2 + 1);
     out.push_back(vertices[0]);
     // Each point of a run lies within a third of the tolerance of the line from the run's
@@ -111,7 +156,8 @@ std::vector<PathVertex> SimplifyStrip(const std::vector<PathVertex>& vertices, d
             const Vec p = From(anchor, vertices[j]);
             const double length = std::sqrt(Dot(p, p));
             if (!aimed) {
-                if (length <= near) continue;
+                if (length <= near)
+                    continue;
                 direction = {p.x / length, p.y / length, p.z / length};
                 along = length;
                 aimed = true;
@@ -119,7 +165,8 @@ std::vector<PathVertex> SimplifyStrip(const std::vector<PathVertex>& vertices, d
             }
             const double t = Dot(p, direction);
             const double off = std::sqrt(std::max(0.0, length * length - t * t));
-            if (off > near || t < along - near) break;
+            if (off > near || t < along - near)
+                break;
             along = std::max(along, t);
         }
         j = std::max(j, i + 1);
@@ -127,6 +174,67 @@ std::vector<PathVertex> SimplifyStrip(const std::vector<PathVertex>& vertices, d
         i = j;
     }
     out.shrink_to_fit();
+    return out;
+}
+
+DistinctStrips DistinctSegments(const std::vector<PathVertex>& strip, double cell) {
+    DistinctStrips out;
+    if (strip.size() < 2)
+        return out;
+    const double perCell = cell > 0 ? 1 / cell : 1;
+    std::vector<Cell> cells(strip.size());
+    for (std::size_t i = 0; i < strip.size(); ++i) {
+        const PathVertex& v = strip[i];
+        cells[i] = {std::int32_t(std::floor(v.x * perCell)),
+                    std::int32_t(std::floor(v.y * perCell)),
+                    std::int32_t(std::floor(v.z * perCell))};
+    }
+    // Open addressing over the segments kept, each named by the index of its end.
+    std::size_t size = 16;
+    while (size < 2 * strip.size())
+        size *= 2;
+    std::vector<std::uint32_t> table(size, 0);
+    const auto same = [&](std::size_t a, std::size_t b) {
+        if (strip[a].style != strip[b].style)
+            return false;
+        return (cells[a] == cells[b] && cells[a - 1] == cells[b - 1]) ||
+               (cells[a] == cells[b - 1] && cells[a - 1] == cells[b]);
+    };
+    // A path gone over again mostly repeats whole runs of segments: after a segment found to
+    // be an earlier one's, the next is first tried against that one's successor.
+    std::size_t lastKept = 0, predicted = 0;
+    for (std::size_t end = 1; end < strip.size(); ++end) {
+        if (predicted != 0 && predicted < end && same(predicted, end)) {
+            ++predicted;
+            continue;
+        }
+        // Either way round hashes alike.
+        const std::uint64_t h1 = CellHash(cells[end - 1]), h2 = CellHash(cells[end]);
+        std::size_t slot =
+            std::size_t(Mix(std::min(h1, h2) ^ (std::max(h1, h2) * 31), strip[end].style)) &
+            (size - 1);
+        predicted = 0;
+        while (table[slot] != 0) {
+            if (same(table[slot], end)) {
+                predicted = table[slot] + 1;
+                break;
+            }
+            slot = (slot + 1) & (size - 1);
+        }
+        if (predicted != 0)
+            continue;
+        table[slot] = std::uint32_t(end);
+        if (lastKept == end - 1 && !out.strips.empty()) {
+            ++out.strips.back().count;
+        } else {
+            out.strips.push_back({std::int32_t(out.vertices.size()), 2});
+            out.vertices.push_back(strip[end - 1]);
+        }
+        out.vertices.push_back(strip[end]);
+        lastKept = end;
+    }
+    out.vertices.shrink_to_fit();
+    out.strips.shrink_to_fit();
     return out;
 }
 

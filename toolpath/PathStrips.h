@@ -22,6 +22,11 @@ class StripChunks {
     static constexpr std::uint32_t kChunkSegments = 1024;
 
     void Build(const std::vector<PathVertex>& vertices);
+    // The boxes from group firstGroup on made again: from holds the vertices from that group's
+    // first to the last of all, count of them in all.
+    void BuildFrom(std::size_t firstGroup, const PathVertex* from, std::size_t count);
+    // The box round all the vertices.
+    Extents Bounds() const;
     // The strips of the groups inside the clip volume of `matrix`, neighbours joined.
     std::vector<Strip> Visible(const QMatrix4x4& matrix, std::int64_t* vertexCount) const;
     std::size_t BytesHeld() const { return boxes_.capacity() * sizeof(Box); }
@@ -42,5 +47,18 @@ std::vector<Strip> CutOut(const std::vector<Strip>& strips,
 // The strip with runs of nearly straight segments of the same style joined, no point further
 // than `tolerance` (mm) from what is drawn instead; rapids are kept as they are.
 std::vector<PathVertex> SimplifyStrip(const std::vector<PathVertex>& vertices, double tolerance);
+
+// The segments of a strip each drawn once: a segment of the same style as an earlier one whose
+// ends fall in the same cells of a grid `cell` mm wide, either way round, is left out, and the
+// rest are joined into strips again where they follow each other. A program that goes over
+// its path again (passes at one depth, repeated patterns) then draws no slower than one that
+// does not.
+//   strip (0,0,0) (1,0,0) (0,0,0) (1,0,0) (2,0,0), one style, cell 0.1 ->
+//   vertices (0,0,0) (1,0,0) (1,0,0) (2,0,0), strips {0, 2} {2, 2}
+struct DistinctStrips {
+    std::vector<PathVertex> vertices;
+    std::vector<Strip> strips;
+};
+DistinctStrips DistinctSegments(const std::vector<PathVertex>& strip, double cell);
 
 }  // namespace qm

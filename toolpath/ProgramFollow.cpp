@@ -34,16 +34,20 @@ std::uint32_t LinesIn(std::string_view text, std::size_t from, std::size_t to) {
 }  // namespace
 
 LineChange ChangedLines(std::string_view before, std::string_view after) {
-    if (before == after) return {};
+    if (before == after)
+        return {};
     const std::size_t shorter = std::min(before.size(), after.size());
     std::size_t same = 0;
-    while (same < shorter && before[same] == after[same]) ++same;
+    while (same < shorter && before[same] == after[same])
+        ++same;
     std::size_t sameEnd = 0;
-    while (sameEnd < shorter - same && before[before.size() - 1 - sameEnd] == after[after.size() - 1 - sameEnd])
+    while (sameEnd < shorter - same &&
+           before[before.size() - 1 - sameEnd] == after[after.size() - 1 - sameEnd])
         ++sameEnd;
     // Back to the start of the first changed line; on past the first line feed of the part both
     // texts end in alike, so that the end falls between two lines in both.
-    const std::size_t lineStart = same == 0 ? 0 : before.rfind('\n', same - 1) + 1;  // npos + 1 is 0
+    const std::size_t lineStart =
+        same == 0 ? 0 : before.rfind('\n', same - 1) + 1;  // npos + 1 is 0
     const std::size_t feed = before.find('\n', before.size() - sameEnd);
     const std::size_t oldEnd = feed == std::string_view::npos ? before.size() : feed + 1;
     LineChange change;
@@ -54,41 +58,55 @@ LineChange ChangedLines(std::string_view before, std::string_view after) {
     return change;
 }
 
-ProgramFollow::ProgramFollow(Context& context, QObject* parent) : QObject(parent), context_(context) {
+ProgramFollow::ProgramFollow(Context& context, QObject* parent)
+    : QObject(parent), context_(context) {
     wait_.setSingleShot(true);
     connect(&wait_, &QTimer::timeout, this, [this] { FollowNow(); });
 }
 
 ProgramFollow::~ProgramFollow() = default;
 
-void ProgramFollow::Schedule() { wait_.start(kRealTimeDelayMs); }
+void ProgramFollow::Schedule() {
+    wait_.start(kRealTimeDelayMs);
+}
 
-void ProgramFollow::ScheduleAtOnce() { wait_.start(0); }
+void ProgramFollow::ScheduleAtOnce() {
+    wait_.start(0);
+}
 
 const interp::FollowResult* ProgramFollow::Result() const {
     return session_ && followedOnce_ && !busy_ ? &session_->Result() : nullptr;
 }
 
-std::uint32_t ProgramFollow::LinesFollowedLast() const { return session_ ? session_->LinesFollowedLast() : 0; }
+interp::FollowSession::MoveChange ProgramFollow::LastMoveChange() const {
+    return session_ ? session_->LastMoveChange() : interp::FollowSession::MoveChange{};
+}
+
+std::uint32_t ProgramFollow::LinesFollowedLast() const {
+    return session_ ? session_->LinesFollowedLast() : 0;
+}
 
 // The session for the program as it now is: a new one when its type reads another dialect or
 // it lies in another folder, whose subprogram files it may call.
 bool ProgramFollow::PrepareSession() {
     const QString path = context_.state.ProgramFileName;
-    const std::optional<interp::Dialect> dialect =
-        interp::DialectNamed(DialectForType(context_.settings, context_.state.FileTypeKey.toStdString()));
+    const std::optional<interp::Dialect> dialect = interp::DialectNamed(
+        DialectForType(context_.settings, context_.state.FileTypeKey.toStdString()));
     const QFileInfo file(path);
     const QString folder = file.isAbsolute() ? file.absolutePath() : QString();
-    if (session_ && dialect == dialect_ && folder == folder_) return true;
+    if (session_ && dialect == dialect_ && folder == folder_)
+        return true;
     dialect_ = dialect;
     folder_ = folder;
     session_.reset();
     files_.reset();
     followedOnce_ = false;
-    if (!dialect_) return false;
+    if (!dialect_)
+        return false;
     if (!folder_.isEmpty()) {
         files_ = std::make_unique<interp::FolderSubprograms>(
-            folder_.toStdString(), [](const std::string& bytes) { return DecodeText(bytes, DetectEncoding(bytes)); });
+            folder_.toStdString(),
+            [](const std::string& bytes) { return DecodeText(bytes, DetectEncoding(bytes)); });
     }
     session_ = std::make_unique<interp::FollowSession>(*dialect_, files_.get());
     return true;
@@ -100,10 +118,12 @@ bool ProgramFollow::FollowNow() {
         return false;
     }
     wait_.stop();
-    if (!context_.documents.HasOriginalFile()) return false;  // closed: its text is gone
+    if (!context_.documents.HasOriginalFile())
+        return false;  // closed: its text is gone
     const bool hadSession = session_ != nullptr;
     if (!PrepareSession()) {
-        if (hadSession) emit followed();  // a data file now: what was shown goes
+        if (hadSession)
+            emit followed();  // a data file now: what was shown goes
         return false;
     }
     const std::string_view text = EditorView(context_.documents.OriginalFile().Text1());
@@ -113,7 +133,8 @@ bool ProgramFollow::FollowNow() {
         done = RunFollow([&] { return session_->Follow(std::move(whole)); }, LineFeeds(text) + 1);
     } else {
         const LineChange change = ChangedLines(session_->Text(), text);
-        if (change.removed == 0 && change.from == change.to) return true;  // nothing changed
+        if (change.removed == 0 && change.from == change.to)
+            return true;  // nothing changed
         const std::string lines(text.substr(change.from, change.to - change.from));
         done = RunFollow([&] { return session_->Replace(change.first, change.removed, lines); },
                          LineFeeds(text) + 1);
@@ -121,10 +142,13 @@ bool ProgramFollow::FollowNow() {
         // whole text is followed rather than a wrong path shown.
         if (done && session_->Text() != text) {
             std::string whole(text);
-            done = RunFollow([&] { return session_->Follow(std::move(whole)); }, LineFeeds(text) + 1);
+            done =
+                RunFollow([&] { return session_->Follow(std::move(whole)); }, LineFeeds(text) + 1);
         }
     }
-    if (!done) return false;
+    if (!done)
+        return false;
+    ++followCount_;
     followedOnce_ = true;
     textLines_ = LinesIn(text, 0, text.size());
     emit followed();
@@ -134,13 +158,15 @@ bool ProgramFollow::FollowNow() {
 bool ProgramFollow::RunFollow(const std::function<bool()>& work, std::size_t lines) {
     TaskProgress progress;
     session_->SetKeepGoing([&progress, lines](std::uint32_t followed) {
-        progress.permille = int(std::min<std::size_t>(1000, std::size_t(followed) * 1000 / std::max<std::size_t>(lines, 1)));
+        progress.permille = int(std::min<std::size_t>(
+            1000, std::size_t(followed) * 1000 / std::max<std::size_t>(lines, 1)));
         return !progress.cancelled;
     });
     busy_ = true;
     bool done = false;
     try {
-        context_.services.RunWithProgress(QStringLiteral("Following the program..."), progress, [&] { done = work(); });
+        context_.services.RunWithProgress(QStringLiteral("Following the program..."), progress,
+                                          [&] { done = work(); });
     } catch (...) {
         busy_ = false;
         session_->SetKeepGoing(nullptr);

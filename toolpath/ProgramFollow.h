@@ -9,12 +9,12 @@
 
 #include "Dialect.h"
 #include "FollowResult.h"
+#include "FollowSession.h"
 
 namespace qm {
 
 struct Context;
 namespace interp {
-class FollowSession;
 class FolderSubprograms;
 }  // namespace interp
 
@@ -55,6 +55,10 @@ class ProgramFollow : public QObject {
     bool Busy() const { return busy_; }
     // How many lines the last follow ran (the part followed again after an edit).
     std::uint32_t LinesFollowedLast() const;
+    // Counts the complete follows, so that one who saw the result of the one before knows the
+    // last one changed it only by LastMoveChange.
+    std::uint64_t FollowCount() const { return followCount_; }
+    interp::FollowSession::MoveChange LastMoveChange() const;
     // How many lines the text followed last has.
     std::uint32_t TextLines() const { return textLines_; }
 
@@ -75,6 +79,7 @@ class ProgramFollow : public QObject {
     bool followedOnce_ = false;
     bool busy_ = false;
     std::uint32_t textLines_ = 0;
+    std::uint64_t followCount_ = 0;
 };
 
 }  // namespace qm

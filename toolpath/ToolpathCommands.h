@@ -81,6 +81,8 @@ class ToolpathCommands : public QObject {
     QPointer<ToolpathWindow> toolpath_;
     QPointer<QMdiSubWindow> toolpathFrame_;
     std::uint32_t line_ = 1;
+    std::uint64_t shownFollow_ = 0;  // the follow whose path the view shows; 0: none
+    bool shownByTool_ = false;
 };
 
 }  // namespace qm

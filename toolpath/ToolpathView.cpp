@@ -5,6 +5,8 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <chrono>
+#include <cstdio>
 
 #include "PathRenderer.h"
 
@@ -12,10 +14,10 @@ namespace qm {
 namespace {
 
 constexpr double kDegreesPerPixel = 0.4;
-constexpr double kOrbitStep = 15;    // degrees an arrow key turns
-constexpr double kPanStep = 0.1;     // of the view's width or height per key
-constexpr double kZoomStep = 1.25;   // per key, or per notch of the wheel
-constexpr int kClickSlack = 3;       // pixels a click may move and still be a click
+constexpr double kOrbitStep = 15;   // degrees an arrow key turns
+constexpr double kPanStep = 0.1;    // of the view's width or height per key
+constexpr double kZoomStep = 1.25;  // per key, or per notch of the wheel
+constexpr int kClickSlack = 3;      // pixels a click may move and still be a click
 
 QSurfaceFormat PathFormat() {
     QSurfaceFormat format;
@@ -43,13 +45,22 @@ void ToolpathView::SetPath(const std::vector<interp::Move>& moves, const interp:
     update();
 }
 
+void ToolpathView::UpdatePath(const std::vector<interp::Move>& moves, const interp::Axes& start,
+                              std::vector<std::uint8_t> tools, const MoveChange& change) {
+    if (!renderer_->UpdatePath(moves, start, tools, change))
+        renderer_->SetPath(moves, start, tools);
+    update();
+}
+
 void ToolpathView::Highlight(std::size_t firstMove, std::size_t endMove,
                              std::optional<std::array<double, 3>> tool) {
     renderer_->Highlight(firstMove, endMove, tool);
     update();
 }
 
-std::pair<std::size_t, std::size_t> ToolpathView::HighlightedMoves() const { return renderer_->Highlighted(); }
+std::pair<std::size_t, std::size_t> ToolpathView::HighlightedMoves() const {
+    return renderer_->Highlighted();
+}
 
 void ToolpathView::SetProblemMarks(std::vector<std::array<double, 3>> points) {
     renderer_->SetProblemMarks(std::move(points));
@@ -76,15 +87,25 @@ void ToolpathView::FitToExtents() {
     update();
 }
 
-std::uint32_t ToolpathView::LineAt(const QPoint& point) { return renderer_->LineAt(point); }
+std::uint32_t ToolpathView::LineAt(const QPoint& point) {
+    return renderer_->LineAt(point);
+}
 
-QImage ToolpathView::Picture() { return grabFramebuffer(); }
+QImage ToolpathView::Picture() {
+    return grabFramebuffer();
+}
 
-QByteArray ToolpathView::SvgPicture() const { return renderer_->Svg(); }
+QByteArray ToolpathView::SvgPicture() const {
+    return renderer_->Svg();
+}
 
-std::size_t ToolpathView::MoveCount() const { return renderer_->MoveCount(); }
+std::size_t ToolpathView::MoveCount() const {
+    return renderer_->MoveCount();
+}
 
-std::size_t ToolpathView::BytesHeld() const { return renderer_->BytesHeld(); }
+std::size_t ToolpathView::BytesHeld() const {
+    return renderer_->BytesHeld();
+}
 
 QPointF ToolpathView::Project(const std::array<double, 3>& point) const {
     return renderer_->Camera().Project(
@@ -106,18 +127,26 @@ void ToolpathView::Zoom(double factor, std::optional<QPointF> about) {
     update();
 }
 
-double ToolpathView::PixelsPerMm() const { return renderer_->Camera().PixelsPerMm(); }
+double ToolpathView::PixelsPerMm() const {
+    return renderer_->Camera().PixelsPerMm();
+}
 
-std::int64_t ToolpathView::DrawnVertices() const { return renderer_->DrawnVertices(); }
+std::int64_t ToolpathView::DrawnVertices() const {
+    return renderer_->DrawnVertices();
+}
 
-void ToolpathView::initializeGL() { renderer_->Initialize(); }
+void ToolpathView::initializeGL() {
+    renderer_->Initialize();
+}
 
 void ToolpathView::resizeGL(int, int) {
     // The camera works in the widget's pixels; GL's are those times the device pixel ratio.
     renderer_->Resize(size());
 }
 
-void ToolpathView::paintGL() { renderer_->Paint(); }
+void ToolpathView::paintGL() {
+    renderer_->Paint();
+}
 
 void ToolpathView::mousePressEvent(QMouseEvent* event) {
     pressedAt_ = lastAt_ = event->position();
@@ -127,7 +156,8 @@ void ToolpathView::mousePressEvent(QMouseEvent* event) {
 
 void ToolpathView::mouseMoveEvent(QMouseEvent* event) {
     const QPointF at = event->position();
-    if ((at - pressedAt_).manhattanLength() > kClickSlack) dragged_ = true;
+    if ((at - pressedAt_).manhattanLength() > kClickSlack)
+        dragged_ = true;
     const QPointF delta = at - lastAt_;
     lastAt_ = at;
     const Qt::MouseButtons buttons = event->buttons();
@@ -141,13 +171,15 @@ void ToolpathView::mouseMoveEvent(QMouseEvent* event) {
 void ToolpathView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && !dragged_) {
         const std::uint32_t line = LineAt(event->position().toPoint());
-        if (line != 0) emit lineClicked(line);
+        if (line != 0)
+            emit lineClicked(line);
     }
 }
 
 void ToolpathView::wheelEvent(QWheelEvent* event) {
     const double notches = event->angleDelta().y() / 120.0;
-    if (notches != 0) Zoom(std::pow(kZoomStep, notches), event->position());
+    if (notches != 0)
+        Zoom(std::pow(kZoomStep, notches), event->position());
     event->accept();
 }
 

@@ -12,6 +12,7 @@
 
 #include "Geometry.h"
 #include "Move.h"
+#include "PathGeometry.h"
 
 namespace qm {
 
@@ -42,6 +43,11 @@ class ToolpathView : public QOpenGLWidget {
     // when it had none before, so that an edit keeps the user's view.
     void SetPath(const std::vector<interp::Move>& moves, const interp::Axes& start,
                  std::vector<std::uint8_t> tools = {});
+    // The path after an edit that changed only some moves (see MoveChange): only those are
+    // made and uploaded again. Gives what SetPath gives, which it falls back on when the view
+    // cannot (no path shown yet, the path's size grew so that the chords change, ...).
+    void UpdatePath(const std::vector<interp::Move>& moves, const interp::Axes& start,
+                    std::vector<std::uint8_t> tools, const MoveChange& change);
     // The moves [firstMove, endMove) are the current line's: drawn highlighted. tool: where
     // the tool stands after the line (mm), marked; nothing: no mark.
     void Highlight(std::size_t firstMove, std::size_t endMove,

@@ -60,5 +60,22 @@ TEST_F(SubprogramFilesTest, CallsFindTheirFilesBesideTheProgramAndNowhereElse) {
     }
 }
 
+TEST_F(SubprogramFilesTest, MovesOfAFileTakeTheLineOfTheCallInTheProgram) {
+    TempFolder folder;
+    WriteBytes((folder.path() / "frame.ngc").string(),
+               "o<frame> sub\nG0 X#1\no<frame> endsub\nM2\n");
+    interp::FolderSubprograms files(folder.path(), {});
+    const auto result = interp::FollowProgram("G0 X1\nG0 X2\no<frame> call [3]\nG0 X4\nM2\n",
+                                              Dialect::Rs274ngc, &files);
+    std::vector<std::uint32_t> shown, own;
+    for (const interp::Move& move : result.Moves()) {
+        shown.push_back(move.ShownLine());
+        own.push_back(move.line);
+    }
+    EXPECT_EQ(shown, (std::vector<std::uint32_t>{1, 2, 3, 4}));
+    EXPECT_EQ(own,
+              (std::vector<std::uint32_t>{1, 2, 2, 4}));  // the file's line, as LinuxCNC tells it
+}
+
 }  // namespace
 }  // namespace qm::test

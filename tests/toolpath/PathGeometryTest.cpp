@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <random>
 
 #include "PathGeometry.h"
 #include "ToolpathFixture.h"
@@ -168,6 +169,88 @@ TEST(PathGeometry, EachMoveOwnsItsVerticesAndTheExtentsHoldThem) {
     EXPECT_TRUE(none.extents.empty);
     EXPECT_EQ(none.firstVertex, std::vector<std::uint32_t>{1});
     EXPECT_EQ(CountPathVertices(moves, {0, 0, 5}, 0.01), v.size());
+}
+
+// Random moves from the end of the one before: rapids, feeds, and arcs both ways round.
+Move RandomMove(std::mt19937& random, const Axes& from, std::uint32_t line) {
+    std::uniform_real_distribution<double> step(-5, 5);
+    Axes end = from;
+    end[0] += step(random), end[1] += step(random), end[2] += step(random) / 5;
+    const int kind = int(random() % 3);
+    Move move = kind == 2 ? ArcTo(end, {(from[0] + end[0]) / 2 + 1, (from[1] + end[1]) / 2, 0},
+                                  random() % 2 ? 1 : -1, Plane::XY, line)
+                          : LineTo(end, MoveKind(kind), line);
+    if (random() % 8 == 0)
+        move.callLine = line + 1000;  // made in a subprogram file
+    return move;
+}
+
+bool SameVertex(const PathVertex& a, const PathVertex& b) {
+    return a.x == b.x && a.y == b.y && a.z == b.z && a.line == b.line && a.style == b.style;
+}
+
+TEST(PathGeometry, AChangeAppliedGivesWhatBuildingTheNewMovesGives) {
+    std::mt19937 random(27);
+    const Axes start{0, 0, 5};
+    std::vector<Move> moves;
+    for (std::uint32_t i = 0; i < 3000; ++i)
+        moves.push_back(RandomMove(random, i == 0 ? start : moves.back().end, i + 1));
+    std::vector<std::uint8_t> tools(moves.size(), 1);
+    PathGeometry geometry = BuildPathGeometry(moves, start, 0.01, tools);
+    int applied = 0;
+    for (int edit = 0; edit < 60; ++edit) {
+        SCOPED_TRACE(edit);
+        MoveChange change;
+        change.first = random() % moves.size();
+        change.removed = std::min<std::size_t>(random() % 4, moves.size() - change.first);
+        change.added = random() % 4;
+        // The new moves end where the old did, as when following an edit again stopped where
+        // the state was the one before; every tenth edit not, which is refused.
+        const Axes& before = change.first == 0 ? start : moves[change.first - 1].end;
+        const Axes reached =
+            change.removed == 0 ? before : moves[change.first + change.removed - 1].end;
+        const bool broken = edit % 10 == 9;
+        std::vector<Move> next(moves.begin(), moves.begin() + std::ptrdiff_t(change.first));
+        for (std::size_t k = 0; k < change.added; ++k)
+            next.push_back(RandomMove(random, next.empty() ? start : next.back().end, 0));
+        if (change.added > 0 && !broken)
+            next.back().end = reached;
+        next.insert(next.end(), moves.begin() + std::ptrdiff_t(change.first + change.removed),
+                    moves.end());
+        for (std::size_t k = change.first; k < next.size(); ++k)
+            next[k].line = std::uint32_t(k + 1);  // the lines after an edit move
+        // The moves before keep their tools' colours; those after may take others.
+        tools.resize(change.first);
+        while (tools.size() < next.size()) tools.push_back(std::uint8_t(random() % 3));
+        const bool tailLeft = change.first + change.removed < moves.size();
+        const bool joins = !tailLeft || (change.added > 0 ? !broken : change.removed == 0);
+
+        const std::uint32_t windowStart =
+            std::max<std::uint32_t>(geometry.firstVertex[change.first], 2) - 2;
+        std::vector<PathVertex> window(geometry.vertices.begin() + windowStart,
+                                       geometry.vertices.end());
+        std::vector<std::uint32_t> firstVertex = geometry.firstVertex;
+        const bool done =
+            ApplyMoveChange(next, start, 0.01, tools, change, firstVertex, windowStart, window);
+        const PathGeometry fresh = BuildPathGeometry(next, start, 0.01, tools);
+        EXPECT_EQ(done, joins);
+        if (done) {
+            ++applied;
+            EXPECT_EQ(firstVertex, fresh.firstVertex);
+            ASSERT_EQ(windowStart + window.size(), fresh.vertices.size());
+            EXPECT_TRUE(std::equal(window.begin(), window.end(),
+                                   fresh.vertices.begin() + windowStart, SameVertex));
+        } else {
+            EXPECT_EQ(firstVertex, geometry.firstVertex) << "refused, left as it was";
+        }
+        geometry = fresh;
+        moves = next;
+    }
+    EXPECT_GT(applied, 30);
+    std::vector<std::uint32_t> firstVertex = geometry.firstVertex;
+    std::vector<PathVertex> window = geometry.vertices;
+    EXPECT_FALSE(ApplyMoveChange(moves, start, 0.01, {}, {0, 2, 0}, firstVertex, 0, window))
+        << "a change that does not fit the moves' count is refused";
 }
 
 }  // namespace

@@ -139,5 +139,57 @@ TEST(PathStrips, OnlyTheChunksInViewAreDrawn) {
     }
 }
 
+struct DistinctCase {
+    const char* name;
+    std::vector<PathVertex> strip;
+    std::vector<std::array<float, 3>> kept;  // the vertices drawn, strip after strip
+    std::size_t strips;
+};
+
+TEST(PathStrips, EachDistinctSegmentIsDrawnOnceWhicheverWayItIsGone) {
+    const auto v = [](float x, float y, std::uint32_t style) {
+        return PathVertex{x, y, 0, 1, style};
+    };
+    const DistinctCase cases[] = {
+        {"gone over twice",
+         {v(0, 0, kFeed), v(1, 0, kFeed), v(0, 0, kFeed), v(1, 0, kFeed), v(2, 0, kFeed)},
+         {{0, 0, 0}, {1, 0, 0}, {1, 0, 0}, {2, 0, 0}},
+         2},
+        {"back the same way",
+         {v(0, 0, kFeed), v(1, 0, kFeed), v(0, 0, kFeed)},
+         {{0, 0, 0}, {1, 0, 0}},
+         1},
+        {"within a cell of the first",
+         {v(0, 0, kFeed), v(1, 0, kFeed), v(0.01f, 0.02f, kFeed)},
+         {{0, 0, 0}, {1, 0, 0}},
+         1},
+        {"a rapid over a feed",
+         {v(0, 0, kFeed), v(1, 0, kFeed), v(0, 0, kRapid)},
+         {{0, 0, 0}, {1, 0, 0}, {0, 0, 0}},
+         1},
+        {"a cell further",
+         {v(0, 0, kFeed), v(1, 0, kFeed), v(0, 0.2f, kFeed)},
+         {{0, 0, 0}, {1, 0, 0}, {0, 0.2f, 0}},
+         1},
+    };
+    for (const DistinctCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DistinctStrips distinct = DistinctSegments(c.strip, 0.1);
+        std::vector<std::array<float, 3>> kept;
+        for (const PathVertex& p : distinct.vertices)
+            kept.push_back({p.x, p.y, p.z});
+        EXPECT_EQ(kept, c.kept);
+        ASSERT_EQ(distinct.strips.size(), c.strips);
+        std::size_t covered = 0;
+        for (const Strip& strip : distinct.strips) {
+            EXPECT_EQ(strip.first, std::int32_t(covered));
+            covered += std::size_t(strip.count);
+        }
+        EXPECT_EQ(covered, distinct.vertices.size());
+        // A drawn segment keeps the style of the strip's segment it stands for.
+        EXPECT_EQ(distinct.vertices.back().style, c.strip.back().style == kRapid ? kRapid : kFeed);
+    }
+}
+
 }  // namespace
 }  // namespace qm

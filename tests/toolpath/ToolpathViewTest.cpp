@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTest>
+
+#include <functional>
+
+#include "PathColours.h"
+#include "ToolpathView.h"
+
+namespace qm {
+namespace {
+
+using interp::Move;
+using interp::MoveKind;
+
+Move FeedTo(double x, double y, std::uint32_t line) {
+    Move move;
+    move.end = {x, y, 0, 0, 0, 0};
+    move.kind = MoveKind::Feed;
+    move.line = line;
+    return move;
+}
+
+// Whether a pixel within one of a point of the picture has this colour.
+bool ColourNear(const QImage& picture, QPointF at, const QColor& colour) {
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (picture.pixelColor(int(at.x()) + dx, int(at.y()) + dy).rgb() == colour.rgb())
+                return true;
+    return false;
+}
+
+class ToolpathViewTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        view.resize(400, 300);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        view.SetPath(moves, {0, 0, 0});
+        view.ShowStandardView(ToolpathView::StandardView::Top);
+        view.Picture();  // drawn once
+    }
+    // Along X, then up Y: lines 1, 2, 3.
+    std::vector<Move> moves = {FeedTo(100, 0, 1), FeedTo(100, 60, 2), FeedTo(0, 60, 3)};
+    ToolpathView view;
+};
+
+TEST_F(ToolpathViewTest, AClickPicksTheLineUnderItWhateverChangedSinceTheLastClick) {
+    struct Pick {
+        const char* name;
+        std::function<void()> change;
+        std::array<double, 3> at;  // mm, on the path
+        std::uint32_t line;
+    };
+    const Pick picks[] = {
+        {"as fitted", [] {}, {50, 0, 0}, 1},
+        {"again, nothing changed", [] {}, {100, 30, 0}, 2},
+        {"panned",
+         [&] {
+             view.Pan({40, 25});
+         },
+         {50, 0, 0},
+         1},
+        {"zoomed", [&] { view.Zoom(1.2); }, {50, 60, 0}, 3},
+        {"orbited", [&] { view.Orbit(0, -20); }, {100, 30, 0}, 2},
+        {"resized",
+         [&] {
+             view.resize(300, 260);
+             view.FitToExtents();
+         },
+         {50, 0, 0},
+         1},
+        {"the path edited",
+         [&] {
+             std::vector<Move> edited = moves;
+             edited[1].line = 9;
+             view.UpdatePath(edited, {0, 0, 0}, {}, {1, 1, 1});
+         },
+         {100, 30, 0},
+         9},
+    };
+    for (const Pick& pick : picks) {
+        SCOPED_TRACE(pick.name);
+        view.ShowStandardView(
+            ToolpathView::StandardView::Top);  // the camera as fitted, the ID buffer as it was
+        pick.change();
+        view.Picture();
+        EXPECT_EQ(view.LineAt(view.Project(pick.at).toPoint()), pick.line);
+    }
+    EXPECT_EQ(view.LineAt({2, 2}), 0u) << "nothing is drawn in the corner";
+}
+
+TEST_F(ToolpathViewTest, MovingTheHighlightRedrawsItOverTheSamePath) {
+    const QColor highlight = ColoursFor(view.palette()).highlight;
+    const QPointF first = view.Project({50, 0, 0}), second = view.Project({100, 30, 0});
+    view.Highlight(0, 1, std::nullopt);
+    QImage picture = view.Picture();
+    EXPECT_TRUE(ColourNear(picture, first, highlight));
+    EXPECT_FALSE(ColourNear(picture, second, highlight));
+    view.Highlight(1, 2, std::nullopt);
+    picture = view.Picture();
+    EXPECT_FALSE(ColourNear(picture, first, highlight)) << "the old highlight is gone";
+    EXPECT_TRUE(ColourNear(picture, second, highlight));
+    EXPECT_TRUE(ColourNear(picture, first, ColoursFor(view.palette()).feed))
+        << "and the path under it is back";
+}
+
+}  // namespace
+}  // namespace qm
