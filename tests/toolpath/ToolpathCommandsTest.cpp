@@ -116,6 +116,9 @@ TEST_F(ToolpathCommandsTest, TheCursorHighlightsItsLinesMovesAndAClickOnTheEdito
     commands_.StepMovingLine(-1);
     commands_.StepMovingLine(-1);
     EXPECT_EQ(commands_.CurrentLine(), 8u);
+    emit window->view().lineClicked(11);
+    commands_.StepMovingLine(+1);
+    EXPECT_EQ(commands_.CurrentLine(), 13u) << "G80 moves nothing: stepped over";
 }
 
 TEST_F(ToolpathCommandsTest, EditsAreFollowedInPartAndGiveWhatFollowingFromTheStartGives) {
