@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 
 #include <random>
 
@@ -20,16 +21,24 @@ class CommandsTest : public test::WindowFixture {
     int Conversions() const { return services_.busyCalls / 2; }
 };
 
+// Each edit starts the 300 ms wait again, so only the last one converts (checked on the timer
+// itself: a slow machine may stretch the waits here, never make the program convert early).
 TEST_F(CommandsTest, RealTimeConversionRunsOnce300MsAfterTheLastEdit) {
+    QTimer& timer = *controls_.Timer1;
     TypeIntoSource("G");
     const int before = Conversions();
-    RunEvents(100);
-    TypeIntoSource("0");
-    RunEvents(100);
-    TypeIntoSource("0");
-    RunEvents(200);
+    ASSERT_TRUE(timer.isActive());
+    EXPECT_EQ(timer.interval(), 300);
+    for (const char* key : {"0", "0"}) {
+        RunEvents(150);
+        const int left = timer.remainingTime();
+        TypeIntoSource(key);
+        EXPECT_GT(timer.remainingTime(), left) << "the wait starts again at each edit";
+    }
     EXPECT_EQ(Conversions(), before) << "converted before the wait was over";
-    RunEvents(600);
+    while (timer.isActive())
+        RunEvents(20);
+    RunEvents(20);
     EXPECT_EQ(Conversions(), before + 1);
     EXPECT_EQ(ConvertedText(), "Rapid\r\n");
     EXPECT_EQ(state_.SourceChanged, 1);
