@@ -62,6 +62,18 @@ QVector4D Rgba(const QColor& colour) {
     return {colour.redF(), colour.greenF(), colour.blueF(), 1.0f};
 }
 
+// An offscreen RGBA picture with depth, of the device's size: made anew only when the size
+// changed (the old one is let go first, so that two are never held at once).
+void FitFramebuffer(std::unique_ptr<QOpenGLFramebufferObject>& buffer, QSize device) {
+    if (buffer != nullptr && buffer->size() == device)
+        return;
+    QOpenGLFramebufferObjectFormat format;
+    format.setAttachment(QOpenGLFramebufferObject::Depth);
+    format.setInternalTextureFormat(GL_RGBA8);
+    buffer.reset();
+    buffer = std::make_unique<QOpenGLFramebufferObject>(device, format);
+}
+
 }  // namespace
 
 ToolpathView::Renderer::~Renderer() {
@@ -371,13 +383,7 @@ void ToolpathView::Renderer::DrawHighlight() {
 
 // The path without the highlight, into a picture of its own.
 void ToolpathView::Renderer::DrawScene(const QMatrix4x4& matrix, QSize device) {
-    if (sceneBuffer_ == nullptr || sceneBuffer_->size() != device) {
-        QOpenGLFramebufferObjectFormat format;
-        format.setAttachment(QOpenGLFramebufferObject::Depth);
-        format.setInternalTextureFormat(GL_RGBA8);
-        sceneBuffer_.reset();
-        sceneBuffer_ = std::make_unique<QOpenGLFramebufferObject>(device, format);
-    }
+    FitFramebuffer(sceneBuffer_, device);
     const QColor bg = ColoursFor(view_.palette()).background;
     sceneBuffer_->bind();
     gl_->glViewport(0, 0, device.width(), device.height());
@@ -499,13 +505,7 @@ void ToolpathView::Renderer::SchedulePick() {
 void ToolpathView::Renderer::DrawPickBuffer() {
     UploadPending();
     const QSize device = DeviceSize();
-    if (pickBuffer_ == nullptr || pickBuffer_->size() != device) {
-        QOpenGLFramebufferObjectFormat format;
-        format.setAttachment(QOpenGLFramebufferObject::Depth);
-        format.setInternalTextureFormat(GL_RGBA8);
-        pickBuffer_.reset();
-        pickBuffer_ = std::make_unique<QOpenGLFramebufferObject>(device, format);
-    }
+    FitFramebuffer(pickBuffer_, device);
     const QMatrix4x4 matrix = camera_.Matrix();
     UpdateArcDetail(matrix);
     pickBuffer_->bind();
