@@ -137,6 +137,9 @@ TEST_F(DictionaryFileTest, RefusesMalformedRecordsNamingTheLineAndLeavesTheTable
          "line 3: the double quote at character 8 is inside a field"},
         {"0,G0\",\"Rapid\"\r\n", "line 3: the double quote at character 5 is inside a field"},
         {"0,\"G00\",\"Rapid\" \"\r\n", "the double quote at character 17 is inside"},
+        // Good records before the fault, in Shift-JIS: none of them, nor the encoding, is kept.
+        {"0,\"G00\",\"\x91\x81\x91\x97\"\r\n0,\"G01\",\"Feed\"\r\n0,\"G02\"\r\n",
+         "line 5: a record has three fields"},
     };
     for (const auto& c : cases) {
         const Status status = Load(kHeader + "\r\n" + c.records);
@@ -145,20 +148,9 @@ TEST_F(DictionaryFileTest, RefusesMalformedRecordsNamingTheLineAndLeavesTheTable
         EXPECT_TRUE(Holds(status.message(), c.expected));
         ASSERT_EQ(table_.LastIndex, 0);
         EXPECT_EQ(table_.entries[0].word, "G00");
+        EXPECT_EQ(table_.entries[1], DictionaryEntry{});
+        EXPECT_EQ(table_.encoding, FileEncoding{});
     }
-}
-
-TEST_F(DictionaryFileTest, AFaultLeavesATableNotYetUsedEmpty) {
-    const Status status =
-        Load(kHeader + "0,\"G00\",\"\x91\x81\x91\x97\"\r\n0,\"G01\",\"Feed\"\r\n0,\"G02\"\r\n");
-    ASSERT_FALSE(status.ok());
-    EXPECT_EQ(table_.LastIndex, -1);
-    EXPECT_EQ(table_.entries[0], DictionaryEntry{});
-    EXPECT_EQ(table_.entries[1], DictionaryEntry{});
-    EXPECT_EQ(table_.encoding, FileEncoding{});  // not the Shift-JIS of the refused file
-    ASSERT_TRUE(Load(kHeader + "0,\"G01\",\"Feed\"\r\n").ok());
-    EXPECT_EQ(table_.LastIndex, 0);
-    EXPECT_EQ(table_.entries[0], (DictionaryEntry{0, "G01", "Feed"}));
 }
 
 TEST_F(DictionaryFileTest, HoldsAtMost10001Words) {
@@ -213,9 +205,23 @@ TEST_F(DictionaryFileTest, PlainAsciiOrNewDictionaryTakesUtf8ForWhatShiftJisLack
     EXPECT_EQ(ReadBytes(path_), kHeader + "0,\"M03\",\"\x8E\xE5\x8E\xB2\"\r\n");
 }
 
-TEST_F(DictionaryFileTest, SaveReplacesTheFileSafelyKeepingPermissionsAndLinks) {
+// Through the safe write: a read-only file (also for the superuser) or a missing folder is
+// refused with the reason; a link stays a link, and the file keeps its mode, owner and group.
+TEST_F(DictionaryFileTest, SaveReplacesTheFileSafelyOrRefusesItUnchanged) {
     WriteBytes(path_, kHeader);
+    ASSERT_EQ(::chmod(path_.c_str(), 0444), 0);
+    const Status refused = SaveDictionary(path_, TableOf({{0, "G00", "Rapid"}}));
+    EXPECT_EQ(refused.message(), path_ + ": Permission denied");
+    EXPECT_EQ(ReadBytes(path_), kHeader);
+    const Status failed = SaveDictionary(folder_.File("no/such/folder/X.dic"), TableOf({}));
+    ASSERT_FALSE(failed.ok());
+    EXPECT_TRUE(Holds(failed.message(), "no/such/folder/X.dic: "));
+
     ASSERT_EQ(::chmod(path_.c_str(), 0640), 0);
+    const bool root = ::geteuid() == 0;  // only the superuser can give a file away
+    if (root) {
+        ASSERT_EQ(::chown(path_.c_str(), 4321, 4242), 0);
+    }
     const std::string link = folder_.File("Link.dic");
     std::filesystem::create_symlink(path_, link);
     ASSERT_TRUE(SaveDictionary(link, TableOf({{0, "G00", "Rapid"}})).ok());
@@ -224,31 +230,10 @@ TEST_F(DictionaryFileTest, SaveReplacesTheFileSafelyKeepingPermissionsAndLinks) 
     struct stat info {};
     ASSERT_EQ(::stat(path_.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
+    const std::pair<uid_t, gid_t> owner =
+        root ? std::pair<uid_t, gid_t>(4321, 4242) : std::pair(::getuid(), ::getgid());
+    EXPECT_EQ(std::pair(info.st_uid, info.st_gid), owner);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.path()), {}), 2);
-
-    const Status failed = SaveDictionary(folder_.File("no/such/folder/X.dic"), TableOf({}));
-    ASSERT_FALSE(failed.ok());
-    EXPECT_TRUE(Holds(failed.message(), "no/such/folder/X.dic: "));
-}
-
-TEST_F(DictionaryFileTest, SaveRefusesAReadOnlyFileAndKeepsOwnerAndGroup) {
-    WriteBytes(path_, kHeader);
-    ASSERT_EQ(::chmod(path_.c_str(), 0444), 0);  // refused for the superuser too
-    const Status refused = SaveDictionary(path_, TableOf({{0, "G00", "Rapid"}}));
-    ASSERT_FALSE(refused.ok());
-    EXPECT_EQ(refused.message(), path_ + ": Permission denied");
-    EXPECT_EQ(ReadBytes(path_), kHeader);
-
-    ASSERT_EQ(::chmod(path_.c_str(), 0640), 0);
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "only the superuser can give a file away";
-    ASSERT_EQ(::chown(path_.c_str(), 4321, 4242), 0);  // a shared dictionary of another user's
-    ASSERT_TRUE(SaveDictionary(path_, TableOf({{0, "G00", "Rapid"}})).ok());
-    struct stat info {};
-    ASSERT_EQ(::stat(path_.c_str(), &info), 0);
-    EXPECT_EQ(info.st_uid, 4321u);
-    EXPECT_EQ(info.st_gid, 4242u);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
 }  // namespace
