@@ -48,7 +48,6 @@ TEST_F(PrintingTest, OkWithoutAPrinterAsksForAPdfFileAndPrintsThere) {
     services_.AnswerFileDialog(Path("job.pdf"));
     output_->Printer1().OKButton_Click();
     ASSERT_EQ(services_.fileDialogs.size(), 1u);
-    EXPECT_TRUE(services_.fileDialogs[0].filter.contains("*.pdf"));
     EXPECT_EQ(services_.fileDialogs[0].initialFile, "New.pdf");
     EXPECT_EQ(services_.fileDialogs[0].initialFolder, QDir::homePath())
         << "while no folder was chosen";

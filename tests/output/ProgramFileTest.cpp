@@ -17,23 +17,10 @@ namespace {
 
 class ProgramFileTest : public test::OutputFixture {
   protected:
-    QsciScintilla& Source() { return context().documents.OriginalFile().Text1(); }
     void Open(std::string_view name, std::string_view bytes) {
         test::WriteBytes(folder_.File(name), bytes);
         ASSERT_TRUE(OpenProgramFile(context(), Path(name)));
         state_.SourceChanged = 0;  // as File > Open leaves it
-    }
-    QMdiSubWindow* Frame(QWidget& document) {
-        for (QMdiSubWindow* frame : window_.mdiArea().subWindowList()) {
-            if (frame->widget() == &document)
-                return frame;
-        }
-        return nullptr;
-    }
-    void CloseConvertedWindow() {
-        Frame(context().documents.Form1())->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ASSERT_FALSE(context().documents.HasForm1());
     }
 };
 
@@ -59,7 +46,7 @@ TEST_F(ProgramFileTest, EnterAndPasteEndLinesAsTheFileMostlyDoes) {
                                static_cast<unsigned long>(firstEnd));
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
         QCoreApplication::sendEvent(&Source(), &enter);
-        window_.mdiArea().setActiveSubWindow(Frame(context().documents.OriginalFile()));
+        window_.mdiArea().setActiveSubWindow(FrameOf(context().documents.OriginalFile()));
         controls_.MenuEditPaste->trigger();
         EXPECT_EQ(SourceText(), file.after);
         services_.AnswerFileDialog(Path("P.NC"));
@@ -76,7 +63,8 @@ TEST_F(ProgramFileTest, SaveWritesTheConversionOfTheSourceEvenWithItsWindowClose
     ASSERT_NE(converted.find("X1."), std::string::npos) << converted;
 
     test::WriteBytes(folder_.File("closed.txt"), "kept until written over");
-    CloseConvertedWindow();
+    CloseFrameOf(context().documents.Form1());
+    ASSERT_FALSE(context().documents.HasForm1());
     Save(QString(), Path("closed.txt"));
     EXPECT_EQ(test::ReadBytes(folder_.File("closed.txt")), converted);
 
