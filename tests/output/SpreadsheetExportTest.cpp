@@ -12,17 +12,11 @@
 #include <filesystem>
 #include <map>
 
-#include "AppState.h"
-#include "DocumentWindow.h"
-#include "MainWindow.h"
-#include "OutputCommands.h"
-#include "ScriptedServices.h"
+#include "OutputFixture.h"
 #include "SpreadsheetExport.h"
 #include "SpreadsheetPlatform.h"
 #include "SpreadsheetWorkbook.h"
 #include "StatusPanels.h"
-#include "TempFolder.h"
-#include "TextBridge.h"
 
 namespace qm {
 namespace {
@@ -33,20 +27,6 @@ using ::testing::StartsWith;
 
 const QString kFooter =
     "-This file was converted automatically by Quillmark. A used dictionary is ";
-
-// Records every clipboard call in order, and can refuse to start programs.
-class ExportServices : public ScriptedServices {
-  public:
-    std::vector<QString> clipboardCalls;  // "<clear>" or the text set
-    bool startFails = false;
-
-    void ClipboardClear() override { clipboardCalls.push_back("<clear>"); }
-    void ClipboardSetText(const QString& text) override { clipboardCalls.push_back(text); }
-    std::int64_t StartProgram(const QString& program, const QStringList& arguments) override {
-        const std::int64_t id = ScriptedServices::StartProgram(program, arguments);
-        return startFails ? 0 : id;
-    }
-};
 
 // One member of a zip file, through unzip.
 QString Unzip(const QString& unzip, const QString& zip, const char* member) {
@@ -83,23 +63,18 @@ std::map<QString, QString> Cells(const QString& unzip, const QString& xlsx) {
     return cells;
 }
 
-class SpreadsheetExportTest : public ::testing::Test {
+// The output fixture's window, with the program named /NC/A&B.MIN, Caps Lock off, and a PATH
+// and cache folder of the test's own.
+class SpreadsheetExportTest : public test::OutputFixture {
   protected:
     void SetUp() override {
         if (unzip_.isEmpty())
             GTEST_SKIP() << "unzip is not installed; make test installs it";
-    }
-    SpreadsheetExportTest() {
-        test::WriteBytes(folder_.File("Kestrel.dic"),
-                         "Translator Dictionary  Ver.1.1  Hollowmere\r\n0,\"G00\",\"RAPID\"\r\n");
         std::filesystem::create_directories(folder_.path() / "bin");
         qputenv("PATH", QFile::encodeName(Path("bin")));
         qputenv("XDG_CACHE_HOME", QFile::encodeName(Path("cache")));
-        window_.endProgram = [] {};
-        window_.StartUp(QString());
-        SetEditorText(window_.context().documents.OriginalFile().Text1(), "G00\r\nM30");
-        window_.controls().MenuRunStart->trigger();
-        window_.context().documents.OriginalFile().setWindowTitle("/NC/A&B.MIN");
+        OutputFixture::SetUp();
+        context().documents.OriginalFile().setWindowTitle("/NC/A&B.MIN");
         state_.ProgramFileName = "/nc/A&B.MIN";
         services_.keysPressed.clear();
         services_.capsLock = false;  // start-up switched it on
@@ -108,7 +83,6 @@ class SpreadsheetExportTest : public ::testing::Test {
         qputenv("PATH", path_);
         cache_.isNull() ? qunsetenv("XDG_CACHE_HOME") : qputenv("XDG_CACHE_HOME", cache_);
     }
-    QString Path(std::string_view name) const { return QString::fromStdString(folder_.File(name)); }
     QString FakeProgram(const char* name) {
         const QString path = Path("bin/") + name;
         test::WriteBytes(path.toStdString(), "#!/bin/sh\n");
@@ -118,18 +92,11 @@ class SpreadsheetExportTest : public ::testing::Test {
     QStringList Workbooks() const {
         return QDir(Path("cache/Quillmark")).entryList(QDir::Files | QDir::Hidden);
     }
-    void Export() { window_.controls().MenuFileExcel->trigger(); }
+    void Export() { controls_.MenuFileExcel->trigger(); }
 
     const QString unzip_ = QStandardPaths::findExecutable("unzip");
     const QByteArray path_ = qgetenv("PATH");
     const QByteArray cache_ = qgetenv("XDG_CACHE_HOME");
-    test::TempFolder folder_;
-    AppState state_;
-    SettingsStore settings_{Path("Quillmark.ini")};
-    ExportServices services_;
-    MainWindow window_{state_, settings_, services_,
-                       QString::fromStdString(folder_.path().string())};
-    OutputCommands* output_ = new OutputCommands(window_.context(), window_);
 };
 
 TEST(PlanExport, TemplateLayoutDictionaryNameAndFooterByType) {
@@ -175,8 +142,7 @@ TEST_F(SpreadsheetExportTest, MinProgramGoesIntoTwoColumnsAndOpensInTheFirstProg
     ASSERT_EQ(Workbooks(), QStringList{"A&B.MIN.xlsx"});
     const QString xlsx = Path("cache/Quillmark/A&B.MIN.xlsx");
     EXPECT_EQ(services_.programsStarted, (std::vector<QStringList>{{soffice, xlsx}}));
-    EXPECT_EQ(services_.clipboardCalls,
-              (std::vector<QString>{"<clear>", "G00\r\nM30", "<clear>", "Rapid\r\nM30\r\n"}));
+    EXPECT_EQ(services_.clipboard, "Rapid\r\nM30\r\n");
     EXPECT_EQ(window_.statusPanels().Panel(1).text(), xlsx);
     EXPECT_EQ(services_.busyCalls - busyBefore, 2);
     EXPECT_FALSE(services_.busy);
@@ -199,7 +165,7 @@ TEST_F(SpreadsheetExportTest, TopProgramPutsOnlyTheConvertedTextIntoColumnA) {
     state_.ExcelPath = FakeProgram("gnumeric");
     Export();
     EXPECT_TRUE(services_.keysPressed.empty());  // Caps Lock was off
-    EXPECT_EQ(services_.clipboardCalls, (std::vector<QString>{"<clear>", "Rapid\r\nM30\r\n"}));
+    EXPECT_EQ(services_.clipboard, "Rapid\r\nM30\r\n");
     const std::map<QString, QString> expected = {{"A1", "Rapid"}, {"A2", "M30"}};
     EXPECT_EQ(Cells(unzip_, Path("cache/Quillmark/LONG.TOP.xlsx")), expected);
 }
@@ -230,7 +196,7 @@ TEST_F(SpreadsheetExportTest, MissingProgramNamesWhatIsLookedForAndYesStoresAnEx
     EXPECT_EQ(state_.ExcelPath, calc);
     EXPECT_EQ(settings_.GetSetting("Excel", ""), calc);
     EXPECT_TRUE(services_.programsStarted.empty());  // the export is not repeated
-    EXPECT_TRUE(services_.clipboardCalls.empty());
+    EXPECT_TRUE(services_.clipboard.isEmpty());
     EXPECT_TRUE(services_.AllAnswersUsed());
 }
 
@@ -273,19 +239,19 @@ TEST_F(SpreadsheetExportTest, NoProgramWantedOffersToSaveTheWorkbookWhereTheUser
 
 TEST_F(SpreadsheetExportTest, ProgramThatCannotStartAsksAndLeavesNoWorkbook) {
     state_.ExcelPath = "C:\\Program Files\\Microsoft Office\\Office11\\EXCEL.EXE";
-    services_.startFails = true;
+    services_.nextTaskId = 0;  // the program cannot be started
     services_.AnswerMessage(MsgResult::No);
     services_.AnswerMessage(MsgResult::No);
     Export();
     EXPECT_EQ(services_.programsStarted.size(), 1u);
     EXPECT_EQ(services_.messages.size(), 2u);
-    EXPECT_TRUE(services_.clipboardCalls.empty());
+    EXPECT_TRUE(services_.clipboard.isEmpty());
     EXPECT_TRUE(Workbooks().isEmpty());
 }
 
 TEST_F(SpreadsheetExportTest, TextThatNoCellHoldsIsReportedAndNothingIsStarted) {
     state_.ExcelPath = FakeProgram("localc");
-    SetEditorText(window_.context().documents.OriginalFile().Text1(), std::string(40000, 'X'));
+    SetEditorText(Source(), std::string(40000, 'X'));
     Export();
     ASSERT_EQ(services_.messages.size(), 1u);
     EXPECT_THAT(services_.messages[0].prompt.toStdString(),

@@ -46,21 +46,14 @@ TEST(TextCodec, DetectsByByteOrderMarkThenAsciiThenValidUtf8ElseShiftJis) {
         EXPECT_EQ(DetectEncoding(bytes), encoding) << bytes;
 }
 
-TEST(TextCodec, DecodesBothEncodingsToTheSameText) {
-    EXPECT_EQ(DecodeText(kShujikuSjis, {Encoding::ShiftJis, false}), kShujikuUtf8);
-    EXPECT_EQ(DecodeText("\xEF\xBB\xBF" + kShujikuUtf8, {Encoding::Utf8, true}), kShujikuUtf8);
-    EXPECT_EQ(CharCount(kShujikuUtf8), 2u);
+// What the round trips below cannot show: a single byte that is a character, and a character
+// outside the Basic Multilingual Plane, which UTF-8 holds and Shift-JIS does not.
+TEST(TextCodec, ReadsHalfWidthKatakanaAndWritesCharactersOfFourBytes) {
     EXPECT_EQ(DecodeText("\xB1", {Encoding::ShiftJis, false}), "\xEF\xBD\xB1");  // half-width ｱ
-}
-
-TEST(TextCodec, WritesPlainAsciiAsShiftJisAndKeepsTheByteOrderMark) {
-    EXPECT_EQ(WritingEncoding({Encoding::Ascii, false}), (FileEncoding{Encoding::ShiftJis, false}));
-    EXPECT_EQ(WritingEncoding({Encoding::Utf8, true}), (FileEncoding{Encoding::Utf8, true}));
-    // The converted text of a plain-ASCII program is UTF-8, whatever the dictionary holds.
-    EXPECT_EQ(ConvertedTextEncoding({Encoding::Ascii, false}),
-              (FileEncoding{Encoding::Utf8, false}));
-    EXPECT_EQ(Encoded(kShujikuUtf8, {Encoding::ShiftJis, false}), kShujikuSjis);
-    EXPECT_EQ(Encoded(kShujikuUtf8, {Encoding::Utf8, true}), "\xEF\xBB\xBF" + kShujikuUtf8);
+    const std::string wrench = "\xF0\x9F\x94\xA7";                               // 🔧
+    EXPECT_EQ(Encoded(wrench, {Encoding::Utf8, false}), wrench);
+    std::string out;
+    EXPECT_FALSE(EncodeText(wrench, {Encoding::ShiftJis, false}, out).ok());
 }
 
 std::string EncodedWithTwins(std::string_view text, std::string_view file) {
@@ -147,19 +140,6 @@ TEST(TextCodec, LargeShiftJisTextRoundTripsThroughTheParallelDecoder) {
     }
     EXPECT_TRUE(text == lineByLine);
     EXPECT_TRUE(Encoded(text, sjis) == bytes);
-}
-
-TEST(TextCodec, RefusesACharacterTheEncodingCannotHoldAndNamesIt) {
-    std::string out;
-    const Status status = EncodeText("G00\r\nX(\xC3\xA4)", {Encoding::ShiftJis, false}, out);
-    ASSERT_FALSE(status.ok());
-    EXPECT_TRUE(test::Holds(status.message(), "\"\xC3\xA4\" (U+00E4)"));
-    EXPECT_TRUE(test::Holds(status.message(), "line 2"));
-    EXPECT_TRUE(test::Holds(status.message(), "Shift-JIS"));
-
-    EXPECT_FALSE(EncodeText(kShujikuUtf8, {Encoding::Ascii, false}, out).ok());
-    EXPECT_TRUE(EncodeText("\xF0\x9F\x94\xA7", {Encoding::Utf8, false}, out).ok());  // 🔧
-    EXPECT_FALSE(EncodeText("\xF0\x9F\x94\xA7", {Encoding::ShiftJis, false}, out).ok());
 }
 
 // Capitals after separators only, one character for one; characters whose case partner is
