@@ -193,14 +193,22 @@ TEST_F(ConvertCommandTest, ProgramsSmallAndLargeConvertAsTheReferenceDoes) {
         {"C.NC", std::string(500, 'X') + "G00"},
         {"D.NC", "G01\r\nX"}};
     fs::create_directory(File("out"));
-    std::vector<std::string> args = {"-d", dictionary_, "-o", File("out")};
     for (const auto& [name, text] : programs)
-        args.push_back(Program(name, text));
-    const ProcessResult result = Run(args);
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    for (const auto& [name, text] : programs)
-        EXPECT_EQ(ReadBytes(File("out/" + name + ".txt")), ConvertReference(text, table, false))
-            << name;
+        Program(name, text);
+    for (const bool space : {false, true}) {  // -s: a blank before every comment
+        std::vector<std::string> args = {"-d", dictionary_, "-o", File("out")};
+        if (space)
+            args.push_back("-s");
+        for (const auto& [name, text] : programs)
+            args.push_back(File(name));
+        const ProcessResult result = Run(args);
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        for (const auto& [name, text] : programs)
+            EXPECT_EQ(ReadBytes(File("out/" + name + ".txt")), ConvertReference(text, table, space))
+                << name << (space ? " with -s" : "");
+    }
+    // From standard input a program is converted whole, not in parts.
+    EXPECT_EQ(Run({"-s", "-d", dictionary_}, large).out, ConvertReference(large, table, true));
 }
 
 TEST_F(ConvertCommandTest, LargeProgramsWrittenToFilesGetWhatTheWholeTextGives) {
