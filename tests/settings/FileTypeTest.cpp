@@ -40,7 +40,6 @@ TEST(FileType, KeyIsEverythingAfterTheFirstFullStopOfTheFileNameInUpperCase) {
 
 // Each type keeps its own dialect; what is not one of the three reads as the type's default.
 TEST_F(FileTypeStore, EachTypeIsFollowedInItsOwnDialect) {
-    SettingsStore& store = store_;
     const struct {
         const char* type;
         const char* stored;  // nullptr: nothing stored
@@ -51,30 +50,29 @@ TEST_F(FileTypeStore, EachTypeIsFollowedInItsOwnDialect) {
                   {"SUB", "LinuxCNC", "fanuc"},    {"LDR", "fanuc", "fanuc"}};
     for (const auto& c : kCases) {
         if (c.stored != nullptr)
-            SaveDialectForType(store, c.type, c.stored);
-        EXPECT_EQ(DialectForType(store, c.type), c.dialect) << c.type;
+            SaveDialectForType(store_, c.type, c.stored);
+        EXPECT_EQ(DialectForType(store_, c.type), c.dialect) << c.type;
     }
-    EXPECT_EQ(store.GetSetting(QStringLiteral("DialectNC"), QString()), QStringLiteral("fanuc"));
-    SaveDialectForType(store, "", "fanuc");
-    EXPECT_EQ(store.GetSetting(QStringLiteral("DialectNON"), QString()), QStringLiteral("fanuc"));
+    EXPECT_EQ(store_.GetSetting(QStringLiteral("DialectNC"), QString()), QStringLiteral("fanuc"));
+    SaveDialectForType(store_, "", "fanuc");
+    EXPECT_EQ(store_.GetSetting(QStringLiteral("DialectNON"), QString()), QStringLiteral("fanuc"));
 }
 
 TEST_F(FileTypeStore, TheViewChoicesComeBackAndAPlaceOffEveryScreenIsNone) {
-    SettingsStore& store = store_;
-    const ViewSettings defaults = ReadViewSettings(store);
+    const ViewSettings defaults = ReadViewSettings(store_);
     EXPECT_TRUE(defaults.showState);
     EXPECT_FALSE(defaults.showToolpath);
     ViewSettings chosen{false, true, true, QByteArray("\x00\xff place", 8),
                         QRect(10, 20, 300, 200)};
-    SaveViewSettings(store, chosen);
-    const ViewSettings back = ReadViewSettings(store);
+    SaveViewSettings(store_, chosen);
+    const ViewSettings back = ReadViewSettings(store_);
     EXPECT_EQ(std::tie(back.showState, back.showToolpath, back.colourByTool, back.panelPlace,
                        back.toolpathGeometry),
               std::tie(chosen.showState, chosen.showToolpath, chosen.colourByTool,
                        chosen.panelPlace, chosen.toolpathGeometry));
     chosen.toolpathGeometry = QRect(90000, 20, 300, 200);
-    SaveViewSettings(store, chosen);
-    EXPECT_TRUE(ReadViewSettings(store).toolpathGeometry.isEmpty());
+    SaveViewSettings(store_, chosen);
+    EXPECT_TRUE(ReadViewSettings(store_).toolpathGeometry.isEmpty());
 }
 
 }  // namespace
