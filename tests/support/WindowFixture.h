@@ -34,6 +34,14 @@ class WindowFixture : public ::testing::Test {
     QsciScintilla& Converted() { return context().documents.Form1().Text1(); }
     std::string SourceText() { return EditorText(Source()); }
     std::string ConvertedText() { return EditorText(Converted()); }
+    static long CaretLine(QsciScintilla& editor) {
+        int line = 0, column = 0;
+        editor.getCursorPosition(&line, &column);
+        return line;
+    }
+    static long FirstLine(QsciScintilla& editor) {
+        return editor.SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+    }
     void TypeIntoSource(const char* text) {
         Source().SendScintilla(QsciScintillaBase::SCI_ADDTEXT, std::strlen(text), text);
     }

@@ -34,7 +34,6 @@ TEST_F(ProgramDocumentsTest, OpenReadsSelectsDictionaryConvertsAndRemembers) {
     MenuFileOpen_Click(context());
     EXPECT_EQ(services_.messages.back().prompt, folder + " Can not open file.");
     EXPECT_EQ(services_.messages.back().title, "");
-    EXPECT_EQ(state_.RealTimeConvert, 1);
 
     test::WriteBytes(folder_.File("Kestrel-ENG.dic"),
                      std::string(kHeader) + "0,\"G00\",\"FAST\"\r\n");
@@ -78,10 +77,8 @@ TEST_F(ProgramDocumentsTest, CaptionIsThePathAsItIsShortenedFromSixtyCharacters)
     EXPECT_EQ(SourceCaption(path59), path59);
     EXPECT_EQ(SourceCaption(path60),
               "/nc/" + QString(16, 'a') + "....." + QString(21, 'a') + ".min");
-    EXPECT_EQ(SourceCaption(path60).size(), 50);
     ASSERT_TRUE(OpenProgramFile(context(), Path("Part.Min")));
     EXPECT_EQ(context().documents.OriginalFile().windowTitle(), SourceCaption(Path("Part.Min")));
-    EXPECT_TRUE(context().documents.OriginalFile().windowTitle().endsWith("Part.Min"));
 }
 
 TEST_F(ProgramDocumentsTest, RecentListShiftsKeepsDuplicatesAndHidesPlaceholders) {
@@ -108,7 +105,6 @@ TEST_F(ProgramDocumentsTest, RecentItemsShowShortenedPathsAndReopenTheWholeOne) 
     AddRecentFile(context(), "/a.MIN");
     QAction& item = *controls_.mnuFileRecentFile[1];
     EXPECT_EQ(item.text(), SourceCaption(path));
-    EXPECT_LT(item.text().size(), 60);
     EXPECT_EQ(controls_.mnuFileRecentFile[0]->text(), "/a.MIN");
     item.trigger();
     EXPECT_EQ(state_.ProgramFileName, path);
