@@ -72,14 +72,5 @@ TEST_F(DictionaryChangedOnDiskTest, EveryWriteKeepsTheOutsideChangeAndMakesItsOw
     }
 }
 
-TEST_F(DictionaryChangedOnDiskTest, AnUnchangedFileIsWrittenWithoutAWord) {
-    Register("M101", "MINE");
-    Register("M102", "MORE");
-    EXPECT_EQ(FileText("Kestrel.dic"), std::string(kHeader) +
-                                           "0,\"M101\",\"MINE\"\r\n0,\"M102\",\"MORE\"\r\n"
-                                           "0,\"G00\",\"RAPID\"\r\n0,\"M03\",\"SPINDLE\"\r\n");
-    EXPECT_TRUE(services_.messages.empty()) << "its own writes are no outside change";
-}
-
 }  // namespace
 }  // namespace qm

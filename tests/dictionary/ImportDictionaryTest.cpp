@@ -85,15 +85,11 @@ TEST_F(ImportDictionaryTest, CancelDuringTheMergeRestoresTheFilesTable) {
     EXPECT_EQ(FileText("Kestrel.dic"), kestrel_ + "0,\"X\",\"x\"\r\n");
 }
 
-TEST_F(ImportDictionaryTest, WhyTheMergeStoppedShowsMarkupAsWritten) {
-    Import(WriteDic("Tags.dic", "<B>,\"G01\",\"<I>axis\"\r\n"));
-    EXPECT_TRUE(dialog_.Label6->text().contains("\"<B>\"")) << dialog_.Label6->text().toStdString();
-    EXPECT_EQ(dialog_.Label6->textFormat(), Qt::PlainText);
-}
-
 TEST_F(ImportDictionaryTest, ABadLineAFullTableOrAnotherDictionaryStopsTheMergeAndSaysSo) {
-    Import(WriteDic("Bad.dic", "0,\"G01\",\"A\"\r\nabc,\"G02\",\"C\"\r\n0,\"G03\",\"D\"\r\n"));
+    Import(WriteDic("Bad.dic", "0,\"G01\",\"A\"\r\n<B>,\"G02\",\"C\"\r\n0,\"G03\",\"D\"\r\n"));
     EXPECT_TRUE(dialog_.Label6->text().startsWith(Path("Bad.dic") + ", line 3: "));
+    EXPECT_TRUE(dialog_.Label6->text().contains("\"<B>\"")) << "markup shown as written";
+    EXPECT_EQ(dialog_.Label6->textFormat(), Qt::PlainText);
     EXPECT_EQ(Table(), "G00=RAPID M03=SPINDLE G01=A");
     EXPECT_FALSE(dialog_.Command1->isEnabled());
     EXPECT_FALSE(services_.busy);
