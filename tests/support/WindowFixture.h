@@ -28,6 +28,11 @@ class WindowFixture : public ::testing::Test {
     }
 
     QString Path(std::string_view name) const { return QString::fromStdString(folder_.File(name)); }
+    // A dictionary file in the program folder: the header and the given record lines.
+    QString WriteDic(std::string_view name, std::string_view records) {
+        WriteBytes(folder_.File(name), std::string(kHeader) + std::string(records));
+        return Path(name);
+    }
     QString Folder() const { return QString::fromStdString(folder_.path().string()); }
     Context& context() { return window_.context(); }
     QsciScintilla& Source() { return context().documents.OriginalFile().Text1(); }

@@ -114,8 +114,7 @@ TEST(CommandLinePath, TakesThePathFromTheArgumentText) {
 }
 
 TEST_F(MainWindowTest, CommandLineProgramIsOpenedRememberedAndConvertedByTheTimer) {
-    test::WriteBytes(folder_.File("Kestrel-ENG.dic"),
-                     std::string(kHeader) + "0,\"G00\",\"FAST\"\r\n");
+    WriteDic("Kestrel-ENG.dic", "0,\"G00\",\"FAST\"\r\n");
     test::WriteBytes(folder_.File("my part.MIN"), "G00");
     window_.StartUp("\"" + Path("my part.MIN") + "\"");
     EXPECT_EQ(SourceText(), "G00");

@@ -35,8 +35,7 @@ TEST_F(ProgramDocumentsTest, OpenReadsSelectsDictionaryConvertsAndRemembers) {
     EXPECT_EQ(services_.messages.back().prompt, folder + " Can not open file.");
     EXPECT_EQ(services_.messages.back().title, "");
 
-    test::WriteBytes(folder_.File("Kestrel-ENG.dic"),
-                     std::string(kHeader) + "0,\"G00\",\"FAST\"\r\n");
+    WriteDic("Kestrel-ENG.dic", "0,\"G00\",\"FAST\"\r\n");
     services_.AnswerFileDialog(Path("O1.MIN"));
     MenuFileOpen_Click(context());
     EXPECT_EQ(SourceText(), "G00X1.\r\n");

@@ -40,9 +40,7 @@ std::string Program(int lines) {
 class ReadingAidsTest : public test::WindowFixture {
   protected:
     void SetUp() override {
-        test::WriteBytes(
-            folder_.File("Kestrel-ENG.dic"),
-            std::string(kHeader) + "0,\"G00\",\"RAPID\"\r\n1,\"M03\",\"SPINDLE ON\"\r\n");
+        WriteDic("Kestrel-ENG.dic", "0,\"G00\",\"RAPID\"\r\n1,\"M03\",\"SPINDLE ON\"\r\n");
         window_.StartUp(QString());
         window_.resize(900, 600);
         window_.show();
