@@ -72,5 +72,12 @@ TEST_F(DictionaryChangedOnDiskTest, EveryWriteKeepsTheOutsideChangeAndMakesItsOw
     }
 }
 
+// Its own writes are no outside change: after an import is saved, the next write says nothing.
+TEST_F(DictionaryChangedOnDiskTest, AWriteAfterASavedImportFindsNoOutsideChange) {
+    ImportAndSave("0,\"G01\",\"LINEAR\"\r\n");
+    Register("M101", "MINE");
+    EXPECT_TRUE(services_.messages.empty()) << services_.messages.back().prompt.toStdString();
+}
+
 }  // namespace
 }  // namespace qm
