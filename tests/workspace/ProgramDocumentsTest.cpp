@@ -166,12 +166,6 @@ TEST_F(ProgramDocumentsTest, FilesThatCannotBeProgramsAreRefusedWithoutWaiting) 
     EXPECT_TRUE(services_.messages.back().prompt.startsWith(
         Path("L.MIN") + " Can not open file.\r\nA line of it is"));
     EXPECT_EQ(SourceText(), "G00X1.\r\n");
-
-    std::string binary;
-    for (int i = 0; i < 256; ++i)
-        binary += char(i);
-    test::WriteBytes(folder_.File("B.MIN"), binary);
-    EXPECT_TRUE(OpenProgramFile(context(), Path("B.MIN")));
 }
 
 TEST_F(ProgramDocumentsTest, SavingOverAReadOnlyProgramIsRefused) {
