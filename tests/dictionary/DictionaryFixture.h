@@ -28,11 +28,6 @@ class DictionaryFixture : public WindowFixture {
         window_.StartUp(QString());
     }
 
-    // A dictionary file in the program folder: the header and the given record lines.
-    QString WriteDic(std::string_view name, std::string_view records) {
-        WriteBytes(folder_.File(name), std::string(kHeader) + std::string(records));
-        return Path(name);
-    }
     void LoadKestrel(std::string_view records) {
         WriteDic("Kestrel.dic", records);
         LoadDictionary(window_.context());

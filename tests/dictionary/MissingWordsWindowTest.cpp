@@ -49,13 +49,6 @@ class MissingWordsWindowTest : public test::DictionaryFixture {
         return rows;
     }
     QString StatusNote() { return window_.statusPanels().Panel(1).text(); }
-    static long CursorLine(QsciScintilla& editor) {
-        int line = 0, column = 0;
-        editor.getCursorPosition(&line, &column);
-        return line;
-    }
-    QsciScintilla& Source() { return context().documents.OriginalFile().Text1(); }
-    QsciScintilla& Converted() { return context().documents.Form1().Text1(); }
 };
 
 using Rows = std::vector<std::string>;
@@ -115,16 +108,16 @@ TEST_F(MissingWordsWindowTest, DoubleClickOrEnterShowsTheFirstLineInBothWindows)
     MissingWordsWindow& shown = Open();
     const int variable = shown.model().RowOf("#500");
     emit shown.List1->doubleClicked(shown.List1->model()->index(variable, 0));
-    EXPECT_EQ(CursorLine(Source()), 200);
-    EXPECT_EQ(CursorLine(Converted()), 200);
+    EXPECT_EQ(CaretLine(Source()), 200);
+    EXPECT_EQ(CaretLine(Converted()), 200);
     EXPECT_EQ(Source().selectedText(), "#500");
-    EXPECT_GT(Converted().SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE), 100);
+    EXPECT_GT(FirstLine(Converted()), 100);
 
     shown.SetCurrentRow(shown.model().RowOf("M3"));
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QCoreApplication::sendEvent(shown.List1, &enter);
-    EXPECT_EQ(CursorLine(Source()), 1);
-    EXPECT_EQ(CursorLine(Converted()), 1);
+    EXPECT_EQ(CaretLine(Source()), 1);
+    EXPECT_EQ(CaretLine(Converted()), 1);
     EXPECT_EQ(Source().selectedText(), "M3");
     EXPECT_TRUE(shown.isVisible());
 
@@ -132,7 +125,7 @@ TEST_F(MissingWordsWindowTest, DoubleClickOrEnterShowsTheFirstLineInBothWindows)
     Source().SendScintilla(QsciScintillaBase::SCI_DOCUMENTSTART);
     TypeIntoSource("N1 ");
     QCoreApplication::sendEvent(shown.List1, &enter);
-    EXPECT_EQ(CursorLine(Source()), 1);
+    EXPECT_EQ(CaretLine(Source()), 1);
     EXPECT_EQ(Source().selectedText(), "");
 }
 

