@@ -18,10 +18,12 @@
 
 namespace qm {
 
+class PathSurface;
+
 // What the toolpath view holds and draws: its copy of the path, its buffers and camera.
 class ToolpathView::Renderer {
   public:
-    explicit Renderer(ToolpathView& view) : view_(view) {}
+    Renderer(ToolpathView& view, PathSurface& surface) : view_(view), surface_(surface) {}
     ~Renderer();
 
     void SetPath(const std::vector<interp::Move>& moves, const interp::Axes& start,
@@ -44,7 +46,10 @@ class ToolpathView::Renderer {
 
     void Initialize();
     void Resize(QSize logical);
-    void Paint();
+    // A frame into target, or into the window's own framebuffer when null; the context is
+    // current.
+    void Paint(QOpenGLFramebufferObject* target);
+    bool HasGl() const { return gl_ != nullptr; }
     std::uint32_t LineAt(const QPoint& point);
     QByteArray Svg();
 
@@ -95,6 +100,7 @@ class ToolpathView::Renderer {
     PathOverlay Overlay() const;
 
     ToolpathView& view_;
+    PathSurface& surface_;
     OrbitCamera camera_;
     QOpenGLFunctions_3_3_Core* gl_ = nullptr;
     std::unique_ptr<QOpenGLShaderProgram> program_;

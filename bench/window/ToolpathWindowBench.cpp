@@ -15,8 +15,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
 #include <QTest>
 #include <QTimer>
 
@@ -61,11 +59,7 @@ double ResidentMegabytes() {
 
 // Draws the view now and waits until the GPU (here Mesa) has finished the frame.
 void Draw(qm::ToolpathView& view) {
-    view.repaint();
-    view.makeCurrent();
-    if (QOpenGLContext* context = QOpenGLContext::currentContext())
-        context->functions()->glFinish();
-    view.doneCurrent();
+    view.DrawNow();
 }
 
 void Goal(bool met, const char* what) {
@@ -78,7 +72,7 @@ double FramesPerSecond(qm::ToolpathView& view, Qt::Key key, Qt::KeyboardModifier
     int frames = 0;
     QEventLoop frame;
     const QMetaObject::Connection counting =
-        QObject::connect(&view, &QOpenGLWidget::frameSwapped, [&] {
+        QObject::connect(&view, &qm::ToolpathView::frameSwapped, [&] {
             ++frames;
             frame.quit();
         });
@@ -202,15 +196,17 @@ int main(int argc, char** argv) {
     const double editMs = MsSince(start);
 
     std::printf("  path shown after File Open   %8.1f ms   (%zu moves)\n", shownMs, moves);
-    std::printf("  orbit                        %8.1f frames/s   (%lld vertices a frame)\n", orbitFps,
-                static_cast<long long>(orbitVertices));
+    std::printf("  orbit                        %8.1f frames/s   (%lld vertices a frame)\n",
+                orbitFps, static_cast<long long>(orbitVertices));
     std::printf("  pan                          %8.1f frames/s\n", panFps);
     std::printf(
         "  cursor move to highlight     %8.1f ms   (%.1f ms from the key, both text windows "
         "painted)\n",
         cursorMs, keyMs);
-    std::printf("  click to line                %8.1f ms   (line %u; %.1f ms at once after the camera moved)\n",
-                clickMs, clicked, firstClickMs);
+    std::printf(
+        "  click to line                %8.1f ms   (line %u; %.1f ms at once after the camera "
+        "moved)\n",
+        clickMs, clicked, firstClickMs);
     std::printf("  one-line edit to path        %8.1f ms   (%u lines followed again)\n", editMs,
                 commands.follow().LinesFollowedLast());
     std::printf("  memory added per move        %8.1f bytes\n", bytesPerMove);
