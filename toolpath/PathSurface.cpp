@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -98,6 +99,16 @@ bool PathSurface::Forward(QEvent* event) {
                                        mouse->globalPosition().toPoint(), mouse->modifiers());
                 QCoreApplication::sendEvent(&receiver_, &menu);
             }
+            return true;
+        }
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: {
+            // Where the X server gives the keyboard to the window under the pointer.
+            auto* key = static_cast<QKeyEvent*>(event);
+            QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->nativeScanCode(),
+                           key->nativeVirtualKey(), key->nativeModifiers(), key->text(),
+                           key->isAutoRepeat(), ushort(key->count()));
+            QCoreApplication::sendEvent(&receiver_, &copy);
             return true;
         }
         case QEvent::Wheel: {
