@@ -456,8 +456,6 @@ void ToolpathView::Renderer::Paint(QOpenGLFramebufferObject* target) {
         QPainter painter(&device);
         PaintOverlay(painter, Overlay(), colours);
     }
-    if (HasPath())
-        SchedulePick();
 }
 
 PathOverlay ToolpathView::Renderer::Overlay() const {
@@ -478,45 +476,35 @@ QSize ToolpathView::Renderer::DeviceSize() const {
     return view_.size() * DevicePixelRatio();
 }
 
-bool ToolpathView::Renderer::PickCurrent() const {
-    return pickBuffer_ != nullptr && pickGeneration_ == pathGeneration_ && !uploadFull_ &&
-           pickBuffer_->size() == DeviceSize() && pickMatrix_ == camera_.Matrix();
-}
-
-// Counted from the frame reaching the screen, so that a frame that takes long to draw is not
-// followed by the ID buffer before the next one while the camera moves.
-void ToolpathView::Renderer::SchedulePick() {
-    if (PickCurrent())
-        return;
-    if (pickTimer_ == nullptr) {
-        pickTimer_ = std::make_unique<QTimer>();
-        pickTimer_->setSingleShot(true);
-        QObject::connect(pickTimer_.get(), &QTimer::timeout, &view_, [this] {
-            if (gl_ == nullptr || !HasPath() || PickCurrent())
-                return;
-            surface_.MakeCurrent();
-            DrawPickBuffer();
-            surface_.DoneCurrent();
-        });
-        QObject::connect(&view_, &ToolpathView::frameSwapped, pickTimer_.get(), [this] {
-            if (pickWanted_)
-                pickTimer_->start(kPickIdleMs);
-            pickWanted_ = false;
-        });
-    }
-    pickWanted_ = true;
-    pickTimer_->stop();
-}
-
-// The whole view with each segment in its line's number as the colour, the depth as drawn.
-void ToolpathView::Renderer::DrawPickBuffer() {
+// The square of kPickSize device pixels round a point, with each segment in its line's number
+// as the colour and the depth as drawn: the view's camera narrowed to that square, so that
+// only the groups of segments that reach into it are drawn, in full detail, at each click.
+// Nothing is kept between clicks and nothing is drawn while the view merely stands still.
+std::uint32_t ToolpathView::Renderer::LineAt(const QPoint& point) {
+    if (gl_ == nullptr || !HasPath() || !surface_.MakeCurrent())
+        return 0;
     UploadPending();
     const QSize device = DeviceSize();
-    FitFramebuffer(pickBuffer_, device);
+    const double ratio = DevicePixelRatio();
+    // The pixel under the point, y up as GL counts, and the square round it inside the view.
+    const int px = int(std::floor((point.x() + 0.5) * ratio));
+    const int py = device.height() - 1 - int(std::floor((point.y() + 0.5) * ratio));
+    const int side = std::min({kPickSize, device.width(), device.height()});
+    if (side <= 0) {
+        surface_.DoneCurrent();
+        return 0;
+    }
+    const int x0 = std::clamp(px - kPickSize / 2, 0, device.width() - side);
+    const int y0 = std::clamp(py - kPickSize / 2, 0, device.height() - side);
     const QMatrix4x4 matrix = camera_.Matrix();
     UpdateArcDetail(matrix);
+    // The square in the camera's pixels, y down.
+    const QRectF square(x0 / ratio, (device.height() - y0 - side) / ratio, side / ratio,
+                        side / ratio);
+    const QMatrix4x4 narrowed = camera_.PickMatrix(square);
+    FitFramebuffer(pickBuffer_, QSize(side, side));
     pickBuffer_->bind();
-    gl_->glViewport(0, 0, device.width(), device.height());
+    gl_->glViewport(0, 0, side, side);
     gl_->glDisable(GL_DITHER);
     gl_->glDisable(GL_BLEND);
     gl_->glClearColor(0, 0, 0, 0);
@@ -525,35 +513,14 @@ void ToolpathView::Renderer::DrawPickBuffer() {
     gl_->glDepthFunc(GL_LEQUAL);
     program_->bind();
     gl_->glBindVertexArray(vao_);
-    SetUniforms(matrix, 1, device);
-    DrawPath(matrix, true);
+    SetUniforms(narrowed, 1, device);
+    DrawPath(narrowed, true);
     gl_->glBindVertexArray(0);
     program_->release();
     gl_->glDisable(GL_DEPTH_TEST);
     gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
-    pickBuffer_->release();
-    pickMatrix_ = matrix;
-    pickGeneration_ = pathGeneration_;
-}
-
-std::uint32_t ToolpathView::Renderer::LineAt(const QPoint& point) {
-    if (gl_ == nullptr || !HasPath())
-        return 0;
-    surface_.MakeCurrent();
-    // The ID buffer is drawn again only when the camera, the path or the size changed since.
-    if (!PickCurrent())
-        DrawPickBuffer();
-    const QSize device = pickBuffer_->size();
-    const double ratio = DevicePixelRatio();
-    // The pixel under the point, y up as GL counts, and the square of kPickSize round it.
-    const int px = int(std::floor((point.x() + 0.5) * ratio));
-    const int py = device.height() - 1 - int(std::floor((point.y() + 0.5) * ratio));
-    const int side = std::min({kPickSize, device.width(), device.height()});
-    const int x0 = std::clamp(px - kPickSize / 2, 0, device.width() - side);
-    const int y0 = std::clamp(py - kPickSize / 2, 0, device.height() - side);
     unsigned char pixels[kPickSize * kPickSize * 4] = {};
-    pickBuffer_->bind();
-    gl_->glReadPixels(x0, y0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    gl_->glReadPixels(0, 0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     pickBuffer_->release();
     surface_.DoneCurrent();
     // The line nearest the point.

@@ -61,8 +61,6 @@ class ToolpathView::Renderer {
     bool DrewSimplified() const { return drewSimplified_; }
 
     static constexpr int kPickSize = 7;
-    // The ID buffer is drawn once the view has stood still this long (ms), or at a click.
-    static constexpr int kPickIdleMs = 150;
     static constexpr int kOverviewPollMs = 20;
     static constexpr double kFitMargin = 30;
     // Up to this many vertices in view are drawn in full, as few as a software renderer draws
@@ -83,9 +81,6 @@ class ToolpathView::Renderer {
     void MakeOverview(std::vector<PathVertex> window, std::uint32_t windowStart);
     void TakeOverview();
     QSize DeviceSize() const;
-    bool PickCurrent() const;
-    void SchedulePick();
-    void DrawPickBuffer();
     void DrawScene(const QMatrix4x4& matrix, QSize device);
 
   public:
@@ -105,7 +100,6 @@ class ToolpathView::Renderer {
     QOpenGLFunctions_3_3_Core* gl_ = nullptr;
     std::unique_ptr<QOpenGLShaderProgram> program_;
     std::unique_ptr<QOpenGLFramebufferObject> pickBuffer_;
-    std::unique_ptr<QTimer> pickTimer_;
     // What the path's picture was last drawn for.
     struct SceneKey {
         QMatrix4x4 matrix;
@@ -121,9 +115,7 @@ class ToolpathView::Renderer {
     std::unique_ptr<QOpenGLFramebufferObject> sceneBuffer_;
     SceneKey sceneKey_;
     std::uint64_t sceneGeneration_ = 0;  // the overview or the fine arcs changed
-    bool pickWanted_ = false;
-    QMatrix4x4 pickMatrix_;
-    std::uint64_t pathGeneration_ = 0, pickGeneration_ = 0;
+    std::uint64_t pathGeneration_ = 0;
     GLuint vao_ = 0;
     Buffer full_, simple_, fine_;
 
