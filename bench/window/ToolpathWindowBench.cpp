@@ -67,8 +67,10 @@ void Goal(bool met, const char* what) {
 }
 
 // Frames per second over about two seconds: each frame a key that moves the camera, then
-// the wait for the widget's frame to be rendered and swapped to the screen.
-double FramesPerSecond(qm::ToolpathView& view, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+// the wait for the widget's frame to be rendered and swapped to the screen. The keys go one
+// way and back by turns, so that the path stays in view: panned one way only it would leave
+// the view within a second and the frames after would draw nothing.
+double FramesPerSecond(qm::ToolpathView& view, Qt::KeyboardModifiers modifiers) {
     int frames = 0;
     QEventLoop frame;
     const QMetaObject::Connection counting =
@@ -82,7 +84,7 @@ double FramesPerSecond(qm::ToolpathView& view, Qt::Key key, Qt::KeyboardModifier
     const auto start = Clock::now();
     while (MsSince(start) < 2000) {
         const int before = frames;
-        QTest::keyClick(&view, key, modifiers);
+        QTest::keyClick(&view, frames % 2 == 0 ? Qt::Key_Left : Qt::Key_Right, modifiers);
         noFrame.start(5000);
         frame.exec();
         if (frames == before)
@@ -138,9 +140,9 @@ int main(int argc, char** argv) {
     const double after = ResidentMegabytes();
     const double bytesPerMove = (after - before) * 1024 * 1024 / double(moves);
 
-    const double orbitFps = FramesPerSecond(view, Qt::Key_Left, Qt::NoModifier);
+    const double orbitFps = FramesPerSecond(view, Qt::NoModifier);
     const std::int64_t orbitVertices = view.DrawnVertices();
-    const double panFps = FramesPerSecond(view, Qt::Key_Left, Qt::ShiftModifier);
+    const double panFps = FramesPerSecond(view, Qt::ShiftModifier);
 
     QsciScintilla& source = window.context().documents.OriginalFile().Text1();
     const int middle = int(lines / 2);
