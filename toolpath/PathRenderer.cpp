@@ -220,7 +220,7 @@ void ToolpathView::Renderer::MakeOverview(std::vector<PathVertex> window,
                 overviewTimer_->stop();
             } else if (overview_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
                 overviewTimer_->stop();
-                surface_.requestUpdate();  // the frame takes it
+                view_.RequestFrame();  // the frame takes it
             }
         });
     }

@@ -6,6 +6,7 @@
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
 #include <QPainter>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -130,8 +131,16 @@ void ToolpathView::DrawNow() {
     }
 }
 
+// At the next turn of the event loop, once whatever asked for it is done: every change the
+// events being handled make goes into one frame, and no frame waits on a timer.
 void ToolpathView::RequestFrame() {
-    surface_->requestUpdate();
+    if (framePending_)
+        return;
+    framePending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        framePending_ = false;
+        surface_->DrawFrame();
+    });
 }
 
 void ToolpathView::ContextMade() {

@@ -114,6 +114,7 @@ class ToolpathView : public QWidget {
     std::unique_ptr<Renderer> renderer_;
     QPointF pressedAt_, lastAt_;
     bool dragged_ = false;
+    bool framePending_ = false;
 };
 
 }  // namespace qm
