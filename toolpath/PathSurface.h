@@ -13,11 +13,11 @@ namespace qm {
 // straight to this window's back buffer and is swapped to the screen alone: a widget drawn
 // into a texture would make the top-level window compose all of itself with OpenGL at every
 // frame and at every repaint of the text windows, which a software renderer does slowly.
-// Mouse events are handed to the widget that holds it, which takes the keyboard focus.
+// Its mouse and key events are handed to the widget that holds it, which keeps the focus.
 class PathSurface : public QWindow {
     Q_OBJECT
   public:
-    // receiver: the widget that gets the mouse events and the focus.
+    // receiver: the widget that gets the events and the focus.
     explicit PathSurface(QWidget& receiver);
     ~PathSurface() override;
 
