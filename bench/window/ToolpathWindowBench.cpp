@@ -165,13 +165,13 @@ int main(int argc, char** argv) {
 
     view.ShowStandardView(qm::ToolpathView::StandardView::Top);
     Draw(view);
-    // The first click at once after the camera moved draws the ID buffer itself.
+    // A click at once after the camera moved: each click draws the ID picture round it.
     start = Clock::now();
     view.LineAt(QPoint(view.width() / 2, view.height() / 2));
     const double firstClickMs = MsSince(start);
     view.Orbit(0.5, 0);
     Draw(view);
-    // A reader looks before clicking: the view draws its ID buffer once it stands still.
+    // A reader looks before clicking: whatever the view does once it stands still is done.
     QTest::qWait(500);
     double clickMs = -1;
     std::uint32_t clicked = 0;
