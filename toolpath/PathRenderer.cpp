@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QOpenGLContext>
+#include <QOpenGLPaintDevice>
 #include <QOpenGLVersionFunctionsFactory>
 #include <QPainter>
 #include <QScreen>
@@ -13,6 +14,7 @@
 #include <cmath>
 
 #include "PathShaders.h"
+#include "PathSurface.h"
 #include "SvgPicture.h"
 
 namespace qm {
@@ -79,7 +81,7 @@ void FitFramebuffer(std::unique_ptr<QOpenGLFramebufferObject>& buffer, QSize dev
 ToolpathView::Renderer::~Renderer() {
     if (gl_ == nullptr)
         return;
-    view_.makeCurrent();
+    surface_.MakeCurrent();
     for (Buffer* buffer : {&full_, &simple_, &fine_})
         if (buffer->id != 0)
             gl_->glDeleteBuffers(1, &buffer->id);
@@ -88,7 +90,7 @@ ToolpathView::Renderer::~Renderer() {
     program_.reset();
     pickBuffer_.reset();
     sceneBuffer_.reset();
-    view_.doneCurrent();
+    surface_.DoneCurrent();
 }
 
 void ToolpathView::Renderer::SetPath(const std::vector<interp::Move>& moves,
@@ -125,7 +127,7 @@ bool ToolpathView::Renderer::UpdatePath(const std::vector<interp::Move>& moves,
         change.first >= firstVertex_.size() ||
         BaseTolerance(LargestSize(moves, start)) != baseTolerance_)
         return false;
-    view_.makeCurrent();
+    surface_.MakeCurrent();
     // The old vertices from the box group of the first changed segment on.
     const std::uint32_t from = firstVertex_[change.first];
     const std::size_t firstGroup = (from - 1) / StripChunks::kChunkSegments;
@@ -138,7 +140,7 @@ bool ToolpathView::Renderer::UpdatePath(const std::vector<interp::Move>& moves,
     if (!ApplyMoveChange(moves, start, baseTolerance_, tools, change, firstVertex, windowStart,
                          window)) {
         gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
-        view_.doneCurrent();
+        surface_.DoneCurrent();
         return false;
     }
     const std::size_t count = windowStart + window.size();
@@ -165,7 +167,7 @@ bool ToolpathView::Renderer::UpdatePath(const std::vector<interp::Move>& moves,
         full_.count = count;
     }
     gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
-    view_.doneCurrent();
+    surface_.DoneCurrent();
     fullChunks_.BuildFrom(firstGroup, window.data(), count);
     firstVertex_ = std::move(firstVertex);
     arcs_.Build(moves, start, tools, baseTolerance_);
@@ -198,12 +200,12 @@ bool ToolpathView::Renderer::UpdatePath(const std::vector<interp::Move>& moves,
 void ToolpathView::Renderer::MakeOverview(std::vector<PathVertex> window,
                                           std::uint32_t windowStart) {
     std::vector<PathVertex> all(windowStart + window.size());
-    view_.makeCurrent();
+    surface_.MakeCurrent();
     gl_->glBindBuffer(GL_ARRAY_BUFFER, full_.id);
     gl_->glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(windowStart * sizeof(PathVertex)),
                             all.data());
     gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
-    view_.doneCurrent();
+    surface_.DoneCurrent();
     std::copy(window.begin(), window.end(), all.begin() + windowStart);
     std::vector<PathVertex>().swap(window);
     const double tolerance = baseTolerance_;
@@ -218,7 +220,7 @@ void ToolpathView::Renderer::MakeOverview(std::vector<PathVertex> window,
                 overviewTimer_->stop();
             } else if (overview_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
                 overviewTimer_->stop();
-                view_.update();  // the frame takes it
+                view_.RequestFrame();  // the frame takes it
             }
         });
     }
@@ -254,7 +256,7 @@ void ToolpathView::Renderer::FitToExtents() {
 }
 
 void ToolpathView::Renderer::Initialize() {
-    gl_ = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_3_3_Core>(view_.context());
+    gl_ = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_3_3_Core>(surface_.Context());
     if (gl_ == nullptr || !gl_->initializeOpenGLFunctions()) {
         gl_ = nullptr;  // the view then says so instead of drawing
         return;
@@ -401,17 +403,17 @@ void ToolpathView::Renderer::DrawScene(const QMatrix4x4& matrix, QSize device) {
     sceneBuffer_->release();
 }
 
-void ToolpathView::Renderer::Paint() {
+void ToolpathView::Renderer::Paint(QOpenGLFramebufferObject* target) {
+    if (gl_ == nullptr)
+        return;  // the view says why
     const PathColours colours = ColoursFor(view_.palette());
-    if (gl_ == nullptr) {
-        QPainter painter(&view_);
-        painter.fillRect(view_.rect(), colours.background);
-        painter.setPen(colours.text);
-        painter.drawText(
-            view_.rect(), Qt::AlignCenter,
-            ToolpathView::tr("The toolpath needs OpenGL 3.3, which is not available."));
-        return;
-    }
+    const auto bindTarget = [target] {
+        if (target != nullptr)
+            target->bind();
+        else
+            QOpenGLFramebufferObject::bindDefault();
+    };
+    bindTarget();
     UploadPending();
     TakeOverview();
     const QSize device = DeviceSize();
@@ -432,12 +434,13 @@ void ToolpathView::Renderer::Paint() {
         if (sceneBuffer_ == nullptr || !(sceneKey_ == key))
             DrawScene(matrix, device);
         sceneKey_ = key;
-        const GLuint target = view_.defaultFramebufferObject();
+        const GLuint drawn =
+            target != nullptr ? target->handle() : surface_.Context()->defaultFramebufferObject();
         gl_->glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneBuffer_->handle());
-        gl_->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target);
+        gl_->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, drawn);
         gl_->glBlitFramebuffer(0, 0, device.width(), device.height(), 0, 0, device.width(),
                                device.height(), GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        gl_->glBindFramebuffer(GL_FRAMEBUFFER, target);
+        bindTarget();
         gl_->glViewport(0, 0, device.width(), device.height());
         program_->bind();
         gl_->glBindVertexArray(vao_);
@@ -447,10 +450,12 @@ void ToolpathView::Renderer::Paint() {
         program_->release();
         gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
     }
-    QPainter painter(&view_);
-    PaintOverlay(painter, Overlay(), colours);
-    if (HasPath())
-        SchedulePick();
+    {
+        QOpenGLPaintDevice device(DeviceSize());
+        device.setDevicePixelRatio(DevicePixelRatio());
+        QPainter painter(&device);
+        PaintOverlay(painter, Overlay(), colours);
+    }
 }
 
 PathOverlay ToolpathView::Renderer::Overlay() const {
@@ -471,45 +476,35 @@ QSize ToolpathView::Renderer::DeviceSize() const {
     return view_.size() * DevicePixelRatio();
 }
 
-bool ToolpathView::Renderer::PickCurrent() const {
-    return pickBuffer_ != nullptr && pickGeneration_ == pathGeneration_ && !uploadFull_ &&
-           pickBuffer_->size() == DeviceSize() && pickMatrix_ == camera_.Matrix();
-}
-
-// Counted from the frame reaching the screen, so that a frame that takes long to draw is not
-// followed by the ID buffer before the next one while the camera moves.
-void ToolpathView::Renderer::SchedulePick() {
-    if (PickCurrent())
-        return;
-    if (pickTimer_ == nullptr) {
-        pickTimer_ = std::make_unique<QTimer>();
-        pickTimer_->setSingleShot(true);
-        QObject::connect(pickTimer_.get(), &QTimer::timeout, &view_, [this] {
-            if (gl_ == nullptr || !HasPath() || PickCurrent())
-                return;
-            view_.makeCurrent();
-            DrawPickBuffer();
-            view_.doneCurrent();
-        });
-        QObject::connect(&view_, &QOpenGLWidget::frameSwapped, pickTimer_.get(), [this] {
-            if (pickWanted_)
-                pickTimer_->start(kPickIdleMs);
-            pickWanted_ = false;
-        });
-    }
-    pickWanted_ = true;
-    pickTimer_->stop();
-}
-
-// The whole view with each segment in its line's number as the colour, the depth as drawn.
-void ToolpathView::Renderer::DrawPickBuffer() {
+// The square of kPickSize device pixels round a point, with each segment in its line's number
+// as the colour and the depth as drawn: the view's camera narrowed to that square, so that
+// only the groups of segments that reach into it are drawn, in full detail, at each click.
+// Nothing is kept between clicks and nothing is drawn while the view merely stands still.
+std::uint32_t ToolpathView::Renderer::LineAt(const QPoint& point) {
+    if (gl_ == nullptr || !HasPath() || !surface_.MakeCurrent())
+        return 0;
     UploadPending();
     const QSize device = DeviceSize();
-    FitFramebuffer(pickBuffer_, device);
+    const double ratio = DevicePixelRatio();
+    // The pixel under the point, y up as GL counts, and the square round it inside the view.
+    const int px = int(std::floor((point.x() + 0.5) * ratio));
+    const int py = device.height() - 1 - int(std::floor((point.y() + 0.5) * ratio));
+    const int side = std::min({kPickSize, device.width(), device.height()});
+    if (side <= 0) {
+        surface_.DoneCurrent();
+        return 0;
+    }
+    const int x0 = std::clamp(px - kPickSize / 2, 0, device.width() - side);
+    const int y0 = std::clamp(py - kPickSize / 2, 0, device.height() - side);
     const QMatrix4x4 matrix = camera_.Matrix();
     UpdateArcDetail(matrix);
+    // The square in the camera's pixels, y down.
+    const QRectF square(x0 / ratio, (device.height() - y0 - side) / ratio, side / ratio,
+                        side / ratio);
+    const QMatrix4x4 narrowed = camera_.PickMatrix(square);
+    FitFramebuffer(pickBuffer_, QSize(side, side));
     pickBuffer_->bind();
-    gl_->glViewport(0, 0, device.width(), device.height());
+    gl_->glViewport(0, 0, side, side);
     gl_->glDisable(GL_DITHER);
     gl_->glDisable(GL_BLEND);
     gl_->glClearColor(0, 0, 0, 0);
@@ -518,37 +513,16 @@ void ToolpathView::Renderer::DrawPickBuffer() {
     gl_->glDepthFunc(GL_LEQUAL);
     program_->bind();
     gl_->glBindVertexArray(vao_);
-    SetUniforms(matrix, 1, device);
-    DrawPath(matrix, true);
+    SetUniforms(narrowed, 1, device);
+    DrawPath(narrowed, true);
     gl_->glBindVertexArray(0);
     program_->release();
     gl_->glDisable(GL_DEPTH_TEST);
     gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
-    pickBuffer_->release();
-    pickMatrix_ = matrix;
-    pickGeneration_ = pathGeneration_;
-}
-
-std::uint32_t ToolpathView::Renderer::LineAt(const QPoint& point) {
-    if (gl_ == nullptr || !HasPath())
-        return 0;
-    view_.makeCurrent();
-    // The ID buffer is drawn again only when the camera, the path or the size changed since.
-    if (!PickCurrent())
-        DrawPickBuffer();
-    const QSize device = pickBuffer_->size();
-    const double ratio = DevicePixelRatio();
-    // The pixel under the point, y up as GL counts, and the square of kPickSize round it.
-    const int px = int(std::floor((point.x() + 0.5) * ratio));
-    const int py = device.height() - 1 - int(std::floor((point.y() + 0.5) * ratio));
-    const int side = std::min({kPickSize, device.width(), device.height()});
-    const int x0 = std::clamp(px - kPickSize / 2, 0, device.width() - side);
-    const int y0 = std::clamp(py - kPickSize / 2, 0, device.height() - side);
     unsigned char pixels[kPickSize * kPickSize * 4] = {};
-    pickBuffer_->bind();
-    gl_->glReadPixels(x0, y0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    gl_->glReadPixels(0, 0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     pickBuffer_->release();
-    view_.doneCurrent();
+    surface_.DoneCurrent();
     // The line nearest the point.
     std::uint32_t best = 0;
     int bestDistance = 1 << 30;
@@ -570,12 +544,12 @@ std::vector<PathVertex> ToolpathView::Renderer::ReadVertices() {
     if (!pendingFull_.empty() || gl_ == nullptr || full_.id == 0)
         return pendingFull_;
     std::vector<PathVertex> vertices(full_.count);
-    view_.makeCurrent();
+    surface_.MakeCurrent();
     gl_->glBindBuffer(GL_ARRAY_BUFFER, full_.id);
     gl_->glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(vertices.size() * sizeof(PathVertex)),
                             vertices.data());
     gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
-    view_.doneCurrent();
+    surface_.DoneCurrent();
     return vertices;
 }
 

@@ -18,10 +18,12 @@
 
 namespace qm {
 
+class PathSurface;
+
 // What the toolpath view holds and draws: its copy of the path, its buffers and camera.
 class ToolpathView::Renderer {
   public:
-    explicit Renderer(ToolpathView& view) : view_(view) {}
+    Renderer(ToolpathView& view, PathSurface& surface) : view_(view), surface_(surface) {}
     ~Renderer();
 
     void SetPath(const std::vector<interp::Move>& moves, const interp::Axes& start,
@@ -44,7 +46,10 @@ class ToolpathView::Renderer {
 
     void Initialize();
     void Resize(QSize logical);
-    void Paint();
+    // A frame into target, or into the window's own framebuffer when null; the context is
+    // current.
+    void Paint(QOpenGLFramebufferObject* target);
+    bool HasGl() const { return gl_ != nullptr; }
     std::uint32_t LineAt(const QPoint& point);
     QByteArray Svg();
 
@@ -56,8 +61,6 @@ class ToolpathView::Renderer {
     bool DrewSimplified() const { return drewSimplified_; }
 
     static constexpr int kPickSize = 7;
-    // The ID buffer is drawn once the view has stood still this long (ms), or at a click.
-    static constexpr int kPickIdleMs = 150;
     static constexpr int kOverviewPollMs = 20;
     static constexpr double kFitMargin = 30;
     // Up to this many vertices in view are drawn in full, as few as a software renderer draws
@@ -78,9 +81,6 @@ class ToolpathView::Renderer {
     void MakeOverview(std::vector<PathVertex> window, std::uint32_t windowStart);
     void TakeOverview();
     QSize DeviceSize() const;
-    bool PickCurrent() const;
-    void SchedulePick();
-    void DrawPickBuffer();
     void DrawScene(const QMatrix4x4& matrix, QSize device);
 
   public:
@@ -95,11 +95,11 @@ class ToolpathView::Renderer {
     PathOverlay Overlay() const;
 
     ToolpathView& view_;
+    PathSurface& surface_;
     OrbitCamera camera_;
     QOpenGLFunctions_3_3_Core* gl_ = nullptr;
     std::unique_ptr<QOpenGLShaderProgram> program_;
     std::unique_ptr<QOpenGLFramebufferObject> pickBuffer_;
-    std::unique_ptr<QTimer> pickTimer_;
     // What the path's picture was last drawn for.
     struct SceneKey {
         QMatrix4x4 matrix;
@@ -115,9 +115,7 @@ class ToolpathView::Renderer {
     std::unique_ptr<QOpenGLFramebufferObject> sceneBuffer_;
     SceneKey sceneKey_;
     std::uint64_t sceneGeneration_ = 0;  // the overview or the fine arcs changed
-    bool pickWanted_ = false;
-    QMatrix4x4 pickMatrix_;
-    std::uint64_t pathGeneration_ = 0, pickGeneration_ = 0;
+    std::uint64_t pathGeneration_ = 0;
     GLuint vao_ = 0;
     Buffer full_, simple_, fine_;
 

@@ -2,13 +2,20 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QOpenGLFunctions>
+#include <QPainter>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include <cmath>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 
 #include "PathRenderer.h"
+#include "PathSurface.h"
 
 namespace qm {
 namespace {
@@ -19,22 +26,29 @@ constexpr double kPanStep = 0.1;    // of the view's width or height per key
 constexpr double kZoomStep = 1.25;  // per key, or per notch of the wheel
 constexpr int kClickSlack = 3;      // pixels a click may move and still be a click
 
-QSurfaceFormat PathFormat() {
-    QSurfaceFormat format;
-    format.setVersion(3, 3);
-    // The compatibility profile keeps wide lines for the highlight and lets QPainter draw over.
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setDepthBufferSize(24);
-    return format;
-}
-
 }  // namespace
 
 ToolpathView::ToolpathView(QWidget* parent)
-    : QOpenGLWidget(parent), renderer_(std::make_unique<Renderer>(*this)) {
-    setFormat(PathFormat());
+    : QWidget(parent),
+      surface_(new PathSurface(*this)),
+      container_(QWidget::createWindowContainer(surface_, this)),
+      renderer_(std::make_unique<Renderer>(*this, *surface_)) {
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(120, 90);
+    // The widget keeps the keyboard; events sent to the widget's place reach it, not the
+    // container (the window itself hands its own on).
+    container_->setFocusPolicy(Qt::NoFocus);
+    container_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(container_);
+    connect(surface_, &PathSurface::contextMade, this, &ToolpathView::ContextMade);
+    connect(surface_, &PathSurface::unavailable, this, [this] {
+        container_->hide();  // the widget says why instead
+        update();
+    });
+    connect(surface_, &PathSurface::frameWanted, this, [this] { renderer_->Paint(nullptr); });
+    connect(surface_, &PathSurface::frameSwapped, this, &ToolpathView::frameSwapped);
 }
 
 ToolpathView::~ToolpathView() = default;
@@ -42,20 +56,20 @@ ToolpathView::~ToolpathView() = default;
 void ToolpathView::SetPath(const std::vector<interp::Move>& moves, const interp::Axes& start,
                            std::vector<std::uint8_t> tools) {
     renderer_->SetPath(moves, start, tools);
-    update();
+    RequestFrame();
 }
 
 void ToolpathView::UpdatePath(const std::vector<interp::Move>& moves, const interp::Axes& start,
                               std::vector<std::uint8_t> tools, const MoveChange& change) {
     if (!renderer_->UpdatePath(moves, start, tools, change))
         renderer_->SetPath(moves, start, tools);
-    update();
+    RequestFrame();
 }
 
 void ToolpathView::Highlight(std::size_t firstMove, std::size_t endMove,
                              std::optional<std::array<double, 3>> tool) {
     renderer_->Highlight(firstMove, endMove, tool);
-    update();
+    RequestFrame();
 }
 
 std::pair<std::size_t, std::size_t> ToolpathView::HighlightedMoves() const {
@@ -64,35 +78,77 @@ std::pair<std::size_t, std::size_t> ToolpathView::HighlightedMoves() const {
 
 void ToolpathView::SetProblemMarks(std::vector<std::array<double, 3>> points) {
     renderer_->SetProblemMarks(std::move(points));
-    update();
+    RequestFrame();
 }
 
 void ToolpathView::SetUnits(const QString& name, double perMillimetre) {
     renderer_->SetUnits(name, perMillimetre);
-    update();
+    RequestFrame();
 }
 
 void ToolpathView::SetColourByTool(bool on) {
     renderer_->SetColourByTool(on);
-    update();
+    RequestFrame();
 }
 
 void ToolpathView::ShowStandardView(StandardView view) {
     renderer_->ShowStandardView(view);
-    update();
+    RequestFrame();
 }
 
 void ToolpathView::FitToExtents() {
     renderer_->FitToExtents();
-    update();
+    RequestFrame();
 }
 
 std::uint32_t ToolpathView::LineAt(const QPoint& point) {
     return renderer_->LineAt(point);
 }
 
+// Drawn into a picture of its own, so that it does not matter whether the window is on the
+// screen or what its back buffer holds after a swap.
 QImage ToolpathView::Picture() {
-    return grabFramebuffer();
+    if (!surface_->MakeCurrent())
+        return grab().toImage();
+    QImage picture;
+    {
+        QOpenGLFramebufferObjectFormat format;
+        format.setAttachment(QOpenGLFramebufferObject::Depth);
+        format.setInternalTextureFormat(GL_RGBA8);
+        QOpenGLFramebufferObject target(size() * devicePixelRatioF(), format);
+        renderer_->Paint(&target);
+        picture = target.toImage();
+    }
+    surface_->DoneCurrent();
+    return picture;
+}
+
+void ToolpathView::DrawNow() {
+    surface_->DrawFrame();
+    if (surface_->MakeCurrent()) {
+        surface_->Context()->functions()->glFinish();
+        surface_->DoneCurrent();
+    }
+}
+
+// At the next turn of the event loop, once whatever asked for it is done: every change the
+// events being handled make goes into one frame, and no frame waits on a timer.
+void ToolpathView::RequestFrame() {
+    if (framePending_)
+        return;
+    framePending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        framePending_ = false;
+        surface_->DrawFrame();
+    });
+}
+
+void ToolpathView::ContextMade() {
+    renderer_->Initialize();
+    if (!renderer_->HasGl()) {
+        container_->hide();  // the widget says why instead
+        update();
+    }
 }
 
 QByteArray ToolpathView::SvgPicture() const {
@@ -114,17 +170,17 @@ QPointF ToolpathView::Project(const std::array<double, 3>& point) const {
 
 void ToolpathView::Orbit(double yawDegrees, double pitchDegrees) {
     renderer_->Camera().Orbit(yawDegrees, pitchDegrees);
-    update();
+    RequestFrame();
 }
 
 void ToolpathView::Pan(QPointF pixels) {
     renderer_->Camera().Pan(pixels);
-    update();
+    RequestFrame();
 }
 
 void ToolpathView::Zoom(double factor, std::optional<QPointF> about) {
     renderer_->Camera().ZoomAbout(about.value_or(QPointF(width() / 2.0, height() / 2.0)), factor);
-    update();
+    RequestFrame();
 }
 
 double ToolpathView::PixelsPerMm() const {
@@ -135,17 +191,22 @@ std::int64_t ToolpathView::DrawnVertices() const {
     return renderer_->DrawnVertices();
 }
 
-void ToolpathView::initializeGL() {
-    renderer_->Initialize();
-}
-
-void ToolpathView::resizeGL(int, int) {
+void ToolpathView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
     // The camera works in the widget's pixels; GL's are those times the device pixel ratio.
     renderer_->Resize(size());
+    RequestFrame();
 }
 
-void ToolpathView::paintGL() {
-    renderer_->Paint();
+void ToolpathView::paintEvent(QPaintEvent*) {
+    if (renderer_->HasGl())
+        return;  // the window over the widget shows the path
+    QPainter painter(this);
+    const PathColours colours = ColoursFor(palette());
+    painter.fillRect(rect(), colours.background);
+    painter.setPen(colours.text);
+    painter.drawText(rect(), Qt::AlignCenter,
+                     tr("The toolpath needs OpenGL 3.3, which is not available."));
 }
 
 void ToolpathView::mousePressEvent(QMouseEvent* event) {
@@ -186,7 +247,7 @@ void ToolpathView::wheelEvent(QWheelEvent* event) {
 void ToolpathView::keyPressEvent(QKeyEvent* event) {
     // Keys with Ctrl or Alt are the menus'.
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
-        QOpenGLWidget::keyPressEvent(event);
+        QWidget::keyPressEvent(event);
         return;
     }
     const bool shift = event->modifiers() & Qt::ShiftModifier;
@@ -236,7 +297,7 @@ void ToolpathView::keyPressEvent(QKeyEvent* event) {
             emit stepRequested(-1);
             break;
         default:
-            QOpenGLWidget::keyPressEvent(event);
+            QWidget::keyPressEvent(event);
             return;
     }
     event->accept();

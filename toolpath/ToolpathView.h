@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QOpenGLWidget>
 #include <QPointF>
+#include <QWidget>
 
 #include <array>
 #include <cstdint>
@@ -30,7 +30,9 @@ namespace qm {
 //
 // The view keeps its own copy of what it draws, so following the program again on another
 // thread never touches what is on the screen; painting never waits on the text.
-class ToolpathView : public QOpenGLWidget {
+class PathSurface;
+
+class ToolpathView : public QWidget {
     Q_OBJECT
   public:
     enum class StandardView { Top, Front, Right, Isometric };
@@ -68,6 +70,9 @@ class ToolpathView : public QOpenGLWidget {
     std::uint32_t LineAt(const QPoint& point);
     // The view as it is drawn now.
     QImage Picture();
+    // Draws the frame at once rather than at the next update, and waits until OpenGL has
+    // finished it (for measuring).
+    void DrawNow();
     // The view as an SVG document: the path projected as it is drawn now.
     QByteArray SvgPicture() const;
 
@@ -86,13 +91,13 @@ class ToolpathView : public QOpenGLWidget {
 
   signals:
     void lineClicked(std::uint32_t line);
+    void frameSwapped();  // a frame reached the screen
     // Keys that step through the program: +1 the next line that moves, -1 the previous.
     void stepRequested(int direction);
 
   protected:
-    void initializeGL() override;
-    void resizeGL(int width, int height) override;
-    void paintGL() override;
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -100,10 +105,16 @@ class ToolpathView : public QOpenGLWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void RequestFrame();
+    void ContextMade();
+
     class Renderer;
+    PathSurface* surface_;
+    QWidget* container_;
     std::unique_ptr<Renderer> renderer_;
     QPointF pressedAt_, lastAt_;
     bool dragged_ = false;
+    bool framePending_ = false;
 };
 
 }  // namespace qm

@@ -1,5 +1,7 @@
 #include "NcLexer.h"
 
+#include <algorithm>
+
 #include <Qsci/qsciscintilla.h>
 
 #include <string>
@@ -117,9 +119,45 @@ QString NcLexer::description(int style) const {
     return style >= 0 && style < kNcStyleCount ? QString::fromLatin1(names[style]) : QString();
 }
 
+void NcLexer::setEditor(QsciScintilla* editor) {
+    if (QsciScintilla* old = this->editor())
+        disconnect(old, &QsciScintillaBase::SCN_UPDATEUI, this, nullptr);
+    QsciLexerCustom::setEditor(editor);
+    gaps_.clear();
+    if (editor != nullptr)
+        connect(editor, &QsciScintillaBase::SCN_UPDATEUI, this, [this] { StyleShownGaps(); });
+}
+
+int NcLexer::LineStart(int position) const {
+    const long line = editor()->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
+                                              static_cast<unsigned long>(position));
+    return int(editor()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE,
+                                       static_cast<unsigned long>(line)));
+}
+
+// The editor styles everything from `position` on again: what was left there is its own.
+void NcLexer::ForgetGapsFrom(int position) {
+    while (!gaps_.empty() && gaps_.back().first >= position)
+        gaps_.pop_back();
+    if (!gaps_.empty())
+        gaps_.back().second = std::min(gaps_.back().second, position);
+}
+
 void NcLexer::styleText(int start, int end) {
     if (editor() == nullptr || end <= start)
         return;
+    ForgetGapsFrom(start);
+    if (end - start > kStyleAtOnce) {
+        const int tail = LineStart(end - kStyledTail);
+        if (tail > start) {
+            gaps_.emplace_back(start, tail);
+            start = tail;
+        }
+    }
+    StyleRange(start, end);
+}
+
+void NcLexer::StyleRange(int start, int end) {
     const auto length = static_cast<unsigned long>(end - start);
     const auto* bytes = reinterpret_cast<const char*>(editor()->SendScintilla(
         QsciScintillaBase::SCI_GETRANGEPOINTER, static_cast<unsigned long>(start), long(length)));
@@ -129,6 +167,38 @@ void NcLexer::styleText(int start, int end) {
     StyleNcText(std::string_view(bytes, length), styles.data());
     startStyling(start);
     editor()->SendScintilla(QsciScintillaBase::SCI_SETSTYLINGEX, length, styles.data());
+}
+
+// The lines on the screen that were passed over are styled now.
+void NcLexer::StyleShownGaps() {
+    QsciScintilla* text = editor();
+    if (text == nullptr || gaps_.empty())
+        return;
+    // An edit makes the editor style again from the edit on; what lay beyond is gone.
+    ForgetGapsFrom(int(text->SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED)));
+    const long first = text->SendScintilla(QsciScintillaBase::SCI_DOCLINEFROMVISIBLE,
+                                           static_cast<unsigned long>(text->SendScintilla(
+                                               QsciScintillaBase::SCI_GETFIRSTVISIBLELINE)));
+    const long shown = text->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN) + 1;
+    const int from = int(text->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE,
+                                             static_cast<unsigned long>(first)));
+    const long last = std::min(first + shown, long(text->lines()));
+    const int to = last >= text->lines()
+                       ? int(text->SendScintilla(QsciScintillaBase::SCI_GETLENGTH))
+                       : int(text->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE,
+                                                 static_cast<unsigned long>(last)));
+    for (std::size_t i = 0; i < gaps_.size(); ++i) {
+        const auto [gapStart, gapEnd] = gaps_[i];
+        if (gapEnd <= from || gapStart >= to)
+            continue;
+        const int start = std::max(gapStart, from), end = std::min(gapEnd, to);
+        // Styling moves the editor's styled end back to `end`: it asks again for what follows.
+        gaps_.resize(i);
+        if (gapStart < start)
+            gaps_.emplace_back(gapStart, start);
+        StyleRange(start, end);
+        return;
+    }
 }
 
 }  // namespace qm

@@ -3,6 +3,8 @@
 #include <Qsci/qscilexercustom.h>
 
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "ReadingTheme.h"
 
@@ -24,7 +26,10 @@ inline constexpr int kNcStyleCount = 6;
 void StyleNcText(std::string_view text, char* styles);
 
 // Colours the source window: styles only what the editor is about to show, so a program of any
-// length opens and scrolls at once.
+// length opens and scrolls at once. The editor asks for everything from the last styled place
+// up to what it shows; a jump far down (go to line, a click on the path) would style all the
+// lines between, so only the part near the end is styled then and the lines passed over are
+// styled when they are shown.
 class NcLexer : public QsciLexerCustom {
     Q_OBJECT
   public:
@@ -32,7 +37,21 @@ class NcLexer : public QsciLexerCustom {
 
     const char* language() const override { return "NC"; }
     QString description(int style) const override;
+    void setEditor(QsciScintilla* editor) override;
     void styleText(int start, int end) override;
+
+    // A request longer than this (bytes) styles only its last kStyledTail bytes at once.
+    static constexpr int kStyleAtOnce = 256 * 1024;
+    static constexpr int kStyledTail = 64 * 1024;
+
+  private:
+    void StyleRange(int start, int end);
+    void StyleShownGaps();
+    void ForgetGapsFrom(int position);
+    int LineStart(int position) const;
+
+    // Runs of whole lines the editor counts as styled but which are not: ascending, apart.
+    std::vector<std::pair<int, int>> gaps_;
 };
 
 }  // namespace qm

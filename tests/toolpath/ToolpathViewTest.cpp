@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QImage>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <functional>
 
 #include "PathColours.h"
+#include "PathSurface.h"
 #include "ToolpathView.h"
 
 namespace qm {
@@ -104,6 +107,28 @@ TEST_F(ToolpathViewTest, MovingTheHighlightRedrawsItOverTheSamePath) {
     EXPECT_TRUE(ColourNear(picture, second, highlight));
     EXPECT_TRUE(ColourNear(picture, first, ColoursFor(view.palette()).feed))
         << "and the path under it is back";
+}
+
+// The path is drawn in a native window of its own; what the X server gives that window is the
+// view's as if it had come to the view.
+TEST_F(ToolpathViewTest, TheMouseAndKeysAtThePathsWindowWorkTheView) {
+    PathSurface* surface = nullptr;
+    for (QWindow* window : QGuiApplication::allWindows())
+        if (auto* found = qobject_cast<PathSurface*>(window))
+            surface = found;
+    ASSERT_NE(surface, nullptr);
+    QSignalSpy clicked(&view, &ToolpathView::lineClicked);
+    QTest::mouseClick(surface, Qt::LeftButton, {}, view.Project({100, 30, 0}).toPoint());
+    ASSERT_EQ(clicked.count(), 1);
+    EXPECT_EQ(clicked.at(0).at(0).value<std::uint32_t>(), 2u);
+    const double scale = view.PixelsPerMm();
+    QTest::keyClick(surface, Qt::Key_Plus);
+    EXPECT_GT(view.PixelsPerMm(), scale);
+    view.setContextMenuPolicy(Qt::CustomContextMenu);
+    QSignalSpy menu(&view, &QWidget::customContextMenuRequested);
+    QTest::mousePress(surface, Qt::RightButton, {}, QPoint(20, 30));
+    ASSERT_EQ(menu.count(), 1);
+    EXPECT_EQ(menu.at(0).at(0).toPoint(), QPoint(20, 30));
 }
 
 }  // namespace

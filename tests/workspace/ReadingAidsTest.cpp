@@ -402,5 +402,35 @@ TEST_F(ReadingAidsTest, ASelectionOverAMarkedCommentKeepsItsTextReadable) {
     EXPECT_GT(lightest - darkest, 110) << "darkest " << darkest << ", lightest " << lightest;
 }
 
+// A jump far down a long program colours the lines it shows without colouring all those it
+// passed over, which are coloured once they are shown.
+TEST_F(ReadingAidsTest, AJumpFarDownColoursTheLinesShownAndThosePassedOverWhenShown) {
+    Open(30000);  // about 750 KB, far more than is styled at once
+    const auto styleOfLine = [this](long line) {
+        const long start =
+            Source().SendScintilla(B::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+        // "N<line> G00": the G code's first letter.
+        const long at = start + long(std::to_string(line).size()) + 2;
+        return char(Source().SendScintilla(B::SCI_GETSTYLEAT, static_cast<unsigned long>(at)));
+    };
+    Source().setCursorPosition(29000, 0);
+    Source().ensureLineVisible(29000);
+    Settle();
+    EXPECT_EQ(styleOfLine(29000), kNcGCode);
+    EXPECT_EQ(styleOfLine(15000), kNcDefault) << "the lines passed over wait until shown";
+    for (const long line : {15000L, 400L, 29990L}) {
+        Source().setCursorPosition(int(line), 0);
+        Source().ensureLineVisible(int(line));
+        Settle();
+        EXPECT_EQ(styleOfLine(line), kNcGCode) << line;
+    }
+    // An edit above the lines shown, then a jump over the edited part: still coloured.
+    Source().SendScintilla(B::SCI_INSERTTEXT, 0ul, "G01 X1.\r\n");
+    Source().setCursorPosition(20000, 0);
+    Source().ensureLineVisible(20000);
+    Settle();
+    EXPECT_EQ(styleOfLine(20000), kNcGCode);
+}
+
 }  // namespace
 }  // namespace qm
