@@ -106,5 +106,25 @@ TEST_F(ToolpathViewTest, MovingTheHighlightRedrawsItOverTheSamePath) {
         << "and the path under it is back";
 }
 
+TEST_F(ToolpathViewTest, AnEditIsDrawnZoomedOutAtOnceWithoutTheMovesItRemoved) {
+    // Out and back once, then back and forth along X so often that the view, fitted, draws
+    // its overview.
+    std::vector<Move> path = {FeedTo(20, 50, 1), FeedTo(0, 0, 2)};
+    for (std::uint32_t i = 0; path.size() < 30'000; ++i)
+        path.push_back(FeedTo(i % 2 == 0 ? 100 : 0, 0, 3 + i));
+    path.push_back(FeedTo(100, 60, 30'001));
+    view.SetPath(path, {0, 0, 0});
+    view.ShowStandardView(ToolpathView::StandardView::Top);
+    view.Picture();
+    // Out and back elsewhere: the path no longer goes where it went before.
+    path[0] = FeedTo(60, 50, 1);
+    view.UpdatePath(path, {0, 0, 0}, {}, {0, 2, 2});
+    const QImage picture = view.Picture();
+    const PathColours colours = ColoursFor(view.palette());
+    EXPECT_TRUE(ColourNear(picture, view.Project({30, 25, 0}), colours.feed));
+    EXPECT_FALSE(ColourNear(picture, view.Project({10, 25, 0}), colours.feed))
+        << "the move removed is still drawn";
+}
+
 }  // namespace
 }  // namespace qm
