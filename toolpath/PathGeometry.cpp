@@ -108,6 +108,34 @@ std::size_t CountPathVertices(const std::vector<Move>& moves, const Axes& start,
 
 namespace {
 
+// At least the vertices BuildPathGeometry makes of the moves, found without the arcs' angles,
+// which would cost as much again as making the chords: each arc is taken to turn its whole
+// turns, and its chords no longer than 2 sqrt(2 tolerance / radius), which is never more than
+// ChordsFor's. Room never written to takes no memory.
+std::size_t RoomForVertices(const std::vector<Move>& moves, const Axes& start,
+                            double chordTolerance) {
+    std::size_t room = 1;
+    const Axes* from = &start;
+    for (const Move& move : moves) {
+        if (move.kind == MoveKind::Arc && move.turns != 0) {
+            const interp::PlaneAxes axes = interp::AxesOf(move.plane);
+            const double c1 = move.centre[axes.first], c2 = move.centre[axes.second];
+            const double d1 = (*from)[axes.first] - c1, d2 = (*from)[axes.second] - c2;
+            const double e1 = move.end[axes.first] - c1, e2 = move.end[axes.second] - c2;
+            const double radius = std::sqrt(std::max(d1 * d1 + d2 * d2, e1 * e1 + e2 * e2));
+            double step = kLongestStep;
+            if (chordTolerance > 0 && chordTolerance < radius)
+                step = std::min(step, 2 * std::sqrt(2 * chordTolerance / radius));
+            const double chords = std::ceil(kTurn * std::abs(move.turns) / step) + 1;
+            room += chords < kMostChords ? std::size_t(chords) : kMostChords;
+        } else {
+            ++room;
+        }
+        from = &move.end;
+    }
+    return room;
+}
+
 // The vertices of moves [first, end), the first starting at `from`, appended to out; their
 // first vertices' indices appended to firstVertex.
 void AppendMoves(const std::vector<Move>& moves, std::size_t first, std::size_t end,
@@ -132,9 +160,7 @@ void AppendMoves(const std::vector<Move>& moves, std::size_t first, std::size_t 
 PathGeometry BuildPathGeometry(const std::vector<Move>& moves, const Axes& start,
                                double chordTolerance, const std::vector<std::uint8_t>& tools) {
     PathGeometry geometry;
-    // Room for two vertices a move: counting the arcs' chords first would cost as much again
-    // as making them, and room never written to takes no memory.
-    geometry.vertices.reserve(2 * moves.size() + 1);
+    geometry.vertices.reserve(RoomForVertices(moves, start, chordTolerance));
     geometry.firstVertex.reserve(moves.size() + 1);
     geometry.vertices.push_back(VertexAt(start, 0, 0));
     AppendMoves(moves, 0, moves.size(), start, chordTolerance, tools, geometry.vertices,
