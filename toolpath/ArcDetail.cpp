@@ -12,20 +12,8 @@ void ArcDetail::Build(const std::vector<interp::Move>& moves, const interp::Axes
     baseTolerance_ = baseTolerance;
     const interp::Axes* from = &start;
     for (std::size_t i = 0; i < moves.size(); ++i) {
-        const interp::Move& move = moves[i];
-        if (move.kind == interp::MoveKind::Arc && move.turns != 0) {
-            Arc arc{
-                std::uint32_t(i),
-                move.ShownLine(),
-                std::uint32_t(move.kind) | (std::uint32_t(i < tools.size() ? tools[i] : 0) << 8),
-                move.turns,
-                {float((*from)[0]), float((*from)[1]), float((*from)[2])},
-                {float(move.end[0]), float(move.end[1]), float(move.end[2])},
-                {float(move.centre[0]), float(move.centre[1]), float(move.centre[2])},
-                move.plane};
-            arcs_.push_back(arc);
-        }
-        from = &move.end;
+        AddArc(moves, *from, tools, i, arcs_);
+        from = &moves[i].end;
     }
     arcs_.shrink_to_fit();
 }
@@ -110,6 +98,52 @@ std::size_t ArcDetail::BytesHeld() const {
     return arcs_.capacity() * sizeof(Arc) + vertices_.capacity() * sizeof(PathVertex) +
            refined_.capacity() * 4 + strips_.capacity() * sizeof(Strip) +
            cuts_.capacity() * sizeof(cuts_[0]);
+}
+
+std::uint32_t ArcDetail::StyleOf(const std::vector<interp::Move>& moves,
+                                 const std::vector<std::uint8_t>& tools, std::size_t i) {
+    return std::uint32_t(moves[i].kind) | (std::uint32_t(i < tools.size() ? tools[i] : 0) << 8);
+}
+
+void ArcDetail::AddArc(const std::vector<interp::Move>& moves, const interp::Axes& from,
+                       const std::vector<std::uint8_t>& tools, std::size_t i,
+                       std::vector<Arc>& out) {
+    const interp::Move& move = moves[i];
+    if (move.kind != interp::MoveKind::Arc || move.turns == 0)
+        return;
+    out.push_back({std::uint32_t(i),
+                   move.ShownLine(),
+                   StyleOf(moves, tools, i),
+                   move.turns,
+                   {float(from[0]), float(from[1]), float(from[2])},
+                   {float(move.end[0]), float(move.end[1]), float(move.end[2])},
+                   {float(move.centre[0]), float(move.centre[1]), float(move.centre[2])},
+                   move.plane});
+}
+
+void ArcDetail::Splice(const std::vector<interp::Move>& moves, const interp::Axes& start,
+                       const std::vector<std::uint8_t>& tools, const MoveChange& change) {
+    Clear();
+    const auto atMove = [this](std::size_t move) {
+        return std::lower_bound(arcs_.begin(), arcs_.end(), move,
+                                [](const Arc& arc, std::size_t m) { return arc.move < m; });
+    };
+    const auto removedFrom = atMove(change.first);
+    const auto removedEnd = atMove(change.first + change.removed);
+    std::vector<Arc> added;
+    for (std::size_t i = change.first; i < change.first + change.added; ++i)
+        AddArc(moves, i == 0 ? start : moves[i - 1].end, tools, i, added);
+    const std::size_t at = std::size_t(removedFrom - arcs_.begin());
+    arcs_.erase(removedFrom, removedEnd);
+    arcs_.insert(arcs_.begin() + std::ptrdiff_t(at), added.begin(), added.end());
+    // The arcs after: the same, their moves' places, lines and colours now.
+    const std::int64_t shift = std::int64_t(change.added) - std::int64_t(change.removed);
+    for (std::size_t k = at + added.size(); k < arcs_.size(); ++k) {
+        Arc& arc = arcs_[k];
+        arc.move = std::uint32_t(std::int64_t(arc.move) + shift);
+        arc.line = moves[arc.move].ShownLine();
+        arc.style = StyleOf(moves, tools, arc.move);
+    }
 }
 
 }  // namespace qm

@@ -19,6 +19,10 @@ class ArcDetail {
     void Build(const std::vector<interp::Move>& moves, const interp::Axes& start,
                const std::vector<std::uint8_t>& tools, double baseTolerance);
     void Clear();
+    // The arcs after an edit that changed only some moves (see MoveChange), the moves after it
+    // starting where they did: only the changed moves' arcs are made again.
+    void Splice(const std::vector<interp::Move>& moves, const interp::Axes& start,
+                const std::vector<std::uint8_t>& tools, const MoveChange& change);
 
     // Makes the arcs in view again for a tolerance (mm); true when what it holds changed.
     // ndcPerMm: the clip space's units per millimetre across and up the view.
@@ -44,12 +48,17 @@ class ArcDetail {
         interp::Plane plane;
     };
     interp::Move MoveOf(const Arc& arc) const;
+    static std::uint32_t StyleOf(const std::vector<interp::Move>& moves,
+                                 const std::vector<std::uint8_t>& tools, std::size_t i);
+    static void AddArc(const std::vector<interp::Move>& moves, const interp::Axes& from,
+                       const std::vector<std::uint8_t>& tools, std::size_t i,
+                       std::vector<Arc>& out);
 
     std::vector<Arc> arcs_;
     double baseTolerance_ = 1;
-    int level_ = 0;                  // the chords are baseTolerance / 2^level
+    int level_ = 0;                       // the chords are baseTolerance / 2^level
     std::vector<std::uint32_t> refined_;  // indices in arcs_, ascending
-    std::vector<Strip> strips_;      // one per refined arc
+    std::vector<Strip> strips_;           // one per refined arc
     std::vector<std::pair<std::uint32_t, std::uint32_t>> cuts_;
     std::vector<PathVertex> vertices_;
 };

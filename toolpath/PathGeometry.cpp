@@ -108,6 +108,34 @@ std::size_t CountPathVertices(const std::vector<Move>& moves, const Axes& start,
 
 namespace {
 
+// At least the vertices BuildPathGeometry makes of the moves, found without the arcs' angles,
+// which would cost as much again as making the chords: each arc is taken to turn its whole
+// turns, and its chords no longer than 2 sqrt(2 tolerance / radius), which is never more than
+// ChordsFor's. Room never written to takes no memory.
+std::size_t RoomForVertices(const std::vector<Move>& moves, const Axes& start,
+                            double chordTolerance) {
+    std::size_t room = 1;
+    const Axes* from = &start;
+    for (const Move& move : moves) {
+        if (move.kind == MoveKind::Arc && move.turns != 0) {
+            const interp::PlaneAxes axes = interp::AxesOf(move.plane);
+            const double c1 = move.centre[axes.first], c2 = move.centre[axes.second];
+            const double d1 = (*from)[axes.first] - c1, d2 = (*from)[axes.second] - c2;
+            const double e1 = move.end[axes.first] - c1, e2 = move.end[axes.second] - c2;
+            const double radius = std::sqrt(std::max(d1 * d1 + d2 * d2, e1 * e1 + e2 * e2));
+            double step = kLongestStep;
+            if (chordTolerance > 0 && chordTolerance < radius)
+                step = std::min(step, 2 * std::sqrt(2 * chordTolerance / radius));
+            const double chords = std::ceil(kTurn * std::abs(move.turns) / step) + 1;
+            room += chords < kMostChords ? std::size_t(chords) : kMostChords;
+        } else {
+            ++room;
+        }
+        from = &move.end;
+    }
+    return room;
+}
+
 // The vertices of moves [first, end), the first starting at `from`, appended to out; their
 // first vertices' indices appended to firstVertex.
 void AppendMoves(const std::vector<Move>& moves, std::size_t first, std::size_t end,
@@ -132,7 +160,7 @@ void AppendMoves(const std::vector<Move>& moves, std::size_t first, std::size_t 
 PathGeometry BuildPathGeometry(const std::vector<Move>& moves, const Axes& start,
                                double chordTolerance, const std::vector<std::uint8_t>& tools) {
     PathGeometry geometry;
-    geometry.vertices.reserve(CountPathVertices(moves, start, chordTolerance));
+    geometry.vertices.reserve(RoomForVertices(moves, start, chordTolerance));
     geometry.firstVertex.reserve(moves.size() + 1);
     geometry.vertices.push_back(VertexAt(start, 0, 0));
     AppendMoves(moves, 0, moves.size(), start, chordTolerance, tools, geometry.vertices,
@@ -147,14 +175,35 @@ PathGeometry BuildPathGeometry(const std::vector<Move>& moves, const Axes& start
     return geometry;
 }
 
+namespace {
+
+// items[at, at + count) replaced by with: the part both have overwritten, the rest inserted
+// or erased, so that the items after move once at most.
+template <typename T>
+void ReplaceSpan(std::vector<T>& items, std::size_t at, std::size_t count,
+                 const std::vector<T>& with) {
+    const std::size_t common = std::min(count, with.size());
+    std::copy(with.begin(), with.begin() + std::ptrdiff_t(common),
+              items.begin() + std::ptrdiff_t(at));
+    if (with.size() > count)
+        items.insert(items.begin() + std::ptrdiff_t(at + common),
+                     with.begin() + std::ptrdiff_t(common), with.end());
+    else
+        items.erase(items.begin() + std::ptrdiff_t(at + common),
+                    items.begin() + std::ptrdiff_t(at + count));
+}
+
+}  // namespace
+
 bool ApplyMoveChange(const std::vector<Move>& moves, const Axes& start, double chordTolerance,
                      const std::vector<std::uint8_t>& tools, const MoveChange& change,
                      std::vector<std::uint32_t>& firstVertex, std::uint32_t windowStart,
-                     std::vector<PathVertex>& window) {
+                     std::vector<PathVertex>& window, bool* tailRestyled) {
     const std::size_t oldMoves = firstVertex.size() - 1;
     if (change.first + change.removed > oldMoves ||
         moves.size() != oldMoves - change.removed + change.added ||
-        windowStart >= firstVertex[change.first])
+        windowStart >= firstVertex[change.first] ||
+        windowStart + window.size() != firstVertex.back())
         return false;
     const std::uint32_t from = firstVertex[change.first];
     const std::uint32_t oldMiddleEnd = firstVertex[change.first + change.removed];
@@ -175,31 +224,25 @@ bool ApplyMoveChange(const std::vector<Move>& moves, const Axes& start, double c
                 from);
     const std::int64_t shift =
         std::int64_t(middle.size()) - (std::int64_t(oldMiddleEnd) - std::int64_t(from));
+    ReplaceSpan(window, from - windowStart, oldMiddleEnd - from, middle);
+    ReplaceSpan(firstVertex, change.first, change.removed, middleFirst);
+    for (std::size_t k = newMiddleEnd; k < firstVertex.size(); ++k)
+        firstVertex[k] = std::uint32_t(std::int64_t(firstVertex[k]) + shift);
     // The tail: the same vertices, the lines and tool colours of their moves now.
-    std::vector<std::uint32_t> tailFirst(
-        firstVertex.begin() + std::ptrdiff_t(change.first + change.removed), firstVertex.end());
-    for (std::uint32_t& index : tailFirst)
-        index = std::uint32_t(std::int64_t(index) + shift);
-    std::vector<PathVertex> tail(window.begin() + std::ptrdiff_t(oldMiddleEnd - windowStart),
-                                 window.end());
-    for (std::size_t k = 0; k < tailMoves; ++k) {
-        const Move& move = moves[newMiddleEnd + k];
-        const std::size_t index = newMiddleEnd + k;
+    bool restyled = false;
+    for (std::size_t index = newMiddleEnd; index < moves.size(); ++index) {
+        const Move& move = moves[index];
         const std::uint32_t style = StyleOf(move, index < tools.size() ? tools[index] : 0);
-        const std::uint32_t end =
-            tailFirst[k + 1] - std::uint32_t(std::int64_t(oldMiddleEnd) + shift);
-        for (std::uint32_t v = tailFirst[k] - std::uint32_t(std::int64_t(oldMiddleEnd) + shift);
-             v < end; ++v) {
-            tail[v].line = move.ShownLine();
-            tail[v].style = style;
+        const std::uint32_t line = move.ShownLine();
+        for (std::uint32_t v = firstVertex[index]; v < firstVertex[index + 1]; ++v) {
+            PathVertex& vertex = window[v - windowStart];
+            vertex.line = line;
+            restyled = restyled || vertex.style != style;
+            vertex.style = style;
         }
     }
-    window.resize(from - windowStart);
-    window.insert(window.end(), middle.begin(), middle.end());
-    window.insert(window.end(), tail.begin(), tail.end());
-    firstVertex.resize(change.first);
-    firstVertex.insert(firstVertex.end(), middleFirst.begin(), middleFirst.end());
-    firstVertex.insert(firstVertex.end(), tailFirst.begin(), tailFirst.end());
+    if (tailRestyled != nullptr)
+        *tailRestyled = restyled;
     return true;
 }
 

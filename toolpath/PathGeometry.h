@@ -64,10 +64,12 @@ struct MoveChange {
 // windowStart (before the first changed move's first vertex) to the end, replaced by the
 // new ones from there; firstVertex is replaced whole. False, leaving both as they were, when
 // the change does not fit the geometry or the moves after it start elsewhere than before.
+// tailRestyled, when given, tells whether a move after the change took another style.
 bool ApplyMoveChange(const std::vector<interp::Move>& moves, const interp::Axes& start,
                      double chordTolerance, const std::vector<std::uint8_t>& tools,
                      const MoveChange& change, std::vector<std::uint32_t>& firstVertex,
-                     std::uint32_t windowStart, std::vector<PathVertex>& window);
+                     std::uint32_t windowStart, std::vector<PathVertex>& window,
+                     bool* tailRestyled = nullptr);
 
 // The vertices BuildPathGeometry makes of these moves.
 std::size_t CountPathVertices(const std::vector<interp::Move>& moves, const interp::Axes& start,

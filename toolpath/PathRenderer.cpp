@@ -1,14 +1,10 @@
 #include "PathRenderer.h"
 
-#include <QGuiApplication>
 #include <QOpenGLContext>
 #include <QOpenGLPaintDevice>
 #include <QOpenGLVersionFunctionsFactory>
 #include <QPainter>
-#include <QScreen>
 #include <QTimer>
-
-#include <chrono>
 
 #include <algorithm>
 #include <cmath>
@@ -37,29 +33,6 @@ Angles AnglesOf(ToolpathView::StandardView view) {
     return {-45, -(90 - 35.264389682754654)};
 }
 
-// The ends of the moves and the start: the path's box but for the bulge of its arcs, enough
-// to choose the chords' tolerance before making them.
-double LargestSize(const std::vector<interp::Move>& moves, const interp::Axes& start) {
-    double low[3] = {start[0], start[1], start[2]}, high[3] = {start[0], start[1], start[2]};
-    for (const interp::Move& move : moves)
-        for (int axis = 0; axis < 3; ++axis) {
-            low[axis] = std::min(low[axis], move.end[axis]);
-            high[axis] = std::max(high[axis], move.end[axis]);
-        }
-    return std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2]});
-}
-
-// Half a pixel when the path is fitted into a window as large as the screen.
-double BaseTolerance(double largestSize) {
-    double pixels = 1920;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        pixels = std::max(1000.0, std::max(screen->size().width(), screen->size().height()) *
-                                      screen->devicePixelRatio());
-    if (!(largestSize > 0))
-        return 0.001;
-    return std::max(1e-5, 0.5 * largestSize / pixels);
-}
-
 QVector4D Rgba(const QColor& colour) {
     return {colour.redF(), colour.greenF(), colour.blueF(), 1.0f};
 }
@@ -79,6 +52,7 @@ void FitFramebuffer(std::unique_ptr<QOpenGLFramebufferObject>& buffer, QSize dev
 }  // namespace
 
 ToolpathView::Renderer::~Renderer() {
+    DropOverviewJob();
     if (gl_ == nullptr)
         return;
     surface_.MakeCurrent();
@@ -91,151 +65,6 @@ ToolpathView::Renderer::~Renderer() {
     pickBuffer_.reset();
     sceneBuffer_.reset();
     surface_.DoneCurrent();
-}
-
-void ToolpathView::Renderer::SetPath(const std::vector<interp::Move>& moves,
-                                     const interp::Axes& start,
-                                     const std::vector<std::uint8_t>& tools) {
-    const bool hadPath = HasPath();
-    baseTolerance_ = BaseTolerance(LargestSize(moves, start));
-    PathGeometry geometry = BuildPathGeometry(moves, start, baseTolerance_, tools);
-    DistinctStrips simple =
-        DistinctSegments(SimplifyStrip(geometry.vertices, baseTolerance_), baseTolerance_);
-    pendingSimple_ = std::move(simple.vertices);
-    simpleStrips_ = std::move(simple.strips);
-    overview_ = {};  // what a worker makes for an older path is not this one's
-    staleFrom_ = staleEnd_ = 0;
-    fullChunks_.Build(geometry.vertices);
-    arcs_.Build(moves, start, tools, baseTolerance_);
-    pendingFull_ = std::move(geometry.vertices);
-    uploadFull_ = true;
-    firstVertex_ = std::move(geometry.firstVertex);
-    extents_ = fullChunks_.Bounds();
-    moveCount_ = moves.size();
-    highlightFirst_ = std::min(highlightFirst_, moveCount_);
-    highlightEnd_ = std::min(highlightEnd_, moveCount_);
-    camera_.SetScene(extents_);
-    if (!hadPath)
-        ShowStandardView(StandardView::Isometric);
-}
-
-bool ToolpathView::Renderer::UpdatePath(const std::vector<interp::Move>& moves,
-                                        const interp::Axes& start,
-                                        const std::vector<std::uint8_t>& tools,
-                                        const MoveChange& change) {
-    if (gl_ == nullptr || uploadFull_ || !HasPath() || full_.id == 0 ||
-        change.first >= firstVertex_.size() ||
-        BaseTolerance(LargestSize(moves, start)) != baseTolerance_)
-        return false;
-    surface_.MakeCurrent();
-    // The old vertices from the box group of the first changed segment on.
-    const std::uint32_t from = firstVertex_[change.first];
-    const std::size_t firstGroup = (from - 1) / StripChunks::kChunkSegments;
-    const std::uint32_t windowStart = std::uint32_t(firstGroup * StripChunks::kChunkSegments);
-    std::vector<PathVertex> window(full_.count - windowStart);
-    gl_->glBindBuffer(GL_ARRAY_BUFFER, full_.id);
-    gl_->glGetBufferSubData(GL_ARRAY_BUFFER, GLintptr(windowStart * sizeof(PathVertex)),
-                            GLsizeiptr(window.size() * sizeof(PathVertex)), window.data());
-    std::vector<std::uint32_t> firstVertex = firstVertex_;
-    if (!ApplyMoveChange(moves, start, baseTolerance_, tools, change, firstVertex, windowStart,
-                         window)) {
-        gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
-        surface_.DoneCurrent();
-        return false;
-    }
-    const std::size_t count = windowStart + window.size();
-    const std::int64_t shift = std::int64_t(count) - std::int64_t(full_.count);
-    if (shift == 0) {
-        gl_->glBufferSubData(GL_ARRAY_BUFFER, GLintptr(windowStart * sizeof(PathVertex)),
-                             GLsizeiptr(window.size() * sizeof(PathVertex)), window.data());
-    } else {
-        // Another size: a new buffer, the part before the window copied within the GPU.
-        GLuint fresh = 0;
-        gl_->glGenBuffers(1, &fresh);
-        gl_->glBindBuffer(GL_COPY_WRITE_BUFFER, fresh);
-        gl_->glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(count * sizeof(PathVertex)), nullptr,
-                          GL_STATIC_DRAW);
-        gl_->glBindBuffer(GL_COPY_READ_BUFFER, full_.id);
-        gl_->glCopyBufferSubData(GL_COPY_READ_BUFFER, GL_COPY_WRITE_BUFFER, 0, 0,
-                                 GLsizeiptr(windowStart * sizeof(PathVertex)));
-        gl_->glBufferSubData(GL_COPY_WRITE_BUFFER, GLintptr(windowStart * sizeof(PathVertex)),
-                             GLsizeiptr(window.size() * sizeof(PathVertex)), window.data());
-        gl_->glBindBuffer(GL_COPY_READ_BUFFER, 0);
-        gl_->glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
-        gl_->glDeleteBuffers(1, &full_.id);
-        full_.id = fresh;
-        full_.count = count;
-    }
-    gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
-    surface_.DoneCurrent();
-    fullChunks_.BuildFrom(firstGroup, window.data(), count);
-    firstVertex_ = std::move(firstVertex);
-    arcs_.Build(moves, start, tools, baseTolerance_);
-    extents_ = fullChunks_.Bounds();
-    moveCount_ = moves.size();
-    highlightFirst_ = std::min(highlightFirst_, moveCount_);
-    highlightEnd_ = std::min(highlightEnd_, moveCount_);
-    camera_.SetScene(extents_);
-    ++pathGeneration_;
-    // Until the zoomed-out overview is made again, the changed moves are drawn over the old
-    // one from the full strip.
-    const std::uint32_t changedEnd = firstVertex_[change.first + change.added];
-    if (staleEnd_ > staleFrom_) {
-        if (staleFrom_ >= from)
-            staleFrom_ = std::uint32_t(std::max<std::int64_t>(from, staleFrom_ + shift));
-        if (staleEnd_ >= from)
-            staleEnd_ = std::uint32_t(std::max<std::int64_t>(from, staleEnd_ + shift));
-        staleFrom_ = std::min(staleFrom_, from - 1);
-        staleEnd_ = std::max(staleEnd_, changedEnd);
-    } else {
-        staleFrom_ = from - 1;
-        staleEnd_ = changedEnd;
-    }
-    MakeOverview(std::move(window), windowStart);
-    return true;
-}
-
-// The overview needs the whole strip: the part before the window is read back, and the work
-// is done on a thread of its own, the result taken at the next frame once it is ready.
-void ToolpathView::Renderer::MakeOverview(std::vector<PathVertex> window,
-                                          std::uint32_t windowStart) {
-    std::vector<PathVertex> all(windowStart + window.size());
-    surface_.MakeCurrent();
-    gl_->glBindBuffer(GL_ARRAY_BUFFER, full_.id);
-    gl_->glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(windowStart * sizeof(PathVertex)),
-                            all.data());
-    gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
-    surface_.DoneCurrent();
-    std::copy(window.begin(), window.end(), all.begin() + windowStart);
-    std::vector<PathVertex>().swap(window);
-    const double tolerance = baseTolerance_;
-    overview_ = std::async(std::launch::async, [all = std::move(all), tolerance] {
-        return DistinctSegments(SimplifyStrip(all, tolerance), tolerance);
-    });
-    if (overviewTimer_ == nullptr) {
-        overviewTimer_ = std::make_unique<QTimer>();
-        overviewTimer_->setInterval(kOverviewPollMs);
-        QObject::connect(overviewTimer_.get(), &QTimer::timeout, &view_, [this] {
-            if (!overview_.valid()) {
-                overviewTimer_->stop();
-            } else if (overview_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
-                overviewTimer_->stop();
-                view_.RequestFrame();  // the frame takes it
-            }
-        });
-    }
-    overviewTimer_->start();
-}
-
-void ToolpathView::Renderer::TakeOverview() {
-    if (!overview_.valid() ||
-        overview_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
-        return;
-    DistinctStrips overview = overview_.get();
-    simpleStrips_ = std::move(overview.strips);
-    Upload(simple_, overview.vertices);
-    staleFrom_ = staleEnd_ = 0;
-    ++sceneGeneration_;
 }
 
 void ToolpathView::Renderer::Highlight(std::size_t firstMove, std::size_t endMove,
@@ -288,7 +117,7 @@ void ToolpathView::Renderer::Upload(Buffer& buffer, std::vector<PathVertex>& ver
     gl_->glBindBuffer(GL_ARRAY_BUFFER, buffer.id);
     gl_->glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(PathVertex)),
                       vertices.empty() ? nullptr : vertices.data(), GL_STATIC_DRAW);
-    buffer.count = vertices.size();
+    buffer.count = buffer.capacity = vertices.size();
     if (!keep)
         std::vector<PathVertex>().swap(vertices);
 }
@@ -465,7 +294,7 @@ PathOverlay ToolpathView::Renderer::Overlay() const {
 void ToolpathView::Renderer::UploadPending() {
     if (!uploadFull_)
         return;
-    Upload(full_, pendingFull_);
+    UploadPath();
     Upload(simple_, pendingSimple_);
     uploadFull_ = false;
     arcs_.Clear();
@@ -570,11 +399,11 @@ QByteArray ToolpathView::Renderer::Svg() {
 }
 
 std::size_t ToolpathView::Renderer::BytesHeld() const {
-    return (pendingFull_.capacity() + pendingSimple_.capacity() + full_.count + simple_.count +
+    return (pendingFull_.capacity() + pendingSimple_.capacity() + full_.capacity + simple_.count +
             fine_.count) *
                sizeof(PathVertex) +
            firstVertex_.capacity() * sizeof(std::uint32_t) + fullChunks_.BytesHeld() +
-           simpleStrips_.capacity() * sizeof(Strip) + arcs_.BytesHeld() +
+           simpleStrips_.capacity() * sizeof(Strip) + overview_.BytesHeld() + arcs_.BytesHeld() +
            problems_.capacity() * sizeof(problems_[0]);
 }
 

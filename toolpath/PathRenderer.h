@@ -6,7 +6,6 @@
 #include <QPoint>
 #include <QTimer>
 
-#include <future>
 #include <memory>
 
 #include "ArcDetail.h"
@@ -62,6 +61,9 @@ class ToolpathView::Renderer {
 
     static constexpr int kPickSize = 7;
     static constexpr int kOverviewPollMs = 20;
+    // The overview is made again on a thread of its own once edits have paused this long (ms);
+    // until then what an edit changed is drawn over it from the path.
+    static constexpr int kOverviewRestMs = 1000;
     static constexpr double kFitMargin = 30;
     // Up to this many vertices in view are drawn in full, as few as a software renderer draws
     // in a fraction of a frame; beyond, the overview when it has fewer.
@@ -71,15 +73,25 @@ class ToolpathView::Renderer {
     struct Buffer {
         GLuint id = 0;
         std::size_t count = 0;
+        std::size_t capacity = 0;  // vertices the buffer has room for
     };
+    struct OverviewJob;
     double DevicePixelRatio() const;
     void Upload(Buffer& buffer, std::vector<PathVertex>& vertices, bool keep = false);
     void DrawStrips(const Buffer& buffer, const std::vector<Strip>& strips);
     void DrawPath(const QMatrix4x4& matrix, bool pick);
     void DrawHighlight();
     void UploadPending();
-    void MakeOverview(std::vector<PathVertex> window, std::uint32_t windowStart);
+    bool SameTolerance(const std::vector<interp::Move>& moves, const interp::Axes& start,
+                       const MoveChange& change, const std::vector<PathVertex>& window,
+                       std::uint32_t windowStart);
+    void UploadPath();
+    void WriteWindow(std::uint32_t windowStart, const std::vector<PathVertex>& window);
+    void OverviewChanged(std::uint32_t first, std::uint32_t oldEnd, std::uint32_t newEnd);
+    void ShowOverview();
+    void MakeOverview();
     void TakeOverview();
+    void DropOverviewJob();
     QSize DeviceSize() const;
     void DrawScene(const QMatrix4x4& matrix, QSize device);
 
@@ -126,9 +138,11 @@ class ToolpathView::Renderer {
     std::vector<std::uint32_t> firstVertex_;
     StripChunks fullChunks_;
     std::vector<Strip> simpleStrips_;
-    std::future<DistinctStrips> overview_;  // being made again after an edit
-    std::unique_ptr<QTimer> overviewTimer_;
+    PathOverview overview_;  // what the overview's buffer holds, and what changed since
+    std::shared_ptr<OverviewJob> overviewJob_;  // being made again after edits
+    std::unique_ptr<QTimer> overviewTimer_, overviewRest_;
     std::uint32_t staleFrom_ = 0, staleEnd_ = 0;  // vertices drawn over the old overview
+    std::array<double, 3> endLow_{}, endHigh_{};  // the box of the moves' ends and the start
     ArcDetail arcs_;
     Extents extents_;
     double baseTolerance_ = 0.01;

@@ -130,12 +130,20 @@ std::vector<Strip> CutOut(const std::vector<Strip>& strips,
     return out;
 }
 
-std::vector<PathVertex> SimplifyStrip(const std::vector<PathVertex>& vertices, double tolerance) {
+std::vector<PathVertex> SimplifyStrip(const std::vector<PathVertex>& vertices, double tolerance,
+                                      std::vector<std::uint32_t>* sources) {
     std::vector<PathVertex> out;
+    if (sources != nullptr)
+        sources->clear();
     if (vertices.empty())
         return out;
     out.reserve(vertices.size() / 2 + 1);
-    out.push_back(vertices[0]);
+    const auto keep = [&](std::size_t i) {
+        out.push_back(vertices[i]);
+        if (sources != nullptr)
+            sources->push_back(std::uint32_t(i));
+    };
+    keep(0);
     // Each point of a run lies within a third of the tolerance of the line from the run's
     // anchor along its first clear direction, no further back than that along it: then the
     // segment from the anchor to the run's last point is within the tolerance of them all.
@@ -144,7 +152,7 @@ std::vector<PathVertex> SimplifyStrip(const std::vector<PathVertex>& vertices, d
     while (i < vertices.size()) {
         const std::uint32_t style = vertices[i].style;
         if (KindOfStyle(style) == interp::MoveKind::Rapid) {
-            out.push_back(vertices[i++]);
+            keep(i++);
             continue;
         }
         const PathVertex anchor = out.back();
@@ -170,17 +178,30 @@ std::vector<PathVertex> SimplifyStrip(const std::vector<PathVertex>& vertices, d
             along = std::max(along, t);
         }
         j = std::max(j, i + 1);
-        out.push_back(vertices[j - 1]);
+        keep(j - 1);
         i = j;
     }
     out.shrink_to_fit();
+    if (sources != nullptr)
+        sources->shrink_to_fit();
     return out;
 }
 
-DistinctStrips DistinctSegments(const std::vector<PathVertex>& strip, double cell) {
+DistinctStrips DistinctSegments(const std::vector<PathVertex>& strip, double cell,
+                                const std::vector<std::uint32_t>* sources) {
     DistinctStrips out;
     if (strip.size() < 2)
         return out;
+    const auto source = [&](std::size_t i) {
+        return sources != nullptr ? (*sources)[i] : std::uint32_t(i);
+    };
+    // For each segment of the strip, the kept vertex ending the segment that stands for it.
+    std::vector<std::uint32_t> keptAs(strip.size(), 0);
+    const auto twin = [&](std::size_t kept, std::size_t end) {
+        keptAs[end] = keptAs[kept];
+        out.lastTwin[keptAs[kept]] = source(end - 1);
+        out.lastTwinEnd[keptAs[kept]] = source(end);
+    };
     const double perCell = cell > 0 ? 1 / cell : 1;
     std::vector<Cell> cells(strip.size());
     for (std::size_t i = 0; i < strip.size(); ++i) {
@@ -205,6 +226,7 @@ DistinctStrips DistinctSegments(const std::vector<PathVertex>& strip, double cel
     std::size_t lastKept = 0, predicted = 0;
     for (std::size_t end = 1; end < strip.size(); ++end) {
         if (predicted != 0 && predicted < end && same(predicted, end)) {
+            twin(predicted, end);
             ++predicted;
             continue;
         }
@@ -216,6 +238,7 @@ DistinctStrips DistinctSegments(const std::vector<PathVertex>& strip, double cel
         predicted = 0;
         while (table[slot] != 0) {
             if (same(table[slot], end)) {
+                twin(table[slot], end);
                 predicted = table[slot] + 1;
                 break;
             }
@@ -229,13 +252,93 @@ DistinctStrips DistinctSegments(const std::vector<PathVertex>& strip, double cel
         } else {
             out.strips.push_back({std::int32_t(out.vertices.size()), 2});
             out.vertices.push_back(strip[end - 1]);
+            out.sources.push_back(source(end - 1));
+            out.lastTwin.push_back(0);
+            out.lastTwinEnd.push_back(0);
         }
+        keptAs[end] = std::uint32_t(out.vertices.size());
         out.vertices.push_back(strip[end]);
+        out.sources.push_back(source(end));
+        out.lastTwin.push_back(0);
+        out.lastTwinEnd.push_back(0);
         lastKept = end;
     }
     out.vertices.shrink_to_fit();
     out.strips.shrink_to_fit();
+    out.sources.shrink_to_fit();
+    out.lastTwin.shrink_to_fit();
+    out.lastTwinEnd.shrink_to_fit();
     return out;
+}
+
+PathOverview PathOverview::Make(const std::vector<PathVertex>& path, double tolerance) {
+    std::vector<std::uint32_t> sources;
+    const std::vector<PathVertex> simple = SimplifyStrip(path, tolerance, &sources);
+    PathOverview overview;
+    overview.distinct_ = DistinctSegments(simple, tolerance, &sources);
+    return overview;
+}
+
+void PathOverview::Changed(std::uint32_t first, std::uint32_t oldEnd, std::uint32_t newEnd) {
+    if (!changed_) {
+        from_ = first;
+        baseEnd_ = oldEnd;
+        end_ = newEnd;
+        changed_ = true;
+        return;
+    }
+    // One span holds both changes, and whatever lies between them.
+    const std::int64_t shift = std::int64_t(end_) - std::int64_t(baseEnd_);
+    if (oldEnd > end_)
+        baseEnd_ = std::uint32_t(std::int64_t(oldEnd) - shift);
+    end_ = std::uint32_t(std::int64_t(std::max(end_, oldEnd)) + std::int64_t(newEnd) -
+                         std::int64_t(oldEnd));
+    from_ = std::min(from_, first);
+}
+
+PathOverview::Drawn PathOverview::ToDraw() const {
+    Drawn drawn;
+    if (!changed_) {
+        drawn.strips = distinct_.strips;
+        return drawn;
+    }
+    // A drawn segment goes when it covers a changed segment and nothing alike is left after
+    // the change; the path is then drawn over all it covered.
+    // The vertices round the changed segments, as they were.
+    std::uint32_t low = from_ - 1, high = std::max(baseEnd_, from_) - 1;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> cuts;
+    const std::vector<std::uint32_t>& sources = distinct_.sources;
+    for (const Strip& strip : distinct_.strips) {
+        for (std::int32_t k = strip.first + 1; k < strip.first + strip.count; ++k) {
+            const std::uint32_t start = sources[std::size_t(k) - 1], end = sources[std::size_t(k)];
+            if (end < from_ || start + 1 >= baseEnd_)
+                continue;  // no changed segment in it
+            const std::uint32_t twin = distinct_.lastTwin[std::size_t(k)];
+            if (twin != 0 && twin + 1 >= baseEnd_)
+                continue;  // one alike is left after the change
+            // What the alike ones left out hold past the change is drawn from the path too.
+            low = std::min(low, start);
+            high = std::max({high, end, distinct_.lastTwinEnd[std::size_t(k)]});
+            if (!cuts.empty() && cuts.back().second == std::uint32_t(k))
+                ++cuts.back().second;
+            else
+                cuts.push_back({std::uint32_t(k), std::uint32_t(k) + 1});
+        }
+    }
+    drawn.strips = CutOut(distinct_.strips, cuts);
+    // Before the change the vertices are where they were; from the end of the last changed
+    // segment on, moved as the change moved them.
+    drawn.from = low;
+    drawn.end = std::uint32_t(std::int64_t(high) + std::int64_t(end_) - std::int64_t(baseEnd_) + 1);
+    return drawn;
+}
+
+std::size_t PathOverview::BytesHeld() const {
+    return distinct_.vertices.capacity() * sizeof(PathVertex) +
+           distinct_.strips.capacity() * sizeof(Strip) +
+           (distinct_.sources.capacity() + distinct_.lastTwin.capacity() +
+            distinct_.lastTwinEnd.capacity()) *
+               sizeof(std::uint32_t);
 }
 
 }  // namespace qm

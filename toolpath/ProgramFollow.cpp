@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
 
 #include "AppState.h"
 #include "Context.h"
@@ -21,8 +22,23 @@
 namespace qm {
 namespace {
 
+// Counted eight bytes at a time, each byte that is a line feed marked in its top bit: many
+// times quicker than a byte at a time over a program of millions of lines.
 std::uint32_t LineFeeds(std::string_view text) {
-    return std::uint32_t(std::count(text.begin(), text.end(), '\n'));
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kFeeds = kOnes * '\n', kLow7 = kOnes * 0x7f;
+    std::uint64_t count = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, 8);
+        const std::uint64_t x = word ^ kFeeds;  // a line feed's byte is 0
+        const std::uint64_t marked = ~(((x & kLow7) + kLow7) | x | kLow7);
+        count += ((marked >> 7) * kOnes) >> 56;  // the marks summed in the top byte
+    }
+    for (; i < text.size(); ++i)
+        count += text[i] == '\n' ? 1 : 0;
+    return std::uint32_t(count);
 }
 
 // Lines in [from, to) of a text, where from is a line's start and to another's or the end.
@@ -31,19 +47,41 @@ std::uint32_t LinesIn(std::string_view text, std::size_t from, std::size_t to) {
     return feeds + (to == text.size() && to > from && text[to - 1] != '\n' ? 1 : 0);
 }
 
+// Whole blocks are compared with memcmp, which is many times quicker than a byte at a time;
+// only the block that differs is then searched byte by byte.
+constexpr std::size_t kCompareBlock = 4096;
+
+// How many bytes a and b have alike from their starts, up to `most`.
+std::size_t SameFromStart(const char* a, const char* b, std::size_t most) {
+    std::size_t same = 0;
+    while (same + kCompareBlock <= most && std::memcmp(a + same, b + same, kCompareBlock) == 0)
+        same += kCompareBlock;
+    while (same < most && a[same] == b[same])
+        ++same;
+    return same;
+}
+
+// How many bytes the texts ending at aEnd and bEnd have alike from their ends, up to `most`.
+std::size_t SameFromEnd(const char* aEnd, const char* bEnd, std::size_t most) {
+    std::size_t same = 0;
+    while (same + kCompareBlock <= most &&
+           std::memcmp(aEnd - same - kCompareBlock, bEnd - same - kCompareBlock, kCompareBlock) ==
+               0)
+        same += kCompareBlock;
+    while (same < most && aEnd[-1 - std::ptrdiff_t(same)] == bEnd[-1 - std::ptrdiff_t(same)])
+        ++same;
+    return same;
+}
+
 }  // namespace
 
 LineChange ChangedLines(std::string_view before, std::string_view after) {
     if (before == after)
         return {};
     const std::size_t shorter = std::min(before.size(), after.size());
-    std::size_t same = 0;
-    while (same < shorter && before[same] == after[same])
-        ++same;
-    std::size_t sameEnd = 0;
-    while (sameEnd < shorter - same &&
-           before[before.size() - 1 - sameEnd] == after[after.size() - 1 - sameEnd])
-        ++sameEnd;
+    const std::size_t same = SameFromStart(before.data(), after.data(), shorter);
+    const std::size_t sameEnd =
+        SameFromEnd(before.data() + before.size(), after.data() + after.size(), shorter - same);
     // Back to the start of the first changed line; on past the first line feed of the part both
     // texts end in alike, so that the end falls between two lines in both.
     const std::size_t lineStart =
@@ -127,30 +165,38 @@ bool ProgramFollow::FollowNow() {
         return false;
     }
     const std::string_view text = EditorView(context_.documents.OriginalFile().Text1());
+    const auto followWhole = [&] {
+        std::string whole(text);
+        const std::uint32_t lines = LinesIn(text, 0, text.size());
+        const bool done =
+            RunFollow([&] { return session_->Follow(std::move(whole)); }, std::size_t(lines) + 1);
+        if (done)
+            textLines_ = lines;
+        return done;
+    };
     bool done = false;
     if (!followedOnce_) {
-        std::string whole(text);
-        done = RunFollow([&] { return session_->Follow(std::move(whole)); }, LineFeeds(text) + 1);
+        done = followWhole();
     } else {
         const LineChange change = ChangedLines(session_->Text(), text);
         if (change.removed == 0 && change.from == change.to)
             return true;  // nothing changed
         const std::string lines(text.substr(change.from, change.to - change.from));
+        const std::uint32_t linesAfter =
+            textLines_ - change.removed + LinesIn(text, change.from, change.to);
         done = RunFollow([&] { return session_->Replace(change.first, change.removed, lines); },
-                         LineFeeds(text) + 1);
+                         std::size_t(linesAfter) + 1);
+        if (done)
+            textLines_ = linesAfter;
         // The text followed is always the text shown; should a change ever be misread, the
         // whole text is followed rather than a wrong path shown.
-        if (done && session_->Text() != text) {
-            std::string whole(text);
-            done =
-                RunFollow([&] { return session_->Follow(std::move(whole)); }, LineFeeds(text) + 1);
-        }
+        if (done && session_->Text() != text)
+            done = followWhole();
     }
     if (!done)
         return false;
     ++followCount_;
     followedOnce_ = true;
-    textLines_ = LinesIn(text, 0, text.size());
     emit followed();
     return true;
 }

@@ -191,6 +191,9 @@ int main(int argc, char** argv) {
 
     source.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, source.positionFromLineIndex(middle, 0),
                          "G1 X7 Y7\n");
+    // The key stroke's own painting comes before the real-time tick (posted events only: the
+    // tick's timer is not let run), and is not the edit's figure.
+    QCoreApplication::sendPostedEvents();
     start = Clock::now();
     commands.follow().FollowNow();
     QCoreApplication::processEvents();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 
 #include "PathStrips.h"
 #include "ToolpathFixture.h"
@@ -188,6 +189,108 @@ TEST(PathStrips, EachDistinctSegmentIsDrawnOnceWhicheverWayItIsGone) {
         EXPECT_EQ(covered, distinct.vertices.size());
         // A drawn segment keeps the style of the strip's segment it stands for.
         EXPECT_EQ(distinct.vertices.back().style, c.strip.back().style == kRapid ? kRapid : kFeed);
+    }
+}
+
+// Whether every point along each segment of `segments` lies, within `near`, on a segment of
+// `on` with its style.
+using Segments = std::vector<std::pair<PathVertex, PathVertex>>;
+bool Covered(const Segments& segments, const Segments& on, double near) {
+    for (const auto& [a, b] : segments)
+        for (int step = 0; step <= 8; ++step) {
+            const double t = step / 8.0;
+            const Point p{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
+            const bool found = std::any_of(on.begin(), on.end(), [&](const auto& s) {
+                return s.second.style == b.style && DistanceToSegment(p, s.first, s.second) <= near;
+            });
+            if (!found)
+                return false;
+        }
+    return true;
+}
+
+Segments SegmentsOf(const std::vector<PathVertex>& path, std::uint32_t from, std::uint32_t end) {
+    Segments segments;
+    for (std::uint32_t i = from + 1; i < end; ++i)
+        segments.emplace_back(path[i - 1], path[i]);
+    return segments;
+}
+
+// What a frame draws when zoomed out: the overview's strips and the path over its changes.
+Segments DrawnOf(const PathOverview& overview, const std::vector<PathVertex>& path) {
+    const PathOverview::Drawn drawn = overview.ToDraw();
+    Segments segments = SegmentsOf(path, drawn.from, std::max(drawn.from, drawn.end));
+    const std::vector<PathVertex>& vertices = overview.Vertices();
+    for (const Strip& strip : drawn.strips)
+        for (std::int32_t k = strip.first + 1; k < strip.first + strip.count; ++k)
+            segments.emplace_back(vertices[std::size_t(k) - 1], vertices[std::size_t(k)]);
+    return segments;
+}
+
+// Replaces the path's vertices [first, oldEnd) by those added and tells the overview.
+void Edit(std::vector<PathVertex>& path, PathOverview& overview, std::uint32_t first,
+          std::uint32_t oldEnd, const std::vector<PathVertex>& added) {
+    path.erase(path.begin() + first, path.begin() + oldEnd);
+    path.insert(path.begin() + first, added.begin(), added.end());
+    overview.Changed(first, oldEnd, first + std::uint32_t(added.size()));
+}
+
+constexpr double kTolerance = 0.1;
+
+// Alike segments share the cells of their ends: within a cell's diagonal.
+void ExpectDrawnAsItIs(const PathOverview& overview, const std::vector<PathVertex>& path) {
+    const Segments drawn = DrawnOf(overview, path);
+    const Segments now = SegmentsOf(path, 0, std::uint32_t(path.size()));
+    EXPECT_TRUE(Covered(now, drawn, 2 * kTolerance)) << "a segment of the path is not drawn";
+    EXPECT_TRUE(Covered(drawn, now, 2 * kTolerance)) << "a segment no longer in the path is drawn";
+}
+
+TEST(PathStrips, AnEditedPathsOverviewDrawsItAsItIsNowAndNothingItLost) {
+    const auto v = [](float x, float y) { return PathVertex{x, y, 0, 1, kFeed}; };
+    {
+        SCOPED_TRACE("the one drawn and the one alike it both edited");
+        // Out, then back in two steps joined into one segment, alike the first and left out.
+        std::vector<PathVertex> path = {v(0, 0), v(2, 0), v(1, 0), v(0, 0)};
+        PathOverview overview = PathOverview::Make(path, kTolerance);
+        Edit(path, overview, 1, 3, {v(0, 5), v(1, 0)});
+        ExpectDrawnAsItIs(overview, path);
+    }
+    // A walk over a small grid goes over its segments again and again, and runs straight now
+    // and then, so that segments are left out as alike and joined; each edit replaces a few
+    // vertices, the last new one where the last old one was, as an edit of moves does.
+    std::mt19937 random(27);
+    const auto step = [&](const PathVertex& from) {
+        PathVertex next = from;
+        while (next.x == from.x && next.y == from.y) {
+            next.x = float(random() % 4);
+            next.y = random() % 2 == 0 ? from.y : float(random() % 4);
+        }
+        next.style = random() % 8 == 0 ? kArc : kFeed;
+        return next;
+    };
+    std::vector<PathVertex> path = {v(0, 0)};
+    while (path.size() < 80)
+        path.push_back(step(path.back()));
+    PathOverview overview = PathOverview::Make(path, kTolerance);
+    for (int edit = 0; edit < 300 && !HasFailure(); ++edit) {
+        SCOPED_TRACE(edit);
+        if (edit % 3 == 0)
+            overview = PathOverview::Make(path, kTolerance);  // made again now and then
+        const std::uint32_t first = 1 + std::uint32_t(random() % (path.size() - 4));
+        const std::uint32_t oldEnd = first + 1 + std::uint32_t(random() % 3);
+        std::vector<PathVertex> added;
+        const std::uint32_t count = std::uint32_t(random() % 4) + (path.size() < 60 ? 2 : 0);
+        for (std::uint32_t k = 0; k < count; ++k)
+            added.push_back(step(added.empty() ? path[first - 1] : added.back()));
+        if (added.empty() &&
+            (path[oldEnd - 1].x != path[first - 1].x || path[oldEnd - 1].y != path[first - 1].y))
+            added.push_back(step(path[first - 1]));
+        if (!added.empty()) {
+            added.back().x = path[oldEnd - 1].x;
+            added.back().y = path[oldEnd - 1].y;
+        }
+        Edit(path, overview, first, oldEnd, added);
+        ExpectDrawnAsItIs(overview, path);
     }
 }
 

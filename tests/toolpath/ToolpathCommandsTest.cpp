@@ -231,5 +231,45 @@ TEST_F(ToolpathCommandsTest, SavePictureWritesPngOrSvgAndSaysWhenItCannot) {
     }
 }
 
+TEST_F(ToolpathCommandsTest, AnEditedPathIsDrawnAsSettingItWholeDrawsIt) {
+    commands_.MenuDisplayToolpath->trigger();
+    ToolpathView& view = commands_.toolpathWindow()->view();
+    view.Picture();  // uploaded: edits now change the buffer drawn
+    // Enough moves in front that the edits after them fall past the buffer's first part.
+    std::string outAndBack;
+    for (int i = 0; i < 600; ++i)
+        outAndBack += "G1 X0 Y1\nG1 X0 Y0\n";
+    struct Edit {
+        const char* name;
+        int line;  // 0-based
+        int removed;
+        std::string text;
+    };
+    const Edit edits[] = {
+        {"many moves inserted in front", 4, 0, outAndBack},
+        // Circles back to where they began: the moves after start where they did, and its
+        // chords are more than the buffer has room for.
+        {"a helix of many turns inserted", 1208, 0, "G2 I5 J0 Z1 P200\n"},
+        {"and removed again", 1208, 1, ""},
+        {"a drilled hole moved", 1210, 1, "X31\n"},
+        {"a move inserted", 1208, 0, "G1 X3 Y4\n"},
+        {"the tool change removed", 1204, 1, ""},
+    };
+    for (const Edit& edit : edits) {
+        SCOPED_TRACE(edit.name);
+        const long at = Source().positionFromLineIndex(edit.line, 0);
+        long length = 0;
+        for (int k = 0; k < edit.removed; ++k)
+            length += Source().lineLength(edit.line + k);
+        Source().SendScintilla(QsciScintillaBase::SCI_DELETERANGE, at, length);
+        Source().SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, at, edit.text.c_str());
+        ASSERT_TRUE(commands_.follow().FollowNow());
+        const QByteArray edited = view.SvgPicture();
+        view.SetPath(Result().Moves(), {});
+        EXPECT_EQ(view.SvgPicture(), edited);
+        view.Picture();  // uploaded again, for the next edit to change
+    }
+}
+
 }  // namespace
 }  // namespace qm::test

@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <cmath>
 #include <functional>
 
 #include "PathColours.h"
@@ -129,6 +130,46 @@ TEST_F(ToolpathViewTest, TheMouseAndKeysAtThePathsWindowWorkTheView) {
     QTest::mousePress(surface, Qt::RightButton, {}, QPoint(20, 30));
     ASSERT_EQ(menu.count(), 1);
     EXPECT_EQ(menu.at(0).at(0).toPoint(), QPoint(20, 30));
+}
+
+TEST_F(ToolpathViewTest, AnEditIsDrawnZoomedOutAtOnceWithoutTheMovesItRemoved) {
+    // Out and back once, then back and forth along X so often that the view, fitted, draws
+    // its overview.
+    std::vector<Move> path = {FeedTo(20, 50, 1), FeedTo(0, 0, 2)};
+    for (std::uint32_t i = 0; path.size() < 30'000; ++i)
+        path.push_back(FeedTo(i % 2 == 0 ? 100 : 0, 0, 3 + i));
+    path.push_back(FeedTo(100, 60, 30'001));
+    view.SetPath(path, {0, 0, 0});
+    view.ShowStandardView(ToolpathView::StandardView::Top);
+    view.Picture();
+    // Out and back elsewhere: the path no longer goes where it went before.
+    path[0] = FeedTo(60, 50, 1);
+    view.UpdatePath(path, {0, 0, 0}, {}, {0, 2, 2});
+    const QImage picture = view.Picture();
+    const PathColours colours = ColoursFor(view.palette());
+    EXPECT_TRUE(ColourNear(picture, view.Project({30, 25, 0}), colours.feed));
+    EXPECT_FALSE(ColourNear(picture, view.Project({10, 25, 0}), colours.feed))
+        << "the move removed is still drawn";
+}
+
+TEST_F(ToolpathViewTest, ArcsDrawnFinerWhenZoomedInKeepTheirLinesAfterAnEdit) {
+    Move arc = FeedTo(-10, 0, 2);  // half a circle round the origin, through (0, 10)
+    arc.kind = MoveKind::Arc;
+    arc.turns = 1;
+    std::vector<Move> path = {FeedTo(10, 0, 1), arc, FeedTo(-10, -20, 3)};
+    view.SetPath(path, {0, 0, 0});
+    view.ShowStandardView(ToolpathView::StandardView::Top);
+    view.Picture();
+    // A line that stands still inserted before them: every move is a line further down.
+    path.insert(path.begin(), FeedTo(0, 0, 1));
+    for (std::size_t i = 1; i < path.size(); ++i)
+        path[i].line = std::uint32_t(i + 1);
+    view.UpdatePath(path, {0, 0, 0}, {}, {0, 0, 1});
+    // So close that the arc's chords are made finer than those of the whole path.
+    view.Zoom(40, view.Project({0, 10, 0}));
+    view.Picture();
+    for (const double x : {-0.05, 0.0, 0.05})
+        EXPECT_EQ(view.LineAt(view.Project({x, std::sqrt(100 - x * x), 0}).toPoint()), 3u) << x;
 }
 
 }  // namespace
