@@ -18,10 +18,12 @@ namespace {
 QList<QMdiSubWindow*> TiledWindows(QMdiArea& area) {
     QList<QMdiSubWindow*> windows;
     for (QMdiSubWindow* window : area.subWindowList(QMdiArea::CreationOrder)) {
-        if (window->isVisible() && !window->isMinimized()) windows << window;
+        if (window->isVisible() && !window->isMinimized())
+            windows << window;
     }
     const auto rank = [](QMdiSubWindow* window) {
-        const QString name = window->widget() != nullptr ? window->widget()->objectName() : QString();
+        const QString name =
+            window->widget() != nullptr ? window->widget()->objectName() : QString();
         return name == QLatin1String("OriginalFile") ? 0 : name == QLatin1String("Form1") ? 1 : 2;
     };
     std::stable_sort(windows.begin(), windows.end(),
@@ -31,7 +33,8 @@ QList<QMdiSubWindow*> TiledWindows(QMdiArea& area) {
 
 void Tile(QMdiArea& area, bool sideBySide) {
     const QList<QMdiSubWindow*> windows = TiledWindows(area);
-    if (windows.isEmpty()) return;
+    if (windows.isEmpty())
+        return;
     const QRect client = area.viewport()->rect();
     const int count = int(windows.size());
     for (int i = 0; i < count; ++i) {
@@ -51,9 +54,11 @@ void Tile(QMdiArea& area, bool sideBySide) {
 // (The area's own cascade sizes each window to its size hint, a few lines of text.)
 void Cascade(QMdiArea& area) {
     const QList<QMdiSubWindow*> windows = TiledWindows(area);
-    if (windows.isEmpty()) return;
+    if (windows.isEmpty())
+        return;
     const QRect client = area.viewport()->rect();
-    const int step = qMax(16, windows.first()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.first()));
+    const int step = qMax(16, windows.first()->style()->pixelMetric(QStyle::PM_TitleBarHeight,
+                                                                    nullptr, windows.first()));
     const int count = int(windows.size());
     const int width = qMax(client.width() * 3 / 4, client.width() - step * (count - 1));
     const int height = qMax(client.height() * 3 / 4, client.height() - step * (count - 1));
@@ -62,11 +67,17 @@ void Cascade(QMdiArea& area) {
         windows[i]->setGeometry(step * i, step * i, width, height);
         windows[i]->raise();
     }
+    // The window being worked in stays in front: left below the others, a click on its title
+    // would not bring it up again, as it is already the active one.
+    if (QMdiSubWindow* active = area.activeSubWindow();
+        active != nullptr && windows.contains(active))
+        active->raise();
 }
 
 void CheckOnly(Context& context, QAction* chosen) {
     const Controls& controls = context.controls;
-    for (QAction* item : {controls.MenuDisplayCascade, controls.MenuDisplayVertical, controls.MenuDisplayHorizontal}) {
+    for (QAction* item : {controls.MenuDisplayCascade, controls.MenuDisplayVertical,
+                          controls.MenuDisplayHorizontal}) {
         item->setChecked(item == chosen);
     }
 }
@@ -90,9 +101,12 @@ void MenuDisplayHorizontal_Click(Context& context) {
 
 void ReapplyArrangement(Context& context) {
     const Controls& controls = context.controls;
-    if (controls.MenuDisplayVertical->isChecked()) MenuDisplayVertical_Click(context);
-    if (controls.MenuDisplayHorizontal->isChecked()) MenuDisplayHorizontal_Click(context);
-    if (controls.MenuDisplayCascade->isChecked()) MenuDisplayCascade_Click(context);
+    if (controls.MenuDisplayVertical->isChecked())
+        MenuDisplayVertical_Click(context);
+    if (controls.MenuDisplayHorizontal->isChecked())
+        MenuDisplayHorizontal_Click(context);
+    if (controls.MenuDisplayCascade->isChecked())
+        MenuDisplayCascade_Click(context);
 }
 
 }  // namespace qm

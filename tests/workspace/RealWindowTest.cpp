@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QProcess>
 #include <QProgressDialog>
@@ -197,6 +199,19 @@ TEST_F(ShownWindowTest, AReopenedWindowTakesItsPlaceInTheArrangement) {
         EXPECT_EQ(frameOfConverted()->geometry(), placed)
             << arrangement->objectName().toStdString();
     }
+}
+
+// Cascade leaves the window being worked in at the front: below the others, a click on its title
+// would not bring it up, as it is already the active window.
+TEST_F(ShownWindowTest, CascadeKeepsTheWindowWorkedInAtTheFront) {
+    QMdiArea& area = window_.mdiArea();
+    QMdiSubWindow* source = FrameOf(context().documents.OriginalFile());
+    ASSERT_NE(source, nullptr);
+    area.setActiveSubWindow(source);
+    controls_.MenuDisplayCascade->trigger();
+    RunEvents(20);
+    EXPECT_EQ(area.activeSubWindow(), source);
+    EXPECT_EQ(area.subWindowList(QMdiArea::StackingOrder).last(), source);
 }
 
 }  // namespace
