@@ -35,6 +35,9 @@ namespace qm {
 namespace {
 
 constexpr int kPanelWidth = 400;
+// Each save rewrites the settings file and waits for the disk: a frame dragged or laid out
+// anew moves many times, and its place is saved once it has stood still this long.
+constexpr int kPlaceRestMs = 1000;
 constexpr std::array<const char*, 3> kDialects = {"rs274ngc", "fanuc", "none"};
 
 QAction* MenuItem(QMenu* menu, const char* name, const QString& caption,
@@ -92,6 +95,8 @@ ToolpathCommands::ToolpathCommands(Context& context, MainWindow& window)
       follow_(new ProgramFollow(context, this)),
       panel_(new StatePanel(&window)),
       problems_(new ProblemsWindow(&window)) {
+    placeRest_.setSingleShot(true);
+    connect(&placeRest_, &QTimer::timeout, this, [this] { SaveViewSettings(); });
     window.addDockWidget(Qt::RightDockWidgetArea, panel_);
     if (view_.panelPlace.isEmpty()) {
         // Room for the comments, once the window has its size, leaving the texts two thirds.
@@ -111,7 +116,11 @@ ToolpathCommands::ToolpathCommands(Context& context, MainWindow& window)
         ShowToolpathWindow(true);
 }
 
-ToolpathCommands::~ToolpathCommands() = default;
+// The main window is going too: its docks' place was saved when they last moved.
+ToolpathCommands::~ToolpathCommands() {
+    if (placeRest_.isActive())
+        qm::SaveViewSettings(context_.settings, view_);
+}
 
 void ToolpathCommands::CreateMenuItems() {
     QMenu* display = context_.controls.MenuDisplay;
@@ -276,12 +285,13 @@ bool ToolpathCommands::eventFilter(QObject* watched, QEvent* event) {
         (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
         toolpathFrame_->isVisible()) {
         view_.toolpathGeometry = toolpathFrame_->geometry();
-        SaveViewSettings();
+        placeRest_.start(kPlaceRestMs);
     }
     return QObject::eventFilter(watched, event);
 }
 
 void ToolpathCommands::SaveViewSettings() {
+    placeRest_.stop();
     view_.panelPlace = window_.saveState();
     qm::SaveViewSettings(context_.settings, view_);
 }
