@@ -35,9 +35,6 @@ namespace qm {
 namespace {
 
 constexpr int kPanelWidth = 400;
-// Each save rewrites the settings file and waits for the disk: a frame dragged or laid out
-// anew moves many times, and its place is saved once it has stood still this long.
-constexpr int kPlaceRestMs = 1000;
 constexpr std::array<const char*, 3> kDialects = {"rs274ngc", "fanuc", "none"};
 
 QAction* MenuItem(QMenu* menu, const char* name, const QString& caption,
@@ -95,8 +92,6 @@ ToolpathCommands::ToolpathCommands(Context& context, MainWindow& window)
       follow_(new ProgramFollow(context, this)),
       panel_(new StatePanel(&window)),
       problems_(new ProblemsWindow(&window)) {
-    placeRest_.setSingleShot(true);
-    connect(&placeRest_, &QTimer::timeout, this, [this] { SaveViewSettings(); });
     window.addDockWidget(Qt::RightDockWidgetArea, panel_);
     if (view_.panelPlace.isEmpty()) {
         // Room for the comments, once the window has its size, leaving the texts two thirds.
@@ -118,7 +113,7 @@ ToolpathCommands::ToolpathCommands(Context& context, MainWindow& window)
 
 // The main window is going too: its docks' place was saved when they last moved.
 ToolpathCommands::~ToolpathCommands() {
-    if (placeRest_.isActive())
+    if (placeUnsaved_)
         qm::SaveViewSettings(context_.settings, view_);
 }
 
@@ -284,14 +279,16 @@ bool ToolpathCommands::eventFilter(QObject* watched, QEvent* event) {
     if (watched == toolpathFrame_ &&
         (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
         toolpathFrame_->isVisible()) {
+        // Each save rewrites the settings file and waits for the disk, and a frame dragged
+        // or laid out anew moves many times: its place goes with the next save, or at the end.
         view_.toolpathGeometry = toolpathFrame_->geometry();
-        placeRest_.start(kPlaceRestMs);
+        placeUnsaved_ = true;
     }
     return QObject::eventFilter(watched, event);
 }
 
 void ToolpathCommands::SaveViewSettings() {
-    placeRest_.stop();
+    placeUnsaved_ = false;
     view_.panelPlace = window_.saveState();
     qm::SaveViewSettings(context_.settings, view_);
 }

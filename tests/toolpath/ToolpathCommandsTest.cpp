@@ -272,8 +272,8 @@ TEST_F(ToolpathCommandsTest, AnEditedPathIsDrawnAsSettingItWholeDrawsIt) {
     }
 }
 
-// Saving rewrites the settings file: a frame being moved saves its place once, when it stands
-// still or at the latest when the window closes.
+// Saving rewrites the settings file and waits for the disk: a frame being moved or laid out
+// saves its place with the next save of the view's settings, at the latest when it closes.
 TEST_F(ToolpathCommandsTest, TheToolpathFramesLastPlaceIsKeptWhenTheWindowCloses) {
     auto commands = std::make_unique<ToolpathCommands>(window_.context(), window_);
     commands->MenuDisplayToolpath->trigger();
