@@ -315,8 +315,37 @@ Block ReadBlock(std::string_view line, Dialect dialect, const ValueSource& value
     return block;
 }
 
+namespace {
+
+// The bytes without which a line cannot hold a control-flow word in a dialect: the readable
+// text only leaves bytes out and turns small letters into capitals, so a line with none of
+// them is told at a look at each byte, without reading it (most lines of a program).
+struct FlowBytes {
+    std::array<bool, 256> rs274ngc{}, fanuc{};
+};
+
+constexpr FlowBytes MakeFlowBytes() {
+    FlowBytes bytes;
+    for (const char c : std::string_view("Oo%"))
+        bytes.rs274ngc[std::size_t(c)] = bytes.fanuc[std::size_t(c)] = true;
+    for (const char c : std::string_view("MmGgIiEeWw"))
+        bytes.fanuc[std::size_t(c)] = true;
+    return bytes;
+}
+
+constexpr FlowBytes kFlowBytes = MakeFlowBytes();
+
+}  // namespace
+
 bool HasControlFlow(std::string_view line, Dialect dialect) {
-    const std::string text = ReadableText(line);
+    const std::array<bool, 256>& flowBytes =
+        dialect == Dialect::Rs274ngc ? kFlowBytes.rs274ngc : kFlowBytes.fanuc;
+    if (std::none_of(line.begin(), line.end(),
+                     [&](char c) { return flowBytes[static_cast<unsigned char>(c)]; }))
+        return false;
+    thread_local std::string readable;  // one buffer for every line looked at
+    ReadableTextInto(line, readable);
+    const std::string_view text = readable;
     if (text.find_first_of("O%") != std::string::npos)
         return true;  // O-words, program heads, GOTO, DO: and the tape's ends
     if (dialect == Dialect::Rs274ngc)

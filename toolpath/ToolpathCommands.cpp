@@ -111,7 +111,11 @@ ToolpathCommands::ToolpathCommands(Context& context, MainWindow& window)
         ShowToolpathWindow(true);
 }
 
-ToolpathCommands::~ToolpathCommands() = default;
+// The main window is going too: its docks' place was saved when they last moved.
+ToolpathCommands::~ToolpathCommands() {
+    if (placeUnsaved_)
+        qm::SaveViewSettings(context_.settings, view_);
+}
 
 void ToolpathCommands::CreateMenuItems() {
     QMenu* display = context_.controls.MenuDisplay;
@@ -275,13 +279,16 @@ bool ToolpathCommands::eventFilter(QObject* watched, QEvent* event) {
     if (watched == toolpathFrame_ &&
         (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
         toolpathFrame_->isVisible()) {
+        // Each save rewrites the settings file and waits for the disk, and a frame dragged
+        // or laid out anew moves many times: its place goes with the next save, or at the end.
         view_.toolpathGeometry = toolpathFrame_->geometry();
-        SaveViewSettings();
+        placeUnsaved_ = true;
     }
     return QObject::eventFilter(watched, event);
 }
 
 void ToolpathCommands::SaveViewSettings() {
+    placeUnsaved_ = false;
     view_.panelPlace = window_.saveState();
     qm::SaveViewSettings(context_.settings, view_);
 }

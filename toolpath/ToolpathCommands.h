@@ -80,6 +80,7 @@ class ToolpathCommands : public QObject {
     ProblemsWindow* problems_;
     QPointer<ToolpathWindow> toolpath_;
     QPointer<QMdiSubWindow> toolpathFrame_;
+    bool placeUnsaved_ = false;  // the toolpath frame moved since the settings were saved
     std::uint32_t line_ = 1;
     std::uint64_t shownFollow_ = 0;  // the follow whose path the view shows; 0: none
     bool shownByTool_ = false;

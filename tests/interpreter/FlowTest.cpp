@@ -1,3 +1,4 @@
+#include "BlockReader.h"
 #include "FollowFixture.h"
 #include "Follower.h"
 
@@ -90,6 +91,31 @@ TEST_F(FlowTest, TheStateOfALineWithACallIsTheStateAfterTheCallReturns) {
     EXPECT_TRUE(result.StateAfter(4).inches);
     EXPECT_TRUE(result.StateAfter(5).incremental);
     EXPECT_EQ(result.PositionAfter(6)[interp::kX], 25.4);
+}
+
+// After an edit, a line told free of control flow is followed again on its own.
+TEST(FlowWords, ALineHoldsControlFlowWhateverItsCaseButNotInAComment) {
+    const auto ngc = Dialect::Rs274ngc;
+    const auto fanuc = Dialect::Fanuc;
+    const struct {
+        Dialect dialect;
+        const char* line;
+        bool flow;
+    } cases[] = {
+        {ngc, "G1 X1 Y2 F100", false},
+        {ngc, "o100 call", true},
+        {ngc, "%", true},
+        {ngc, "(go on) G1 X1", false},
+        {ngc, "G1 X1 ; o1 call", false},
+        {ngc, "M98 P100", false},
+        {fanuc, "m98 p100", true},
+        {fanuc, "G65 P9010 A1", true},
+        {fanuc, "while [#1 lt 3] do1", true},
+        {fanuc, "G1 X1 (END)", false},
+        {fanuc, "X1 Y2", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(interp::HasControlFlow(c.line, c.dialect), c.flow) << c.line;
 }
 
 }  // namespace

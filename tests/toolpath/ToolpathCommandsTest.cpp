@@ -4,6 +4,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 
+#include <memory>
 #include <random>
 
 #include "Arrangement.h"
@@ -269,6 +270,24 @@ TEST_F(ToolpathCommandsTest, AnEditedPathIsDrawnAsSettingItWholeDrawsIt) {
         EXPECT_EQ(view.SvgPicture(), edited);
         view.Picture();  // uploaded again, for the next edit to change
     }
+}
+
+// Saving rewrites the settings file and waits for the disk: a frame being moved or laid out
+// saves its place with the next save of the view's settings, at the latest when it closes.
+TEST_F(ToolpathCommandsTest, TheToolpathFramesLastPlaceIsKeptWhenTheWindowCloses) {
+    auto commands = std::make_unique<ToolpathCommands>(window_.context(), window_);
+    commands->MenuDisplayToolpath->trigger();
+    ASSERT_NE(commands->toolpathWindow(), nullptr);
+    QWidget* frame = commands->toolpathWindow()->parentWidget();
+    frame->move(frame->pos() + QPoint(37, 11));
+    frame->resize(frame->size() + QSize(23, 17));
+    const QRect place = frame->geometry();
+    commands.reset();
+    EXPECT_EQ(QRect(settings_.GetSetting(QStringLiteral("ToolpathLeft"), QString()).toInt(),
+                    settings_.GetSetting(QStringLiteral("ToolpathTop"), QString()).toInt(),
+                    settings_.GetSetting(QStringLiteral("ToolpathWidth"), QString()).toInt(),
+                    settings_.GetSetting(QStringLiteral("ToolpathHeight"), QString()).toInt()),
+              place);
 }
 
 }  // namespace
