@@ -53,6 +53,8 @@ void FitFramebuffer(std::unique_ptr<QOpenGLFramebufferObject>& buffer, QSize dev
 
 ToolpathView::Renderer::~Renderer() {
     DropOverviewJob();
+    if (firstOverview_.valid())
+        firstOverview_.wait();  // it reads pendingFull_
     if (gl_ == nullptr)
         return;
     surface_.MakeCurrent();
@@ -295,6 +297,8 @@ void ToolpathView::Renderer::UploadPending() {
     if (!uploadFull_)
         return;
     UploadPath();
+    TakeFirstOverview();
+    std::vector<PathVertex>().swap(pendingFull_);
     Upload(simple_, pendingSimple_);
     uploadFull_ = false;
     arcs_.Clear();

@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QTimer>
 
+#include <future>
 #include <memory>
 
 #include "ArcDetail.h"
@@ -86,6 +87,7 @@ class ToolpathView::Renderer {
                        const MoveChange& change, const std::vector<PathVertex>& window,
                        std::uint32_t windowStart);
     void UploadPath();
+    void TakeFirstOverview();
     void WriteWindow(std::uint32_t windowStart, const std::vector<PathVertex>& window);
     void OverviewChanged(std::uint32_t first, std::uint32_t oldEnd, std::uint32_t newEnd);
     void ShowOverview();
@@ -134,6 +136,9 @@ class ToolpathView::Renderer {
     // Kept until the next frame uploads them, then dropped: the path as a line strip, and its
     // distinct segments merged below half a pixel, drawn when zoomed out.
     std::vector<PathVertex> pendingFull_, pendingSimple_;
+    // A new path's overview, made from pendingFull_ on the other core while the path is
+    // uploaded; the first frame takes it, and pendingFull_ is kept till then.
+    std::future<PathOverview> firstOverview_;
     bool uploadFull_ = false;
     std::vector<std::uint32_t> firstVertex_;
     StripChunks fullChunks_;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <future>
 #include <thread>
 
 #include "PathRenderer.h"
@@ -83,13 +84,15 @@ void ToolpathView::Renderer::SetPath(const std::vector<interp::Move>& moves,
     baseTolerance_ = BaseTolerance(LargestSize(ends));
     PathGeometry geometry = BuildPathGeometry(moves, start, baseTolerance_, tools);
     DropOverviewJob();  // what a worker makes for an older path is not this one's
-    overview_ = PathOverview::Make(geometry.vertices, baseTolerance_);
-    pendingSimple_ = overview_.TakeVertices();
-    ShowOverview();
-    fullChunks_.Build(geometry.vertices);
-    arcs_.Build(moves, start, tools, baseTolerance_);
+    if (firstOverview_.valid())
+        firstOverview_.wait();  // an older path's, reading the vertices replaced here
     pendingFull_ = std::move(geometry.vertices);
     uploadFull_ = true;
+    firstOverview_ = std::async(std::launch::async, [this, tolerance = baseTolerance_] {
+        return PathOverview::Make(pendingFull_, tolerance);
+    });
+    fullChunks_.Build(pendingFull_);
+    arcs_.Build(moves, start, tools, baseTolerance_);
     firstVertex_ = std::move(geometry.firstVertex);
     extents_ = fullChunks_.Bounds();
     moveCount_ = moves.size();
@@ -218,7 +221,14 @@ void ToolpathView::Renderer::UploadPath() {
     gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
     full_.count = pendingFull_.size();
     full_.capacity = room;
-    std::vector<PathVertex>().swap(pendingFull_);
+}
+
+void ToolpathView::Renderer::TakeFirstOverview() {
+    if (!firstOverview_.valid())
+        return;
+    overview_ = firstOverview_.get();
+    pendingSimple_ = overview_.TakeVertices();
+    ShowOverview();
 }
 
 // The overview stays right at once: what stands only for changed moves is left out of it and
