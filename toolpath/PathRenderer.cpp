@@ -197,6 +197,20 @@ void ToolpathView::Renderer::DrawPath(const QMatrix4x4& matrix, bool pick) {
     }
 }
 
+// The path with depth, as the scene's picture and the ID picture both draw it: in the
+// path's colours, or (pick) in each segment's line number.
+void ToolpathView::Renderer::DrawPathInDepth(const QMatrix4x4& matrix, bool pick, QSize viewport) {
+    gl_->glEnable(GL_DEPTH_TEST);
+    gl_->glDepthFunc(GL_LEQUAL);
+    program_->bind();
+    gl_->glBindVertexArray(vao_);
+    SetUniforms(matrix, pick ? 1 : 0, viewport);
+    DrawPath(matrix, pick);
+    gl_->glBindVertexArray(0);
+    program_->release();
+    gl_->glDisable(GL_DEPTH_TEST);
+}
+
 void ToolpathView::Renderer::DrawHighlight() {
     if (highlightEnd_ <= highlightFirst_)
         return;
@@ -222,15 +236,7 @@ void ToolpathView::Renderer::DrawScene(const QMatrix4x4& matrix, QSize device) {
     gl_->glViewport(0, 0, device.width(), device.height());
     gl_->glClearColor(bg.redF(), bg.greenF(), bg.blueF(), 1);
     gl_->glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    gl_->glEnable(GL_DEPTH_TEST);
-    gl_->glDepthFunc(GL_LEQUAL);
-    program_->bind();
-    gl_->glBindVertexArray(vao_);
-    SetUniforms(matrix, 0, device);
-    DrawPath(matrix, false);
-    gl_->glBindVertexArray(0);
-    program_->release();
-    gl_->glDisable(GL_DEPTH_TEST);
+    DrawPathInDepth(matrix, false, device);
     sceneBuffer_->release();
 }
 
@@ -342,15 +348,7 @@ std::uint32_t ToolpathView::Renderer::LineAt(const QPoint& point) {
     gl_->glDisable(GL_BLEND);
     gl_->glClearColor(0, 0, 0, 0);
     gl_->glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    gl_->glEnable(GL_DEPTH_TEST);
-    gl_->glDepthFunc(GL_LEQUAL);
-    program_->bind();
-    gl_->glBindVertexArray(vao_);
-    SetUniforms(narrowed, 1, device);
-    DrawPath(narrowed, true);
-    gl_->glBindVertexArray(0);
-    program_->release();
-    gl_->glDisable(GL_DEPTH_TEST);
+    DrawPathInDepth(narrowed, true, device);
     gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
     unsigned char pixels[kPickSize * kPickSize * 4] = {};
     gl_->glReadPixels(0, 0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, pixels);

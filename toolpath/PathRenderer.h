@@ -81,6 +81,7 @@ class ToolpathView::Renderer {
     void Upload(Buffer& buffer, std::vector<PathVertex>& vertices, bool keep = false);
     void DrawStrips(const Buffer& buffer, const std::vector<Strip>& strips);
     void DrawPath(const QMatrix4x4& matrix, bool pick);
+    void DrawPathInDepth(const QMatrix4x4& matrix, bool pick, QSize viewport);
     void DrawHighlight();
     void UploadPending();
     bool SameTolerance(const std::vector<interp::Move>& moves, const interp::Axes& start,
