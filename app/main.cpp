@@ -7,6 +7,7 @@
 #include "EndSignals.h"
 #include "HelpCommands.h"
 #include "MainWindow.h"
+#include "MemoryArenas.h"
 #include "OutputCommands.h"
 #include "ProgramFolder.h"
 #include "QtServices.h"
@@ -14,6 +15,7 @@
 #include "ToolpathCommands.h"
 
 int main(int argc, char** argv) {
+    qm::KeepOneMemoryArena();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QApplication::setOrganizationName(QStringLiteral("Quillmark"));

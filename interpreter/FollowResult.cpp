@@ -61,20 +61,37 @@ void FollowResult::Reserve(std::size_t lines) {
     movesAfterLine_.reserve(lines);
 }
 
+namespace {
+
+// Storage this large the C library maps afresh for each vector, and the system backs its pages
+// with memory only once they are written: the room never written holds no memory.
+constexpr std::size_t kMappedBytes = std::size_t(32) << 20;
+
+// Gives back the room a vector does not use, keeping a little for edits that add to it.
+template <typename T>
+void Fit(std::vector<T>& items) {
+    if (items.capacity() * sizeof(T) >= kMappedBytes)
+        return;  // a copy would free nothing, and hold twice the items meanwhile
+    if (items.capacity() <= items.size() + items.size() / 8 + 1024)
+        return;
+    std::vector<T> fitted;
+    fitted.reserve(items.size() + items.size() / 32 + 1024);
+    fitted.assign(items.begin(), items.end());
+    items.swap(fitted);
+}
+
+// The bytes of a vector's storage that hold memory.
+template <typename T>
+std::size_t HeldBytes(const std::vector<T>& items) {
+    const std::size_t room = items.capacity() * sizeof(T);
+    return room >= kMappedBytes ? items.size() * sizeof(T) : room;
+}
+
+}  // namespace
+
 void FollowResult::Trim() {
-    // A little room stays, so that an edit that adds a move does not copy them all.
-    if (moves_.capacity() > moves_.size() + moves_.size() / 8 + 1024) {
-        std::vector<Move> fitted;
-        fitted.reserve(moves_.size() + moves_.size() / 32 + 1024);
-        fitted.assign(moves_.begin(), moves_.end());
-        moves_.swap(fitted);
-    }
-    if (movesAfterLine_.capacity() > movesAfterLine_.size() + movesAfterLine_.size() / 8 + 1024) {
-        std::vector<std::uint32_t> fitted;
-        fitted.reserve(movesAfterLine_.size() + movesAfterLine_.size() / 32 + 1024);
-        fitted.assign(movesAfterLine_.begin(), movesAfterLine_.end());
-        movesAfterLine_.swap(fitted);
-    }
+    Fit(moves_);
+    Fit(movesAfterLine_);
 }
 
 Axes FollowResult::PositionAfter(std::uint32_t line) const {
@@ -89,8 +106,7 @@ std::uint32_t FollowResult::MovesUpTo(std::uint32_t line) const {
 }
 
 std::size_t FollowResult::BytesHeld() const {
-    std::size_t bytes = moves_.capacity() * sizeof(Move) +
-                        movesAfterLine_.capacity() * sizeof(std::uint32_t) +
+    std::size_t bytes = HeldBytes(moves_) + HeldBytes(movesAfterLine_) +
                         runs_.capacity() * sizeof(Run) + states_.capacity() * sizeof(ModalState) +
                         stateIndex_.size() * 32 + problems_.capacity() * sizeof(Problem);
     for (const Problem& problem : problems_)

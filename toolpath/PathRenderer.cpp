@@ -105,6 +105,45 @@ void ToolpathView::Renderer::Initialize() {
     uploadFull_ = uploadFull_ || moveCount_ > 0;
 }
 
+// Mesa's software renderer makes the machine code for each way of drawing when it first draws
+// that way: the first frame that showed a path waited 40-55 ms for the code that copies the
+// scene's picture to the window. The window's first frame, with no path yet, draws a speck
+// each way the path is drawn, under the clear that follows.
+void ToolpathView::Renderer::WarmUp() {
+    const std::uint32_t feed = std::uint32_t(interp::MoveKind::Feed);
+    std::vector<PathVertex> speck = {{0, 0, 0, 1, feed}, {1, 1, 0, 1, feed}};
+    Buffer buffer;
+    Upload(buffer, speck);
+    const QSize device = DeviceSize();
+    const GLuint window = surface_.Context()->defaultFramebufferObject();
+    FitFramebuffer(sceneBuffer_, device);
+    const auto draw = [&](GLuint framebuffer, int mode) {
+        gl_->glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        gl_->glViewport(0, 0, device.width(), device.height());
+        if (mode != 2)
+            gl_->glEnable(GL_DEPTH_TEST);
+        gl_->glLineWidth(mode == 2 ? 3 : 1);
+        program_->bind();
+        gl_->glBindVertexArray(vao_);
+        SetUniforms(QMatrix4x4(), mode, device);
+        DrawStrips(buffer, {{0, 2}});
+        gl_->glBindVertexArray(0);
+        program_->release();
+        gl_->glDisable(GL_DEPTH_TEST);
+        gl_->glLineWidth(1);
+    };
+    draw(sceneBuffer_->handle(), 0);
+    draw(sceneBuffer_->handle(), 1);
+    gl_->glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneBuffer_->handle());
+    gl_->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, window);
+    gl_->glBlitFramebuffer(0, 0, device.width(), device.height(), 0, 0, device.width(),
+                           device.height(), GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    draw(window, 2);
+    gl_->glFinish();  // the code is made as the drawing is done
+    gl_->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    gl_->glDeleteBuffers(1, &buffer.id);
+}
+
 double ToolpathView::Renderer::DevicePixelRatio() const {
     return view_.devicePixelRatioF();
 }
@@ -250,6 +289,10 @@ void ToolpathView::Renderer::Paint(QOpenGLFramebufferObject* target) {
         else
             QOpenGLFramebufferObject::bindDefault();
     };
+    if (target == nullptr && !warmedUp_ && !HasPath()) {
+        WarmUp();
+        warmedUp_ = true;
+    }
     bindTarget();
     UploadPending();
     TakeOverview();

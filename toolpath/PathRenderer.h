@@ -78,6 +78,7 @@ class ToolpathView::Renderer {
     };
     struct OverviewJob;
     double DevicePixelRatio() const;
+    void WarmUp();
     void Upload(Buffer& buffer, std::vector<PathVertex>& vertices, bool keep = false);
     void DrawStrips(const Buffer& buffer, const std::vector<Strip>& strips);
     void DrawPath(const QMatrix4x4& matrix, bool pick);
@@ -141,6 +142,7 @@ class ToolpathView::Renderer {
     // uploaded; the first frame takes it, and pendingFull_ is kept till then.
     std::future<PathOverview> firstOverview_;
     bool uploadFull_ = false;
+    bool warmedUp_ = false;  // the window's first frame drew each way once
     std::vector<std::uint32_t> firstVertex_;
     StripChunks fullChunks_;
     std::vector<Strip> simpleStrips_;

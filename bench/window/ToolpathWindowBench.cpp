@@ -31,6 +31,7 @@
 #include "DocumentWindow.h"
 #include "FollowResult.h"
 #include "MainWindow.h"
+#include "MemoryArenas.h"
 #include "ProgramDocuments.h"
 #include "ProgramFollow.h"
 #include "ScriptedServices.h"
@@ -97,6 +98,7 @@ double FramesPerSecond(qm::ToolpathView& view, Qt::KeyboardModifiers modifiers) 
 }  // namespace
 
 int main(int argc, char** argv) {
+    qm::KeepOneMemoryArena();  // as the program does
     std::size_t lines = 1'000'000;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::string(argv[i]) == "--lines")

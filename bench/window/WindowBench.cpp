@@ -28,6 +28,7 @@
 #include "DictionaryFile.h"
 #include "FileAccess.h"
 #include "MainWindow.h"
+#include "MemoryArenas.h"
 #include "NcWorkload.h"
 #include "ProgramDocuments.h"
 #include "ReadingAids.h"
@@ -181,6 +182,7 @@ void MeasureLongLine(std::size_t bytes, const fs::path& folder, const qm::Dictio
 }  // namespace
 
 int main(int argc, char** argv) {
+    qm::KeepOneMemoryArena();  // as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     std::vector<std::size_t> sizes;

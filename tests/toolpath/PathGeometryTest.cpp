@@ -189,6 +189,35 @@ bool SameVertex(const PathVertex& a, const PathVertex& b) {
     return a.x == b.x && a.y == b.y && a.z == b.z && a.line == b.line && a.style == b.style;
 }
 
+// A path large enough to be made in halves on two cores joins them as if made in one go:
+// each move's vertices are those it makes alone from where the move before it ends.
+TEST(PathGeometry, ALargePathMadeInHalvesIsEachMoveMadeFromTheLastOnesEnd) {
+    std::vector<Move> moves;
+    std::vector<std::uint8_t> tools;
+    for (std::uint32_t i = 0; moves.size() < 70'000; ++i) {
+        const double x = i % 100, y = double(i / 100);
+        moves.push_back(LineTo({x, y, -1}, i % 3 == 0 ? MoveKind::Rapid : MoveKind::Feed, i));
+        moves.push_back(ArcTo({x + 1, y, -1}, {x + 0.5, y, -1}, i % 2 == 0 ? 1 : -2, Plane::XY, i));
+        tools.insert(tools.end(), {std::uint8_t(i % 5), std::uint8_t(i % 7)});
+    }
+    const Axes start{0, 0, 5};
+    const PathGeometry whole = BuildPathGeometry(moves, start, 0.001, tools);
+    ASSERT_EQ(whole.firstVertex.size(), moves.size() + 1);
+    ASSERT_EQ(whole.firstVertex.back(), whole.vertices.size());
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        const PathGeometry alone =
+            BuildPathGeometry({moves[i]}, i == 0 ? start : moves[i - 1].end, 0.001, {tools[i]});
+        const auto from = whole.vertices.begin() + whole.firstVertex[i];
+        const auto to = whole.vertices.begin() + whole.firstVertex[i + 1];
+        ASSERT_TRUE(std::equal(from, to, alone.vertices.begin() + 1, alone.vertices.end(),
+                               [](const PathVertex& a, const PathVertex& b) {
+                                   return a.x == b.x && a.y == b.y && a.z == b.z &&
+                                          a.line == b.line && a.style == b.style;
+                               }))
+            << "move " << i;
+    }
+}
+
 TEST(PathGeometry, AChangeAppliedGivesWhatBuildingTheNewMovesGives) {
     std::mt19937 random(27);
     const Axes start{0, 0, 5};
@@ -221,7 +250,8 @@ TEST(PathGeometry, AChangeAppliedGivesWhatBuildingTheNewMovesGives) {
             next[k].line = std::uint32_t(k + 1);  // the lines after an edit move
         // The moves before keep their tools' colours; those after may take others.
         tools.resize(change.first);
-        while (tools.size() < next.size()) tools.push_back(std::uint8_t(random() % 3));
+        while (tools.size() < next.size())
+            tools.push_back(std::uint8_t(random() % 3));
         const bool tailLeft = change.first + change.removed < moves.size();
         const bool joins = !tailLeft || (change.added > 0 ? !broken : change.removed == 0);
 
