@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,8 @@ class FollowSession {
     void SetKeepGoing(KeepGoing keepGoing) { keepGoing_ = std::move(keepGoing); }
 
     bool Follow(std::string text);
+    // A copy of text with the room the session keeps for edits: Follow then copies it no more.
+    static std::string WithRoomForEdits(std::string_view text);
     // Lines first ... first + removed - 1 (1-based) are replaced by lines: whole lines, each
     // ending in a line feed but the text's last one.
     bool Replace(std::uint32_t first, std::uint32_t removed, std::string_view lines);
@@ -57,8 +60,8 @@ class FollowSession {
     };
     class PartResult;
 
-    bool FollowAll();
-    void ReadLines();
+    bool FollowAll(std::size_t lines);
+    std::future<void> ReadLines(std::size_t& lines);
     std::uint32_t EditText(std::uint32_t first, std::uint32_t removed, std::string_view lines);
     bool FollowAgain(std::uint32_t first, std::uint32_t removed, std::uint32_t added);
     void Splice(std::uint32_t kept, std::optional<std::uint32_t> oldStop, std::int64_t shift,

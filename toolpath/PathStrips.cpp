@@ -137,7 +137,11 @@ std::vector<PathVertex> SimplifyStrip(const std::vector<PathVertex>& vertices, d
         sources->clear();
     if (vertices.empty())
         return out;
-    out.reserve(vertices.size() / 2 + 1);
+    // Room for every vertex: the part never written takes no memory, and the vectors, only
+    // ever a step towards the overview, are neither grown nor fitted by copying them.
+    out.reserve(vertices.size());
+    if (sources != nullptr)
+        sources->reserve(vertices.size());
     const auto keep = [&](std::size_t i) {
         out.push_back(vertices[i]);
         if (sources != nullptr)
@@ -160,20 +164,22 @@ std::vector<PathVertex> SimplifyStrip(const std::vector<PathVertex>& vertices, d
         bool aimed = false;
         double along = 0;
         std::size_t j = i;
+        // Compared squared: a square root only where a run takes its direction.
+        const double nearSquared = near * near;
         for (; j < vertices.size() && vertices[j].style == style; ++j) {
             const Vec p = From(anchor, vertices[j]);
-            const double length = std::sqrt(Dot(p, p));
+            const double lengthSquared = Dot(p, p);
             if (!aimed) {
-                if (length <= near)
+                if (lengthSquared <= nearSquared)
                     continue;
+                const double length = std::sqrt(lengthSquared);
                 direction = {p.x / length, p.y / length, p.z / length};
                 along = length;
                 aimed = true;
                 continue;
             }
             const double t = Dot(p, direction);
-            const double off = std::sqrt(std::max(0.0, length * length - t * t));
-            if (off > near || t < along - near)
+            if (lengthSquared - t * t > nearSquared || t < along - near)
                 break;
             along = std::max(along, t);
         }
@@ -181,9 +187,6 @@ std::vector<PathVertex> SimplifyStrip(const std::vector<PathVertex>& vertices, d
         keep(j - 1);
         i = j;
     }
-    out.shrink_to_fit();
-    if (sources != nullptr)
-        sources->shrink_to_fit();
     return out;
 }
 

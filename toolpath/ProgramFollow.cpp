@@ -166,7 +166,7 @@ bool ProgramFollow::FollowNow() {
     }
     const std::string_view text = EditorView(context_.documents.OriginalFile().Text1());
     const auto followWhole = [&] {
-        std::string whole(text);
+        std::string whole = interp::FollowSession::WithRoomForEdits(text);
         const std::uint32_t lines = LinesIn(text, 0, text.size());
         const bool done =
             RunFollow([&] { return session_->Follow(std::move(whole)); }, std::size_t(lines) + 1);
