@@ -194,7 +194,7 @@ bool SameVertex(const PathVertex& a, const PathVertex& b) {
 TEST(PathGeometry, ALargePathMadeInHalvesIsEachMoveMadeFromTheLastOnesEnd) {
     std::vector<Move> moves;
     std::vector<std::uint8_t> tools;
-    for (std::uint32_t i = 0; moves.size() < 70'000; ++i) {
+    for (std::uint32_t i = 0; moves.size() < 70'002; ++i) {  // an arc starts the second half
         const double x = i % 100, y = double(i / 100);
         moves.push_back(LineTo({x, y, -1}, i % 3 == 0 ? MoveKind::Rapid : MoveKind::Feed, i));
         moves.push_back(ArcTo({x + 1, y, -1}, {x + 0.5, y, -1}, i % 2 == 0 ? 1 : -2, Plane::XY, i));
