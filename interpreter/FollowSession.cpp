@@ -1,11 +1,11 @@
 #include "FollowSession.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "BlockReader.h"
 #include "Follower.h"
+#include "LineFeeds.h"
 
 namespace qm::interp {
 
@@ -111,11 +111,7 @@ std::future<void> FollowSession::ReadLines(std::size_t& lines) {
     text_.reserve(RoomForEdits(text_.size()));  // edits do not copy it all
     lineStarts_.clear();
     flowLine_.clear();
-    lines = 1;  // memchr leaps from feed to feed: twice as quick as std::count
-    for (const char *feed = text_.data(), *end = feed + text_.size();
-         (feed = static_cast<const char*>(std::memchr(feed, '\n', std::size_t(end - feed))));
-         ++feed)
-        ++lines;
+    lines = CountLineFeeds(text_) + 1;
     lineStarts_.reserve(lines + lines / 16 + 1024);
     flowLine_.reserve(lines + lines / 16 + 1024);
     flowLines_ = 0;

@@ -100,11 +100,6 @@ std::size_t ArcDetail::BytesHeld() const {
            cuts_.capacity() * sizeof(cuts_[0]);
 }
 
-std::uint32_t ArcDetail::StyleOf(const std::vector<interp::Move>& moves,
-                                 const std::vector<std::uint8_t>& tools, std::size_t i) {
-    return std::uint32_t(moves[i].kind) | (std::uint32_t(i < tools.size() ? tools[i] : 0) << 8);
-}
-
 void ArcDetail::AddArc(const std::vector<interp::Move>& moves, const interp::Axes& from,
                        const std::vector<std::uint8_t>& tools, std::size_t i,
                        std::vector<Arc>& out) {
@@ -113,7 +108,7 @@ void ArcDetail::AddArc(const std::vector<interp::Move>& moves, const interp::Axe
         return;
     out.push_back({std::uint32_t(i),
                    move.ShownLine(),
-                   StyleOf(moves, tools, i),
+                   StyleOfMove(moves, tools, i),
                    move.turns,
                    {float(from[0]), float(from[1]), float(from[2])},
                    {float(move.end[0]), float(move.end[1]), float(move.end[2])},
@@ -142,7 +137,7 @@ void ArcDetail::Splice(const std::vector<interp::Move>& moves, const interp::Axe
         Arc& arc = arcs_[k];
         arc.move = std::uint32_t(std::int64_t(arc.move) + shift);
         arc.line = moves[arc.move].ShownLine();
-        arc.style = StyleOf(moves, tools, arc.move);
+        arc.style = StyleOfMove(moves, tools, arc.move);
     }
 }
 

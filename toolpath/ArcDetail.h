@@ -48,8 +48,6 @@ class ArcDetail {
         interp::Plane plane;
     };
     interp::Move MoveOf(const Arc& arc) const;
-    static std::uint32_t StyleOf(const std::vector<interp::Move>& moves,
-                                 const std::vector<std::uint8_t>& tools, std::size_t i);
     static void AddArc(const std::vector<interp::Move>& moves, const interp::Axes& from,
                        const std::vector<std::uint8_t>& tools, std::size_t i,
                        std::vector<Arc>& out);

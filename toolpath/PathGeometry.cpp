@@ -21,10 +21,6 @@ constexpr std::uint32_t kMostChords = 1u << 16;
 // From this many moves a path is made on two cores: below, starting a thread costs more.
 constexpr std::size_t kHalvedFrom = 1 << 16;
 
-std::uint32_t StyleOf(const Move& move, std::uint8_t tool) {
-    return std::uint32_t(move.kind) | (std::uint32_t(tool) << 8);
-}
-
 void Widen(Extents& extents, const PathVertex& vertex) {
     const double point[3] = {vertex.x, vertex.y, vertex.z};
     for (int axis = 0; axis < 3; ++axis) {
@@ -149,7 +145,7 @@ void AppendMoves(const std::vector<Move>& moves, std::size_t first, std::size_t 
     const Axes* at = &from;
     for (std::size_t i = first; i < end; ++i) {
         const Move& move = moves[i];
-        const std::uint32_t style = StyleOf(move, i < tools.size() ? tools[i] : 0);
+        const std::uint32_t style = StyleOfMove(moves, tools, i);
         firstVertex.push_back(base + std::uint32_t(out.size()));
         if (move.kind == MoveKind::Arc && move.turns != 0)
             AppendArcVertices(*at, move, chordTolerance, style, out);
@@ -258,7 +254,7 @@ bool ApplyMoveChange(const std::vector<Move>& moves, const Axes& start, double c
     bool restyled = false;
     for (std::size_t index = newMiddleEnd; index < moves.size(); ++index) {
         const Move& move = moves[index];
-        const std::uint32_t style = StyleOf(move, index < tools.size() ? tools[index] : 0);
+        const std::uint32_t style = StyleOfMove(moves, tools, index);
         const std::uint32_t line = move.ShownLine();
         for (std::uint32_t v = firstVertex[index]; v < firstVertex[index + 1]; ++v) {
             PathVertex& vertex = window[v - windowStart];

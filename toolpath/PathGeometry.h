@@ -75,6 +75,12 @@ bool ApplyMoveChange(const std::vector<interp::Move>& moves, const interp::Axes&
 std::size_t CountPathVertices(const std::vector<interp::Move>& moves, const interp::Axes& start,
                               double chordTolerance);
 
+// A vertex's style: moves[i]'s kind in the low byte, its tool colour tools[i] above (0 when
+// tools is shorter).
+inline std::uint32_t StyleOfMove(const std::vector<interp::Move>& moves,
+                                 const std::vector<std::uint8_t>& tools, std::size_t i) {
+    return std::uint32_t(moves[i].kind) | (std::uint32_t(i < tools.size() ? tools[i] : 0) << 8);
+}
 inline interp::MoveKind KindOfStyle(std::uint32_t style) {
     return interp::MoveKind(style & 0xff);
 }
